@@ -1,0 +1,5 @@
+target_sources(core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Judgements.h
+    ${CMAKE_CURRENT_LIST_DIR}/Cleanup.h
+    ${CMAKE_CURRENT_LIST_DIR}/Transfer.h
+)
