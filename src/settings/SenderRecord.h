@@ -1,0 +1,13 @@
+#pragma once
+// Sender record files (my0.txt ... my9.txt): five lines of CP932 text, in the
+// order postal code, address line 1, address line 2, name, telephone.
+
+#include <QString>
+#include <array>
+
+// Reads the first five lines of the file at path. Lines may end in CRLF, LF or a
+// lone CR; missing lines are empty texts and lines after the fifth are ignored.
+// Bytes that are not valid CP932 become U+FFFD.
+// Throws EInOutError, with a message naming the file, when the file cannot be
+// opened or read.
+std::array<QString, 5> ReadSenderRecord(const QString &path);
