@@ -1,0 +1,4 @@
+target_sources(core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/ZuNumModel.h
+    ${CMAKE_CURRENT_LIST_DIR}/ZuNumModel.cpp
+)
