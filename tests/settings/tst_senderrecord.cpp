@@ -1,0 +1,109 @@
+#include "settings/SenderRecord.h"
+
+#include "platform/Errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+using Record = std::array<QString, 5>;
+
+namespace {
+
+const QByteArray kTokyo("\x93\x8C\x8B\x9E\x93\x73\x90\xE7\x91\xE3\x93\x63\x8B\xE6"); // 東京都千代田区
+const QByteArray kYamada("\x8E\x52\x93\x63\x91\xBE\x98\x59");                         // 山田太郎
+const QByteArray kZip("\x81\xA7\x31\x30\x30\x2D\x30\x30\x30\x31");                    // 〒100-0001
+
+QStringList ToList(const Record &r)
+{
+    return QStringList(r.begin(), r.end());
+}
+
+} // namespace
+
+class TestSenderRecord : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_counter = 0;
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("empty file gives five empty lines") << QByteArray() << QStringList(5, QString());
+        QTest::newRow("one line without a line end")
+            << QByteArray("100-0001") << QStringList{u"100-0001"_s, {}, {}, {}, {}};
+        QTest::newRow("three lines fill the first three fields")
+            << QByteArray("1\r\n2\r\n3\r\n") << QStringList{u"1"_s, u"2"_s, u"3"_s, {}, {}};
+        QTest::newRow("five lines fill all five fields")
+            << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("five lines, the last without a line end")
+            << QByteArray("1\r\n2\r\n3\r\n4\r\n5") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("lines after the fifth are ignored")
+            << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("LF line ends") << QByteArray("1\n2\n3\n4\n5\n")
+                                      << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("lone CR line ends") << QByteArray("1\r2\r3\r4\r5\r")
+                                           << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("empty lines stay empty fields")
+            << QByteArray("1\r\n\r\n\n3\r\n") << QStringList{u"1"_s, {}, {}, u"3"_s, {}};
+        QTest::newRow("blanks and quotes are kept as they are")
+            << QByteArray(" 1 \r\n\"2\"\r\n\t3\r\n4=x\r\n[5]\r\n")
+            << QStringList{u" 1 "_s, u"\"2\""_s, u"\t3"_s, u"4=x"_s, u"[5]"_s};
+        QTest::newRow("CP932 lines decode")
+            << QByteArray(kZip + "\r\n" + kTokyo + "\r\n1-1\x81\x40\r\n" + kYamada + "\r\n03-1234-5678\r\n")
+            << QStringList{u"〒100-0001"_s, u"東京都千代田区"_s, u"1-1\u3000"_s, u"山田太郎"_s, u"03-1234-5678"_s};
+        QTest::newRow("invalid bytes become replacement characters")
+            << QByteArray("a\x80" "b\r\n\x82\r\n") << QStringList{u"a\uFFFDb"_s, u"\uFFFD"_s, {}, {}, {}};
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, expected);
+        QVERIFY(QDir().mkpath(m_dir.filePath(u"rows"_s)));
+        const QString path = m_dir.filePath(u"rows/my%1.txt"_s.arg(m_counter++ % 10));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(f.write(file), file.size());
+        f.close();
+        QCOMPARE(ToList(ReadSenderRecord(path)), expected);
+        QFile check(path);
+        QVERIFY(check.open(QIODevice::ReadOnly));
+        QCOMPARE(check.readAll(), file); // loading never changes the file
+    }
+
+    void missingFileThrows()
+    {
+        const QString path = m_dir.filePath(u"my3.txt"_s);
+        QVERIFY(!QFile::exists(path));
+        bool thrown = false;
+        try {
+            (void)ReadSenderRecord(path);
+        } catch (const EInOutError &e) {
+            thrown = true;
+            QCOMPARE(e.message(), u"ファイル "_s + path + u" が見つかりません"_s);
+        }
+        QVERIFY(thrown);
+    }
+
+    void directoryThrows()
+    {
+        const QString path = m_dir.filePath(u"my4.txt.d"_s);
+        QVERIFY(QDir().mkpath(path));
+        QVERIFY_THROWS_EXCEPTION(EInOutError, (void)ReadSenderRecord(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSenderRecord)
+#include "tst_senderrecord.moc"
