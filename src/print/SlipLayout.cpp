@@ -1,0 +1,197 @@
+#include "print/SlipLayout.h"
+
+#include "platform/TextUtil.h"
+#include "print/FontFaces.h"
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+__extension__ typedef __int128 i128;
+
+i128 floorDiv(i128 n, i128 d)
+{
+    i128 q = n / d;
+    if ((n % d != 0) && ((n < 0) != (d < 0)))
+        --q;
+    return q;
+}
+
+int clampToInt(i128 v)
+{
+    if (v > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (v < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
+
+// Offsets are whole device pixels; an empty caption means none.
+int readOffset(const QString &caption)
+{
+    if (caption.isEmpty())
+        return 0;
+    return vuzo::StrToIntStrict(caption);
+}
+
+// Converts layout positions of one page with fixed scales and offsets.
+class Grid
+{
+public:
+    Grid(int64_t scaleX, int64_t scaleY, int left, int top) : m_scaleX(scaleX), m_scaleY(scaleY), m_left(left), m_top(top)
+    {
+    }
+    int x(int layout) const { return LayoutToDevice(layout, m_scaleX, m_left); }
+    int y(int layout) const { return LayoutToDevice(layout, m_scaleY, m_top); }
+    int width(int layout) const { return LayoutToDevice(layout, m_scaleX, 0); }
+    int height(int layout) const { return LayoutToDevice(layout, m_scaleY, 0); }
+
+private:
+    int64_t m_scaleX, m_scaleY;
+    int m_left, m_top;
+};
+
+void useFont(PrintCanvas &canvas, const QString &face, int points)
+{
+    canvas.setFontName(face);
+    canvas.setFontSize(points);
+}
+
+struct FixedText
+{
+    const QString SlipInputs::*field;
+    int points;
+    int x, y;
+};
+
+struct Heading
+{
+    QString text;
+    int x;
+};
+
+} // namespace
+
+int64_t LayoutScale(int dpi)
+{
+    // dpi x 10000 / 160 = dpi x 125 / 2: a tie can only come from an odd
+    // numerator, and it goes to the even neighbour.
+    const i128 n = i128(dpi) * 125;
+    i128 q = floorDiv(n, 2);
+    if ((n % 2 != 0) && (q % 2 != 0))
+        ++q;
+    return static_cast<int64_t>(q);
+}
+
+int LayoutToDevice(int layout, int64_t scale, int offset)
+{
+    return clampToInt(floorDiv(i128(layout) * scale + 5000, 10000) + offset);
+}
+
+QString BoxText(const QString &value)
+{
+    return (u"           "_s + value).right(11);
+}
+
+QString AmountText(const QString &totalText)
+{
+    return u"\\"_s + vuzo::Trim(totalText);
+}
+
+QString GroupedNumberText(Currency value)
+{
+    const int64_t raw = value.raw();
+    const bool negative = raw < 0;
+    // The magnitude of INT64_MIN does not fit in int64; unsigned holds it.
+    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(raw) : static_cast<uint64_t>(raw);
+    const uint64_t scale = static_cast<uint64_t>(Currency::Scale);
+    const uint64_t units = magnitude / scale + (magnitude % scale >= scale / 2 ? 1 : 0);
+
+    const QString digits = QString::number(units);
+    QString grouped;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped.append(u',');
+        grouped.append(digits.at(i));
+    }
+    // A value that rounds to nothing prints as a plain 0.
+    if (negative && units != 0)
+        grouped.prepend(u'-');
+    return grouped;
+}
+
+QString SalesNumberText(const QString &fieldText)
+{
+    return GroupedNumberText(StrToCurrZero(fieldText));
+}
+
+void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
+{
+    // Every conversion that can fail runs before the first drawing call, so a
+    // bad caption leaves the page untouched.
+    const int64_t scaleX = LayoutScale(vuzo::StrToIntStrict(in.dpix));
+    const int64_t scaleY = LayoutScale(vuzo::StrToIntStrict(in.dpiy));
+    const int top = readOffset(in.prnTop);
+    const int left = readOffset(in.prnLeft);
+    const Grid grid(scaleX, scaleY, left, top);
+
+    canvas.setFontName(SlipFace::Mincho());
+    canvas.setFontColor(CanvasBlack);
+    canvas.setBackgroundColor(CanvasWhite);
+
+    // The two rows of amount boxes: 11 cells over 360 layout units each.
+    const QString amount = BoxText(AmountText(in.sttl));
+    useFont(canvas, SlipFace::Mincho(), 12);
+    canvas.TextOutSpaced(grid.x(385), grid.y(77), amount, grid.width(360));
+    useFont(canvas, SlipFace::Mincho(), 12);
+    canvas.TextOutSpaced(grid.x(740), grid.y(277), amount, grid.width(360));
+
+    // The two remitter blocks.
+    static const FixedText remitter[] = {
+        {&SlipInputs::add1, 7, 840, 340},   {&SlipInputs::add2, 7, 840, 365},  {&SlipInputs::add3, 7, 840, 390},
+        {&SlipInputs::custo1, 8, 850, 430}, {&SlipInputs::zip, 8, 80, 335},    {&SlipInputs::add1, 8, 80, 365},
+        {&SlipInputs::add2, 8, 80, 395},    {&SlipInputs::add3, 8, 80, 425},   {&SlipInputs::custo1, 8, 100, 460},
+        {&SlipInputs::tel, 8, 210, 500},
+    };
+    for (const FixedText &item : remitter) {
+        useFont(canvas, SlipFace::Mincho(), item.points);
+        canvas.TextOut(grid.x(item.x), grid.y(item.y), in.*(item.field));
+    }
+
+    // The column header of the message column and its rule.
+    const Heading headings[] = {
+        {u"商品名"_s, 40},
+        {u"数量"_s, 440},
+        {u"単価"_s, 535},
+        {u"税抜金額"_s, 630},
+    };
+    for (const Heading &heading : headings) {
+        useFont(canvas, SlipFace::Gothic(), 9);
+        canvas.TextOut(grid.x(heading.x), grid.y(195), heading.text);
+    }
+    canvas.MoveTo(grid.x(30), grid.y(225));
+    canvas.LineTo(grid.x(720), grid.y(225));
+
+    // Sales lines 1 to 4. The start and the step are converted once, so rows
+    // sit a whole number of pixels apart; a line without quantity leaves its
+    // place to the next one.
+    int rowY = grid.y(230);
+    const int rowStep = grid.height(25);
+    for (const SlipRow &row : in.rows) {
+        if (StrToCurrZero(row.qty).isZero())
+            continue;
+        useFont(canvas, SlipFace::Mincho(), 8);
+        canvas.TextOut(grid.x(40), rowY, row.item);
+        useFont(canvas, SlipFace::Mincho(), 6);
+        canvas.TextOut(grid.x(588), rowY, row.unit);
+        useFont(canvas, SlipFace::Tahoma(), 8);
+        canvas.TextOutSpaced(grid.x(385), rowY, BoxText(SalesNumberText(row.qty)), grid.width(99));
+        useFont(canvas, SlipFace::Tahoma(), 8);
+        canvas.TextOutSpaced(grid.x(485), rowY, BoxText(SalesNumberText(row.price)), grid.width(99));
+        useFont(canvas, SlipFace::Tahoma(), 8);
+        canvas.TextOutSpaced(grid.x(605), rowY, BoxText(SalesNumberText(row.sales)), grid.width(99));
+        rowY += rowStep;
+    }
+}
