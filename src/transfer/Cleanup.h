@@ -47,4 +47,7 @@ QStringList RemoveLabels(const QStringList &lines);
 // exactly seven lines.
 QStringList SplitOneLine(const QStringList &lines);
 
+// The 45 label words the label removal strips, in the order it strips them.
+const QStringList &LabelKeywordList();
+
 } // namespace transfer
