@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <climits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -616,6 +617,17 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(path) & 0x7077, perms);
         QCOMPARE(QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{u"vuzo_Vez_1.ini"_s});
+    }
+
+    void newFileGetsTheUsualPermissions()
+    {
+        const mode_t mask = umask(0);
+        umask(mask);
+        const QString path = freshPath();
+        ProfileFile(path).WriteString(kSec, u"E_CUS"_s, u"a"_s);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0666 & ~mask);
     }
 
     void writeFollowsASymbolicLink()

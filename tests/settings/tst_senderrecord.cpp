@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +82,38 @@ private Q_SLOTS:
         QFile check(path);
         QVERIFY(check.open(QIODevice::ReadOnly));
         QCOMPARE(check.readAll(), file); // loading never changes the file
+    }
+
+    void randomBytesNeitherCrashNorHang()
+    {
+        QRandomGenerator rng(19970401);
+        const QString path = m_dir.filePath(u"random.txt"_s);
+        for (int round = 0; round < 100; ++round) {
+            QByteArray bytes(static_cast<qsizetype>(rng.bounded(2000)), Qt::Uninitialized);
+            for (char &c : bytes)
+                c = rng.bounded(8) == 0 ? '\n' : static_cast<char>(rng.bounded(256));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+            f.close();
+            const Record r = ReadSenderRecord(path);
+            for (const QString &line : r) {
+                QVERIFY(!line.contains(u'\n'));
+                QVERIFY(!line.contains(u'\r'));
+            }
+        }
+    }
+
+    void longLineIsReadWhole()
+    {
+        const QString path = m_dir.filePath(u"long.txt"_s);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(100000, 'a') + "\r\nb\r\n");
+        f.close();
+        const Record r = ReadSenderRecord(path);
+        QCOMPARE(r[0], QString(100000, u'a'));
+        QCOMPARE(r[1], u"b"_s);
     }
 
     void missingFileThrows()
