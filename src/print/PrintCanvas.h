@@ -47,3 +47,9 @@ protected:
     PrintCanvas(const PrintCanvas &) = default;
     PrintCanvas &operator=(const PrintCanvas &) = default;
 };
+
+// The spaced drawing in the argument order the layout's callers use.
+inline void TextOutSpaced(PrintCanvas &canvas, const QString &text, int x, int y, int width)
+{
+    canvas.TextOutSpaced(x, y, text, width);
+}

@@ -9,13 +9,23 @@
 
 struct CanvasCall
 {
-    enum class Kind { FontName, FontSize, FontColor, BackgroundColor, TextOut, TextOutSpaced, MoveTo, LineTo };
+    enum class Kind
+    {
+        FontName,
+        FontSize,
+        FontColor,
+        BackgroundColor,
+        TextOut,
+        TextOutSpaced,
+        MoveTo,
+        LineTo
+    };
 
     Kind kind = Kind::TextOut;
-    QString text;   // face name or drawn text
-    int x = 0;      // also the point size or the colour for the setters
+    QString text; // face name or drawn text
+    int x = 0;    // also the point size or the colour for the setters
     int y = 0;
-    int width = 0;  // TextOutSpaced only
+    int width = 0; // TextOutSpaced only
 
     bool operator==(const CanvasCall &) const = default;
 

@@ -40,7 +40,8 @@ int readOffset(const QString &caption)
 class Grid
 {
 public:
-    Grid(int64_t scaleX, int64_t scaleY, int left, int top) : m_scaleX(scaleX), m_scaleY(scaleY), m_left(left), m_top(top)
+    Grid(int64_t scaleX, int64_t scaleY, int left, int top)
+        : m_scaleX(scaleX), m_scaleY(scaleY), m_left(left), m_top(top)
     {
     }
     int x(int layout) const { return LayoutToDevice(layout, m_scaleX, m_left); }
@@ -150,9 +151,17 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
 
     // The two remitter blocks.
     static const FixedText remitter[] = {
-        {&SlipInputs::add1, 7, 840, 340},   {&SlipInputs::add2, 7, 840, 365},  {&SlipInputs::add3, 7, 840, 390},
-        {&SlipInputs::custo1, 8, 850, 430}, {&SlipInputs::zip, 8, 80, 335},    {&SlipInputs::add1, 8, 80, 365},
-        {&SlipInputs::add2, 8, 80, 395},    {&SlipInputs::add3, 8, 80, 425},   {&SlipInputs::custo1, 8, 100, 460},
+        // The right-hand remitter block: address, then name.
+        {&SlipInputs::add1, 7, 840, 340},
+        {&SlipInputs::add2, 7, 840, 365},
+        {&SlipInputs::add3, 7, 840, 390},
+        {&SlipInputs::custo1, 8, 850, 430},
+        // The left-hand remitter block: postal code, address, name and telephone.
+        {&SlipInputs::zip, 8, 80, 335},
+        {&SlipInputs::add1, 8, 80, 365},
+        {&SlipInputs::add2, 8, 80, 395},
+        {&SlipInputs::add3, 8, 80, 425},
+        {&SlipInputs::custo1, 8, 100, 460},
         {&SlipInputs::tel, 8, 210, 500},
     };
     for (const FixedText &item : remitter) {

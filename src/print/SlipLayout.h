@@ -23,11 +23,11 @@ struct SlipRow
 // Everything the layout reads, as the texts of the main window's fields.
 struct SlipInputs
 {
-    QString dpix, dpiy;       // effective resolution, decimal text
-    QString prnTop, prnLeft;  // print offsets in device pixels; empty means 0
-    QString sttl;             // slip total, plain digits
+    QString dpix, dpiy;      // effective resolution, decimal text
+    QString prnTop, prnLeft; // print offsets in device pixels; empty means 0
+    QString sttl;            // slip total, plain digits
     QString zip, add1, add2, add3, custo1, tel;
-    std::array<SlipRow, 4> rows;  // sales lines 1 to 4; later lines are never printed
+    std::array<SlipRow, 4> rows; // sales lines 1 to 4; later lines are never printed
 };
 
 // Draws one slip. Reads the resolutions and offsets first: a text among them

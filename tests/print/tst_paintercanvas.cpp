@@ -1,4 +1,5 @@
 #include "print/PainterCanvas.h"
+#include "print/SlipLayout.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -117,6 +118,8 @@ private Q_SLOTS:
 
     void backslashIsDrawnAsYenInJapaneseFaces();
     void backslashStaysInTheLatinFace();
+
+    void slipAmountFillsTheRightmostBoxes();
 };
 
 void TestPainterCanvas::fontPixelSize_data()
@@ -182,7 +185,7 @@ void TestPainterCanvas::substitutedFacesAreInstalled()
 void TestPainterCanvas::deviceFontFollowsVerticalResolution()
 {
     QImage image = page600();
-    image.setDotsPerMeterY(11811);  // 300 dpi down, 600 across
+    image.setDotsPerMeterY(11811); // 300 dpi down, 600 across
     QPainter painter(&image);
     PainterCanvas canvas(&painter);
     canvas.setFontName(u"ＭＳ Ｐ明朝"_s);
@@ -361,7 +364,8 @@ void TestPainterCanvas::linesExcludeTheirEndPoint()
                 QCOMPARE(pixel, Grey);
         }
     }
-    std::sort(black.begin(), black.end(), [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+    std::sort(black.begin(), black.end(),
+              [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
     QCOMPARE(seen, black);
 }
 
@@ -414,6 +418,35 @@ void TestPainterCanvas::backslashStaysInTheLatinFace()
     const QImage backslash = drawDirect(u"DejaVu Sans"_s, 100, u"\\"_s, QPoint(50, 50 + cell.ascent));
     const QRect area(40, 40, 300, 200);
     QCOMPARE(inkBounds(image, area), inkBounds(backslash, area));
+}
+
+void TestPainterCanvas::slipAmountFillsTheRightmostBoxes()
+{
+    QImage image = page600(3000, 1200);
+    image.fill(White);
+    QPainter painter(&image);
+    PainterCanvas canvas(&painter);
+    SlipInputs in;
+    in.dpix = u"600"_s;
+    in.dpiy = u"600"_s;
+    in.sttl = u"12345"_s;
+    SLIP97_Prn(canvas, in);
+    canvas.setFontName(u"ＭＳ Ｐ明朝"_s);
+    canvas.setFontSize(12);
+    const Cell cell = cellOf(canvas, image);
+    painter.end();
+
+    // The first row of boxes starts at (1444, 289), 122 pixels a box: five
+    // empty boxes, the yen sign, then the five digits.
+    for (int box = 0; box < 11; ++box) {
+        const QRect area(1444 + box * 122, 289, 122, cell.height);
+        QCOMPARE(inkBounds(image, area).isNull(), box < 5);
+    }
+    const QImage yen = drawDirect(u"IPAPMincho"_s, 100, u"\u00A5"_s, QPoint(0, cell.ascent));
+    const QRect yenInk = inkBounds(yen, QRect(0, 0, 122, cell.height));
+    const QRect drawn = inkBounds(image, QRect(1444 + 5 * 122, 289, 122, cell.height));
+    QCOMPARE(drawn.size(), yenInk.size());
+    QCOMPARE(drawn.topLeft() - QPoint(1444 + 5 * 122, 289), yenInk.topLeft());
 }
 
 QTEST_MAIN(TestPainterCanvas)

@@ -109,7 +109,8 @@ void TestPrintCommand::copies()
     QFETCH(QString, expected);
     QString trace = u"?"_s;
     trace.clear();
-    PrintCopies(copies, [&] { trace += u'L'; }, [&] { trace += u'N'; });
+    PrintCopies(
+        copies, [&] { trace += u'L'; }, [&] { trace += u'N'; });
     QCOMPARE(trace, expected);
 }
 

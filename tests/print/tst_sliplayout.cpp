@@ -117,8 +117,7 @@ void TestSlipLayout::layoutScale_data()
     QTest::newRow("205 dpi: 12812.5 goes to the even 12812") << 205 << qint64(12812);
     QTest::newRow("300 dpi") << 300 << qint64(18750);
     QTest::newRow("600 dpi") << 600 << qint64(37500);
-    QTest::newRow("the largest int resolution")
-        << std::numeric_limits<int>::max() << qint64(134217727938);
+    QTest::newRow("the largest int resolution") << std::numeric_limits<int>::max() << qint64(134217727938);
 }
 
 void TestSlipLayout::layoutScale()
@@ -280,44 +279,57 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
     QTest::addColumn<QString>("dpiy");
     QTest::addColumn<QString>("top");
     QTest::addColumn<QString>("left");
-    QTest::addColumn<QStringList>("expected");  // amounts, rule and the first two rows
+    QTest::addColumn<QStringList>("expected"); // amounts, rule and the first two rows
 
-    QTest::newRow("600 dpi without offsets")
-        << u"600"_s << u"600"_s << QString() << QString()
-        << QStringList{u"TextOutSpaced(1444,289,1350)"_s, u"TextOutSpaced(2775,1039,1350)"_s,
-                       u"MoveTo(113,844)"_s,           u"LineTo(2700,844)"_s,
-                       u"row 863"_s,                   u"row 957"_s,
-                       u"cells 1444/1819/2269 width 371"_s};
-    QTest::newRow("offsets of 0 written out")
-        << u"600"_s << u"600"_s << u"0"_s << u"0"_s
-        << QStringList{u"TextOutSpaced(1444,289,1350)"_s, u"TextOutSpaced(2775,1039,1350)"_s,
-                       u"MoveTo(113,844)"_s,           u"LineTo(2700,844)"_s,
-                       u"row 863"_s,                   u"row 957"_s,
-                       u"cells 1444/1819/2269 width 371"_s};
+    QTest::newRow("600 dpi without offsets") << u"600"_s << u"600"_s << QString() << QString()
+                                             << QStringList{u"TextOutSpaced(1444,289,1350)"_s,
+                                                            u"TextOutSpaced(2775,1039,1350)"_s,
+                                                            u"MoveTo(113,844)"_s,
+                                                            u"LineTo(2700,844)"_s,
+                                                            u"row 863"_s,
+                                                            u"row 957"_s,
+                                                            u"cells 1444/1819/2269 width 371"_s};
+    QTest::newRow("offsets of 0 written out") << u"600"_s << u"600"_s << u"0"_s << u"0"_s
+                                              << QStringList{u"TextOutSpaced(1444,289,1350)"_s,
+                                                             u"TextOutSpaced(2775,1039,1350)"_s,
+                                                             u"MoveTo(113,844)"_s,
+                                                             u"LineTo(2700,844)"_s,
+                                                             u"row 863"_s,
+                                                             u"row 957"_s,
+                                                             u"cells 1444/1819/2269 width 371"_s};
     QTest::newRow("top 20 and left -10 move positions, not widths or the step")
         << u"600"_s << u"600"_s << u"20"_s << u"-10"_s
-        << QStringList{u"TextOutSpaced(1434,309,1350)"_s, u"TextOutSpaced(2765,1059,1350)"_s,
-                       u"MoveTo(103,864)"_s,           u"LineTo(2690,864)"_s,
-                       u"row 883"_s,                   u"row 977"_s,
+        << QStringList{u"TextOutSpaced(1434,309,1350)"_s,
+                       u"TextOutSpaced(2765,1059,1350)"_s,
+                       u"MoveTo(103,864)"_s,
+                       u"LineTo(2690,864)"_s,
+                       u"row 883"_s,
+                       u"row 977"_s,
                        u"cells 1434/1809/2259 width 371"_s};
-    QTest::newRow("600 by 300 dpi scales x and y separately")
-        << u"600"_s << u"300"_s << QString() << QString()
-        << QStringList{u"TextOutSpaced(1444,144,1350)"_s, u"TextOutSpaced(2775,519,1350)"_s,
-                       u"MoveTo(113,422)"_s,           u"LineTo(2700,422)"_s,
-                       u"row 431"_s,                   u"row 478"_s,
-                       u"cells 1444/1819/2269 width 371"_s};
-    QTest::newRow("203 dpi")
-        << u"203"_s << u"203"_s << QString() << QString()
-        << QStringList{u"TextOutSpaced(488,98,457)"_s, u"TextOutSpaced(939,351,457)"_s,
-                       u"MoveTo(38,285)"_s,          u"LineTo(914,285)"_s,
-                       u"row 292"_s,                 u"row 324"_s,
-                       u"cells 488/615/768 width 126"_s};
-    QTest::newRow("180 dpi")
-        << u"180"_s << u"180"_s << QString() << QString()
-        << QStringList{u"TextOutSpaced(433,87,405)"_s, u"TextOutSpaced(833,312,405)"_s,
-                       u"MoveTo(34,253)"_s,          u"LineTo(810,253)"_s,
-                       u"row 259"_s,                 u"row 287"_s,
-                       u"cells 433/546/681 width 111"_s};
+    QTest::newRow("600 by 300 dpi scales x and y separately") << u"600"_s << u"300"_s << QString() << QString()
+                                                              << QStringList{u"TextOutSpaced(1444,144,1350)"_s,
+                                                                             u"TextOutSpaced(2775,519,1350)"_s,
+                                                                             u"MoveTo(113,422)"_s,
+                                                                             u"LineTo(2700,422)"_s,
+                                                                             u"row 431"_s,
+                                                                             u"row 478"_s,
+                                                                             u"cells 1444/1819/2269 width 371"_s};
+    QTest::newRow("203 dpi") << u"203"_s << u"203"_s << QString() << QString()
+                             << QStringList{u"TextOutSpaced(488,98,457)"_s,
+                                            u"TextOutSpaced(939,351,457)"_s,
+                                            u"MoveTo(38,285)"_s,
+                                            u"LineTo(914,285)"_s,
+                                            u"row 292"_s,
+                                            u"row 324"_s,
+                                            u"cells 488/615/768 width 126"_s};
+    QTest::newRow("180 dpi") << u"180"_s << u"180"_s << QString() << QString()
+                             << QStringList{u"TextOutSpaced(433,87,405)"_s,
+                                            u"TextOutSpaced(833,312,405)"_s,
+                                            u"MoveTo(34,253)"_s,
+                                            u"LineTo(810,253)"_s,
+                                            u"row 259"_s,
+                                            u"row 287"_s,
+                                            u"cells 433/546/681 width 111"_s};
 }
 
 void TestSlipLayout::positionsFollowResolutionAndOffsets()
@@ -347,8 +359,10 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets()
         if (call.text.startsWith(u"row"_s))
             seen << u"row %1"_s.arg(call.y);
     }
-    seen << u"cells %1/%2/%3 width %4"_s.arg(spaced.at(2).x).arg(spaced.at(3).x).arg(spaced.at(4).x).arg(
-        spaced.at(2).width);
+    seen << u"cells %1/%2/%3 width %4"_s.arg(spaced.at(2).x)
+                .arg(spaced.at(3).x)
+                .arg(spaced.at(4).x)
+                .arg(spaced.at(2).width);
     QCOMPARE(seen, expected);
 }
 
@@ -399,8 +413,8 @@ void TestSlipLayout::linesWithoutQuantityAreSkipped_data()
     QTest::addColumn<QStringList>("names");
 
     QTest::newRow("no line has a quantity")
-        << QStringList{u"0"_s, u""_s, u"0"_s, u"0.0"_s} << QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s}
-        << QList<int>{} << QStringList{};
+        << QStringList{u"0"_s, u""_s, u"0"_s, u"0.0"_s} << QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s} << QList<int>{}
+        << QStringList{};
     QTest::newRow("quantities 0, 3, 0, 2 print two rows one step apart")
         << QStringList{u"0"_s, u"3"_s, u"0"_s, u"2"_s} << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}
         << QList<int>{863, 957} << QStringList{u"row2"_s, u"row4"_s};
@@ -416,9 +430,9 @@ void TestSlipLayout::linesWithoutQuantityAreSkipped_data()
     QTest::newRow("a fractional quantity is not 0")
         << QStringList{u"0.001"_s, u"0"_s, u"0"_s, u"0"_s} << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}
         << QList<int>{863} << QStringList{u"row1"_s};
-    QTest::newRow("all four lines")
-        << QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s} << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}
-        << QList<int>{863, 957, 1051, 1145} << QStringList{u"row1"_s, u"row2"_s, u"row3"_s, u"row4"_s};
+    QTest::newRow("all four lines") << QStringList{u"1"_s, u"1"_s, u"1"_s, u"1"_s}
+                                    << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s} << QList<int>{863, 957, 1051, 1145}
+                                    << QStringList{u"row1"_s, u"row2"_s, u"row3"_s, u"row4"_s};
 }
 
 void TestSlipLayout::linesWithoutQuantityAreSkipped()
@@ -461,8 +475,7 @@ void TestSlipLayout::numberCells_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("a negative quantity keeps its minus before the digits")
-        << u"-3"_s << u"1500"_s << u"-4500"_s
-        << QStringList{u"         -3"_s, u"      1,500"_s, u"     -4,500"_s};
+        << u"-3"_s << u"1500"_s << u"-4500"_s << QStringList{u"         -3"_s, u"      1,500"_s, u"     -4,500"_s};
     QTest::newRow("price and amount that are not numbers print a single 0")
         << u"1"_s << u"x"_s << u""_s << QStringList{u"          1"_s, u"          0"_s, u"          0"_s};
     QTest::newRow("an eleven-character number fills every cell")
