@@ -95,6 +95,10 @@ private Q_SLOTS:
     void caretFollowsText();
     void mouseSelection();
     void accessibility();
+    void painting_data();
+    void painting();
+    void hideSelection_data();
+    void hideSelection();
 };
 
 void TestZuNumEdit::initTestCase()
@@ -615,6 +619,58 @@ void TestZuNumEdit::accessibility()
     QCOMPARE(text->characterCount(), 5);
     QCOMPARE(text->text(0, 5), u"1,234"_s);
     QCOMPARE(text->selectionCount(), 0);
+}
+
+void TestZuNumEdit::painting_data()
+{
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("highlighted");
+    QTest::newRow("plain number on the field colour") << false << true << false;
+    QTest::newRow("selected number on the highlight colour") << true << true << true;
+    QTest::newRow("disabled wins over the selection") << true << false << false;
+}
+
+void TestZuNumEdit::painting()
+{
+    QFETCH(bool, selected);
+    QFETCH(bool, enabled);
+    QFETCH(bool, highlighted);
+    TZuNumEdit e;
+    const QColor field(Qt::yellow);
+    e.setColor(field);
+    e.setText(u"1234"_s);
+    if (selected)
+        e.selectAll();
+    e.setEnabled(enabled);
+    const QImage img = e.grab().toImage();
+    const QRect r = e.drawRect();
+    QVERIFY(r.width() > 0);
+    const QColor highlight = e.palette().color(QPalette::Active, QPalette::Highlight);
+    QCOMPARE(QColor(img.pixel(r.left(), r.top())), highlighted ? highlight : field);
+    // Outside the text the field keeps its own colour.
+    QCOMPARE(QColor(img.pixel(r.left() - 1, r.top())), field);
+}
+
+void TestZuNumEdit::hideSelection_data()
+{
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<int>("selLengthAfterLeaving");
+    QTest::newRow("the selection is dropped on leaving") << true << 0;
+    QTest::newRow("the selection stays without hide selection") << false << 1;
+}
+
+void TestZuNumEdit::hideSelection()
+{
+    QFETCH(bool, hide);
+    QFETCH(int, selLengthAfterLeaving);
+    Form f;
+    f.edit->setText(u"5"_s);
+    f.edit->setHideSelection(hide);
+    QVERIFY(f.showAndFocus());
+    QCOMPARE(f.edit->selLength(), 1);
+    f.last->setFocus(Qt::TabFocusReason);
+    QCOMPARE(f.edit->selLength(), selLengthAfterLeaving);
 }
 
 QTEST_MAIN(TestZuNumEdit)
