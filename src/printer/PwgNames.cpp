@@ -1,0 +1,108 @@
+#include "printer/PwgNames.h"
+
+#include "printer/SystemPrinter.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace vuzo {
+
+namespace {
+
+// Media are matched by their class and size ("iso_a5_148x210mm" gives
+// "iso_a5"), so that variants with other suffixes map alike.
+const QHash<QString, int> &PaperTable()
+{
+    static const QHash<QString, int> table = {
+        {u"na_letter"_s, DMPAPER_LETTER},
+        {u"na_ledger"_s, DMPAPER_TABLOID},
+        {u"na_legal"_s, DMPAPER_LEGAL},
+        {u"na_invoice"_s, DMPAPER_STATEMENT},
+        {u"na_executive"_s, DMPAPER_EXECUTIVE},
+        {u"iso_a3"_s, DMPAPER_A3},
+        {u"iso_a4"_s, DMPAPER_A4},
+        {u"iso_a5"_s, DMPAPER_A5},
+        {u"jis_b4"_s, DMPAPER_B4},
+        {u"jis_b5"_s, DMPAPER_B5},
+        {u"na_foolscap"_s, DMPAPER_FOLIO},
+        {u"na_10x14"_s, DMPAPER_10X14},
+        {u"na_number-10"_s, DMPAPER_ENV_10},
+        {u"iso_dl"_s, DMPAPER_ENV_DL},
+        {u"iso_c5"_s, DMPAPER_ENV_C5},
+        {u"iso_c4"_s, DMPAPER_ENV_C4},
+        {u"iso_c6"_s, DMPAPER_ENV_C6},
+        {u"na_monarch"_s, DMPAPER_ENV_MONARCH},
+        {u"jpn_hagaki"_s, DMPAPER_JAPANESE_POSTCARD},
+        {u"iso_a2"_s, DMPAPER_A2},
+        {u"jpn_oufuku"_s, DMPAPER_DBL_JAPANESE_POSTCARD},
+        {u"iso_a6"_s, DMPAPER_A6},
+        {u"jpn_chou3"_s, DMPAPER_JENV_CHOU3},
+        {u"jpn_chou4"_s, DMPAPER_JENV_CHOU4},
+        {u"jis_b6"_s, DMPAPER_B6_JIS},
+    };
+    return table;
+}
+
+const QHash<QString, int> &SourceTable()
+{
+    static const QHash<QString, int> table = {
+        {u"auto"_s, DMBIN_AUTO},
+        {u"main"_s, DMBIN_UPPER},
+        {u"top"_s, DMBIN_UPPER},
+        {u"upper"_s, DMBIN_UPPER},
+        {u"bottom"_s, DMBIN_LOWER},
+        {u"lower"_s, DMBIN_LOWER},
+        {u"middle"_s, DMBIN_MIDDLE},
+        {u"manual"_s, DMBIN_MANUAL},
+        {u"envelope"_s, DMBIN_ENVELOPE},
+        {u"by-pass-tray"_s, DMBIN_ENVMANUAL},
+        {u"large-capacity"_s, DMBIN_LARGECAPACITY},
+        {u"continuous"_s, DMBIN_TRACTOR},
+        {u"form-source"_s, DMBIN_FORMSOURCE},
+    };
+    return table;
+}
+
+} // namespace
+
+std::optional<int> PaperNumberForMedia(const QString &media)
+{
+    // class_name_size: the first two parts name the paper.
+    const QStringList parts = media.split(u'_');
+    if (parts.size() < 3)
+        return std::nullopt;
+    const auto it = PaperTable().constFind(parts.at(0) + u'_' + parts.at(1));
+    if (it == PaperTable().constEnd())
+        return std::nullopt;
+    return it.value();
+}
+
+std::optional<int> BinNumberForSource(const QString &source)
+{
+    const auto it = SourceTable().constFind(source);
+    if (it != SourceTable().constEnd())
+        return it.value();
+    static const QRegularExpression tray(u"^tray-([1-9][0-9]{0,2})$"_s);
+    const auto match = tray.match(source);
+    if (match.hasMatch())
+        return DMBIN_USER + match.captured(1).toInt();
+    return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media)
+{
+    static const QRegularExpression size(u"_([0-9]+(?:\\.[0-9]+)?)x([0-9]+(?:\\.[0-9]+)?)(mm|in)$"_s);
+    const auto match = size.match(media);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const double factor = match.captured(3) == u"mm"_s ? 100.0 : 2540.0;
+    const int w = qRound(match.captured(1).toDouble() * factor);
+    const int h = qRound(match.captured(2).toDouble() * factor);
+    if (w <= 0 || h <= 0)
+        return std::nullopt;
+    return std::make_pair(w, h);
+}
+
+} // namespace vuzo

@@ -1,0 +1,25 @@
+#pragma once
+// The Windows paper size and paper source numbers of the names the print
+// system uses for media (PWG 5101.1 self-describing names such as
+// "iso_a5_148x210mm") and media sources ("auto", "manual", "tray-1").
+
+#include <QString>
+#include <optional>
+
+namespace vuzo {
+
+// The standard DMPAPER_* number of a media name, nullopt for media that have
+// none (the caller numbers them from DMPAPER_USER + 1 on).
+std::optional<int> PaperNumberForMedia(const QString &media);
+
+// The DMBIN_* number of a media source: the standard numbers for the
+// standard sources, DMBIN_USER + n for "tray-n", nullopt for the others (the
+// caller numbers them above every tray).
+std::optional<int> BinNumberForSource(const QString &source);
+
+// The media size of a self-describing name in 1/100 mm ("iso_a5_148x210mm" ->
+// 14800 x 21000, "na_letter_8.5x11in" -> 21590 x 27940); nullopt when the name
+// carries no size.
+std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media);
+
+} // namespace vuzo

@@ -1,0 +1,267 @@
+#pragma once
+// The printer access layer: one object, WbPrinter(), through which the program
+// lists the system's printers, selects one by a program-level index (hidden
+// printers are not counted), reads and changes the selected printer's device
+// settings, and runs print jobs.
+//
+// Failure: every member that reads or changes the index, the printer names or a
+// device setting raises EWbPrinterNoPrinter "TWbPrinter.CheckNoPrinter: No
+// Printer" when no visible printer exists, and EWbPrinter with "印刷システム(CUPS)
+// に接続できません" when the print system cannot be reached. Other errors are
+// the EWbPrinter descendants named at each member. Nothing is changed when an
+// error is raised.
+//
+// Settings changed through the setters stay in a private copy until
+// ApplySettings() hands them to the system printer; DiscardModification()
+// drops them. The job members (BeginDoc ... Abort, Canvas, Printing) pass
+// straight through to the system printer and apply nothing on their own.
+
+#include "printer/SystemPrinter.h"
+#include "printer/WbPrinterErrors.h"
+
+#include <QFlags>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QObject;
+class QPainter;
+class QPaintDevice;
+class QTimer;
+
+// An immutable snapshot of the system's printer enumeration.
+class TWbAllPrintersInfo
+{
+public:
+    // Takes the snapshot. An unreachable print system gives an unavailable
+    // snapshot (no printers) carrying the error's message, so that the
+    // program can start without one.
+    explicit TWbAllPrintersInfo(SystemPrinter &system);
+    // A snapshot of given entries (tests, comparisons).
+    explicit TWbAllPrintersInfo(QList<PrinterEntry> entries);
+
+    // True when both have the same count and, position by position, equal
+    // names (exact) and attribute words; and the same availability.
+    bool Compare(const TWbAllPrintersInfo &another) const;
+    QString GetName(int index) const;
+    uint32_t GetAttributes(int index) const;
+    QString Name(int index) const { return GetName(index); }
+    uint32_t Attributes(int index) const { return GetAttributes(index); }
+    int Count() const { return int(m_entries.size()); }
+
+    bool Available() const { return !m_unavailableMessage; }
+    QString UnavailableMessage() const { return m_unavailableMessage.value_or(QString()); }
+
+private:
+    QList<PrinterEntry> m_entries;
+    std::optional<QString> m_unavailableMessage;
+};
+
+enum TWbPrintCap {
+    wbPcOrientation,
+    wbPcPaperSize,
+    wbPcPaperlength,
+    wbPcPaperWidth,
+    wbPcScale,
+    wbPcCopies,
+    wbPcDefaultSource,
+    wbPcPrintQuality,
+    wbPcColor,
+    wbPcDuplex,
+    wbPcYResolution,
+    wbPcTTOption,
+    wbPcCollate,
+    wbPcFormName,
+    wbPcLogPixels,
+    wbPcMediaType,
+    wbPcDitherType,
+};
+
+// A set of TWbPrintCap.
+class TWbPrintCaps
+{
+public:
+    TWbPrintCaps() = default;
+    static TWbPrintCaps FromFields(uint32_t dmFields);
+    bool contains(TWbPrintCap cap) const { return (m_bits >> cap) & 1u; }
+    void insert(TWbPrintCap cap) { m_bits |= 1u << cap; }
+    bool isEmpty() const { return m_bits == 0; }
+    friend bool operator==(const TWbPrintCaps &, const TWbPrintCaps &) = default;
+
+private:
+    uint32_t m_bits = 0;
+};
+
+// The dmFields flag of a capability.
+uint32_t PrintCapFlag(TWbPrintCap cap);
+
+enum TWbAvailInfo { wbAvPaperSize = 0x1, wbAvBin = 0x2, wbAvQuality = 0x4, wbAvMaxCopies = 0x8 };
+Q_DECLARE_FLAGS(TWbAvailInfos, TWbAvailInfo)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TWbAvailInfos)
+
+enum TWbPaperOrientation { wbOrPortrait, wbOrLandScape };
+enum TWbDuplex { wbDupSimplex, wbDupHorizontal, wbDupVertical };
+
+class TWbPrinter
+{
+public:
+    explicit TWbPrinter(std::unique_ptr<SystemPrinter> system);
+    ~TWbPrinter();
+    TWbPrinter(const TWbPrinter &) = delete;
+    TWbPrinter &operator=(const TWbPrinter &) = delete;
+
+    // ---- Printer list and selection
+
+    // The program-level index of the selected printer (visible printers from
+    // 0), -1 when the system printer has no selection.
+    // EWbPrinterIllegalIndex when the selection is a hidden printer;
+    // EAssertionFailed when it is missing from the snapshot.
+    int Index();
+    // Selects the visible printer number value with its default settings; -1
+    // selects the system's default printer. The value the index already has
+    // changes nothing. Below -1 or beyond the visible printers:
+    // EWBPrinterRangeError "TWbPrinter.SetIndex: Index is out of Range".
+    void SetIndex(int value);
+    // The visible printers' names in the system's order (the same list object,
+    // refilled on every call).
+    const QStringList &PrinterNames();
+    // The system's ports, each name once (compared without regard to case).
+    const QStringList &PortNames();
+
+    QPainter *Canvas();
+    QPaintDevice *Handle();
+    bool Printing() const;
+    void BeginDoc(const QString &title);
+    void Newpage();
+    void EndDoc();
+    void Abort();
+
+    using TNotifyEvent = std::function<void(TWbPrinter *sender)>;
+    const TNotifyEvent &OnSystemChanged() const { return FOnSystemChanged; }
+    void SetOnSystemChanged(TNotifyEvent handler) { FOnSystemChanged = std::move(handler); }
+
+    // Compares a fresh snapshot of the system's printers with the one in force.
+    // When they differ the system printer is replaced (the next use selects
+    // the default printer), the snapshot is replaced, the cache and any pending
+    // settings are dropped and OnSystemChanged is called. When they are equal
+    // OnSystemChanged is called once if the port list changed. While a job is
+    // open the check waits for the next call.
+    void CheckSystemChange();
+    // Runs CheckSystemChange whenever the window is activated and every
+    // intervalMs milliseconds while the object lives. Calling it again moves
+    // the watch to the new window.
+    void StartChangeWatch(QObject *window, int intervalMs = 5000);
+    void StopChangeWatch();
+
+    // ---- Device settings
+
+    int PaperSizeNumber();
+    void SetPaperSizeNumber(int value);
+    const QStringList &PaperSizeNames();
+    int NumPaperSizes();
+    int PaperSizeNumbers(int index) { return GetPaperSizeNumbers(index); }
+    int GetPaperSizeNumbers(int index);
+    bool HasPaperSizeNumber(int sizeNumber);
+    int PaperSizeIndex();
+    void SetPaperSizeIndex(int value);
+
+    int BinNumber();
+    void SetBinNumber(int value);
+    const QStringList &BinNames();
+    int NumBins();
+    int BinNumbers(int index) { return GetBinNumbers(index); }
+    int GetBinNumbers(int index);
+    bool HasBinNumber(int binNumber);
+    int BinIndex();
+    void SetBinIndex(int value);
+
+    TWbPaperOrientation Orientation();
+    void SetOrientation(TWbPaperOrientation value);
+    uint16_t Copies();
+    void SetCopies(uint16_t value);
+    uint16_t MaxCopies();
+    bool Collate();
+    void SetCollate(bool value);
+    bool Color();
+    void SetColor(bool value);
+    TWbDuplex Duplex();
+    void SetDuplex(TWbDuplex value);
+    uint16_t Scale();
+    void SetScale(uint16_t value);
+    WbSize Quality();
+    void SetQuality(WbSize value);
+    int NumQualities();
+    WbSize Qualities(int index) { return GetQualities(index); }
+    WbSize GetQualities(int index);
+    WbSize UserPaperExtent();
+    void SetUserPaperExtent(WbSize value);
+    QString Port();
+    void SetPort(const QString &value);
+    TWbPrintCaps PrintCaps();
+    TWbAvailInfos AvailInfos();
+    bool Modified() const { return FModified; }
+
+    // Drops pending settings and reads the capability lists again.
+    void ForceUpdate();
+    // Hands pending settings to the system printer, which checks and completes
+    // them; afterwards Modified() is false and the next read takes a fresh copy.
+    void ApplySettings();
+    void DiscardModification();
+
+    // ---- Geometry of the system printer with its applied settings
+
+    WbSize PageExtent(); // printable area in pixels
+    WbSize MMPageExtent(); // printable area in 0.1 mm
+    WbSize DPI();
+    WbSize PaperExtent(); // sheet in pixels
+    WbSize MMPaperExtent(); // sheet in 0.1 mm, scaled by Scale()
+    WbSize Offset(); // printable area's corner on the sheet, in pixels
+    int ColorBitCount();
+
+    // The system printer object (tests and the dialogs look through it).
+    SystemPrinter &System() { return *m_system; }
+
+private:
+    void CheckNoPrinter();
+    void RequireCap(TWbPrintCap cap, const QString &message);
+    void RequireInfo(TWbAvailInfo info, const QString &message);
+    DevMode &Settings();
+    void ReadSettings();
+    DeviceRecord LockDevice();
+    void UpdateInfo();
+    void ReplaceSnapshot(std::unique_ptr<TWbAllPrintersInfo> fresh);
+    DeviceGeometry Geometry();
+
+    std::unique_ptr<SystemPrinter> m_system;
+    std::unique_ptr<TWbAllPrintersInfo> AllInfo;
+    QList<int> pPaperNumbers;
+    QStringList FPaperNames;
+    QList<int> pBinNumbers;
+    QStringList FBinNames;
+    QList<WbSize> pResolutions;
+    int FNumResolutions = 0;
+    QStringList FPrinterNames;
+    QStringList FPortNames;
+    int FMaxCopies = 0;
+    int FIndex = -1;
+    TNotifyEvent FOnSystemChanged;
+    TWbAvailInfos FAvailInfos;
+    bool FModified = false;
+    std::unique_ptr<DevMode> pSettings;
+    QString PortName;
+    std::unique_ptr<QObject> m_watch;
+};
+
+// The one printer object of the program. Created by InstallWbPrinter (the
+// program installs the CUPS one before its first window); if nothing was
+// installed, the first call installs the CUPS one.
+TWbPrinter &WbPrinter();
+// Replaces the printer object by one over the given system printer.
+void InstallWbPrinter(std::unique_ptr<SystemPrinter> system);
+// Destroys the printer object (at exit, and between tests).
+void ReleaseWbPrinter();
+// The system printer over CUPS (defined with the CUPS code).
+std::unique_ptr<SystemPrinter> CreateCupsSystemPrinter();
