@@ -1,0 +1,37 @@
+#pragma once
+// Every message box of the program goes through one service, so tests can
+// answer them and the real program shows them the same way everywhere:
+// no icon, captioned with the application title, centred.
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+    // Yes/No question; true only for Yes (closing the box counts as No).
+    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // Notice with an OK button.
+    virtual void notice(QWidget *parent, const QString &text) = 0;
+    // The error box for an error that no handler caught.
+    virtual void error(QWidget *parent, const QString &text) = 0;
+};
+
+namespace vuzo {
+
+// The application title: it keys the single-instance guard and captions the
+// message boxes. It is deliberately not Qt's application display name, which
+// Qt would append to every window title.
+QString ApplicationTitle();
+
+DialogService &Dialogs();
+// Replaces the service (tests install a scripted one); returns the previous.
+std::unique_ptr<DialogService> SetDialogs(std::unique_ptr<DialogService> service);
+
+// The real service: QMessageBox without icon.
+std::unique_ptr<DialogService> MakeMessageBoxDialogs();
+
+} // namespace vuzo

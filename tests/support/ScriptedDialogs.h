@@ -1,0 +1,53 @@
+#pragma once
+// A dialog service for tests: confirmations are answered from a queue set by
+// the test, and every box shown is recorded, so a test can check what the
+// operator would have been asked or told, in order.
+
+#include "platform/DialogService.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ScriptedDialogs final : public DialogService
+{
+public:
+    enum class Kind { Confirm, Notice, Error };
+    struct Shown
+    {
+        Kind kind;
+        QString text;
+    };
+
+    // Answers for the next confirmations, in order; when the queue is empty a
+    // confirmation is answered No (and still recorded).
+    void answer(std::initializer_list<bool> answers) { m_answers.append(QList<bool>(answers)); }
+
+    bool confirm(QWidget *, const QString &text) override
+    {
+        m_shown.append({Kind::Confirm, text});
+        return m_answers.isEmpty() ? false : m_answers.takeFirst();
+    }
+    void notice(QWidget *, const QString &text) override { m_shown.append({Kind::Notice, text}); }
+    void error(QWidget *, const QString &text) override { m_shown.append({Kind::Error, text}); }
+
+    const QList<Shown> &shown() const { return m_shown; }
+    QStringList texts(Kind kind) const
+    {
+        QStringList out;
+        for (const Shown &s : m_shown) {
+            if (s.kind == kind)
+                out << s.text;
+        }
+        return out;
+    }
+    QStringList errors() const { return texts(Kind::Error); }
+    QStringList notices() const { return texts(Kind::Notice); }
+    QStringList confirms() const { return texts(Kind::Confirm); }
+    void clear() { m_shown.clear(); }
+    int pendingAnswers() const { return int(m_answers.size()); }
+
+private:
+    QList<bool> m_answers;
+    QList<Shown> m_shown;
+};
