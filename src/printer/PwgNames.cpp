@@ -65,7 +65,63 @@ const QHash<QString, int> &SourceTable()
     return table;
 }
 
+struct StandardSheet
+{
+    int number;
+    int width; // 1/100 mm
+    int length;
+    const char16_t *name;
+};
+
+constexpr StandardSheet StandardSheets[] = {
+    {DMPAPER_LETTER, 21590, 27940, u"Letter"},
+    {DMPAPER_TABLOID, 27940, 43180, u"Tabloid"},
+    {DMPAPER_LEGAL, 21590, 35560, u"Legal"},
+    {DMPAPER_STATEMENT, 13970, 21590, u"Statement"},
+    {DMPAPER_EXECUTIVE, 18415, 26670, u"Executive"},
+    {DMPAPER_A3, 29700, 42000, u"A3"},
+    {DMPAPER_A4, 21000, 29700, u"A4"},
+    {DMPAPER_A5, 14800, 21000, u"A5"},
+    {DMPAPER_B4, 25700, 36400, u"B4 (JIS)"},
+    {DMPAPER_B5, 18200, 25700, u"B5 (JIS)"},
+    {DMPAPER_FOLIO, 21590, 33020, u"Folio"},
+    {DMPAPER_10X14, 25400, 35560, u"10x14"},
+    {DMPAPER_ENV_10, 10478, 24130, u"Envelope #10"},
+    {DMPAPER_ENV_DL, 11000, 22000, u"Envelope DL"},
+    {DMPAPER_ENV_C5, 16200, 22900, u"Envelope C5"},
+    {DMPAPER_ENV_C4, 22900, 32400, u"Envelope C4"},
+    {DMPAPER_ENV_C6, 11400, 16200, u"Envelope C6"},
+    {DMPAPER_ENV_MONARCH, 9843, 19050, u"Envelope Monarch"},
+    {DMPAPER_JAPANESE_POSTCARD, 10000, 14800, u"はがき"},
+    {DMPAPER_A2, 42000, 59400, u"A2"},
+    {DMPAPER_DBL_JAPANESE_POSTCARD, 20000, 14800, u"往復はがき"},
+    {DMPAPER_A6, 10500, 14800, u"A6"},
+    {DMPAPER_JENV_CHOU3, 12000, 23500, u"長形3号"},
+    {DMPAPER_JENV_CHOU4, 9000, 20500, u"長形4号"},
+    {DMPAPER_B6_JIS, 12800, 18200, u"B6 (JIS)"},
+};
+
 } // namespace
+
+std::optional<int> PaperNumberForSize(int width, int length)
+{
+    constexpr int Tolerance = 100;
+    for (const StandardSheet &s : StandardSheets) {
+        if ((qAbs(s.width - width) <= Tolerance && qAbs(s.length - length) <= Tolerance)
+            || (qAbs(s.width - length) <= Tolerance && qAbs(s.length - width) <= Tolerance))
+            return s.number;
+    }
+    return std::nullopt;
+}
+
+QString PaperNameForNumber(int number)
+{
+    for (const StandardSheet &s : StandardSheets) {
+        if (s.number == number)
+            return QString::fromUtf16(s.name);
+    }
+    return QString();
+}
 
 std::optional<int> PaperNumberForMedia(const QString &media)
 {

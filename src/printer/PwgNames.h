@@ -12,6 +12,14 @@ namespace vuzo {
 // none (the caller numbers them from DMPAPER_USER + 1 on).
 std::optional<int> PaperNumberForMedia(const QString &media);
 
+// The standard DMPAPER_* number of a sheet of that size in 1/100 mm (within
+// 1 mm, either way round), nullopt for sizes without one. Printers often name
+// standard sheets by their size ("custom_148.52x209.9mm" for A5).
+std::optional<int> PaperNumberForSize(int width, int length);
+
+// The readable name of a standard paper size number ("A5"), empty for others.
+QString PaperNameForNumber(int number);
+
 // The DMBIN_* number of a media source: the standard numbers for the
 // standard sources, DMBIN_USER + n for "tray-n", nullopt for the others (the
 // caller numbers them above every tray).

@@ -13,5 +13,6 @@ target_sources(printer PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/MemorySystemPrinter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PwgNames.h
     ${CMAKE_CURRENT_LIST_DIR}/PwgNames.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CupsJobs.h
     ${CMAKE_CURRENT_LIST_DIR}/CupsSystemPrinter.cpp
 )
