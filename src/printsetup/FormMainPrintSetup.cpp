@@ -1,0 +1,105 @@
+// Printer registration per paper feed: load, apply and register, over the
+// printer layer and vuzo_a500.ini.
+
+#include "app/TForm_Main.h"
+#include "platform/TextUtil.h"
+#include "printer/WbPrinterDialogs.h"
+#include "printer/WbPrinters.h"
+#include "printsetup/TForm_SLIP97YPrn.h"
+#include "settings/ProfileFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void fillList(QComboBox *list, const QStringList &items, int selected)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+}
+
+} // namespace
+
+void TForm_Main::SpeedButton_PrnIdGetClick()
+{
+    const QString section = ComboBox_SEL->currentText();
+    {
+        ProfileFile ini(RegistrationPath());
+        Label_PrinterIndex->setText(ini.ReadString(section, u"PrnNoIndex"_s, u"0"_s));
+        Label_Prn_Top->setText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s));
+        Label_Prn_Left->setText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s));
+    }
+    SpeedButton_PRNSETClick();
+}
+
+void TForm_Main::ComboBox_SELChange()
+{
+    SpeedButton_PrnIdGetClick();
+}
+
+void TForm_Main::SpeedButton_PRNSETClick()
+{
+    TWbPrinter &printer = WbPrinter();
+    const int v = vuzo::StrToIntStrict(Label_PrinterIndex->text());
+    try {
+        printer.SetIndex(v);
+    } catch (const EVuzoError &) {
+        printer.SetIndex(0);
+    }
+    try {
+        printer.SetIndex(v);
+    } catch (const EWBPrinterRangeError &) {
+        // The registered printer is gone: fall back to the first one and
+        // leave the lists as they were.
+        printer.SetIndex(0);
+        return;
+    }
+    try {
+        fillList(ComboBox1, printer.PrinterNames(), printer.Index());
+        ComboBox1->setEnabled(true);
+    } catch (const EWbPrinter &) {
+        ComboBox1->setEnabled(false);
+        return;
+    }
+    try {
+        const QStringList names = printer.PaperSizeNames();
+        fillList(ComboBox2, names, printer.PaperSizeIndex());
+    } catch (const EWbPrinter &) {
+        ComboBox2->setCurrentIndex(-1);
+    }
+    try {
+        const QStringList names = printer.BinNames();
+        fillList(ComboBox3, names, printer.BinIndex());
+    } catch (const EWbPrinter &) {
+        ComboBox3->setCurrentIndex(-1);
+    }
+}
+
+void TForm_Main::BitBtn_PrnSetClick()
+{
+    SpeedButton_PrnIdGetClick();
+    TWbPrinter &printer = WbPrinter();
+    const int registered = vuzo::StrToIntZero(Label_PrinterIndex->text());
+    printer.SetIndex(printer.Index() == registered ? registered : 0);
+    // OK or Cancel, the registration is written for the printer selected now.
+    WbPrinterSetupDialog1->Execute();
+    Label_PrinterIndex->setText(QString::number(printer.Index()));
+    const QString section = ComboBox_SEL->currentText();
+    SpeedButton_PRNSETClick();
+    ProfileFile ini(RegistrationPath());
+    ini.WriteString(section, u"PrnName"_s, vuzo::Trim(ComboBox1->currentText()));
+    ini.WriteString(section, u"PrnNoIndex"_s, Label_PrinterIndex->text());
+    ini.WriteString(section, u"denPrn_Top"_s, Label_Prn_Top->text());
+    ini.WriteString(section, u"denPrn_Left"_s, Label_Prn_Left->text());
+}
+
+void TForm_Main::BitBtn_PrnSet2Click()
+{
+    if (m_formSlip97YPrn)
+        m_formSlip97YPrn->exec();
+}
