@@ -223,13 +223,14 @@ QStringList RemoveLabels(const QStringList &lines)
 QStringList SplitOneLine(const QStringList &lines)
 {
     constexpr qsizetype kHeadLength = 8;
-    constexpr qsizetype kRestLength = 80;
     constexpr qsizetype kShortestRest = 7;
     QStringList l = FirstWorkingLinesTrimmed(lines);
     for (int k = 0; k < kWorkingLines; ++k) {
         const QString line = l.at(k);
         const QString head = line.left(kHeadLength);
-        const QString rest = line.mid(kHeadLength, kRestLength);
+        // The whole rest moves: an address after the postal code is never
+        // cut short, however long the line.
+        const QString rest = line.mid(kHeadLength);
         if (rest.size() < kShortestRest || ZipTelVerdict(head) != QStringView(kVerdictZip))
             continue;
         l[k] = head;
