@@ -31,6 +31,7 @@ namespace {
 
 constexpr int ConnectTimeoutMs = 3000;
 constexpr double RequestTimeoutSeconds = 5.0;
+constexpr double ProbeTimeoutSeconds = 2.0;
 // The resolution assumed for a destination that reports none.
 constexpr int FallbackDpi = 300;
 
@@ -50,7 +51,20 @@ public:
         if (!m_http)
             throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
         // Returning 0 from the callback abandons a request that is not
-        // answered in time.
+        // answered in time. A scheduler that accepts the connection and
+        // never answers is found by one short request first, so that a
+        // member asking several questions does not wait for each of them.
+        httpSetTimeout(m_http, ProbeTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
+        ipp_t *probe = cupsDoRequest(m_http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+        const bool answered = probe != nullptr || (cupsLastError() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE
+                                                   && cupsLastError() != IPP_STATUS_ERROR_INTERNAL
+                                                   && httpError(m_http) == 0);
+        ippDelete(probe);
+        if (!answered) {
+            httpClose(m_http);
+            m_http = nullptr;
+            throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
+        }
         httpSetTimeout(m_http, RequestTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
     }
     ~Connection()

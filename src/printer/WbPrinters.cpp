@@ -165,10 +165,12 @@ TWbPrinter::TWbPrinter(std::unique_ptr<SystemPrinter> system) : m_system(std::mo
     AllInfo = std::make_unique<TWbAllPrintersInfo>(*m_system);
     // The port list is read once now so that the first change check compares
     // against the ports at start, not against an empty list.
-    try {
-        PortNames();
-    } catch (const EVuzoError &) {
-        FPortNames.clear();
+    if (AllInfo->Available()) {
+        try {
+            PortNames();
+        } catch (const EVuzoError &) {
+            FPortNames.clear();
+        }
     }
 }
 
@@ -342,8 +344,16 @@ void TWbPrinter::CheckSystemChange()
         return;
     }
     fresh.reset();
+    if (!AllInfo->Available())
+        return; // still unreachable: nothing to compare
     const QStringList before = FPortNames;
-    PortNames();
+    try {
+        PortNames();
+    } catch (const EWbPrinter &) {
+        // Gone between the two questions; the next check sees it.
+        FPortNames = before;
+        return;
+    }
     if (before != FPortNames && FOnSystemChanged)
         FOnSystemChanged(this);
 }
