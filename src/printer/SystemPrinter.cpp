@@ -154,6 +154,11 @@ void SystemPrinter::SetPrinter(const QString &device, const QString &driver, con
     m_selected = true;
 }
 
+void SystemPrinter::SelectPrinter(const QString &device, std::optional<DevMode> devMode)
+{
+    SetPrinter(device, DriverName(device), PortOf(device), std::move(devMode));
+}
+
 void SystemPrinter::BeginDoc()
 {
     if (m_printing)

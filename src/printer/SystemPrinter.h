@@ -222,6 +222,13 @@ public:
     // the printer's default settings are taken.
     void SetPrinter(const QString &device, const QString &driver, const QString &port, std::optional<DevMode> devMode);
 
+    // Selects the device by name with its own driver and port; without
+    // settings the printer's default settings are taken.
+    void SelectPrinter(const QString &device, std::optional<DevMode> devMode);
+    // A printer's default settings without selecting it; nullopt when the
+    // printer cannot be found.
+    std::optional<DevMode> DefaultSettings(const QString &device) { return DefaultDevMode(device); }
+
     QString Title() const { return m_title; }
     void SetTitle(const QString &title) { m_title = title; }
 

@@ -16,3 +16,7 @@ target_sources(printer PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/CupsJobs.h
     ${CMAKE_CURRENT_LIST_DIR}/CupsSystemPrinter.cpp
 )
+target_sources(ui PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/WbPrinterDialogs.h
+    ${CMAKE_CURRENT_LIST_DIR}/WbPrinterDialogs.cpp
+)
