@@ -221,6 +221,47 @@ private Q_SLOTS:
         const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
         QVERIFY2(info.contains(u"(A5)"_s), qPrintable(info));
     }
+
+    void aLandscapePageArrivesTurned()
+    {
+        if (!requireQueue(m_pdfQueue, "VUZO_CUPS_PDF_QUEUE"))
+            return;
+        if (m_pdfOut.isEmpty())
+            QSKIP("VUZO_CUPS_PDF_OUT is not set");
+        select(m_pdfQueue);
+        m_printer->SetPaperSizeNumber(DMPAPER_A5);
+        m_printer->SetOrientation(wbOrLandScape);
+        m_printer->ApplySettings();
+        const WbSize paper = m_printer->PaperExtent();
+        QVERIFY(paper.cx > paper.cy);
+        const int id = printPage(uniqueTitle(u"vuzo_landscape"_s), u"LANDSCAPE 0815"_s);
+        QVERIFY(id > 0);
+        const QString suffix = u"-job_%1.pdf"_s.arg(id);
+        QString file;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const QFileInfo &fi : QDir(m_pdfOut).entryInfoList({u"*.pdf"_s}, QDir::Files)) {
+                    if (fi.fileName().endsWith(suffix)) {
+                        file = fi.absoluteFilePath();
+                        return fi.size() > 0;
+                    }
+                }
+                return false;
+            }(),
+            60000);
+        m_files.append(file);
+        QProcess pdfinfo;
+        pdfinfo.start(u"pdfinfo"_s, {file});
+        QVERIFY(pdfinfo.waitForFinished(30000));
+        const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
+        // The sheet stays A5; the landscape page is turned onto it.
+        QVERIFY2(info.contains(u"(A5)"_s), qPrintable(info));
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s, {file, u"-"_s});
+        QVERIFY(pdftotext.waitForFinished(30000));
+        const QString extracted = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(extracted.contains(u"LANDSCAPE 0815"_s), qPrintable(extracted));
+    }
 };
 
 QTEST_MAIN(tst_CupsPrinter)
