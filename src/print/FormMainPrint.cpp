@@ -7,6 +7,7 @@
 #include "print/PrintCommand.h"
 #include "print/SlipLayout.h"
 #include "print/TWb_d97_Dot.h"
+#include "printer/WbPrinterErrors.h"
 #include "printer/WbPrinters.h"
 
 #include <QComboBox>
@@ -64,15 +65,25 @@ void TForm_Main::SpeedButton_F11Click()
         return;
     }
     TWbPrinter &printer = WbPrinter();
-    const int dpix = EffectiveResolution(printer.DPI().cx, printer.Scale());
-    const int dpiy = EffectiveResolution(printer.DPI().cy, printer.Scale());
-    Label_dpix->setText(QString::number(dpix));
-    Label_dpiy->setText(QString::number(dpiy));
+    // Resolution and scale are read in this order, once for each direction.
+    // A device that reports a scale of 0 prints at 100 %.
+    const WbSize dpiForX = printer.DPI();
+    const int scaleForX = printer.Scale();
+    const WbSize dpiForY = printer.DPI();
+    const int scaleForY = printer.Scale();
+    Label_dpix->setText(QString::number(EffectiveResolution(dpiForX.cx, scaleForX)));
+    Label_dpiy->setText(QString::number(EffectiveResolution(dpiForY.cy, scaleForY)));
     int copies = PrintCopyCount(ZuNumEdit_BUSUU->text());
     const QString title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
-    // A job that cannot begin raises its one error here; nothing was begun,
-    // so there is nothing to abort.
+
+    // A second job while one is open fails here with the printer object's
+    // "印刷実行中です"; nothing of ours was begun, so nothing is aborted.
     printer.BeginDoc(title);
+    // When the system refuses the job the printer object stays idle. Saying so
+    // once, here, keeps the operator from seeing the same complaint again from
+    // the new page, the end and the abort that would follow.
+    if (!printer.Printing())
+        throw EWbPrinter(u"プリンタは現在印刷を行っていません"_s);
     try {
         while (copies > 0) {
             m_wbD97Dot->SLIP97_Prn();
@@ -81,11 +92,12 @@ void TForm_Main::SpeedButton_F11Click()
                 printer.Newpage();
         }
     } catch (...) {
-        // Cancel the job, then report the error that stopped it (and only it).
+        // Cancel the job, then report the error that stopped it and only it:
+        // a failure of the cancel itself would hide the cause.
         if (printer.Printing()) {
             try {
                 printer.Abort();
-            } catch (...) {
+            } catch (const EVuzoError &) {
             }
         }
         throw;

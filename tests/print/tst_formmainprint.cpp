@@ -1,0 +1,386 @@
+// The print command of the main window (F11) over the in-memory printer: the
+// calls it makes on the printer object, the pages of the job, what it tells
+// the operator and what it leaves alone.
+
+#include "support/MainWindowFixture.h"
+#include "controls/TZuNumEdit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kNotPrinting = u"プリンタは現在印刷を行っていません"_s;
+
+// The in-memory printer the window starts on (the first and default one).
+const QString kPrinter = u"テストプリンタA"_s;
+
+QList<DrawOp> textOps(const QList<DrawOp> &page)
+{
+    QList<DrawOp> out;
+    for (const DrawOp &op : page) {
+        if (op.kind == DrawOp::Text)
+            out << op;
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_FormMainPrint : public QObject
+{
+    Q_OBJECT
+
+    // Fills the slip with an address and two sales lines, as an operator would.
+    static void fillSlip(MainWindowFixture &f)
+    {
+        f.form->Edit_Zip->setText(u"123-4567"_s);
+        f.form->Edit_Add1->setText(u"東京都千代田区千代田１－１"_s);
+        f.form->Edit_Custo1->setText(u"山田　太郎"_s);
+        f.form->Edit_tel->setText(u"03-1234-5678"_s);
+        f.form->dITEM_Ary[1]->setText(u"りんご"_s);
+        f.form->dQTY_Ary[1]->setText(u"3"_s);
+        f.form->dPRICE_Ary[1]->setText(u"150"_s);
+        f.form->dITEM_Ary[2]->setText(u"みかん"_s);
+        f.form->dQTY_Ary[2]->setText(u"2"_s);
+        f.form->dPRICE_Ary[2]->setText(u"80"_s);
+    }
+
+    static void pressF11(MainWindowFixture &f) { f.form->SpeedButton_F[11]->click(); }
+
+private Q_SLOTS:
+    void copyCountGivesThatManyPagesInOneJob_data();
+    void copyCountGivesThatManyPagesInOneJob();
+    void effectiveResolutionFollowsDpiAndScale_data();
+    void effectiveResolutionFollowsDpiAndScale();
+    void jobTitleNamesPaperAndSlipNumber_data();
+    void jobTitleNamesPaperAndSlipNumber();
+    void answeringNoLeavesEverythingAndFocusesPasteArea();
+    void refusedJobIsReportedOnce_data();
+    void refusedJobIsReportedOnce();
+    void offsetCaptionThatIsNoIntegerAbortsTheJob_data();
+    void offsetCaptionThatIsNoIntegerAbortsTheJob();
+    void amountThatDoesNotFitIsNotPrinted();
+    void offsetsMoveEveryTextByThatManyPixels();
+    void noPrinterBeginsNoJob();
+};
+
+void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob_data()
+{
+    QTest::addColumn<QString>("copies");
+    QTest::addColumn<int>("drawnPages");
+
+    QTest::newRow("zero copies begin and end the job with nothing drawn") << u"0"_s << 0;
+    QTest::newRow("one copy, the initial count, is one page") << u"1"_s << 1;
+    QTest::newRow("two copies are two pages") << u"2"_s << 2;
+    QTest::newRow("three copies are three pages") << u"3"_s << 3;
+    QTest::newRow("a negative count draws nothing") << u"-1"_s << 0;
+    QTest::newRow("an empty count draws nothing") << QString() << 0;
+    QTest::newRow("a count that is no integer draws nothing") << u"abc"_s << 0;
+}
+
+void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob()
+{
+    QFETCH(QString, copies);
+    QFETCH(int, drawnPages);
+
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.memory->jobs().size(), 1);
+    const MemorySystemPrinter::Job &job = f.memory->jobs().first();
+    QVERIFY(job.ended);
+    QVERIFY(!job.aborted);
+    QVERIFY(!WbPrinter().Printing());
+    // Begin and end with nothing between leave one empty page; otherwise every
+    // page holds one whole slip.
+    QCOMPARE(job.pages.size(), qMax(1, drawnPages));
+    if (drawnPages == 0) {
+        QVERIFY(job.pages.first().isEmpty());
+        return;
+    }
+    const QList<DrawOp> first = textOps(job.pages.first());
+    QVERIFY(!first.isEmpty());
+    for (const QList<DrawOp> &page : job.pages) {
+        const QList<DrawOp> texts = textOps(page);
+        QCOMPARE(texts.size(), first.size());
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            QCOMPARE(texts.at(i).text, first.at(i).text);
+            QCOMPARE(texts.at(i).pos, first.at(i).pos);
+        }
+    }
+}
+
+void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale_data()
+{
+    QTest::addColumn<int>("dpiX");
+    QTest::addColumn<int>("dpiY");
+    QTest::addColumn<bool>("scaleField");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("expectedX");
+    QTest::addColumn<QString>("expectedY");
+
+    QTest::newRow("600 dpi at 100 percent stays 600") << 600 << 600 << true << 100 << u"600"_s << u"600"_s;
+    QTest::newRow("600 dpi at 50 percent is drawn at 1200") << 600 << 600 << true << 50 << u"1200"_s << u"1200"_s;
+    QTest::newRow("300 dpi at 200 percent is drawn at 150") << 300 << 300 << true << 200 << u"150"_s << u"150"_s;
+    QTest::newRow("a scale that does not divide truncates") << 600 << 600 << true << 70 << u"857"_s << u"857"_s;
+    QTest::newRow("600 by 300 dpi keeps the directions apart") << 600 << 300 << true << 100 << u"600"_s << u"300"_s;
+    QTest::newRow("a scale of 0 counts as 100 percent") << 600 << 600 << true << 0 << u"600"_s << u"600"_s;
+    QTest::newRow("a printer without scaling prints at its resolution") << 300 << 300 << false << 0 << u"300"_s
+                                                                          << u"300"_s;
+}
+
+void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale()
+{
+    QFETCH(int, dpiX);
+    QFETCH(int, dpiY);
+    QFETCH(bool, scaleField);
+    QFETCH(int, scale);
+    QFETCH(QString, expectedX);
+    QFETCH(QString, expectedY);
+
+    MainWindowFixture f;
+    f.usePrinters({kPrinter});
+    MemorySystemPrinter::Printer *p = f.memory->printer(kPrinter);
+    p->defaults.dmPrintQuality = dpiX;
+    p->defaults.dmYResolution = dpiY;
+    p->defaults.dmScale = scale;
+    if (!scaleField)
+        p->defaults.dmFields &= ~DM_SCALE;
+    f.start();
+    fillSlip(f);
+    f.form->Label_dpix->setText(u"sentinel"_s);
+    f.form->Label_dpiy->setText(u"sentinel"_s);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.form->Label_dpix->text(), expectedX);
+    QCOMPARE(f.form->Label_dpiy->text(), expectedY);
+    QCOMPARE(f.memory->jobs().size(), 1);
+    QVERIFY(f.memory->jobs().first().ended);
+    QVERIFY(!textOps(f.memory->jobs().first().pages.first()).isEmpty());
+}
+
+void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber_data()
+{
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<QString>("slipNo");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("paper 0 and slip 12") << 0 << u"12"_s << u"vuzo_Vez_1_0_YUBF-12"_s;
+    QTest::newRow("the last paper choice") << 2 << u"7"_s << u"vuzo_Vez_1_2_YUBF-7"_s;
+    QTest::newRow("no paper chosen gives -1") << -1 << u"1"_s << u"vuzo_Vez_1_-1_YUBF-1"_s;
+    QTest::newRow("an empty slip number leaves the hyphen last") << 1 << QString() << u"vuzo_Vez_1_1_YUBF-"_s;
+}
+
+void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber()
+{
+    QFETCH(int, paper);
+    QFETCH(QString, slipNo);
+    QFETCH(QString, title);
+
+    MainWindowFixture f;
+    f.start();
+    f.form->ComboBox_Paper->setCurrentIndex(paper);
+    // The slip-number field holds canonical numeric text (blanks around a
+    // number are trimmed by the title, which the title's own tests cover).
+    f.form->ZuNumEdit_Slipno->setText(slipNo);
+    QCOMPARE(f.form->ZuNumEdit_Slipno->text(), slipNo);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.memory->jobs().size(), 1);
+    QCOMPARE(f.memory->jobs().first().title, title);
+}
+
+void tst_FormMainPrint::answeringNoLeavesEverythingAndFocusesPasteArea()
+{
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.form->Label_dpix->setText(u"777"_s);
+    f.form->Label_dpiy->setText(u"778"_s);
+    f.form->ZuNumEdit_BUSUU->setText(u"3"_s);
+    f.form->Edit_Zip->setFocus();
+    QCOMPARE(f.form->focusWidget(), f.form->Edit_Zip);
+    const QString printerName = WbPrinter().PrinterNames().at(WbPrinter().Index());
+    f.dialogs->answer({false});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.form->Label_dpix->text(), u"777"_s);
+    QCOMPARE(f.form->Label_dpiy->text(), u"778"_s);
+    QCOMPARE(f.form->ZuNumEdit_BUSUU->text(), u"3"_s);
+    QCOMPARE(WbPrinter().PrinterNames().at(WbPrinter().Index()), printerName);
+    QCOMPARE(f.form->focusWidget(), static_cast<QWidget *>(f.form->Memo1));
+    QVERIFY(f.memory->jobs().isEmpty());
+    // The recalculation still ran before the question.
+    QCOMPARE(f.form->ZuNumEdit_sttl->text().isEmpty(), false);
+}
+
+void tst_FormMainPrint::refusedJobIsReportedOnce_data()
+{
+    QTest::addColumn<QString>("copies");
+    QTest::newRow("one copy") << u"1"_s;
+    QTest::newRow("three copies") << u"3"_s;
+    QTest::newRow("no copies") << u"0"_s;
+}
+
+void tst_FormMainPrint::refusedJobIsReportedOnce()
+{
+    QFETCH(QString, copies);
+
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.memory->setRefuseJobs(true);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->errors(), QStringList{kNotPrinting});
+    QVERIFY(f.memory->jobs().isEmpty());
+    QVERIFY(!WbPrinter().Printing());
+
+    // The command can simply be repeated once the system takes jobs again.
+    f.memory->setRefuseJobs(false);
+    f.dialogs->clear();
+    f.dialogs->answer({true});
+    pressF11(f);
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.memory->jobs().size(), 1);
+    QVERIFY(f.memory->jobs().first().ended);
+}
+
+void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob_data()
+{
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("copies");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("the top caption's design text, one copy")
+        << u"Top"_s << u"0"_s << u"1"_s << u"''Top'' は整数ではありません"_s;
+    QTest::newRow("the top caption's design text, three copies")
+        << u"Top"_s << u"0"_s << u"3"_s << u"''Top'' は整数ではありません"_s;
+    QTest::newRow("the left caption's design text")
+        << u"0"_s << u"Left"_s << u"1"_s << u"''Left'' は整数ではありません"_s;
+    QTest::newRow("a decimal offset") << u"1.5"_s << u"0"_s << u"2"_s << u"''1.5'' は整数ではありません"_s;
+}
+
+void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
+{
+    QFETCH(QString, top);
+    QFETCH(QString, left);
+    QFETCH(QString, copies);
+    QFETCH(QString, message);
+
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.form->Label_Prn_Top->setText(top);
+    f.form->Label_Prn_Left->setText(left);
+    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->errors(), QStringList{message});
+    QCOMPARE(f.memory->jobs().size(), 1);
+    const MemorySystemPrinter::Job &job = f.memory->jobs().first();
+    QVERIFY(job.aborted);
+    QVERIFY(!job.ended);
+    // The routine stops before its first drawing call.
+    QCOMPARE(job.pages.size(), 1);
+    QVERIFY(job.pages.first().isEmpty());
+    QVERIFY(!WbPrinter().Printing());
+    // The slip fields stay as they are.
+    QCOMPARE(f.form->Label_Prn_Top->text(), top);
+    QCOMPARE(f.form->Edit_Zip->text(), u"123-4567"_s);
+}
+
+void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
+{
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    // 99999 x 99999 has ten digits; a line amount holds nine.
+    f.form->dQTY_Ary[2]->setText(u"99999"_s);
+    f.form->dPRICE_Ary[2]->setText(u"99999"_s);
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->confirms(), QStringList());
+    QCOMPARE(f.dialogs->pendingAnswers(), 1);
+    const QStringList notices = f.dialogs->notices();
+    QVERIFY(!notices.isEmpty());
+    QVERIFY2(notices.last().contains(u"2行目の金額が大きすぎます"_s), qPrintable(notices.join(u" | "_s)));
+    QVERIFY2(notices.last().contains(u"印刷できません"_s), qPrintable(notices.last()));
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QVERIFY(f.memory->jobs().isEmpty());
+
+    // Once the line fits again, the slip prints.
+    f.form->dQTY_Ary[2]->setText(u"2"_s);
+    f.dialogs->clear();
+    pressF11(f);
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
+    QCOMPARE(f.memory->jobs().size(), 1);
+    QVERIFY(f.memory->jobs().first().ended);
+}
+
+void tst_FormMainPrint::offsetsMoveEveryTextByThatManyPixels()
+{
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.form->Label_Prn_Top->setText(u"0"_s);
+    f.form->Label_Prn_Left->setText(u"0"_s);
+    f.dialogs->answer({true, true});
+    pressF11(f);
+    f.form->Label_Prn_Top->setText(u"20"_s);
+    f.form->Label_Prn_Left->setText(u"-10"_s);
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.memory->jobs().size(), 2);
+    const QList<DrawOp> plain = textOps(f.memory->jobs().at(0).pages.first());
+    const QList<DrawOp> moved = textOps(f.memory->jobs().at(1).pages.first());
+    QVERIFY(plain.size() > 10);
+    QCOMPARE(moved.size(), plain.size());
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        QCOMPARE(moved.at(i).text, plain.at(i).text);
+        QCOMPARE(moved.at(i).pos - plain.at(i).pos, QPointF(-10, 20));
+    }
+}
+
+void tst_FormMainPrint::noPrinterBeginsNoJob()
+{
+    MainWindowFixture f;
+    f.start();
+    fillSlip(f);
+    f.memory->printer(kPrinter)->attributes |= PRINTER_ATTRIBUTE_HIDDEN;
+    f.memory->printer(u"Test Printer B"_s)->attributes |= PRINTER_ATTRIBUTE_HIDDEN;
+    WbPrinter().CheckSystemChange();
+    f.dialogs->clear();
+    f.dialogs->answer({true});
+    pressF11(f);
+
+    QCOMPARE(f.dialogs->errors(), QStringList{u"TWbPrinter.CheckNoPrinter: No Printer"_s});
+    QVERIFY(f.memory->jobs().isEmpty());
+}
+
+QTEST_MAIN(tst_FormMainPrint)
+#include "tst_formmainprint.moc"
