@@ -13,7 +13,7 @@ struct CupsJob
 {
     int id = 0;
     QString queue;
-    QString title; // the IPP job-name
+    QString title;          // the IPP job-name
     bool completed = false; // completed, cancelled or aborted
 };
 

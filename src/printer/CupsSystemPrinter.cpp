@@ -46,26 +46,28 @@ class Connection
 public:
     Connection()
     {
-        m_http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs,
-                              nullptr);
+        m_http =
+            httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, ConnectTimeoutMs, nullptr);
         if (!m_http)
             throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
         // Returning 0 from the callback abandons a request that is not
         // answered in time. A scheduler that accepts the connection and
         // never answers is found by one short request first, so that a
         // member asking several questions does not wait for each of them.
-        httpSetTimeout(m_http, ProbeTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
+        httpSetTimeout(
+            m_http, ProbeTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
         ipp_t *probe = cupsDoRequest(m_http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
-        const bool answered = probe != nullptr || (cupsLastError() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE
-                                                   && cupsLastError() != IPP_STATUS_ERROR_INTERNAL
-                                                   && httpError(m_http) == 0);
+        const bool answered =
+            probe != nullptr || (cupsLastError() != IPP_STATUS_ERROR_SERVICE_UNAVAILABLE &&
+                                 cupsLastError() != IPP_STATUS_ERROR_INTERNAL && httpError(m_http) == 0);
         ippDelete(probe);
         if (!answered) {
             httpClose(m_http);
             m_http = nullptr;
             throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
         }
-        httpSetTimeout(m_http, RequestTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
+        httpSetTimeout(
+            m_http, RequestTimeoutSeconds, [](http_t *, void *) -> int { return 0; }, nullptr);
     }
     ~Connection()
     {
@@ -81,8 +83,8 @@ public:
     void ThrowIfLost() const
     {
         const ipp_status_t status = cupsLastError();
-        if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL
-            || httpError(m_http) != 0)
+        if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL ||
+            httpError(m_http) != 0)
             throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
     }
 
@@ -185,8 +187,8 @@ public:
         Connection http;
         cups_dest_t *dests = nullptr;
         const int count = cupsGetDests2(http.get(), &dests);
-        if (count == 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE
-            && cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
+        if (count == 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE &&
+            cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
             http.ThrowIfLost();
         QList<PrinterEntry> entries;
         QStringList ports;
@@ -245,8 +247,8 @@ public:
             return false;
         const DevMode defaults = DefaultsFor(device, *d);
         if (dm.dmFields & DM_PAPERSIZE) {
-            const bool user = dm.dmPaperSize == DMPAPER_USER && (dm.dmFields & DM_PAPERWIDTH)
-                              && (dm.dmFields & DM_PAPERLENGTH) && dm.dmPaperWidth > 0 && dm.dmPaperLength > 0;
+            const bool user = dm.dmPaperSize == DMPAPER_USER && (dm.dmFields & DM_PAPERWIDTH) &&
+                              (dm.dmFields & DM_PAPERLENGTH) && dm.dmPaperWidth > 0 && dm.dmPaperLength > 0;
             if (!user && !FindMedia(*d, dm.dmPaperSize))
                 dm.dmPaperSize = defaults.dmPaperSize;
         }
@@ -257,7 +259,8 @@ public:
                 dm.dmDefaultSource = defaults.dmDefaultSource;
         }
         if (dm.dmFields & DM_PRINTQUALITY) {
-            const WbSize wanted{dm.dmPrintQuality, (dm.dmFields & DM_YRESOLUTION) ? dm.dmYResolution : dm.dmPrintQuality};
+            const WbSize wanted{dm.dmPrintQuality,
+                                (dm.dmFields & DM_YRESOLUTION) ? dm.dmYResolution : dm.dmPrintQuality};
             if (!d->resolutions.contains(wanted) && !d->resolutions.isEmpty()) {
                 dm.dmPrintQuality = defaults.dmPrintQuality;
                 dm.dmYResolution = defaults.dmYResolution;
@@ -380,7 +383,8 @@ protected:
         }
         const WbSize dpi = DpiFor(*d, dm);
         if (!d->resolutions.isEmpty())
-            add("printer-resolution", dpi.cx == dpi.cy ? u"%1dpi"_s.arg(dpi.cx) : u"%1x%2dpi"_s.arg(dpi.cx).arg(dpi.cy));
+            add("printer-resolution",
+                dpi.cx == dpi.cy ? u"%1dpi"_s.arg(dpi.cx) : u"%1x%2dpi"_s.arg(dpi.cx).arg(dpi.cy));
         if (dm.dmFields & DM_ORIENTATION)
             add(CUPS_ORIENTATION, dm.dmOrientation == 2 ? u"4"_s : u"3"_s);
         if ((dm.dmFields & DM_DUPLEX) && d->sides.size() > 1)
@@ -393,7 +397,7 @@ protected:
             add(CUPS_COPIES, QString::number(dm.dmCopies));
             if (dm.dmFields & DM_COLLATE)
                 add("multiple-document-handling", dm.dmCollate == 1 ? u"separate-documents-collated-copies"_s
-                                                                      : u"separate-documents-uncollated-copies"_s);
+                                                                    : u"separate-documents-uncollated-copies"_s);
         }
 
         int jobId = 0;
@@ -422,8 +426,8 @@ protected:
         const QPageSize pageSize(QSizeF(media.width / 100.0, media.length / 100.0), QPageSize::Millimeter, QString(),
                                  QPageSize::ExactMatch);
         const bool landscape = (dm.dmFields & DM_ORIENTATION) && dm.dmOrientation == 2;
-        m_writer->setPageLayout(QPageLayout(pageSize, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                            QMarginsF(0, 0, 0, 0)));
+        m_writer->setPageLayout(
+            QPageLayout(pageSize, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         m_painter = std::make_unique<QPainter>();
         if (!m_painter->begin(m_writer.get())) {
             CancelJob();
@@ -448,8 +452,7 @@ protected:
         const QByteArray pdf = m_buffer->data();
         http_t *http = m_http->get();
         bool sent = cupsStartDestDocument(http, m_dest.get(), m_info.get(), m_jobId, "slip", CUPS_FORMAT_PDF, 0,
-                                          nullptr, 1)
-                    == HTTP_STATUS_CONTINUE;
+                                          nullptr, 1) == HTTP_STATUS_CONTINUE;
         constexpr qsizetype Chunk = 64 * 1024;
         for (qsizetype at = 0; sent && at < pdf.size(); at += Chunk) {
             const qsizetype n = qMin(Chunk, pdf.size() - at);
@@ -522,8 +525,8 @@ private:
             fallback.length = 29700;
         }
         if (dm.dmFields & DM_PAPERSIZE) {
-            if (dm.dmPaperSize == DMPAPER_USER && (dm.dmFields & DM_PAPERWIDTH) && (dm.dmFields & DM_PAPERLENGTH)
-                && dm.dmPaperWidth > 0 && dm.dmPaperLength > 0) {
+            if (dm.dmPaperSize == DMPAPER_USER && (dm.dmFields & DM_PAPERWIDTH) && (dm.dmFields & DM_PAPERLENGTH) &&
+                dm.dmPaperWidth > 0 && dm.dmPaperLength > 0) {
                 Media user = fallback;
                 user.width = dm.dmPaperWidth * 10;
                 user.length = dm.dmPaperLength * 10;
@@ -591,7 +594,7 @@ private:
             dm.dmFields |= DM_DUPLEX;
             dm.dmDuplex = d.defaultSides == u"two-sided-long-edge"_s    ? 2
                           : d.defaultSides == u"two-sided-short-edge"_s ? 3
-                                                                         : 1;
+                                                                        : 1;
         } else {
             dm.dmDuplex = 1;
         }

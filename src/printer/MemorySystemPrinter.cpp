@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 DevMode MemorySystemPrinter::StandardDevMode()
 {
     DevMode dm;
-    dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR
-                  | DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE;
+    dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_COLOR |
+                  DM_DUPLEX | DM_YRESOLUTION | DM_COLLATE;
     dm.dmOrientation = 1;
     dm.dmPaperSize = DMPAPER_A5;
     dm.dmScale = 100;

@@ -44,8 +44,9 @@ public:
         op.font = textItem.font();
         // The item's font is resolved for this device: its pixel size is
         // the height the text has on the page.
-        op.pixelSize = textItem.font().pixelSize() > 0 ? textItem.font().pixelSize()
-                                                       : textItem.font().pointSizeF() * paintDevice()->logicalDpiY() / 72.0;
+        op.pixelSize = textItem.font().pixelSize() > 0
+                           ? textItem.font().pixelSize()
+                           : textItem.font().pointSizeF() * paintDevice()->logicalDpiY() / 72.0;
         op.pixelSize *= m_transform.m22();
         add(std::move(op));
     }
@@ -155,8 +156,9 @@ private:
 };
 
 PrinterPaintDevice::PrinterPaintDevice(int widthPx, int heightPx, int dpiX, int dpiY, int widthMm, int heightMm)
-    : m_width(qMax(1, widthPx)), m_height(qMax(1, heightPx)), m_dpiX(dpiX > 0 ? dpiX : 72), m_dpiY(dpiY > 0 ? dpiY : 72),
-      m_widthMm(qMax(1, widthMm)), m_heightMm(qMax(1, heightMm)), m_engine(std::make_unique<RecordingPaintEngine>())
+    : m_width(qMax(1, widthPx)), m_height(qMax(1, heightPx)), m_dpiX(dpiX > 0 ? dpiX : 72),
+      m_dpiY(dpiY > 0 ? dpiY : 72), m_widthMm(qMax(1, widthMm)), m_heightMm(qMax(1, heightMm)),
+      m_engine(std::make_unique<RecordingPaintEngine>())
 {
 }
 

@@ -21,11 +21,22 @@
 // One drawing call, with coordinates already mapped to device pixels.
 struct DrawOp
 {
-    enum Kind { Text, Line, Rect, Ellipse, Path, Points, Polygon, Pixmap, Image };
+    enum Kind
+    {
+        Text,
+        Line,
+        Rect,
+        Ellipse,
+        Path,
+        Points,
+        Polygon,
+        Pixmap,
+        Image
+    };
     Kind kind = Text;
     QPointF pos; // Text: the baseline start
     QString text;
-    QFont font; // Text: the font as set; its pointSizeF() is what the program asked for
+    QFont font;           // Text: the font as set; its pointSizeF() is what the program asked for
     double pixelSize = 0; // Text: the font's height in device pixels
     QLineF line;
     QRectF rect; // Rect, Ellipse, Pixmap, Image: the target; Path, Polygon, Points: the bounds

@@ -107,8 +107,8 @@ std::optional<int> PaperNumberForSize(int width, int length)
 {
     constexpr int Tolerance = 100;
     for (const StandardSheet &s : StandardSheets) {
-        if ((qAbs(s.width - width) <= Tolerance && qAbs(s.length - length) <= Tolerance)
-            || (qAbs(s.width - length) <= Tolerance && qAbs(s.length - width) <= Tolerance))
+        if ((qAbs(s.width - width) <= Tolerance && qAbs(s.length - length) <= Tolerance) ||
+            (qAbs(s.width - length) <= Tolerance && qAbs(s.length - width) <= Tolerance))
             return s.number;
     }
     return std::nullopt;

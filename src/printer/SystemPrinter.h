@@ -111,7 +111,7 @@ struct DevMode
     int dmCopies = 0;
     int dmDefaultSource = 0;
     int dmPrintQuality = 0;
-    int dmColor = 0; // 1 monochrome, 2 colour
+    int dmColor = 0;  // 1 monochrome, 2 colour
     int dmDuplex = 0; // 1 simplex, 2 vertical (long edge), 3 horizontal (short edge)
     int dmYResolution = 0;
     int dmTTOption = 0;
@@ -147,8 +147,8 @@ struct PrinterCapabilities
 // device pixels unless said otherwise.
 struct DeviceGeometry
 {
-    int horzRes = 0; // printable width
-    int vertRes = 0; // printable height
+    int horzRes = 0;    // printable width
+    int vertRes = 0;    // printable height
     int horzSizeMm = 0; // printable width in mm
     int vertSizeMm = 0; // printable height in mm
     int logPixelsX = 0;
@@ -199,7 +199,8 @@ public:
     virtual QStringList EnumPorts() = 0;
     // What the printer offers with these settings; all empty for a printer
     // that no longer exists.
-    virtual PrinterCapabilities DeviceCapabilities(const QString &device, const QString &port, const DevMode &devMode) = 0;
+    virtual PrinterCapabilities DeviceCapabilities(const QString &device, const QString &port,
+                                                   const DevMode &devMode) = 0;
     // Lets the printer check and complete the settings in place (values it
     // does not offer are replaced by its defaults). False when the printer
     // cannot be found.

@@ -111,8 +111,7 @@ public:
     }
 
 private:
-    template <class W>
-    static W *named(W *widget, const QString &name)
+    template <class W> static W *named(W *widget, const QString &name)
     {
         widget->setObjectName(name);
         widget->setAccessibleName(name);

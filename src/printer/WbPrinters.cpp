@@ -1,9 +1,9 @@
 #include "printer/WbPrinters.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QObject>
 #include <QTimer>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -814,8 +814,8 @@ WbSize TWbPrinter::UserPaperExtent()
 {
     const TWbPrintCaps caps = PrintCaps();
     const DevMode &dm = Settings();
-    if (!caps.contains(wbPcPaperSize) || !caps.contains(wbPcPaperlength) || !caps.contains(wbPcPaperWidth)
-        || dm.dmPaperSize != DMPAPER_USER)
+    if (!caps.contains(wbPcPaperSize) || !caps.contains(wbPcPaperlength) || !caps.contains(wbPcPaperWidth) ||
+        dm.dmPaperSize != DMPAPER_USER)
         throw EWbPrinterNoUserPaperExtent(u"TWbPrinter.GetUserpaperExtent: Cannot Get User paper Extent"_s);
     return WbSize{dm.dmPaperWidth, dm.dmPaperLength};
 }

@@ -60,7 +60,8 @@ private:
     std::optional<QString> m_unavailableMessage;
 };
 
-enum TWbPrintCap {
+enum TWbPrintCap
+{
     wbPcOrientation,
     wbPcPaperSize,
     wbPcPaperlength,
@@ -98,12 +99,27 @@ private:
 // The dmFields flag of a capability.
 uint32_t PrintCapFlag(TWbPrintCap cap);
 
-enum TWbAvailInfo { wbAvPaperSize = 0x1, wbAvBin = 0x2, wbAvQuality = 0x4, wbAvMaxCopies = 0x8 };
+enum TWbAvailInfo
+{
+    wbAvPaperSize = 0x1,
+    wbAvBin = 0x2,
+    wbAvQuality = 0x4,
+    wbAvMaxCopies = 0x8
+};
 Q_DECLARE_FLAGS(TWbAvailInfos, TWbAvailInfo)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TWbAvailInfos)
 
-enum TWbPaperOrientation { wbOrPortrait, wbOrLandScape };
-enum TWbDuplex { wbDupSimplex, wbDupHorizontal, wbDupVertical };
+enum TWbPaperOrientation
+{
+    wbOrPortrait,
+    wbOrLandScape
+};
+enum TWbDuplex
+{
+    wbDupSimplex,
+    wbDupHorizontal,
+    wbDupVertical
+};
 
 class TWbPrinter
 {
@@ -213,12 +229,12 @@ public:
 
     // ---- Geometry of the system printer with its applied settings
 
-    WbSize PageExtent(); // printable area in pixels
+    WbSize PageExtent();   // printable area in pixels
     WbSize MMPageExtent(); // printable area in 0.1 mm
     WbSize DPI();
-    WbSize PaperExtent(); // sheet in pixels
+    WbSize PaperExtent();   // sheet in pixels
     WbSize MMPaperExtent(); // sheet in 0.1 mm, scaled by Scale()
-    WbSize Offset(); // printable area's corner on the sheet, in pixels
+    WbSize Offset();        // printable area's corner on the sheet, in pixels
     int ColorBitCount();
 
     // The system printer object (tests and the dialogs look through it).

@@ -42,8 +42,7 @@ struct PrinterFixture
 
 // Runs f and returns the message of the error class E it raised, or a marker
 // text when it raised nothing or something else.
-template <class E, class F>
-QString RaisedMessage(F &&f)
+template <class E, class F> QString RaisedMessage(F &&f)
 {
     try {
         f();

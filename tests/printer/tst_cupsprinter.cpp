@@ -23,7 +23,7 @@ class tst_CupsPrinter : public QObject
     QString m_pdfOut;
     QString m_trayQueue;
     QList<std::pair<QString, int>> m_jobs; // to purge
-    QStringList m_files; // to remove
+    QStringList m_files;                   // to remove
 
     bool requireQueue(const QString &queue, const char *variable)
     {
@@ -71,6 +71,29 @@ class tst_CupsPrinter : public QObject
             }
         }
         return 0;
+    }
+
+    // The PDF cups-pdf wrote for the job, once the job is finished (the file
+    // grows while the job runs). Empty when it does not appear in time.
+    QString waitForPdf(int id)
+    {
+        const QString suffix = u"-job_%1.pdf"_s.arg(id);
+        QString file;
+        auto finished = [&] {
+            bool completed = false;
+            for (const auto &job : vuzo::CupsJobs(m_pdfQueue))
+                completed = completed || (job.id == id && job.completed);
+            if (!completed)
+                return false;
+            for (const QFileInfo &fi : QDir(m_pdfOut).entryInfoList({u"*.pdf"_s}, QDir::Files)) {
+                if (fi.fileName().endsWith(suffix) && fi.size() > 0) {
+                    file = fi.absoluteFilePath();
+                    return true;
+                }
+            }
+            return false;
+        };
+        return QTest::qWaitFor(finished, 60000) ? file : QString();
     }
 
     static QString uniqueTitle(const QString &stem)
@@ -196,19 +219,8 @@ private Q_SLOTS:
         const QString text = u"VUZO CUPS CHECK 4711"_s;
         const int id = printPage(title, text);
         QVERIFY(id > 0);
-        const QString suffix = u"-job_%1.pdf"_s.arg(id);
-        QString file;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                for (const QFileInfo &fi : QDir(m_pdfOut).entryInfoList({u"*.pdf"_s}, QDir::Files)) {
-                    if (fi.fileName().endsWith(suffix)) {
-                        file = fi.absoluteFilePath();
-                        return fi.size() > 0;
-                    }
-                }
-                return false;
-            }(),
-            60000);
+        const QString file = waitForPdf(id);
+        QVERIFY(!file.isEmpty());
         m_files.append(file);
         QProcess pdftotext;
         pdftotext.start(u"pdftotext"_s, {file, u"-"_s});
@@ -236,19 +248,8 @@ private Q_SLOTS:
         QVERIFY(paper.cx > paper.cy);
         const int id = printPage(uniqueTitle(u"vuzo_landscape"_s), u"LANDSCAPE 0815"_s);
         QVERIFY(id > 0);
-        const QString suffix = u"-job_%1.pdf"_s.arg(id);
-        QString file;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                for (const QFileInfo &fi : QDir(m_pdfOut).entryInfoList({u"*.pdf"_s}, QDir::Files)) {
-                    if (fi.fileName().endsWith(suffix)) {
-                        file = fi.absoluteFilePath();
-                        return fi.size() > 0;
-                    }
-                }
-                return false;
-            }(),
-            60000);
+        const QString file = waitForPdf(id);
+        QVERIFY(!file.isEmpty());
         m_files.append(file);
         QProcess pdfinfo;
         pdfinfo.start(u"pdfinfo"_s, {file});

@@ -29,8 +29,8 @@ class tst_CupsUnavailable : public QObject
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         addr.sin_port = 0;
         socklen_t len = sizeof addr;
-        if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0
-            || ::getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) != 0)
+        if (::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) != 0)
             return 0;
         return ntohs(addr.sin_port);
     }

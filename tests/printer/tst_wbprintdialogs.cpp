@@ -18,8 +18,7 @@ class tst_WbPrinterDialogs : public QObject
 
     MemorySystemPrinter *m_system = nullptr;
 
-    template <class W>
-    static W *control(QDialog *window, const char *name)
+    template <class W> static W *control(QDialog *window, const char *name)
     {
         return window->findChild<W *>(QString::fromLatin1(name));
     }

@@ -3,8 +3,8 @@
 
 #include "PrinterFixture.h"
 
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 

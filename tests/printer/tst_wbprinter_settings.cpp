@@ -16,10 +16,7 @@ class tst_WbPrinterSettings : public QObject
     Q_OBJECT
 
 private:
-    static PrinterFixture One(const MemorySystemPrinter::Printer &p)
-    {
-        return PrinterFixture({p}, p.name);
-    }
+    static PrinterFixture One(const MemorySystemPrinter::Printer &p) { return PrinterFixture({p}, p.name); }
     static MemorySystemPrinter::Printer Standard() { return PrinterFixture::Make(u"P"_s); }
 
 private Q_SLOTS:
@@ -30,59 +27,99 @@ private Q_SLOTS:
         QTest::addColumn<Member>("member");
         QTest::addColumn<QString>("message");
         auto row = [](const char *name, Member m, const QString &msg) { QTest::newRow(name) << m << msg; };
-        row("PaperSizeNumber read", [](TWbPrinter &p) { p.PaperSizeNumber(); },
+        row(
+            "PaperSizeNumber read", [](TWbPrinter &p) { p.PaperSizeNumber(); },
             u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported"_s);
-        row("PaperSizeNumber write", [](TWbPrinter &p) { p.SetPaperSizeNumber(9); },
+        row(
+            "PaperSizeNumber write", [](TWbPrinter &p) { p.SetPaperSizeNumber(9); },
             u"TWbPrinter.SetPaperSizeNumber: PaperSize is not Supported"_s);
-        row("PaperSizeNames", [](TWbPrinter &p) { p.PaperSizeNames(); },
+        row(
+            "PaperSizeNames", [](TWbPrinter &p) { p.PaperSizeNames(); },
             u"TWbPrinter.GetPaperSizeNames: PaperSize is not Supported"_s);
-        row("NumPaperSizes", [](TWbPrinter &p) { p.NumPaperSizes(); },
+        row(
+            "NumPaperSizes", [](TWbPrinter &p) { p.NumPaperSizes(); },
             u"TWbPrinter.GetNumPaperSize: PaperSize is not Supported"_s);
-        row("PaperSizeNumbers", [](TWbPrinter &p) { p.PaperSizeNumbers(0); },
+        row(
+            "PaperSizeNumbers", [](TWbPrinter &p) { p.PaperSizeNumbers(0); },
             u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported"_s);
-        row("HasPaperSizeNumber", [](TWbPrinter &p) { p.HasPaperSizeNumber(9); },
+        row(
+            "HasPaperSizeNumber", [](TWbPrinter &p) { p.HasPaperSizeNumber(9); },
             u"TWbPrinter.HasPaperNumber: PaperSize is not Supported"_s);
-        row("PaperSizeIndex read", [](TWbPrinter &p) { p.PaperSizeIndex(); },
+        row(
+            "PaperSizeIndex read", [](TWbPrinter &p) { p.PaperSizeIndex(); },
             u"TWbPrinter.GetPaperSizeIndex: PaperSize is not Supported"_s);
-        row("PaperSizeIndex write", [](TWbPrinter &p) { p.SetPaperSizeIndex(0); },
+        row(
+            "PaperSizeIndex write", [](TWbPrinter &p) { p.SetPaperSizeIndex(0); },
             u"TWbPrinter.SetPaperSizeIndex: PaperSize is not Supported"_s);
-        row("BinNumber read", [](TWbPrinter &p) { p.BinNumber(); }, u"TWbPrinter.GetBinNumber: Bin is not Supported"_s);
-        row("BinNumber write", [](TWbPrinter &p) { p.SetBinNumber(1); },
+        row(
+            "BinNumber read", [](TWbPrinter &p) { p.BinNumber(); }, u"TWbPrinter.GetBinNumber: Bin is not Supported"_s);
+        row(
+            "BinNumber write", [](TWbPrinter &p) { p.SetBinNumber(1); },
             u"TWbPrinter.SetBinNumber: Bin is not Supported"_s);
-        row("BinNames", [](TWbPrinter &p) { p.BinNames(); }, u"TWbPrinter.GetBinNames: Bin is not Supported"_s);
-        row("NumBins", [](TWbPrinter &p) { p.NumBins(); }, u"TWbPrinter.GetNumBins: Bin is not Supported"_s);
-        row("BinNumbers", [](TWbPrinter &p) { p.BinNumbers(0); }, u"TWbPrinter.GetBunNumbers: Bin is not Supported"_s);
-        row("HasBinNumber", [](TWbPrinter &p) { p.HasBinNumber(1); }, u"TWbPrinter.SetBin: Bin is not Supported"_s);
-        row("BinIndex read", [](TWbPrinter &p) { p.BinIndex(); }, u"TWbPrinter.GetBinIndex: Bin is not Supported"_s);
-        row("BinIndex write", [](TWbPrinter &p) { p.SetBinIndex(0); },
+        row(
+            "BinNames", [](TWbPrinter &p) { p.BinNames(); }, u"TWbPrinter.GetBinNames: Bin is not Supported"_s);
+        row(
+            "NumBins", [](TWbPrinter &p) { p.NumBins(); }, u"TWbPrinter.GetNumBins: Bin is not Supported"_s);
+        row(
+            "BinNumbers", [](TWbPrinter &p) { p.BinNumbers(0); }, u"TWbPrinter.GetBunNumbers: Bin is not Supported"_s);
+        row(
+            "HasBinNumber", [](TWbPrinter &p) { p.HasBinNumber(1); }, u"TWbPrinter.SetBin: Bin is not Supported"_s);
+        row(
+            "BinIndex read", [](TWbPrinter &p) { p.BinIndex(); }, u"TWbPrinter.GetBinIndex: Bin is not Supported"_s);
+        row(
+            "BinIndex write", [](TWbPrinter &p) { p.SetBinIndex(0); },
             u"TWbPrinter.SetBinIndex: Bin is not Supported"_s);
-        row("Orientation read", [](TWbPrinter &p) { p.Orientation(); },
+        row(
+            "Orientation read", [](TWbPrinter &p) { p.Orientation(); },
             u"TWbPrinter.GetOrientation: Orientation is not Supported"_s);
-        row("Orientation write", [](TWbPrinter &p) { p.SetOrientation(wbOrLandScape); },
+        row(
+            "Orientation write", [](TWbPrinter &p) { p.SetOrientation(wbOrLandScape); },
             u"TWbPrinter.SetOrientation: Orientation is not Supported"_s);
-        row("Copies read", [](TWbPrinter &p) { p.Copies(); }, u"TWbPrinter.GetCopies: Copies not Supported"_s);
-        row("Copies write", [](TWbPrinter &p) { p.SetCopies(2); }, u"TWbPrinter.SetCopies: Copies not Supported"_s);
-        row("Copies write of 0 checks support first", [](TWbPrinter &p) { p.SetCopies(0); },
+        row(
+            "Copies read", [](TWbPrinter &p) { p.Copies(); }, u"TWbPrinter.GetCopies: Copies not Supported"_s);
+        row(
+            "Copies write", [](TWbPrinter &p) { p.SetCopies(2); }, u"TWbPrinter.SetCopies: Copies not Supported"_s);
+        row(
+            "Copies write of 0 checks support first", [](TWbPrinter &p) { p.SetCopies(0); },
             u"TWbPrinter.SetCopies: Copies not Supported"_s);
-        row("MaxCopies", [](TWbPrinter &p) { p.MaxCopies(); }, u"TWbPrinter.GetMaxCopies: Copies is not Supported"_s);
-        row("Collate read", [](TWbPrinter &p) { p.Collate(); }, u"TWbPrinter.GetCollate: Collate is not Supported"_s);
-        row("Collate write", [](TWbPrinter &p) { p.SetCollate(true); },
+        row(
+            "MaxCopies", [](TWbPrinter &p) { p.MaxCopies(); }, u"TWbPrinter.GetMaxCopies: Copies is not Supported"_s);
+        row(
+            "Collate read", [](TWbPrinter &p) { p.Collate(); }, u"TWbPrinter.GetCollate: Collate is not Supported"_s);
+        row(
+            "Collate write", [](TWbPrinter &p) { p.SetCollate(true); },
             u"TWbPrinter.SetCollate: Collate is not Supported"_s);
-        row("Color read", [](TWbPrinter &p) { p.Color(); }, u"TWbPrinter.GetColor: Color is not Supported"_s);
-        row("Color write", [](TWbPrinter &p) { p.SetColor(true); }, u"TWbPrinter.SetColor: Color is not Supported"_s);
-        row("Duplex read", [](TWbPrinter &p) { p.Duplex(); }, u"TWbPrinter.GetDuplex: Duplex is not Supported"_s);
-        row("Duplex write", [](TWbPrinter &p) { p.SetDuplex(wbDupSimplex); },
+        row(
+            "Color read", [](TWbPrinter &p) { p.Color(); }, u"TWbPrinter.GetColor: Color is not Supported"_s);
+        row(
+            "Color write", [](TWbPrinter &p) { p.SetColor(true); }, u"TWbPrinter.SetColor: Color is not Supported"_s);
+        row(
+            "Duplex read", [](TWbPrinter &p) { p.Duplex(); }, u"TWbPrinter.GetDuplex: Duplex is not Supported"_s);
+        row(
+            "Duplex write", [](TWbPrinter &p) { p.SetDuplex(wbDupSimplex); },
             u"TWbPrinter.SetDuplex: Duplex is not Supported"_s);
-        row("Scale write", [](TWbPrinter &p) { p.SetScale(50); }, u"TWbPrinter.SetScale: Scale is not Supported"_s);
-        row("Quality read", [](TWbPrinter &p) { p.Quality(); },
+        row(
+            "Scale write", [](TWbPrinter &p) { p.SetScale(50); }, u"TWbPrinter.SetScale: Scale is not Supported"_s);
+        row(
+            "Quality read", [](TWbPrinter &p) { p.Quality(); },
             u"TWbPrinter.GetQuality: PrintQuality is not Supported"_s);
-        row("Quality write", [](TWbPrinter &p) { p.SetQuality(WbSize{300, 300}); },
+        row(
+            "Quality write",
+            [](TWbPrinter &p) {
+                p.SetQuality(WbSize{300, 300});
+            },
             u"TWbPrinter.SetQuality: PrintQuality is not Supported"_s);
-        row("NumQualities", [](TWbPrinter &p) { p.NumQualities(); },
+        row(
+            "NumQualities", [](TWbPrinter &p) { p.NumQualities(); },
             u"TWbPrinter.GetNumQualities: PrintQuality is not Supported"_s);
-        row("Qualities", [](TWbPrinter &p) { p.Qualities(0); },
+        row(
+            "Qualities", [](TWbPrinter &p) { p.Qualities(0); },
             u"TWbPrinter.GetQualities: PrintQuality is not Supported"_s);
-        row("UserPaperExtent write", [](TWbPrinter &p) { p.SetUserPaperExtent(WbSize{1000, 2000}); },
+        row(
+            "UserPaperExtent write",
+            [](TWbPrinter &p) {
+                p.SetUserPaperExtent(WbSize{1000, 2000});
+            },
             u"TWbPrinter.SetpaperExtent: PaperSize is not Supported"_s);
     }
     void aMissingCapabilityRaisesNotSupported()
@@ -101,31 +138,46 @@ private Q_SLOTS:
         QTest::addColumn<Member>("member");
         QTest::addColumn<QString>("message");
         auto row = [](const char *name, Member m, const QString &msg) { QTest::newRow(name) << m << msg; };
-        row("PaperSizeNames", [](TWbPrinter &p) { p.PaperSizeNames(); },
+        row(
+            "PaperSizeNames", [](TWbPrinter &p) { p.PaperSizeNames(); },
             u"TWbPrinter.GetPaperSizeNames: No Papersize Info Available"_s);
-        row("NumPaperSizes", [](TWbPrinter &p) { p.NumPaperSizes(); },
+        row(
+            "NumPaperSizes", [](TWbPrinter &p) { p.NumPaperSizes(); },
             u"TWbPrinter.GetNumPaperSizes: No Papersize Info Available"_s);
-        row("PaperSizeNumbers", [](TWbPrinter &p) { p.PaperSizeNumbers(0); },
+        row(
+            "PaperSizeNumbers", [](TWbPrinter &p) { p.PaperSizeNumbers(0); },
             u"TWbPrinter.GetNumPaperSizeNumbers: No Papersize Info Available"_s);
-        row("HasPaperSizeNumber", [](TWbPrinter &p) { p.HasPaperSizeNumber(9); },
+        row(
+            "HasPaperSizeNumber", [](TWbPrinter &p) { p.HasPaperSizeNumber(9); },
             u"TWbPrinter.HasPapserSizeNumber: No PaperSize Info Available"_s);
-        row("PaperSizeIndex read", [](TWbPrinter &p) { p.PaperSizeIndex(); },
+        row(
+            "PaperSizeIndex read", [](TWbPrinter &p) { p.PaperSizeIndex(); },
             u"TWbPrinter.GetPaperSizeIndex: No Papersize Info Available"_s);
-        row("PaperSizeIndex write", [](TWbPrinter &p) { p.SetPaperSizeIndex(0); },
+        row(
+            "PaperSizeIndex write", [](TWbPrinter &p) { p.SetPaperSizeIndex(0); },
             u"TWbPrinter.SetPaperSizeIndex: No Papersize Info Available"_s);
-        row("BinNames", [](TWbPrinter &p) { p.BinNames(); }, u"TWbPrinter.GetBinNames: No Bin Info Available"_s);
-        row("NumBins", [](TWbPrinter &p) { p.NumBins(); }, u"TWbPrinter.GetNumBins: No Bin Info Available"_s);
-        row("BinNumbers", [](TWbPrinter &p) { p.BinNumbers(0); }, u"TWbPrinter.GetBinNumbers: No Bin Info Available"_s);
-        row("HasBinNumber", [](TWbPrinter &p) { p.HasBinNumber(7); },
+        row(
+            "BinNames", [](TWbPrinter &p) { p.BinNames(); }, u"TWbPrinter.GetBinNames: No Bin Info Available"_s);
+        row(
+            "NumBins", [](TWbPrinter &p) { p.NumBins(); }, u"TWbPrinter.GetNumBins: No Bin Info Available"_s);
+        row(
+            "BinNumbers", [](TWbPrinter &p) { p.BinNumbers(0); }, u"TWbPrinter.GetBinNumbers: No Bin Info Available"_s);
+        row(
+            "HasBinNumber", [](TWbPrinter &p) { p.HasBinNumber(7); },
             u"TWbPrinter.HasBinNumber: No Bin Info Available"_s);
-        row("BinIndex read", [](TWbPrinter &p) { p.BinIndex(); }, u"TWbPrinter.GetBinIndex: No Bin Info Available"_s);
-        row("BinIndex write", [](TWbPrinter &p) { p.SetBinIndex(0); },
+        row(
+            "BinIndex read", [](TWbPrinter &p) { p.BinIndex(); }, u"TWbPrinter.GetBinIndex: No Bin Info Available"_s);
+        row(
+            "BinIndex write", [](TWbPrinter &p) { p.SetBinIndex(0); },
             u"TWbPrinter.SetBinIndex: No Bin Info Available"_s);
-        row("MaxCopies", [](TWbPrinter &p) { p.MaxCopies(); },
+        row(
+            "MaxCopies", [](TWbPrinter &p) { p.MaxCopies(); },
             u"TWbPrinter.GetMaxCopies: No MaxCopies Info Available"_s);
-        row("NumQualities", [](TWbPrinter &p) { p.NumQualities(); },
+        row(
+            "NumQualities", [](TWbPrinter &p) { p.NumQualities(); },
             u"TWbPrinter.GetNumQualities: No Quality Info Available"_s);
-        row("Qualities", [](TWbPrinter &p) { p.Qualities(0); },
+        row(
+            "Qualities", [](TWbPrinter &p) { p.Qualities(0); },
             u"TWbPrinter.GetQualities: No Quality Info Available"_s);
     }
     void aMissingListRaisesNoInfo()
