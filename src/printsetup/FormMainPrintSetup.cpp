@@ -11,16 +11,27 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-void fillList(QComboBox *list, const QStringList &items, int selected)
+// Fills a printer list from the layer. The previous printer's entries never
+// stay under a new printer: a list whose names cannot be read is left empty.
+// The names and the current entry are read separately, so a printer whose
+// current paper or bin is not among its names still shows its names, without
+// selection. Errors of the layer pass on to the caller.
+void fillList(QComboBox *list, const std::function<QStringList()> &names, const std::function<int()> &current)
 {
     const QSignalBlocker block(list);
     list->clear();
+    const QStringList items = names();
     list->addItems(items);
-    list->setCurrentIndex(selected >= 0 && selected < items.size() ? selected : -1);
+    list->setCurrentIndex(-1);
+    const int selected = current();
+    if (selected >= 0 && selected < items.size())
+        list->setCurrentIndex(selected);
 }
 
 } // namespace
@@ -60,23 +71,23 @@ void TForm_Main::SpeedButton_PRNSETClick()
         return;
     }
     try {
-        fillList(ComboBox1, printer.PrinterNames(), printer.Index());
+        fillList(
+            ComboBox1, [&] { return printer.PrinterNames(); }, [&] { return printer.Index(); });
         ComboBox1->setEnabled(true);
     } catch (const EWbPrinter &) {
         ComboBox1->setEnabled(false);
         return;
     }
     try {
-        const QStringList names = printer.PaperSizeNames();
-        fillList(ComboBox2, names, printer.PaperSizeIndex());
+        fillList(
+            ComboBox2, [&] { return printer.PaperSizeNames(); }, [&] { return printer.PaperSizeIndex(); });
     } catch (const EWbPrinter &) {
-        ComboBox2->setCurrentIndex(-1);
+        // The printer name stays shown; the paper list has no selection.
     }
     try {
-        const QStringList names = printer.BinNames();
-        fillList(ComboBox3, names, printer.BinIndex());
+        fillList(
+            ComboBox3, [&] { return printer.BinNames(); }, [&] { return printer.BinIndex(); });
     } catch (const EWbPrinter &) {
-        ComboBox3->setCurrentIndex(-1);
     }
 }
 

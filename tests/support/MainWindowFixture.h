@@ -45,11 +45,20 @@ public:
             system->setDefaultPrinter(names.first());
         memory = system.get();
         InstallWbPrinter(std::move(system));
+        m_printerInstalled = true;
+    }
+
+    // Another system printer (the CUPS one): memory stays null.
+    void useSystemPrinter(std::unique_ptr<SystemPrinter> system)
+    {
+        memory = nullptr;
+        InstallWbPrinter(std::move(system));
+        m_printerInstalled = true;
     }
 
     void start()
     {
-        if (!memory)
+        if (!m_printerInstalled)
             usePrinters({QStringLiteral("テストプリンタA"), QStringLiteral("Test Printer B")});
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs = scripted.get();
@@ -96,7 +105,9 @@ private:
         }
         ReleaseWbPrinter();
         memory = nullptr;
+        m_printerInstalled = false;
     }
     QString m_oldDir;
     std::unique_ptr<DialogService> m_previousDialogs;
+    bool m_printerInstalled = false;
 };

@@ -1,0 +1,423 @@
+// The printer registration per paper feed on the main window: load, apply and
+// register over the in-memory printer, the registration file read back as
+// CP932 bytes, and the F7 printer setup.
+
+#include "PrintSetupTestUtil.h"
+#include "settings/ProfileFile.h"
+#include "support/MainWindowFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using namespace printsetup_test;
+
+namespace {
+
+const QString kHand = u"手差し"_s;
+const QString kContinuous = u"連続(４．５インチ)"_s;
+const QString kPrinterA = u"テストプリンタA"_s;
+const QString kPrinterB = u"Test Printer B"_s;
+
+QStringList items(const QComboBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
+}
+
+} // namespace
+
+class TestPrintRegistration : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> fx;
+
+    QString regPath() const { return fx->path(u"vuzo_a500.ini"_s); }
+
+    // Printer A has the standard A4/A5/B5 papers and two bins; printer B has
+    // its own lists, so a test can tell whose lists are shown.
+    void twoPrinters(const QString &defaultPrinter = kPrinterA)
+    {
+        fx->usePrinters({kPrinterA, kPrinterB});
+        MemorySystemPrinter::Printer *b = fx->memory->printer(kPrinterB);
+        b->caps.paperNumbers = {DMPAPER_LETTER, DMPAPER_LEGAL};
+        b->caps.paperNames = {u"Letter"_s, u"Legal"_s};
+        b->caps.binNumbers = {DMBIN_UPPER, DMBIN_LOWER, DMBIN_MIDDLE};
+        b->caps.binNames = {u"Tray 1"_s, u"Tray 2"_s, u"Tray 3"_s};
+        b->defaults.dmPaperSize = DMPAPER_LEGAL;
+        b->defaults.dmDefaultSource = DMBIN_LOWER;
+        fx->memory->setDefaultPrinter(defaultPrinter);
+    }
+
+    void writeRegistration(const QString &text) { writeCp932(regPath(), text); }
+
+    // A main tab change away from the slip tab and back: the page-change check
+    // runs each time.
+    void changePage()
+    {
+        fx->form->PageControl1->setCurrentIndex(1);
+        fx->form->PageControl1->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+    }
+
+    void selectFeed(int index) { fx->form->ComboBox_SEL->setCurrentIndex(index); }
+
+private Q_SLOTS:
+    void init() { fx = std::make_unique<MainWindowFixture>(); }
+    void cleanup()
+    {
+        TWbPrinterSetupDialog::setExecuteHook({});
+        fx.reset();
+    }
+
+    void newFileRegisterWritesTheSectionInOrder()
+    {
+        twoPrinters();
+        fx->start();
+        QCOMPARE(fx->form->ComboBox_SEL->currentText(), kHand);
+        QVERIFY(!QFile::exists(regPath()));
+
+        SetupDialogAnswer answer(true);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(answer.calls, 1);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(fileLines(regPath()), QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
+                                                    u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+        // The file is CP932, not UTF-8.
+        QVERIFY(readBytes(regPath()).startsWith(vuzo::EncodeCp932(u"[手差し]\r\n"_s).value()));
+    }
+
+    void registerTakesThePrinterChosenInTheDialog()
+    {
+        twoPrinters();
+        fx->start();
+        SetupDialogAnswer answer(true, 1);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(answer.openedOn, QList<int>({0}));
+        QCOMPARE(sectionLines(regPath(), kHand),
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+        QCOMPARE(WbPrinter().Index(), 1);
+        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QCOMPARE(items(fx->form->ComboBox2), QStringList({u"Letter"_s, u"Legal"_s}));
+        QCOMPARE(fx->form->ComboBox2->currentText(), u"Legal"_s);
+        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+    }
+
+    void cancelStillWritesTheRegistrationOfTheSelectedPrinter()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=7\r\ndenPrn_Left=8\r\n"_s);
+        fx->start();
+        SetupDialogAnswer answer(false, 0); // chooses printer 0, then cancels
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(answer.calls, 1);
+        QCOMPARE(answer.openedOn, QList<int>({1}));
+        QCOMPARE(WbPrinter().Index(), 1);
+        QCOMPARE(sectionLines(regPath(), kHand),
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=7"_s, u"denPrn_Left=8"_s}));
+    }
+
+    void registerKeepsTheOffsetsOfTheFile()
+    {
+        twoPrinters();
+        writeRegistration(
+            u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"_s);
+        fx->start();
+        // Offsets in the window that differ from the file are not what is
+        // registered: the register operation loads them again first.
+        fx->form->Label_Prn_Top->setText(u"99"_s);
+        fx->form->Label_Prn_Left->setText(u"98"_s);
+        SetupDialogAnswer answer(true, 0);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
+                                                              u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}));
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+    }
+
+    void registerRewritesAnExistingSectionInPlace()
+    {
+        twoPrinters();
+        const QString before = u"[連続(４．５インチ)]\r\nPrnName=X\r\nPrnNoIndex=1\r\ndenPrn_Top=3\r\ndenPrn_Left=4\r\n"
+                               u"[手差し]\r\nPrnNoIndex=1\r\nPrnName=old\r\ndenPrn_Top=5\r\ndenPrn_Left=6\r\n"_s;
+        writeRegistration(before);
+        fx->start();
+        SetupDialogAnswer answer(true, 0);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(fileLines(regPath()),
+                 QStringList({u"[連続(４．５インチ)]"_s, u"PrnName=X"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=3"_s,
+                              u"denPrn_Left=4"_s, u"[手差し]"_s, u"PrnNoIndex=0"_s, u"PrnName=テストプリンタA"_s,
+                              u"denPrn_Top=5"_s, u"denPrn_Left=6"_s}));
+    }
+
+    void switchingTheFeedAndThePageSelectsTheOtherFeedsPrinter()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnName=テストプリンタA\r\nPrnNoIndex=0\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"
+                          u"[連続(４．５インチ)]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=30\r\n"
+                          u"denPrn_Left=-5\r\n"_s);
+        fx->start();
+        QCOMPARE(WbPrinter().Index(), 0);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"1"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"2"_s);
+        QCOMPARE(fx->form->Label_PrinterName2->text(), u"テストプリンタA/A5/自動選択"_s);
+
+        // The choice alone changes nothing until the page changes.
+        selectFeed(1);
+        QCOMPARE(WbPrinter().Index(), 0);
+        changePage();
+
+        QCOMPARE(WbPrinter().Index(), 1);
+        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"30"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-5"_s);
+        QCOMPARE(items(fx->form->ComboBox1), QStringList({kPrinterA, kPrinterB}));
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QCOMPARE(fx->form->Label_PrinterName2->text(), u"Test Printer B/Legal/Tray 2"_s);
+
+        selectFeed(0);
+        changePage();
+        QCOMPARE(WbPrinter().Index(), 0);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"1"_s);
+        QCOMPARE(fx->form->Label_PrinterName2->text(), u"テストプリンタA/A5/自動選択"_s);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+    }
+
+    void aTypedFeedNameIsASectionLikeAnyOther()
+    {
+        twoPrinters();
+        writeRegistration(
+            u"[手差し]\r\nPrnName=テストプリンタA\r\nPrnNoIndex=0\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"_s);
+        fx->start();
+        fx->form->ComboBox_SEL->setEditText(u"封筒 長３"_s);
+        SetupDialogAnswer answer(true, 1);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(sectionLines(regPath(), u"封筒 長３"_s),
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+        QCOMPARE(sectionLines(regPath(), kHand),
+                 QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=1"_s, u"denPrn_Left=2"_s}));
+
+        // And it loads back like any other.
+        ProfileFile(regPath()).WriteString(u"封筒 長３"_s, u"denPrn_Top"_s, u"44"_s);
+        fx->form->SpeedButton_PrnIdGet->click();
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"44"_s);
+        QCOMPARE(WbPrinter().Index(), 1);
+    }
+
+    void registeredIndexBeyondThePrintersSelectsPrinterZeroAndKeepsTheLists()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=1\r\n"_s);
+        fx->start();
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+
+        ProfileFile(regPath()).WriteString(kHand, u"PrnNoIndex"_s, u"5"_s);
+        fx->form->SpeedButton_PrnIdGet->click();
+
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(WbPrinter().Index(), 0);
+        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"5"_s);
+        // The lists still show what they showed before: printer B's.
+        QCOMPARE(items(fx->form->ComboBox1), QStringList({kPrinterA, kPrinterB}));
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QCOMPARE(fx->form->ComboBox2->currentText(), u"Legal"_s);
+        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+    }
+
+    void registerAfterAnIndexBeyondThePrintersWritesTheSelectedOne()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnName=gone\r\nPrnNoIndex=5\r\ndenPrn_Top=3\r\ndenPrn_Left=4\r\n"_s);
+        fx->start();
+        SetupDialogAnswer answer(false);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(answer.openedOn, QList<int>({0}));
+        QCOMPARE(sectionLines(regPath(), kHand),
+                 QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=3"_s, u"denPrn_Left=4"_s}));
+    }
+
+    void specialIndexes_data()
+    {
+        QTest::addColumn<QString>("registered");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("-1 selects the system's default printer") << u"-1"_s << 1;
+        QTest::newRow("-2 is out of range and selects printer 0") << u"-2"_s << 0;
+        QTest::newRow("the lowest 32-bit number selects printer 0") << u"-2147483648"_s << 0;
+        QTest::newRow("0 is the first printer") << u"0"_s << 0;
+        QTest::newRow("1 is the last printer") << u"1"_s << 1;
+        QTest::newRow("2 is the first index beyond the printers") << u"2"_s << 0;
+        QTest::newRow("a missing key reads as 0") << QString() << 0;
+    }
+    void specialIndexes()
+    {
+        QFETCH(QString, registered);
+        QFETCH(int, selected);
+        twoPrinters(kPrinterB); // the system's default is the second printer
+        if (!registered.isNull())
+            writeRegistration(u"[手差し]\r\nPrnNoIndex="_s + registered + u"\r\n"_s);
+        fx->start();
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(WbPrinter().Index(), selected);
+    }
+
+    void aPrnNoIndexThatIsNotAnIntegerIsAConversionError_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("letters") << u"abc"_s;
+        QTest::newRow("a decimal") << u"1.0"_s;
+        QTest::newRow("beyond 32 bits") << u"2147483648"_s;
+    }
+    void aPrnNoIndexThatIsNotAnIntegerIsAConversionError()
+    {
+        QFETCH(QString, value);
+        twoPrinters();
+        fx->start();
+        WbPrinter().SetIndex(1);
+        writeRegistration(u"[手差し]\r\nPrnNoIndex="_s + value + u"\r\ndenPrn_Top=6\r\n"_s);
+        fx->dialogs->clear();
+
+        fx->form->SpeedButton_PrnIdGet->click();
+
+        QCOMPARE(fx->dialogs->errors(), QStringList({u"''%1'' は整数ではありません"_s.arg(value)}));
+        // The load got as far as the labels; the selection was not touched.
+        QCOMPARE(fx->form->Label_PrinterIndex->text(), value);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"6"_s);
+        QCOMPARE(WbPrinter().Index(), 1);
+    }
+
+    void registerStopsAtAPrnNoIndexThatIsNotAnInteger()
+    {
+        twoPrinters();
+        fx->start();
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=abc\r\n"_s);
+        const QByteArray before = readBytes(regPath());
+        fx->dialogs->clear();
+        SetupDialogAnswer answer(true);
+        fx->form->BitBtn_PrnSet->click();
+
+        QCOMPARE(fx->dialogs->errors(), QStringList({u"''abc'' は整数ではありません"_s}));
+        QCOMPARE(answer.calls, 0);
+        QCOMPARE(readBytes(regPath()), before);
+    }
+
+    void noVisiblePrinterIsReportedAndLeavesTheListsAlone()
+    {
+        auto system = std::make_unique<MemorySystemPrinter>();
+        MemorySystemPrinter::Printer hidden;
+        hidden.name = kPrinterA;
+        hidden.attributes = PRINTER_ATTRIBUTE_HIDDEN;
+        system->addPrinter(hidden);
+        system->setDefaultPrinter(kPrinterA);
+        fx->useSystemPrinter(std::move(system));
+        fx->start();
+        fx->dialogs->clear();
+        fx->form->SpeedButton_PrnIdGet->click();
+        QCOMPARE(fx->dialogs->errors(), QStringList({u"TWbPrinter.CheckNoPrinter: No Printer"_s}));
+        QCOMPARE(fx->form->ComboBox1->count(), 0);
+    }
+
+    void aPrinterWithoutPaperOrBinListsStillShowsItsName()
+    {
+        twoPrinters();
+        MemorySystemPrinter::Printer *b = fx->memory->printer(kPrinterB);
+        b->caps.paperNumbers.clear();
+        b->caps.paperNames.clear();
+        b->caps.binNumbers.clear();
+        b->caps.binNames.clear();
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=0\r\n[連続(４．５インチ)]\r\nPrnNoIndex=1\r\n"_s);
+        fx->start();
+        QCOMPARE(fx->form->ComboBox2->currentText(), u"A5"_s);
+
+        selectFeed(1);
+        changePage();
+
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QVERIFY(fx->form->ComboBox1->isEnabled());
+        QCOMPARE(fx->form->ComboBox2->currentIndex(), -1);
+        QCOMPARE(fx->form->ComboBox3->currentIndex(), -1);
+        // Printer A's papers and bins are not offered under printer B's name.
+        QCOMPARE(fx->form->ComboBox2->count(), 0);
+        QCOMPARE(fx->form->ComboBox3->count(), 0);
+        QCOMPARE(fx->form->Label_PrinterName2->text(), u"Test Printer B//"_s);
+    }
+
+    void aCurrentPaperMissingFromTheListShowsTheListWithoutSelection()
+    {
+        twoPrinters();
+        fx->memory->printer(kPrinterB)->defaults.dmPaperSize = DMPAPER_A3; // not among Letter, Legal
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=1\r\n"_s);
+        fx->start();
+
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(items(fx->form->ComboBox2), QStringList({u"Letter"_s, u"Legal"_s}));
+        QCOMPARE(fx->form->ComboBox2->currentIndex(), -1);
+        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+    }
+
+    void theAdjustmentButtonOpensThePrintPositionWindow()
+    {
+        twoPrinters();
+        fx->start();
+        bool shown = false;
+        QTimer::singleShot(0, fx->slip97YPrn.get(), [&] {
+            shown = fx->slip97YPrn->isVisible() && fx->slip97YPrn->isModal();
+            fx->slip97YPrn->reject();
+        });
+        fx->form->BitBtn_PrnSet2->click();
+        QVERIFY(shown);
+        QVERIFY(!QFile::exists(regPath()));
+    }
+
+    void f7InTheNameFieldRunsThePrinterSetup()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=0\r\n"_s);
+        fx->start();
+        SetupDialogAnswer answer(true, 1);
+        fx->form->Edit_Custo1->setFocus();
+        QTest::keyClick(fx->form->Edit_Custo1, Qt::Key_F7);
+
+        QCOMPARE(answer.calls, 1);
+        QCOMPARE(answer.openedOn, QList<int>({0})); // no stored index: -1, the default printer A
+        QCOMPARE(ProfileFile(fx->path(u"vuzo_Vez_1.ini"_s)).ReadString(u"vz_Vez_1prn"_s, u"Sbr_12prnno"_s, u"none"_s),
+                 u"1"_s);
+        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
+        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        // The feed's registration is not changed.
+        QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnNoIndex=0"_s}));
+    }
+
+    void f7InASettingsTabListDoesNothing()
+    {
+        twoPrinters();
+        fx->start();
+        fx->form->PageControl1->setCurrentIndex(1);
+        SetupDialogAnswer answer(true, 1);
+        fx->form->ComboBox_ime_Item->setFocus();
+        QTest::keyClick(fx->form->ComboBox_ime_Item, Qt::Key_F7);
+
+        QCOMPARE(answer.calls, 0);
+        QCOMPARE(ProfileFile(fx->path(u"vuzo_Vez_1.ini"_s)).ReadString(u"vz_Vez_1prn"_s, u"Sbr_12prnno"_s, u"none"_s),
+                 u"none"_s);
+    }
+};
+
+QTEST_MAIN(TestPrintRegistration)
+#include "tst_printregistration.moc"
