@@ -227,7 +227,7 @@ void TForm_Main::buildPasteBand(QWidget *parent)
         Label8->setPalette(p);
     }
 
-    BitBtn_WebHelp = pictureButton(Panel3, u"BitBtn_WebHelp"_s, QStyle::SP_DialogHelpButton, QRect(604, 4, 39, 39),
+    BitBtn_WebHelp = pictureButton(Panel3, u"BitBtn_WebHelp"_s, QStyle::SP_MessageBoxQuestion, QRect(604, 4, 39, 39),
                                    u"Webヘルプを開きます"_s);
     BitBtn_SendMail = named(new QPushButton(u"E-Mail"_s, Panel3), u"BitBtn_SendMail"_s);
     BitBtn_SendMail->setGeometry(650, 10, 80, 26);
@@ -251,7 +251,7 @@ void TForm_Main::buildAddressBand(QWidget *parent)
 
     static const char16_t *captions[6] = {u"郵便番号", u"おところ①", u"おところ②", u"おところ③", u"おなまえ", u"でんわ"};
     for (int i = 0; i < 6; ++i)
-        captionCell(Panel1, QString::fromUtf16(captions[i]), QRect(71, 4 + 24 * i, 74, 24));
+        captionCell(Panel1, QString::fromUtf16(captions[i]), QRect(71, 4 + 24 * i, 74, 24))->setFont(pixelFont(font(), 14));
 
     Edit_Zip = edit(Panel1, u"Edit_Zip"_s, QRect(145, 4, 103, 23), 16);
     Edit_Add1 = edit(Panel1, u"Edit_Add1"_s, QRect(145, 28, 440, 23));

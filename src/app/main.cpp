@@ -12,7 +12,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include <memory>
 
@@ -42,6 +44,13 @@ int main(int argc, char *argv[])
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
     if (guard.anotherInstanceRunning())
         return 0; // the running program has been asked to come to the front
+
+    // The operators read Japanese: the toolkit's own texts (はい/いいえ, the
+    // edit menus) are Japanese whatever the machine's locale.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     InstallWbPrinter(CreateCupsSystemPrinter());
 
