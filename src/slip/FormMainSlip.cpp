@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -18,6 +19,41 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Qt's line edit tells the input method it accepts composition whatever its
+// WA_InputMethodEnabled attribute says, so clearing the attribute alone would
+// leave composition on in a field whose mode is "0:漢字未使用". This filter
+// answers the input method's question for such a field: no.
+class InputMethodGate final : public QObject
+{
+public:
+    explicit InputMethodGate(QObject *parent) : QObject(parent)
+    {
+        setObjectName(QStringLiteral("InputMethodGate"));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::InputMethodQuery || !watched->isWidgetType())
+            return false;
+        auto *field = static_cast<QWidget *>(watched);
+        if (field->testAttribute(Qt::WA_InputMethodEnabled))
+            return false;
+        auto *query = static_cast<QInputMethodQueryEvent *>(event);
+        static_cast<QObject *>(field)->event(query);
+        if (query->queries() & Qt::ImEnabled)
+            query->setValue(Qt::ImEnabled, false);
+        return true;
+    }
+};
+
+InputMethodGate *inputMethodGate(QWidget *window)
+{
+    if (auto *gate = window->findChild<QObject *>(QStringLiteral("InputMethodGate"), Qt::FindDirectChildrenOnly))
+        return static_cast<InputMethodGate *>(gate);
+    return new InputMethodGate(window);
+}
 
 // Applies an input-method mode, by its index in the preference lists
 // (0:漢字未使用 ... 8:カナ全角), to a field. Linux input methods know no
@@ -29,6 +65,8 @@ void applyImeMode(QWidget *field, int mode)
     if (mode < 0 || mode > 8)
         return; // no selection: the field keeps the mode it had
     field->setProperty("imeMode", mode);
+    // Installing the same filter again replaces the earlier installation.
+    field->installEventFilter(inputMethodGate(field->window()));
     field->setAttribute(Qt::WA_InputMethodEnabled, mode != 0);
     switch (mode) {
     case 1: // closed

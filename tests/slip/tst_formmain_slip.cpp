@@ -1,0 +1,867 @@
+// The line-item table of the real main window, driven offscreen through the
+// keyboard: line amounts and totals, the tax rate and rounding, the current
+// row and its highlight, clearing, the row walks, saving and restoring the
+// rows through a real settings file, figures too large for their fields, the
+// pre-print pass and the input-method choices.
+
+#include "support/MainWindowFixture.h"
+#include "controls/TZuNumEdit.h"
+#include "settings/ProfileFile.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QInputMethodQueryEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSection = u"vz_Vez_1prn"_s;
+const QColor kHighlight(166, 202, 240);
+
+// A settings file with the rates of 1997: 3 % before 1 April 1997, 5 % from
+// then on, so every slip of today is taxed at 5 %. Further keys may follow.
+void writeSettings(MainWindowFixture &f, const QList<std::pair<QString, QString>> &extra = {},
+                   const QDate &enforcement = QDate(1997, 4, 1))
+{
+    ProfileFile ini(f.path(u"vuzo_Vez_1.ini"_s));
+    ini.WriteString(kSection, u"TaxOld"_s, u"3"_s);
+    ini.WriteString(kSection, u"TaxNew"_s, u"5"_s);
+    ini.WriteDate(kSection, u"TaxEnforDate"_s, enforcement);
+    for (const auto &[key, value] : extra)
+        ini.WriteString(kSection, key, value);
+}
+
+QString focusName()
+{
+    QWidget *w = QApplication::focusWidget();
+    return w ? w->objectName() : QString();
+}
+
+void focus(QWidget *w)
+{
+    w->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+}
+
+// Replaces a numeric field's number by typing, as the operator does.
+void typeNumber(TZuNumEdit *field, const QString &keys)
+{
+    focus(field);
+    field->selectAll();
+    QTest::keyClicks(field, keys);
+    QCoreApplication::processEvents();
+}
+
+void typeText(QLineEdit *field, const QString &keys)
+{
+    focus(field);
+    field->selectAll();
+    QTest::keyClicks(field, keys);
+    QCoreApplication::processEvents();
+}
+
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *w = QApplication::focusWidget();
+    QVERIFY(w);
+    QTest::keyClick(w, Qt::Key(key), modifiers);
+    QCoreApplication::processEvents();
+}
+
+// Whether the input method may compose in the field, asked the way the
+// platform's input method asks the focused widget.
+bool inputMethodEnabled(QWidget *w)
+{
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(w, &query);
+    return query.value(Qt::ImEnabled).toBool();
+}
+
+QColor background(const QWidget *w)
+{
+    if (auto *n = qobject_cast<const TZuNumEdit *>(w))
+        return n->color();
+    return w->palette().color(QPalette::Base);
+}
+
+// The row fields that can take the focus, in tab order.
+QList<QWidget *> focusableRowFields(const TForm_Main &form)
+{
+    QList<QWidget *> out;
+    for (int n = 1; n <= TForm_Main::kRows; ++n)
+        out << form.dITEM_Ary[n] << form.dQTY_Ary[n] << form.dUNIT_Ary[n] << form.dPRICE_Ary[n];
+    return out;
+}
+
+QStringList highlightedFields(const TForm_Main &form)
+{
+    QStringList out;
+    for (QWidget *w : focusableRowFields(form)) {
+        if (background(w) == kHighlight)
+            out << w->objectName();
+    }
+    return out;
+}
+
+QStringList totals(const TForm_Main &form)
+{
+    return {form.ZuNumEdit_sqty->text(), form.ZuNumEdit_ssal->text(), form.ZuNumEdit_stax->text(),
+            form.ZuNumEdit_sttl->text()};
+}
+
+struct Entry
+{
+    int row;
+    QString qty;
+    QString price;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Entry>)
+
+class TestFormMainSlip : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void typedLinesGiveAmountsAndTotals_data();
+    void typedLinesGiveAmountsAndTotals();
+    void priceWithoutQuantityIsEmptiedSilently();
+    void roundingCodeDecidesTheTax_data();
+    void roundingCodeDecidesTheTax();
+    void rateSettingsTakeEffectAtOnce_data();
+    void rateSettingsTakeEffectAtOnce();
+    void enteringAFieldSetsTheCurrentRow_data();
+    void enteringAFieldSetsTheCurrentRow();
+    void highlightFollowsTheFocus_data();
+    void highlightFollowsTheFocus();
+    void clearingTheRowsRaisesNoChangeEvent();
+    void clearButtonAsksFirst_data();
+    void clearButtonAsksFirst();
+    void rowWalks_data();
+    void rowWalks();
+    void rowsSurviveSaveAndRestore();
+    void restoredQuantitiesAreFiltered_data();
+    void restoredQuantitiesAreFiltered();
+    void restoreReplacesEveryRowField();
+    void figuresThatDoNotFit_data();
+    void figuresThatDoNotFit();
+    void overflowNoticeIsShownOnce();
+    void printIsRefusedWhileAFigureDoesNotFit();
+    void prePrintPassTellsRowsInOrder();
+    void inputMethodChoiceReachesTheRows();
+    void unitsWithoutInputMethod();
+};
+
+void TestFormMainSlip::typedLinesGiveAmountsAndTotals_data()
+{
+    QTest::addColumn<QList<Entry>>("entries");
+    QTest::addColumn<QStringList>("amounts"); // rows 1..10
+    QTest::addColumn<QStringList>("sums");    // sqty, ssal, stax, sttl
+
+    const QStringList none(10, QString());
+    QStringList a = none;
+    a[0] = u"3600"_s;
+    QTest::newRow("three at 1200 make 3600") << QList<Entry>{{1, u"3"_s, u"1200"_s}} << a
+                                           << QStringList{u"3"_s, u"3600"_s, u"180"_s, u"3780"_s};
+    a = none;
+    a[0] = u"-1000"_s;
+    QTest::newRow("minus two at 500 make -1000, counted with the sign")
+        << QList<Entry>{{1, u"-2"_s, u"500"_s}} << a << QStringList{u"-2"_s, u"-1000"_s, u"-50"_s, u"-1050"_s};
+    a = none;
+    a[0] = u"3600"_s;
+    a[1] = u"-1000"_s;
+    QTest::newRow("both lines add up") << QList<Entry>{{1, u"3"_s, u"1200"_s}, {2, u"-2"_s, u"500"_s}} << a
+                                       << QStringList{u"1"_s, u"2600"_s, u"130"_s, u"2730"_s};
+    a = none;
+    a[4] = u"700"_s;
+    a[9] = u"1"_s;
+    QTest::newRow("rows 5 and 10 count like the printed rows")
+        << QList<Entry>{{5, u"7"_s, u"100"_s}, {10, u"1"_s, u"1"_s}} << a
+        << QStringList{u"8"_s, u"701"_s, u"35"_s, u"736"_s};
+    a = none;
+    QTest::newRow("a quantity without price leaves the amount empty")
+        << QList<Entry>{{3, u"4"_s, QString()}} << a << QStringList{u"4"_s, u"0"_s, u"0"_s, u"0"_s};
+}
+
+void TestFormMainSlip::typedLinesGiveAmountsAndTotals()
+{
+    QFETCH(QList<Entry>, entries);
+    QFETCH(QStringList, amounts);
+    QFETCH(QStringList, sums);
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    QCOMPARE(f.form->Label_xTax->text(), u"0.05"_s);
+    for (const Entry &e : entries) {
+        typeNumber(f.form->dQTY_Ary[e.row], e.qty);
+        if (!e.price.isEmpty())
+            typeNumber(f.form->dPRICE_Ary[e.row], e.price);
+    }
+    for (int n = 1; n <= 10; ++n)
+        QCOMPARE(f.form->dSALES_Ary[n]->text(), amounts.at(n - 1));
+    QCOMPARE(totals(*f.form), sums);
+    QVERIFY(f.dialogs->shown().isEmpty());
+    // The field shows the amount grouped.
+    if (amounts.at(0) == u"3600")
+        QCOMPARE(f.form->dSALES_Ary[1]->valText(), u"3,600"_s);
+}
+
+void TestFormMainSlip::priceWithoutQuantityIsEmptiedSilently()
+{
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    typeNumber(f.form->dQTY_Ary[1], u"2"_s);
+    typeNumber(f.form->dPRICE_Ary[1], u"300"_s);
+    QCOMPARE(totals(*f.form), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
+
+    typeNumber(f.form->dPRICE_Ary[3], u"5"_s);
+    QCOMPARE(f.form->dPRICE_Ary[3]->text(), QString());
+    QCOMPARE(f.form->dSALES_Ary[3]->text(), QString());
+    QVERIFY(f.dialogs->shown().isEmpty());
+    // The other rows and the totals are as before.
+    QCOMPARE(f.form->dSALES_Ary[1]->text(), u"600"_s);
+    QCOMPARE(totals(*f.form), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
+
+    // Emptying the quantity of a priced row empties its price and amount too.
+    focus(f.form->dQTY_Ary[1]);
+    f.form->dQTY_Ary[1]->clearSelect(); // the caret after the number, nothing selected
+    QCOMPARE(f.form->dQTY_Ary[1]->text(), u"2"_s);
+    QTest::keyClick(f.form->dQTY_Ary[1], Qt::Key_Backspace);
+    QCOMPARE(f.form->dQTY_Ary[1]->text(), QString());
+    QCOMPARE(f.form->dPRICE_Ary[1]->text(), QString());
+    QCOMPARE(f.form->dSALES_Ary[1]->text(), QString());
+    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+void TestFormMainSlip::roundingCodeDecidesTheTax_data()
+{
+    QTest::addColumn<QString>("qty");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("tax");
+    QTest::addColumn<QString>("total");
+    QTest::newRow("1001 at 5%, code 0 truncates 50.05") << u"1"_s << u"1001"_s << u"0"_s << u"50"_s << u"1051"_s;
+    QTest::newRow("1001 at 5%, code 1 rounds 50.05 down") << u"1"_s << u"1001"_s << u"1"_s << u"50"_s << u"1051"_s;
+    QTest::newRow("1001 at 5%, code 2 leaves a fraction under 0.1") << u"1"_s << u"1001"_s << u"2"_s << u"50"_s
+                                                                     << u"1051"_s;
+    QTest::newRow("1002 at 5%, code 0 truncates 50.1") << u"1"_s << u"1002"_s << u"0"_s << u"50"_s << u"1052"_s;
+    QTest::newRow("1002 at 5%, code 1 rounds 50.1 down") << u"1"_s << u"1002"_s << u"1"_s << u"50"_s << u"1052"_s;
+    QTest::newRow("1002 at 5%, code 2 raises 50.1") << u"1"_s << u"1002"_s << u"2"_s << u"51"_s << u"1053"_s;
+    QTest::newRow("1010 at 5%, code 0 truncates 50.5") << u"1"_s << u"1010"_s << u"0"_s << u"50"_s << u"1060"_s;
+    QTest::newRow("1010 at 5%, code 1 rounds the half up") << u"1"_s << u"1010"_s << u"1"_s << u"51"_s << u"1061"_s;
+    QTest::newRow("1010 at 5%, code 2 raises 50.5") << u"1"_s << u"1010"_s << u"2"_s << u"51"_s << u"1061"_s;
+    QTest::newRow("-1010 at 5%, code 0 truncates toward zero") << u"-1"_s << u"1010"_s << u"0"_s << u"-50"_s
+                                                               << u"-1060"_s;
+    QTest::newRow("-1010 at 5%, code 1 rounds away from zero") << u"-1"_s << u"1010"_s << u"1"_s << u"-51"_s
+                                                               << u"-1061"_s;
+    QTest::newRow("-1010 at 5%, code 2 raises the magnitude") << u"-1"_s << u"1010"_s << u"2"_s << u"-51"_s
+                                                              << u"-1061"_s;
+    QTest::newRow("code 3 gives no tax") << u"1"_s << u"1010"_s << u"3"_s << u"0"_s << u"1010"_s;
+    QTest::newRow("an empty code gives no tax") << u"1"_s << u"1010"_s << QString() << u"0"_s << u"1010"_s;
+}
+
+void TestFormMainSlip::roundingCodeDecidesTheTax()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, price);
+    QFETCH(QString, code);
+    QFETCH(QString, tax);
+    QFETCH(QString, total);
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    f.form->PageControl1->setCurrentIndex(1);
+    focus(f.form->Edit_TxDisp);
+    QCOMPARE(f.form->Panel_HelpMess->text(), u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
+    f.form->Edit_TxDisp->selectAll();
+    if (code.isEmpty())
+        QTest::keyClick(f.form->Edit_TxDisp, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(f.form->Edit_TxDisp, code);
+    QCOMPARE(f.form->Edit_TxDisp->text(), code);
+    f.form->PageControl1->setCurrentIndex(0);
+    typeNumber(f.form->dQTY_Ary[2], qty);
+    typeNumber(f.form->dPRICE_Ary[2], price);
+    QCOMPARE(f.form->ZuNumEdit_stax->text(), tax);
+    QCOMPARE(f.form->ZuNumEdit_sttl->text(), total);
+}
+
+void TestFormMainSlip::rateSettingsTakeEffectAtOnce_data()
+{
+    QTest::addColumn<QDate>("storedEnforcement");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("enforcementDays"); // from today, for the date field
+    QTest::addColumn<QString>("xTax");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tax"); // of an amount total of 1000, code 0
+
+    const QDate y1997(1997, 4, 1);
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    QTest::newRow("a new rate of 10 typed applies at once")
+        << y1997 << u"ZuNumEdit_TaxNew"_s << u"10"_s << 0 << u"0.1"_s << u"消費税 10%"_s << u"100"_s;
+    QTest::newRow("a new rate of 2.5 typed applies at once")
+        << y1997 << u"ZuNumEdit_TaxNew"_s << u"2.5"_s << 0 << u"0.025"_s << u"消費税 2.5%"_s << u"25"_s;
+    QTest::newRow("the old rate typed changes nothing while the new one is in force")
+        << y1997 << u"ZuNumEdit_TaxOld"_s << u"8"_s << 0 << u"0.05"_s << u"消費税 5%"_s << u"50"_s;
+    QTest::newRow("the old rate typed applies while the new one is not yet in force")
+        << tomorrow << u"ZuNumEdit_TaxOld"_s << u"8"_s << 0 << u"0.08"_s << u"消費税 8%"_s << u"80"_s;
+    QTest::newRow("an enforcement date of tomorrow brings the old rate back")
+        << y1997 << u"DateTimePicker_TaxEnforDate"_s << QString() << 1 << u"0.03"_s << u"消費税 3%"_s << u"30"_s;
+    QTest::newRow("an enforcement date of today puts the new rate in force")
+        << tomorrow << u"DateTimePicker_TaxEnforDate"_s << QString() << 0 << u"0.05"_s << u"消費税 5%"_s
+        << u"50"_s;
+}
+
+void TestFormMainSlip::rateSettingsTakeEffectAtOnce()
+{
+    QFETCH(QDate, storedEnforcement);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(int, enforcementDays);
+    QFETCH(QString, xTax);
+    QFETCH(QString, caption);
+    QFETCH(QString, tax);
+    MainWindowFixture f;
+    writeSettings(f, {}, storedEnforcement);
+    f.start();
+    typeNumber(f.form->dQTY_Ary[1], u"1"_s);
+    typeNumber(f.form->dPRICE_Ary[1], u"1000"_s);
+    const QString before = f.form->ZuNumEdit_stax->text();
+    QCOMPARE(before, storedEnforcement == QDate(1997, 4, 1) ? u"50"_s : u"30"_s);
+
+    f.form->PageControl1->setCurrentIndex(2);
+    if (field == u"DateTimePicker_TaxEnforDate")
+        f.form->DateTimePicker_TaxEnforDate->setDate(QDate::currentDate().addDays(enforcementDays));
+    else
+        typeNumber(f.w<TZuNumEdit>(field), typed);
+
+    QCOMPARE(f.form->Label_xTax->text(), xTax);
+    QCOMPARE(f.form->Label_stax->text(), caption);
+    QCOMPARE(f.form->ZuNumEdit_stax->text(), tax);
+    QCOMPARE(f.form->ZuNumEdit_sttl->text(), QString::number(1000 + tax.toInt()));
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+void TestFormMainSlip::enteringAFieldSetsTheCurrentRow_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("help");
+    QTest::newRow("unit price of row 10 is row 10") << u"ZuNumEdit_Price10"_s << 10 << u"単価を入力してください"_s;
+    QTest::newRow("item name 2 of row 3 is row 3") << u"Edit_item3"_s << 3 << u"品名2を入力してください"_s;
+    QTest::newRow("item name 2 of row 10 is row 10") << u"Edit_item10"_s << 10 << u"品名2を入力してください"_s;
+    QTest::newRow("quantity of row 1 is row 1")
+        << u"ZuNumEdit_QTY1"_s << 1 << u"数量を入力してください (数量が０の行は印字されません)"_s;
+    QTest::newRow("quantity of row 10 is row 10")
+        << u"ZuNumEdit_QTY10"_s << 10 << u"数量を入力してください (数量が０の行は印字されません)"_s;
+    QTest::newRow("unit of row 7 is row 7") << u"Edit_unit7"_s << 7 << u"単位名を入力してください"_s;
+    QTest::newRow("unit price of row 1 is row 1") << u"ZuNumEdit_Price1"_s << 1 << u"単価を入力してください"_s;
+}
+
+void TestFormMainSlip::enteringAFieldSetsTheCurrentRow()
+{
+    QFETCH(QString, field);
+    QFETCH(int, row);
+    QFETCH(QString, help);
+    MainWindowFixture f;
+    f.start();
+    f.form->d_i = -1;
+    f.form->Label_d_i->setText(u"sentinel"_s);
+    focus(f.w(field));
+    QCOMPARE(focusName(), field);
+    QCOMPARE(f.form->d_i, row);
+    QCOMPARE(f.form->Label_d_i->text(), QString::number(row));
+    QCOMPARE(f.form->Panel_HelpMess->text(), help);
+}
+
+void TestFormMainSlip::highlightFollowsTheFocus_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("quantity 2 to unit 2 with Tab") << u"ZuNumEdit_QTY2"_s << int(Qt::Key_Tab) << u"Edit_unit2"_s;
+    QTest::newRow("unit price 1 to item name 2 of row 2 with Enter")
+        << u"ZuNumEdit_Price1"_s << int(Qt::Key_Return) << u"Edit_item2"_s;
+    QTest::newRow("item name 2 of row 3 to row 4 with Down") << u"Edit_item3"_s << int(Qt::Key_Down)
+                                                              << u"Edit_item4"_s;
+    QTest::newRow("item name 2 of row 1 to the telephone with Up") << u"Edit_item1"_s << int(Qt::Key_Up)
+                                                                    << u"Edit_tel"_s;
+}
+
+void TestFormMainSlip::highlightFollowsTheFocus()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    MainWindowFixture f;
+    f.start();
+    const QColor normal = background(f.form->Edit_Zip);
+    QVERIFY(normal != kHighlight);
+    QCOMPARE(highlightedFields(*f.form), QStringList());
+
+    focus(f.w(from));
+    QCOMPARE(highlightedFields(*f.form), QStringList{from});
+    press(key);
+    QCOMPARE(focusName(), to);
+    const QStringList expected = to.startsWith(u"Edit_tel") ? QStringList() : QStringList{to};
+    QCOMPARE(highlightedFields(*f.form), expected);
+    QCOMPARE(background(f.w(from)), normal);
+}
+
+void TestFormMainSlip::clearingTheRowsRaisesNoChangeEvent()
+{
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    for (int n = 1; n <= 10; ++n) {
+        f.form->dITEMNO_Ary[n]->setText(u"品名一"_s);
+        typeText(f.form->dITEM_Ary[n], u"item"_s);
+        typeText(f.form->dUNIT_Ary[n], u"kg"_s);
+        typeNumber(f.form->dQTY_Ary[n], QString::number(n));
+        typeNumber(f.form->dPRICE_Ary[n], u"100"_s);
+    }
+    QCOMPARE(f.form->ZuNumEdit_ssal->text(), u"5500"_s);
+    f.form->ScrollBox1->verticalScrollBar()->setValue(f.form->ScrollBox1->verticalScrollBar()->maximum());
+    QVERIFY(f.form->ScrollBox1->verticalScrollBar()->value() > 0);
+
+    QList<std::shared_ptr<QSignalSpy>> spies;
+    for (int n = 1; n <= 10; ++n) {
+        for (TZuNumEdit *w : {f.form->dQTY_Ary[n], f.form->dPRICE_Ary[n], f.form->dSALES_Ary[n]})
+            spies << std::make_shared<QSignalSpy>(w, &TZuNumEdit::changed);
+    }
+    f.dialogs->clear();
+    f.form->Edit_CLS2();
+    for (const auto &spy : spies)
+        QCOMPARE(spy->count(), 0);
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(f.form->dITEMNO_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dITEM_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dUNIT_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dQTY_Ary[n]->text(), u"0"_s);
+        QCOMPARE(f.form->dPRICE_Ary[n]->text(), u"0"_s);
+        QCOMPARE(f.form->dSALES_Ary[n]->text(), u"0"_s);
+    }
+    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    QCOMPARE(f.form->ScrollBox1->verticalScrollBar()->value(), 0);
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+void TestFormMainSlip::clearButtonAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("No keeps every field") << false;
+    QTest::newRow("Yes empties the delivery address only") << true;
+}
+
+void TestFormMainSlip::clearButtonAsksFirst()
+{
+    QFETCH(bool, yes);
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    TForm_Main &m = *f.form;
+    m.dITEM_Ary[1]->setText(u"りんご"_s);
+    typeNumber(m.dQTY_Ary[1], u"3"_s);
+    typeNumber(m.dPRICE_Ary[1], u"1200"_s);
+    m.Edit_Zip->setText(u"123-4567"_s);
+    m.Edit_Add1->setText(QString(41, u'架'));
+    m.Edit_Add2->setText(u"架空ハイツ"_s);
+    m.Edit_Add3->setText(u"101号室"_s);
+    m.Edit_Custo1->setText(u"山田　太郎"_s);
+    m.Edit_tel->setText(u"03-1234-5678"_s);
+    focus(m.Edit_Add1);
+    QVERIFY(!m.Label_Warning->text().isEmpty());
+    m.Edit_My->setText(u"発送商店"_s);
+    const QStringList sumsBefore = totals(m);
+
+    f.dialogs->answer({yes});
+    QTest::mouseClick(m.BitBtn_CLS, Qt::LeftButton);
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"お届け先をクリアますか?"_s});
+    const QList<QLineEdit *> address = {m.Edit_Zip, m.Edit_Add1, m.Edit_Add2, m.Edit_Add3, m.Edit_Custo1, m.Edit_tel};
+    if (yes) {
+        for (QLineEdit *e : address)
+            QCOMPARE(e->text(), QString());
+        QCOMPARE(m.Label_Warning->text(), QString());
+    } else {
+        QCOMPARE(m.Edit_Zip->text(), u"123-4567"_s);
+        QCOMPARE(m.Edit_Add1->text(), QString(41, u'架'));
+        QCOMPARE(m.Edit_Add3->text(), u"101号室"_s);
+        QCOMPARE(m.Edit_tel->text(), u"03-1234-5678"_s);
+        QVERIFY(!m.Label_Warning->text().isEmpty());
+    }
+    QCOMPARE(m.Edit_My->text(), u"発送商店"_s);
+    QCOMPARE(m.dITEM_Ary[1]->text(), u"りんご"_s);
+    QCOMPARE(m.dSALES_Ary[1]->text(), u"3600"_s);
+    QCOMPARE(totals(m), sumsBefore);
+}
+
+void TestFormMainSlip::rowWalks_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("to");
+    const int none = Qt::NoModifier;
+    QTest::newRow("Tab from the telephone enters row 1") << u"Edit_tel"_s << int(Qt::Key_Tab) << none
+                                                         << u"Edit_item1"_s;
+    QTest::newRow("Tab from item name 2 goes to the quantity") << u"Edit_item1"_s << int(Qt::Key_Tab) << none
+                                                               << u"ZuNumEdit_QTY1"_s;
+    QTest::newRow("Tab from the quantity goes to the unit") << u"ZuNumEdit_QTY1"_s << int(Qt::Key_Tab) << none
+                                                            << u"Edit_unit1"_s;
+    QTest::newRow("Tab from the unit goes to the unit price") << u"Edit_unit1"_s << int(Qt::Key_Tab) << none
+                                                              << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("Tab from unit price 1 skips the amount to row 2")
+        << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << none << u"Edit_item2"_s;
+    QTest::newRow("Shift+Tab from row 2 goes back to unit price 1")
+        << u"Edit_item2"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("Tab from unit price 9 goes to row 10") << u"ZuNumEdit_Price9"_s << int(Qt::Key_Tab) << none
+                                                          << u"Edit_item10"_s;
+    QTest::newRow("Shift+Tab from row 1 goes back to the telephone")
+        << u"Edit_item1"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"Edit_tel"_s;
+    QTest::newRow("Down in row 1 goes to row 2") << u"Edit_item1"_s << int(Qt::Key_Down) << none << u"Edit_item2"_s;
+    QTest::newRow("Down in row 3 goes to row 4") << u"Edit_item3"_s << int(Qt::Key_Down) << none << u"Edit_item4"_s;
+    QTest::newRow("Down in row 4 stops at the last printed row") << u"Edit_item4"_s << int(Qt::Key_Down) << none
+                                                                 << u"Edit_item4"_s;
+    QTest::newRow("Down in row 5 goes to row 6") << u"Edit_item5"_s << int(Qt::Key_Down) << none << u"Edit_item6"_s;
+    QTest::newRow("Down in row 9 goes to row 10") << u"Edit_item9"_s << int(Qt::Key_Down) << none
+                                                  << u"Edit_item10"_s;
+    QTest::newRow("Down in row 10 stays") << u"Edit_item10"_s << int(Qt::Key_Down) << none << u"Edit_item10"_s;
+    QTest::newRow("Up in row 1 goes to the telephone") << u"Edit_item1"_s << int(Qt::Key_Up) << none
+                                                       << u"Edit_tel"_s;
+    QTest::newRow("Up in row 2 goes to row 1") << u"Edit_item2"_s << int(Qt::Key_Up) << none << u"Edit_item1"_s;
+    QTest::newRow("Up in row 5 goes to row 4") << u"Edit_item5"_s << int(Qt::Key_Up) << none << u"Edit_item4"_s;
+    QTest::newRow("Up in row 10 goes to row 9") << u"Edit_item10"_s << int(Qt::Key_Up) << none << u"Edit_item9"_s;
+    QTest::newRow("Enter in item name 2 goes to the quantity") << u"Edit_item3"_s << int(Qt::Key_Return) << none
+                                                               << u"ZuNumEdit_QTY3"_s;
+    QTest::newRow("Enter in the unit price of row 10 stays") << u"ZuNumEdit_Price10"_s << int(Qt::Key_Return)
+                                                             << none << u"ZuNumEdit_Price10"_s;
+}
+
+void TestFormMainSlip::rowWalks()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, to);
+    MainWindowFixture f;
+    f.start();
+    focus(f.w(from));
+    QCOMPARE(focusName(), from);
+    press(key, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(focusName(), to);
+}
+
+void TestFormMainSlip::rowsSurviveSaveAndRestore()
+{
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    TForm_Main &m = *f.form;
+    struct Row
+    {
+        QString itemNo, item, qty, unit, price, sales;
+    };
+    QList<Row> rows;
+    for (int n = 1; n <= 10; ++n) {
+        const QString k = QString::number(n);
+        rows << Row{u"品名一の"_s + k, u"品名二の"_s + k, QString(), u"個"_s + k, QString(), QString()};
+    }
+    rows[0].qty = u"1200"_s;
+    rows[0].price = u"3"_s;
+    rows[1].qty = u"-2"_s;
+    rows[1].price = u"500"_s;
+    rows[9].qty = u"12345678"_s;
+    rows[9].price = u"1"_s;
+    for (int n = 1; n <= 10; ++n) {
+        const Row &r = rows[n - 1];
+        // Item names and units are plain text fields without change
+        // handling; only the numbers are typed.
+        m.dITEMNO_Ary[n]->setText(r.itemNo);
+        m.dITEM_Ary[n]->setText(r.item);
+        m.dUNIT_Ary[n]->setText(r.unit);
+        if (!r.qty.isEmpty()) {
+            typeNumber(m.dQTY_Ary[n], r.qty);
+            typeNumber(m.dPRICE_Ary[n], r.price);
+        }
+    }
+    QCOMPARE(m.dQTY_Ary[1]->valText(), u"1,200"_s);
+    QCOMPARE(m.dSALES_Ary[1]->text(), u"3600"_s);
+    QStringList before;
+    for (int n = 1; n <= 10; ++n) {
+        before << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text()
+               << m.dUNIT_Ary[n]->text() << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+    }
+
+    m.SpeedButton_ini_s2w->click();
+    {
+        ProfileFile ini(f.path(u"vuzo_Vez_1.ini"_s));
+        QCOMPARE(ini.ReadString(kSection, u"Edit_QTY1"_s, u"?"_s), u"1200"_s);
+        QCOMPARE(ini.ReadString(kSection, u"Edit_Sales2"_s, u"?"_s), u"-1000"_s);
+        QCOMPARE(ini.ReadString(kSection, u"Edit_ITEMNO10"_s, u"?"_s), u"品名一の10"_s);
+        QCOMPARE(ini.ReadString(kSection, u"Edit_Unit3"_s, u"?"_s), u"個3"_s);
+    }
+    m.Edit_CLS2();
+    QCOMPARE(m.dQTY_Ary[1]->text(), u"0"_s);
+    const QStringList sums = totals(m);
+
+    m.SpeedButton_ini_s2r->click();
+    QStringList after;
+    for (int n = 1; n <= 10; ++n) {
+        after << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text()
+              << m.dUNIT_Ary[n]->text() << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+    }
+    QCOMPARE(after, before);
+    QCOMPARE(m.dQTY_Ary[1]->valText(), u"1,200"_s);
+    // The restore does not recalculate: the totals stay as they were.
+    QCOMPARE(totals(m), sums);
+    QVERIFY(f.dialogs->errors().isEmpty());
+}
+
+void TestFormMainSlip::restoredQuantitiesAreFiltered_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("ten digits are cut to the first nine") << u"1234567890"_s << u"123456789"_s;
+    QTest::newRow("nine digits are kept") << u"999999999"_s << u"999999999"_s;
+    QTest::newRow("one digit is kept") << u"7"_s << u"7"_s;
+    QTest::newRow("an empty value shows nothing") << QString() << QString();
+}
+
+void TestFormMainSlip::restoredQuantitiesAreFiltered()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_QTY1"_s, stored}, {u"Edit_QTY10"_s, stored}});
+    f.start();
+    QCOMPARE(f.form->dQTY_Ary[1]->text(), shown);
+    QCOMPARE(f.form->dQTY_Ary[10]->text(), shown);
+    // After start-up the totals show "0" until the first recalculation.
+    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+}
+
+void TestFormMainSlip::restoreReplacesEveryRowField()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_ITEM2"_s, u"保存された品名"_s}});
+    f.start();
+    TForm_Main &m = *f.form;
+    for (int n = 1; n <= 10; ++n) {
+        m.dITEMNO_Ary[n]->setText(u"x"_s);
+        m.dITEM_Ary[n]->setText(u"x"_s);
+        m.dUNIT_Ary[n]->setText(u"x"_s);
+        m.dQTY_Ary[n]->setText(u"5"_s);
+        m.dPRICE_Ary[n]->setText(u"5"_s);
+        m.dSALES_Ary[n]->setText(u"25"_s);
+    }
+    m.SpeedButton_ini_s2r->click();
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(m.dITEMNO_Ary[n]->text(), QString());
+        QCOMPARE(m.dITEM_Ary[n]->text(), n == 2 ? u"保存された品名"_s : QString());
+        QCOMPARE(m.dUNIT_Ary[n]->text(), QString());
+        QCOMPARE(m.dQTY_Ary[n]->text(), QString());
+        QCOMPARE(m.dPRICE_Ary[n]->text(), QString());
+        QCOMPARE(m.dSALES_Ary[n]->text(), QString());
+    }
+}
+
+// Nine-digit numbers come from the settings file: typed, the ninth digit of
+// 999999999 does not fit the field's width in the fonts of this platform, and
+// the field refuses it.
+void TestFormMainSlip::figuresThatDoNotFit_data()
+{
+    QTest::addColumn<QString>("storedPrice");
+    QTest::addColumn<QString>("typedQty");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QStringList>("notices");
+    QTest::newRow("1 x 999999999 fits the line, the total with tax does not")
+        << u"999999999"_s << u"1"_s << u"999999999"_s << QString()
+        << QStringList{u"税込合計が大きすぎます。９桁以内になるように明細を直してください"_s};
+    QTest::newRow("2 x 999999999 does not fit the line")
+        << u"999999999"_s << u"2"_s << QString() << u"0"_s
+        << QStringList{u"1行目の金額が大きすぎます。９桁以内にしてください"_s};
+    QTest::newRow("the largest total with tax that fits")
+        << u"952380952"_s << u"1"_s << u"952380952"_s << u"999999999"_s << QStringList();
+    QTest::newRow("the first total with tax that does not fit")
+        << u"952380953"_s << u"1"_s << u"952380953"_s << QString()
+        << QStringList{u"税込合計が大きすぎます。９桁以内になるように明細を直してください"_s};
+}
+
+void TestFormMainSlip::figuresThatDoNotFit()
+{
+    QFETCH(QString, storedPrice);
+    QFETCH(QString, typedQty);
+    QFETCH(QString, amount);
+    QFETCH(QString, total);
+    QFETCH(QStringList, notices);
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_Price1"_s, storedPrice}});
+    f.start();
+    QCOMPARE(f.form->dPRICE_Ary[1]->text(), storedPrice);
+    typeNumber(f.form->dQTY_Ary[1], typedQty);
+    QCOMPARE(f.form->dSALES_Ary[1]->text(), amount);
+    QCOMPARE(f.form->ZuNumEdit_sttl->text(), total);
+    QCOMPARE(f.dialogs->notices(), notices);
+    QCOMPARE(f.form->AmountOverflowNotices(), notices);
+}
+
+void TestFormMainSlip::overflowNoticeIsShownOnce()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_Price3"_s, u"999999999"_s}});
+    f.start();
+    TForm_Main &m = *f.form;
+    typeNumber(m.dQTY_Ary[3], u"2"_s);
+    const QString rowNotice = u"3行目の金額が大きすぎます。９桁以内にしてください"_s;
+    QCOMPARE(f.dialogs->notices(), QStringList{rowNotice});
+    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    // Further edits while the row still does not fit say nothing new.
+    QTest::keyClicks(m.dQTY_Ary[3], u"0"_s);
+    QCOMPARE(m.dQTY_Ary[3]->text(), u"20"_s);
+    typeNumber(m.dQTY_Ary[1], u"4"_s);
+    QCOMPARE(f.dialogs->notices(), QStringList{rowNotice});
+    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    // Once the row fits its notice is gone; a new overflow is told again.
+    typeNumber(m.dQTY_Ary[3], u"1"_s);
+    QCOMPARE(m.dSALES_Ary[3]->text(), u"999999999"_s);
+    QVERIFY(!m.AmountOverflowNotices().contains(rowNotice));
+    typeNumber(m.dQTY_Ary[3], u"3"_s);
+    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    QCOMPARE(f.dialogs->notices().count(rowNotice), 2);
+}
+
+void TestFormMainSlip::printIsRefusedWhileAFigureDoesNotFit()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_Price1"_s, u"999999999"_s}});
+    f.start();
+    TForm_Main &m = *f.form;
+    typeNumber(m.dQTY_Ary[1], u"2"_s);
+    f.dialogs->clear();
+    f.dialogs->answer({true});
+    QTest::keyClick(m.dQTY_Ary[1], Qt::Key_F11);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.dialogs->confirms(), QStringList());
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY(f.dialogs->notices().first().startsWith(u"1行目の金額が大きすぎます。９桁以内にしてください"_s));
+    QVERIFY(f.dialogs->notices().first().endsWith(u"印刷できません。"_s));
+    QCOMPARE(f.memory->jobs().size(), 0);
+
+    // Bringing the row back within nine digits lets the print command ask.
+    typeNumber(m.dPRICE_Ary[1], u"3"_s);
+    QCOMPARE(m.dSALES_Ary[1]->text(), u"6"_s);
+    f.dialogs->clear();
+    f.dialogs->answer({false});
+    m.SpeedButton_F[11]->click();
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
+    QCOMPARE(f.dialogs->notices(), QStringList());
+}
+
+void TestFormMainSlip::prePrintPassTellsRowsInOrder()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_QTY1"_s, u"2"_s},
+                      {u"Edit_Price1"_s, u"100"_s},
+                      {u"Edit_Sales1"_s, u"200"_s},
+                      {u"Edit_QTY2"_s, u"0"_s},
+                      {u"Edit_Price2"_s, u"500"_s},
+                      {u"Edit_Sales2"_s, u"0"_s},
+                      {u"Edit_QTY3"_s, u"0"_s},
+                      {u"Edit_Price3"_s, u"0"_s},
+                      {u"Edit_Sales3"_s, u"300"_s},
+                      {u"Edit_Price7"_s, u"70"_s}});
+    f.start();
+    TForm_Main &m = *f.form;
+    QCOMPARE(m.dPRICE_Ary[2]->text(), u"500"_s);
+    QCOMPARE(totals(m), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    f.dialogs->answer({false});
+    QTest::keyClick(m.Edit_Zip, Qt::Key_F11);
+    QCoreApplication::processEvents();
+
+    const QList<ScriptedDialogs::Shown> &shown = f.dialogs->shown();
+    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown[0].kind, ScriptedDialogs::Kind::Notice);
+    QCOMPARE(shown[0].text, u"2行目　数量の入力がないので、単価を０にします"_s);
+    QCOMPARE(shown[1].kind, ScriptedDialogs::Kind::Notice);
+    QCOMPARE(shown[1].text, u"7行目　数量の入力がないので、単価を０にします"_s);
+    QCOMPARE(shown[2].kind, ScriptedDialogs::Kind::Confirm);
+    QCOMPARE(shown[2].text, u"印刷しますか?"_s);
+    for (int n : {2, 7}) {
+        QCOMPARE(m.dPRICE_Ary[n]->text(), QString());
+        QCOMPARE(m.dSALES_Ary[n]->text(), QString());
+    }
+    // The stale amount of a row without quantity or price is dropped.
+    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    QCOMPARE(m.dSALES_Ary[1]->text(), u"200"_s);
+    QCOMPARE(totals(m), (QStringList{u"2"_s, u"200"_s, u"10"_s, u"210"_s}));
+    QCOMPARE(f.memory->jobs().size(), 0);
+    QCOMPARE(focusName(), u"Memo1"_s);
+}
+
+void TestFormMainSlip::inputMethodChoiceReachesTheRows()
+{
+    MainWindowFixture f;
+    f.start();
+    TForm_Main &m = *f.form;
+    for (int n = 1; n <= 10; ++n)
+        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 0);
+    m.PageControl1->setCurrentIndex(1);
+    m.ComboBox_ime_Item->setCurrentIndex(m.ComboBox_ime_Item->findText(u"6:かな全角"_s));
+    QCOMPARE(m.ComboBox_ime_Item->currentIndex(), 6);
+    m.PageControl1->setCurrentIndex(0);
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 6);
+        QVERIFY(m.dITEM_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
+        // The other columns keep their own choice.
+        QCOMPARE(m.dUNIT_Ary[n]->property("imeMode").toInt(), 0);
+        QCOMPARE(m.dITEMNO_Ary[n]->property("imeMode").toInt(), 0);
+    }
+    focus(m.dITEM_Ary[4]);
+    QVERIFY(inputMethodEnabled(m.dITEM_Ary[4]));
+
+    // A list typed into (no item chosen) leaves the fields as they were.
+    m.PageControl1->setCurrentIndex(1);
+    m.ComboBox_ime_Item->setEditText(u"自由入力"_s);
+    m.PageControl1->setCurrentIndex(0);
+    for (int n = 1; n <= 10; ++n)
+        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 6);
+}
+
+void TestFormMainSlip::unitsWithoutInputMethod()
+{
+    MainWindowFixture f;
+    ProfileFile(f.path(u"vuzo_Vez_1.ini"_s)).WriteInteger(kSection, u"ime_Unit"_s, 6);
+    f.start();
+    TForm_Main &m = *f.form;
+    for (int n = 1; n <= 10; ++n)
+        QVERIFY(m.dUNIT_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
+    m.PageControl1->setCurrentIndex(1);
+    m.ComboBox_ime_Unit->setCurrentIndex(m.ComboBox_ime_Unit->findText(u"0:漢字未使用"_s));
+    QCOMPARE(m.ComboBox_ime_Unit->currentIndex(), 0);
+    m.PageControl1->setCurrentIndex(0);
+    for (int n = 1; n <= 10; ++n) {
+        QVERIFY(!m.dUNIT_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(m.dUNIT_Ary[n]->property("imeMode").toInt(), 0);
+    }
+    focus(m.dUNIT_Ary[2]);
+    QVERIFY(!inputMethodEnabled(m.dUNIT_Ary[2]));
+}
+
+QTEST_MAIN(TestFormMainSlip)
+#include "tst_formmain_slip.moc"
