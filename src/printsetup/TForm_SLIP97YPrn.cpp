@@ -21,19 +21,25 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main *main, QWidget *parent) : QDialog(
     setObjectName(u"Form_SLIP97YPrn"_s);
     setWindowTitle(u"印字位置調整"_s);
     setModal(true);
-    setFont(main->font());
+    // The main window's face at a size that fits the small fixed window: the
+    // captions and a nine-digit offset with its separators stay readable
+    // inside 190 x 160 pixels.
+    QFont small = main->font();
+    small.setPixelSize(12);
+    setFont(small);
 
     GroupBox1 = new QGroupBox(u"印字位置調整セット"_s, this);
     GroupBox1->setObjectName(u"GroupBox1"_s);
-    GroupBox1->setGeometry(6, 4, 178, 86);
+    GroupBox1->setGeometry(6, 4, 178, 88);
     Label1 = new QLabel(u"TOPﾏｰｼﾞﾝ"_s, GroupBox1);
-    Label1->setGeometry(8, 24, 70, 22);
+    Label1->setGeometry(8, 26, 66, 22);
     Label2 = new QLabel(u"LEFTﾏｰｼﾞﾝ"_s, GroupBox1);
-    Label2->setGeometry(8, 52, 70, 22);
+    Label2->setGeometry(8, 56, 66, 22);
     auto offset = [&](const QString &name, int y) {
         auto *f = new TZuNumEdit(GroupBox1);
         f->setObjectName(name);
-        f->setGeometry(80, y, 88, 22);
+        // Wide enough for the longest number the field takes, -999,999,999.
+        f->setGeometry(76, y, 94, 22);
         f->setAutoSize(false);
         // Offsets are whole device pixels: a decimal offset could be stored
         // but never printed, so the fields take whole numbers only.
@@ -42,13 +48,13 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main *main, QWidget *parent) : QDialog(
         f->installEventFilter(this);
         return f;
     };
-    ZuNumEdit_TOP = offset(u"ZuNumEdit_TOP"_s, 24);
-    ZuNumEdit_LEFT = offset(u"ZuNumEdit_LEFT"_s, 52);
+    ZuNumEdit_TOP = offset(u"ZuNumEdit_TOP"_s, 26);
+    ZuNumEdit_LEFT = offset(u"ZuNumEdit_LEFT"_s, 56);
     ZuNumEdit_TOP->setAccessibleName(u"TOPﾏｰｼﾞﾝ"_s);
     ZuNumEdit_LEFT->setAccessibleName(u"LEFTﾏｰｼﾞﾝ"_s);
     BitBtn_MRGN = new QPushButton(u"印字位置登録"_s, this);
     BitBtn_MRGN->setObjectName(u"BitBtn_MRGN"_s);
-    BitBtn_MRGN->setGeometry(30, 96, 130, 28);
+    BitBtn_MRGN->setGeometry(30, 98, 130, 26);
     BitBtn_MRGN->setAutoDefault(false);
     setTabOrder(ZuNumEdit_TOP, ZuNumEdit_LEFT);
     setTabOrder(ZuNumEdit_LEFT, BitBtn_MRGN);
@@ -63,10 +69,12 @@ void TForm_SLIP97YPrn::showEvent(QShowEvent *event)
 
 void TForm_SLIP97YPrn::FormShow()
 {
-    // The window's outer size shows the margin group and the button.
-    setFixedSize(190, 160 - (frameGeometry().height() - geometry().height()));
+    // The window's outer size, frame and title bar included, shows the margin
+    // group and the button.
+    const QSize outer(190, 160);
+    setFixedSize(outer - (frameGeometry().size() - geometry().size()));
     if (m_main)
-        move(m_main->geometry().center() - QPoint(width() / 2, height() / 2));
+        move(m_main->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
     ZuNumEdit_TOP->setText(m_main->Label_Prn_Top->text());
     ZuNumEdit_LEFT->setText(m_main->Label_Prn_Left->text());
     ZuNumEdit_TOP->setFocus(Qt::OtherFocusReason);

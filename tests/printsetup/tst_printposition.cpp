@@ -1,0 +1,333 @@
+// The print position adjustment window: showing, keys, whole-number offsets,
+// and storing into the registration file (read back as CP932 bytes) and the
+// main window.
+
+#include "PrintSetupTestUtil.h"
+#include "controls/TZuNumEdit.h"
+#include "support/MainWindowFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace printsetup_test;
+
+namespace {
+
+const QString kHand = u"手差し"_s;
+const QString kQuestion = u"印字位置調整の余白を登録しますか?"_s;
+
+QString focusName()
+{
+    QWidget *w = QApplication::focusWidget();
+    return w ? w->objectName() : QString();
+}
+
+} // namespace
+
+class TestPrintPosition : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> fx;
+    int beeps = 0;
+
+    QString regPath() const { return fx->path(u"vuzo_a500.ini"_s); }
+    TForm_SLIP97YPrn *window() const { return fx->slip97YPrn.get(); }
+
+    // Starts the program with printer B registered for the hand feed, the
+    // given offsets in the main window, and the window shown.
+    void open(const QString &top, const QString &left)
+    {
+        fx->usePrinters({u"テストプリンタA"_s, u"Test Printer B"_s});
+        writeCp932(regPath(),
+                   u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"_s);
+        fx->start();
+        fx->form->Label_Prn_Top->setText(top);
+        fx->form->Label_Prn_Left->setText(left);
+        show();
+    }
+
+    void show()
+    {
+        window()->show();
+        QApplication::setActiveWindow(window());
+        QCoreApplication::processEvents();
+    }
+
+    void type(TZuNumEdit *field, const QString &keys)
+    {
+        field->setFocus();
+        QTest::keyClicks(field, keys);
+        QCoreApplication::processEvents();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        fx = std::make_unique<MainWindowFixture>();
+        beeps = 0;
+        TZuNumEdit::setBeepHandler([this] { ++beeps; });
+    }
+    void cleanup()
+    {
+        TZuNumEdit::setBeepHandler({});
+        fx.reset();
+    }
+
+    void theWindowsControlsAndCaptions()
+    {
+        open(u"0"_s, u"0"_s);
+        QCOMPARE(window()->objectName(), u"Form_SLIP97YPrn"_s);
+        QCOMPARE(window()->windowTitle(), u"印字位置調整"_s);
+        QVERIFY(window()->isModal());
+        QCOMPARE(window()->GroupBox1->title(), u"印字位置調整セット"_s);
+        QCOMPARE(window()->Label1->text(), u"TOPﾏｰｼﾞﾝ"_s);
+        QCOMPARE(window()->Label2->text(), u"LEFTﾏｰｼﾞﾝ"_s);
+        QCOMPARE(window()->BitBtn_MRGN->text(), u"印字位置登録"_s);
+        for (const QString &name : {u"ZuNumEdit_TOP"_s, u"ZuNumEdit_LEFT"_s, u"BitBtn_MRGN"_s})
+            QVERIFY2(window()->findChild<QWidget *>(name), qPrintable(name));
+    }
+
+    void theOuterSizeIs190By160AndEverythingFits()
+    {
+        open(u"0"_s, u"0"_s);
+        QCOMPARE(window()->frameGeometry().size(), QSize(190, 160));
+        const QRect client = window()->rect();
+        for (QWidget *w : {static_cast<QWidget *>(window()->GroupBox1), static_cast<QWidget *>(window()->BitBtn_MRGN)})
+            QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
+        // Shown a second time, it keeps that size.
+        window()->hide();
+        show();
+        QCOMPARE(window()->frameGeometry().size(), QSize(190, 160));
+    }
+
+    void showingTakesTheMainWindowsOffsets_data()
+    {
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("shownTop");
+        QTest::addColumn<QString>("shownLeft");
+        QTest::newRow("20 and -10 are shown as they are") << u"20"_s << u"-10"_s << u"20"_s << u"-10"_s;
+        QTest::newRow("zero offsets") << u"0"_s << u"0"_s << u"0"_s << u"0"_s;
+        QTest::newRow("leading zeros are dropped") << u"007"_s << u"-00"_s << u"7"_s << u"-0"_s;
+        QTest::newRow("empty labels give empty fields") << QString() << QString() << QString() << QString();
+        QTest::newRow("nine digits fit") << u"999999999"_s << u"-999999999"_s << u"999999999"_s << u"-999999999"_s;
+    }
+    void showingTakesTheMainWindowsOffsets()
+    {
+        QFETCH(QString, top);
+        QFETCH(QString, left);
+        QFETCH(QString, shownTop);
+        QFETCH(QString, shownLeft);
+        open(top, left);
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), shownTop);
+        QCOMPARE(window()->ZuNumEdit_LEFT->text(), shownLeft);
+        QCOMPARE(focusName(), u"ZuNumEdit_TOP"_s);
+    }
+
+    void everyShowingStartsFromTheMainWindow()
+    {
+        open(u"20"_s, u"-10"_s);
+        type(window()->ZuNumEdit_TOP, u"55"_s);
+        window()->reject(); // closed without storing
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        show();
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"20"_s);
+    }
+
+    void storingWithoutChangesRewritesTheSameValues()
+    {
+        open(u"20"_s, u"-10"_s);
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+
+        QCOMPARE(fx->dialogs->confirms(), QStringList({kQuestion}));
+        QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s,
+                                                              u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}));
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+        QVERIFY(!window()->isVisible());
+        QCOMPARE(window()->result(), int(QDialog::Accepted));
+    }
+
+    void storingANewFileWritesTheKeysInOrder()
+    {
+        fx->usePrinters({u"テストプリンタA"_s});
+        fx->start();
+        fx->form->Label_Prn_Top->setText(u"3"_s);
+        fx->form->Label_Prn_Left->setText(u"4"_s);
+        show();
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+        QCOMPARE(fileLines(regPath()), QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
+                                                    u"denPrn_Top=3"_s, u"denPrn_Left=4"_s}));
+    }
+
+    void typing015StoresTheCanonical15()
+    {
+        open(u"20"_s, u"-10"_s);
+        type(window()->ZuNumEdit_TOP, u"015"_s);
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"15"_s);
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+        QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top=15"_s);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"15"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+    }
+
+    void answeringNoKeepsTheWindowOpenAndChangesNothing()
+    {
+        open(u"20"_s, u"-10"_s);
+        const QByteArray before = readBytes(regPath());
+        type(window()->ZuNumEdit_TOP, u"33"_s);
+        fx->dialogs->answer({false});
+        window()->BitBtn_MRGN->click();
+
+        QCOMPARE(fx->dialogs->confirms(), QStringList({kQuestion}));
+        QVERIFY(window()->isVisible());
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"33"_s);
+        QCOMPARE(readBytes(regPath()), before);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+    }
+
+    void theContinuousFeedLeavesTheHandFeedSectionAlone()
+    {
+        fx->usePrinters({u"テストプリンタA"_s, u"Test Printer B"_s});
+        writeCp932(regPath(),
+                   u"[手差し]\r\nPrnName=テストプリンタA\r\nPrnNoIndex=0\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"
+                   u"[連続(４．５インチ)]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=5\r\n"
+                   u"denPrn_Left=6\r\n"_s);
+        fx->start();
+        fx->form->ComboBox_SEL->setCurrentIndex(1);
+        fx->form->PageControl1->setCurrentIndex(1); // the page change loads the feed's registration
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"5"_s);
+        show();
+        type(window()->ZuNumEdit_LEFT, u"-12"_s);
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+
+        QCOMPARE(fileLines(regPath()),
+                 QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=1"_s,
+                              u"denPrn_Left=2"_s, u"[連続(４．５インチ)]"_s, u"PrnName=Test Printer B"_s,
+                              u"PrnNoIndex=1"_s, u"denPrn_Top=5"_s, u"denPrn_Left=-12"_s}));
+    }
+
+    void theOffsetsAreWholeNumbers_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("refused");
+        QTest::newRow("a full stop is refused") << u"."_s << QString() << 1;
+        QTest::newRow("a decimal point inside a number is refused") << u"1.5"_s << u"15"_s << 1;
+        QTest::newRow("a minus sign is taken") << u"-7"_s << u"-7"_s << 0;
+        QTest::newRow("nine digits are taken") << u"123456789"_s << u"123456789"_s << 0;
+        QTest::newRow("a tenth digit is refused") << u"1234567890"_s << u"123456789"_s << 1;
+        QTest::newRow("a letter is refused") << u"2a"_s << u"2"_s << 1;
+    }
+    void theOffsetsAreWholeNumbers()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, text);
+        QFETCH(int, refused);
+        open(QString(), QString());
+        for (TZuNumEdit *field : {window()->ZuNumEdit_TOP, window()->ZuNumEdit_LEFT}) {
+            QCOMPARE(field->decimalLength(), 0);
+            QVERIFY(field->isMinus());
+            beeps = 0;
+            type(field, keys);
+            QCOMPARE(field->text(), text);
+            QCOMPARE(beeps, refused);
+        }
+    }
+
+    void aDecimalOffsetFromTheFileIsNotShownAsADecimal()
+    {
+        open(u"1.5"_s, u"-2.25"_s);
+        QVERIFY(!window()->ZuNumEdit_TOP->text().contains(u'.'));
+        QVERIFY(!window()->ZuNumEdit_LEFT->text().contains(u'.'));
+    }
+
+    void enterAndUpMoveTheFocus_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("Enter in the top margin goes to the left margin")
+            << u"ZuNumEdit_TOP"_s << int(Qt::Key_Return) << u"ZuNumEdit_LEFT"_s;
+        QTest::newRow("keypad Enter in the top margin goes to the left margin")
+            << u"ZuNumEdit_TOP"_s << int(Qt::Key_Enter) << u"ZuNumEdit_LEFT"_s;
+        QTest::newRow("Up in the top margin stays") << u"ZuNumEdit_TOP"_s << int(Qt::Key_Up) << u"ZuNumEdit_TOP"_s;
+        QTest::newRow("Up in the left margin goes to the top margin")
+            << u"ZuNumEdit_LEFT"_s << int(Qt::Key_Up) << u"ZuNumEdit_TOP"_s;
+        QTest::newRow("Enter in the left margin goes to the button")
+            << u"ZuNumEdit_LEFT"_s << int(Qt::Key_Return) << u"BitBtn_MRGN"_s;
+        QTest::newRow("Down in the left margin stays")
+            << u"ZuNumEdit_LEFT"_s << int(Qt::Key_Down) << u"ZuNumEdit_LEFT"_s;
+    }
+    void enterAndUpMoveTheFocus()
+    {
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(QString, to);
+        open(u"20"_s, u"-10"_s);
+        auto *field = window()->findChild<TZuNumEdit *>(from);
+        field->setFocus();
+        QCoreApplication::processEvents();
+        QTest::keyClick(field, Qt::Key(key));
+        QCoreApplication::processEvents();
+        QCOMPARE(focusName(), to);
+        QCOMPARE(beeps, 0);
+        // Moving on does not store or close.
+        QVERIFY(window()->isVisible());
+        QVERIFY(fx->dialogs->confirms().isEmpty());
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"20"_s);
+        QCOMPARE(window()->ZuNumEdit_LEFT->text(), u"-10"_s);
+    }
+
+    void anEmptyFieldStoresAnEmptyValue()
+    {
+        open(u"20"_s, u"-10"_s);
+        window()->ZuNumEdit_TOP->setFocus();
+        QTest::keyClick(window()->ZuNumEdit_TOP, Qt::Key_Backspace); // all selected on entering: empties it
+        QCOMPARE(window()->ZuNumEdit_TOP->text(), QString());
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+        QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top="_s);
+        QCOMPARE(fx->form->Label_Prn_Top->text(), QString());
+    }
+
+    void aRefusedWriteKeepsTheWindowOpenAndTheMainWindowUnchanged()
+    {
+        open(u"20"_s, u"-10"_s);
+        // A folder in the file's place: the write cannot succeed, whoever runs the test.
+        QVERIFY(QFile::remove(regPath()));
+        QVERIFY(QDir(fx->dir.path()).mkdir(u"vuzo_a500.ini"_s));
+        type(window()->ZuNumEdit_TOP, u"33"_s);
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+
+        QCOMPARE(fx->dialogs->errors().size(), 1);
+        QVERIFY(window()->isVisible());
+        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+    }
+
+    void theFileGoesIntoTheCurrentDirectory()
+    {
+        open(u"20"_s, u"-10"_s);
+        QTemporaryDir other;
+        QVERIFY(QDir::setCurrent(other.path()));
+        fx->dialogs->answer({true});
+        window()->BitBtn_MRGN->click();
+        QVERIFY(QDir::setCurrent(fx->dir.path()));
+        QCOMPARE(sectionLines(other.filePath(u"vuzo_a500.ini"_s), kHand).value(2), u"denPrn_Top=20"_s);
+    }
+};
+
+QTEST_MAIN(TestPrintPosition)
+#include "tst_printposition.moc"
