@@ -31,10 +31,19 @@ void setMemoLines(QPlainTextEdit *memo, const QStringList &lines)
     memo->moveCursor(QTextCursor::Start);
 }
 
-void setIfChanged(QLineEdit *e, const QString &text)
+// Writes the half-width form of a field's text back only when it differs, so
+// the change event it raises finds nothing more to do. The caret stays after
+// the same character: a digit typed in the middle of a postal code is
+// converted without throwing the caret to the end.
+void setHalfWidth(QLineEdit *e)
 {
-    if (e->text() != text)
-        e->setText(text);
+    const QString text = e->text();
+    const QString half = transfer::ToHalfWidth(text);
+    if (half == text)
+        return;
+    const int caret = int(transfer::ToHalfWidth(text.left(e->cursorPosition())).size());
+    e->setText(half);
+    e->setCursorPosition(caret);
 }
 
 } // namespace
@@ -91,17 +100,17 @@ void TForm_Main::SpeedButton_1lineClick()
 
 void TForm_Main::SpeedButton_ZenMClick()
 {
-    setIfChanged(Edit_M, transfer::ToHalfWidth(Edit_M->text()));
+    setHalfWidth(Edit_M);
 }
 
 void TForm_Main::SpeedButton_ZIP2Click()
 {
-    setIfChanged(Edit_Zip, transfer::ToHalfWidth(Edit_Zip->text()));
+    setHalfWidth(Edit_Zip);
 }
 
 void TForm_Main::SpeedButton_TEL2Click()
 {
-    setIfChanged(Edit_tel, transfer::ToHalfWidth(Edit_tel->text()));
+    setHalfWidth(Edit_tel);
 }
 
 void TForm_Main::BitBtn_MemoCLSClick()
