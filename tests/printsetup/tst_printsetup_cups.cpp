@@ -1,0 +1,199 @@
+// The printer registration per paper feed over the real CUPS scheduler, with
+// the queues that scripts/cups-test-env creates: the PDF queue for the hand
+// feed, the tray queue (several paper sources) for the continuous feed.
+// Without the queues the tests are skipped, unless VUZO_REQUIRE_CUPS=1 asks for
+// them, in which case they fail.
+
+#include "PrintSetupTestUtil.h"
+#include "controls/TZuNumEdit.h"
+#include "support/MainWindowFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+using namespace printsetup_test;
+
+namespace {
+
+QStringList items(const QComboBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
+}
+
+} // namespace
+
+class TestPrintSetupCups : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> fx;
+    QString m_pdfQueue;
+    QString m_trayQueue;
+
+    // The queue's program-level index, or -1 after skipping or failing.
+    int queueIndex(const QString &queue, const char *variable)
+    {
+        const bool required = qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s;
+        QString problem;
+        int index = -1;
+        if (queue.isEmpty()) {
+            problem = u"%1 is not set"_s.arg(QString::fromLatin1(variable));
+        } else {
+            try {
+                index = int(WbPrinter().PrinterNames().indexOf(queue));
+                if (index < 0)
+                    problem = u"queue %1 does not exist"_s.arg(queue);
+            } catch (const EWbPrinter &e) {
+                problem = e.message();
+            }
+        }
+        if (problem.isEmpty())
+            return index;
+        if (required)
+            QTest::qFail(qPrintable(problem), __FILE__, __LINE__);
+        else
+            QTest::qSkip(qPrintable(problem), __FILE__, __LINE__);
+        return -1;
+    }
+
+    void changePage()
+    {
+        fx->form->PageControl1->setCurrentIndex(1);
+        fx->form->PageControl1->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+    }
+
+    // Registers the printer `index` for the chosen feed through the setup dialog.
+    void registerFeed(int feed, int index)
+    {
+        fx->form->ComboBox_SEL->setCurrentIndex(feed);
+        SetupDialogAnswer answer(true, index);
+        fx->form->BitBtn_PrnSet->click();
+        QCOMPARE(answer.calls, 1);
+    }
+
+    // The three lists show the selected printer and its own lists; a list the
+    // queue does not report stays empty.
+    void checkLists(const QString &queue)
+    {
+        TWbPrinter &printer = WbPrinter();
+        QCOMPARE(printer.PrinterNames().value(printer.Index()), queue);
+        QCOMPARE(items(fx->form->ComboBox1), printer.PrinterNames());
+        QCOMPARE(fx->form->ComboBox1->currentText(), queue);
+        const auto names = [](const std::function<QStringList()> &read) {
+            try {
+                return read();
+            } catch (const EWbPrinter &) {
+                return QStringList();
+            }
+        };
+        const auto index = [](const std::function<int()> &read) {
+            try {
+                return read();
+            } catch (const EWbPrinter &) {
+                return -1;
+            }
+        };
+        QCOMPARE(items(fx->form->ComboBox2), names([&] { return printer.PaperSizeNames(); }));
+        QCOMPARE(fx->form->ComboBox2->currentIndex(), index([&] { return printer.PaperSizeIndex(); }));
+        QCOMPARE(items(fx->form->ComboBox3), names([&] { return printer.BinNames(); }));
+        QCOMPARE(fx->form->ComboBox3->currentIndex(), index([&] { return printer.BinIndex(); }));
+        QCOMPARE(fx->form->Label_PrinterName2->text(), fx->form->ComboBox1->currentText() + u'/' +
+                                                           fx->form->ComboBox2->currentText() + u'/' +
+                                                           fx->form->ComboBox3->currentText());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_pdfQueue = qEnvironmentVariable("VUZO_CUPS_PDF_QUEUE");
+        m_trayQueue = qEnvironmentVariable("VUZO_CUPS_TRAY_QUEUE");
+    }
+    void init()
+    {
+        fx = std::make_unique<MainWindowFixture>();
+        fx->useSystemPrinter(CreateCupsSystemPrinter());
+    }
+    void cleanup()
+    {
+        TWbPrinterSetupDialog::setExecuteHook({});
+        fx.reset();
+    }
+
+    void eachFeedSelectsItsOwnQueueWithItsLists()
+    {
+        const int pdf = queueIndex(m_pdfQueue, "VUZO_CUPS_PDF_QUEUE");
+        if (pdf < 0)
+            return;
+        const int tray = queueIndex(m_trayQueue, "VUZO_CUPS_TRAY_QUEUE");
+        if (tray < 0)
+            return;
+        fx->start();
+        fx->dialogs->clear();
+
+        registerFeed(0, pdf);
+        registerFeed(1, tray);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+
+        const QString path = fx->path(u"vuzo_a500.ini"_s);
+        QCOMPARE(sectionLines(path, u"手差し"_s),
+                 QStringList({u"PrnName="_s + m_pdfQueue, u"PrnNoIndex="_s + QString::number(pdf), u"denPrn_Top=0"_s,
+                              u"denPrn_Left=0"_s}));
+        QCOMPARE(sectionLines(path, u"連続(４．５インチ)"_s),
+                 QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=0"_s,
+                              u"denPrn_Left=0"_s}));
+
+        fx->form->ComboBox_SEL->setCurrentIndex(0);
+        changePage();
+        QCOMPARE(WbPrinter().Index(), pdf);
+        checkLists(m_pdfQueue);
+
+        fx->form->ComboBox_SEL->setCurrentIndex(1);
+        changePage();
+        QCOMPARE(WbPrinter().Index(), tray);
+        checkLists(m_trayQueue);
+        QVERIFY2(fx->form->ComboBox3->count() >= 2, qPrintable(items(fx->form->ComboBox3).join(u", "_s)));
+        QVERIFY(fx->form->ComboBox3->currentIndex() >= 0);
+        QVERIFY(fx->form->ComboBox2->currentIndex() >= 0);
+
+        fx->form->ComboBox_SEL->setCurrentIndex(0);
+        changePage();
+        QCOMPARE(WbPrinter().Index(), pdf);
+        checkLists(m_pdfQueue);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+    }
+
+    void theOffsetsOfTheTrayQueueAreStoredInItsSection()
+    {
+        const int tray = queueIndex(m_trayQueue, "VUZO_CUPS_TRAY_QUEUE");
+        if (tray < 0)
+            return;
+        fx->start();
+        registerFeed(1, tray);
+        changePage();
+        fx->slip97YPrn->show();
+        QCoreApplication::processEvents();
+        fx->slip97YPrn->ZuNumEdit_TOP->setText(u"20"_s);
+        fx->slip97YPrn->ZuNumEdit_LEFT->setText(u"-10"_s);
+        fx->dialogs->answer({true});
+        fx->slip97YPrn->BitBtn_MRGN->click();
+
+        const QString path = fx->path(u"vuzo_a500.ini"_s);
+        QCOMPARE(sectionLines(path, u"連続(４．５インチ)"_s),
+                 QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=20"_s,
+                              u"denPrn_Left=-10"_s}));
+        QCOMPARE(sectionLines(path, u"手差し"_s), QStringList());
+    }
+};
+
+QTEST_MAIN(TestPrintSetupCups)
+#include "tst_printsetup_cups.moc"
