@@ -27,10 +27,7 @@ namespace {
 class InputMethodGate final : public QObject
 {
 public:
-    explicit InputMethodGate(QObject *parent) : QObject(parent)
-    {
-        setObjectName(QStringLiteral("InputMethodGate"));
-    }
+    explicit InputMethodGate(QObject *parent) : QObject(parent) { setObjectName(QStringLiteral("InputMethodGate")); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -206,8 +203,7 @@ void TForm_Main::setHighlight(QWidget *w, bool on)
 }
 
 namespace {
-template <typename Array>
-QWidget *at(const Array &a, int row)
+template <typename Array> QWidget *at(const Array &a, int row)
 {
     return row >= 1 && row <= TForm_Main::kRows ? a[row] : nullptr;
 }
@@ -371,9 +367,8 @@ void TForm_Main::DEN_SALS()
 void TForm_Main::DEN_SALS_2()
 {
     slip::Rows rows = readRows(*this);
-    const QList<int> overflow = slip::DEN_SALS_2(rows, [this](int row) {
-        vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row));
-    });
+    const QList<int> overflow =
+        slip::DEN_SALS_2(rows, [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
     writeRows(*this, rows);
     QStringList notices;
     for (int row : overflow)

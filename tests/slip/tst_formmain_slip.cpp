@@ -4,9 +4,9 @@
 // rows through a real settings file, figures too large for their fields, the
 // pre-print pass and the input-method choices.
 
-#include "support/MainWindowFixture.h"
 #include "controls/TZuNumEdit.h"
 #include "settings/ProfileFile.h"
+#include "support/MainWindowFixture.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -173,8 +173,8 @@ void TestFormMainSlip::typedLinesGiveAmountsAndTotals_data()
     const QStringList none(10, QString());
     QStringList a = none;
     a[0] = u"3600"_s;
-    QTest::newRow("three at 1200 make 3600") << QList<Entry>{{1, u"3"_s, u"1200"_s}} << a
-                                           << QStringList{u"3"_s, u"3600"_s, u"180"_s, u"3780"_s};
+    QTest::newRow("three at 1200 make 3600")
+        << QList<Entry>{{1, u"3"_s, u"1200"_s}} << a << QStringList{u"3"_s, u"3600"_s, u"180"_s, u"3780"_s};
     a = none;
     a[0] = u"-1000"_s;
     QTest::newRow("minus two at 500 make -1000, counted with the sign")
@@ -256,20 +256,20 @@ void TestFormMainSlip::roundingCodeDecidesTheTax_data()
     QTest::addColumn<QString>("total");
     QTest::newRow("1001 at 5%, code 0 truncates 50.05") << u"1"_s << u"1001"_s << u"0"_s << u"50"_s << u"1051"_s;
     QTest::newRow("1001 at 5%, code 1 rounds 50.05 down") << u"1"_s << u"1001"_s << u"1"_s << u"50"_s << u"1051"_s;
-    QTest::newRow("1001 at 5%, code 2 leaves a fraction under 0.1") << u"1"_s << u"1001"_s << u"2"_s << u"50"_s
-                                                                     << u"1051"_s;
+    QTest::newRow("1001 at 5%, code 2 leaves a fraction under 0.1")
+        << u"1"_s << u"1001"_s << u"2"_s << u"50"_s << u"1051"_s;
     QTest::newRow("1002 at 5%, code 0 truncates 50.1") << u"1"_s << u"1002"_s << u"0"_s << u"50"_s << u"1052"_s;
     QTest::newRow("1002 at 5%, code 1 rounds 50.1 down") << u"1"_s << u"1002"_s << u"1"_s << u"50"_s << u"1052"_s;
     QTest::newRow("1002 at 5%, code 2 raises 50.1") << u"1"_s << u"1002"_s << u"2"_s << u"51"_s << u"1053"_s;
     QTest::newRow("1010 at 5%, code 0 truncates 50.5") << u"1"_s << u"1010"_s << u"0"_s << u"50"_s << u"1060"_s;
     QTest::newRow("1010 at 5%, code 1 rounds the half up") << u"1"_s << u"1010"_s << u"1"_s << u"51"_s << u"1061"_s;
     QTest::newRow("1010 at 5%, code 2 raises 50.5") << u"1"_s << u"1010"_s << u"2"_s << u"51"_s << u"1061"_s;
-    QTest::newRow("-1010 at 5%, code 0 truncates toward zero") << u"-1"_s << u"1010"_s << u"0"_s << u"-50"_s
-                                                               << u"-1060"_s;
-    QTest::newRow("-1010 at 5%, code 1 rounds away from zero") << u"-1"_s << u"1010"_s << u"1"_s << u"-51"_s
-                                                               << u"-1061"_s;
-    QTest::newRow("-1010 at 5%, code 2 raises the magnitude") << u"-1"_s << u"1010"_s << u"2"_s << u"-51"_s
-                                                              << u"-1061"_s;
+    QTest::newRow("-1010 at 5%, code 0 truncates toward zero")
+        << u"-1"_s << u"1010"_s << u"0"_s << u"-50"_s << u"-1060"_s;
+    QTest::newRow("-1010 at 5%, code 1 rounds away from zero")
+        << u"-1"_s << u"1010"_s << u"1"_s << u"-51"_s << u"-1061"_s;
+    QTest::newRow("-1010 at 5%, code 2 raises the magnitude")
+        << u"-1"_s << u"1010"_s << u"2"_s << u"-51"_s << u"-1061"_s;
     QTest::newRow("code 3 gives no tax") << u"1"_s << u"1010"_s << u"3"_s << u"0"_s << u"1010"_s;
     QTest::newRow("an empty code gives no tax") << u"1"_s << u"1010"_s << QString() << u"0"_s << u"1010"_s;
 }
@@ -323,8 +323,7 @@ void TestFormMainSlip::rateSettingsTakeEffectAtOnce_data()
     QTest::newRow("an enforcement date of tomorrow brings the old rate back")
         << y1997 << u"DateTimePicker_TaxEnforDate"_s << QString() << 1 << u"0.03"_s << u"消費税 3%"_s << u"30"_s;
     QTest::newRow("an enforcement date of today puts the new rate in force")
-        << tomorrow << u"DateTimePicker_TaxEnforDate"_s << QString() << 0 << u"0.05"_s << u"消費税 5%"_s
-        << u"50"_s;
+        << tomorrow << u"DateTimePicker_TaxEnforDate"_s << QString() << 0 << u"0.05"_s << u"消費税 5%"_s << u"50"_s;
 }
 
 void TestFormMainSlip::rateSettingsTakeEffectAtOnce()
@@ -397,10 +396,9 @@ void TestFormMainSlip::highlightFollowsTheFocus_data()
     QTest::newRow("quantity 2 to unit 2 with Tab") << u"ZuNumEdit_QTY2"_s << int(Qt::Key_Tab) << u"Edit_unit2"_s;
     QTest::newRow("unit price 1 to item name 2 of row 2 with Enter")
         << u"ZuNumEdit_Price1"_s << int(Qt::Key_Return) << u"Edit_item2"_s;
-    QTest::newRow("item name 2 of row 3 to row 4 with Down") << u"Edit_item3"_s << int(Qt::Key_Down)
-                                                              << u"Edit_item4"_s;
-    QTest::newRow("item name 2 of row 1 to the telephone with Up") << u"Edit_item1"_s << int(Qt::Key_Up)
-                                                                    << u"Edit_tel"_s;
+    QTest::newRow("item name 2 of row 3 to row 4 with Down") << u"Edit_item3"_s << int(Qt::Key_Down) << u"Edit_item4"_s;
+    QTest::newRow("item name 2 of row 1 to the telephone with Up")
+        << u"Edit_item1"_s << int(Qt::Key_Up) << u"Edit_tel"_s;
 }
 
 void TestFormMainSlip::highlightFollowsTheFocus()
@@ -517,39 +515,37 @@ void TestFormMainSlip::rowWalks_data()
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("to");
     const int none = Qt::NoModifier;
-    QTest::newRow("Tab from the telephone enters row 1") << u"Edit_tel"_s << int(Qt::Key_Tab) << none
-                                                         << u"Edit_item1"_s;
-    QTest::newRow("Tab from item name 2 goes to the quantity") << u"Edit_item1"_s << int(Qt::Key_Tab) << none
-                                                               << u"ZuNumEdit_QTY1"_s;
-    QTest::newRow("Tab from the quantity goes to the unit") << u"ZuNumEdit_QTY1"_s << int(Qt::Key_Tab) << none
-                                                            << u"Edit_unit1"_s;
-    QTest::newRow("Tab from the unit goes to the unit price") << u"Edit_unit1"_s << int(Qt::Key_Tab) << none
-                                                              << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("Tab from the telephone enters row 1")
+        << u"Edit_tel"_s << int(Qt::Key_Tab) << none << u"Edit_item1"_s;
+    QTest::newRow("Tab from item name 2 goes to the quantity")
+        << u"Edit_item1"_s << int(Qt::Key_Tab) << none << u"ZuNumEdit_QTY1"_s;
+    QTest::newRow("Tab from the quantity goes to the unit")
+        << u"ZuNumEdit_QTY1"_s << int(Qt::Key_Tab) << none << u"Edit_unit1"_s;
+    QTest::newRow("Tab from the unit goes to the unit price")
+        << u"Edit_unit1"_s << int(Qt::Key_Tab) << none << u"ZuNumEdit_Price1"_s;
     QTest::newRow("Tab from unit price 1 skips the amount to row 2")
         << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << none << u"Edit_item2"_s;
     QTest::newRow("Shift+Tab from row 2 goes back to unit price 1")
         << u"Edit_item2"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"ZuNumEdit_Price1"_s;
-    QTest::newRow("Tab from unit price 9 goes to row 10") << u"ZuNumEdit_Price9"_s << int(Qt::Key_Tab) << none
-                                                          << u"Edit_item10"_s;
+    QTest::newRow("Tab from unit price 9 goes to row 10")
+        << u"ZuNumEdit_Price9"_s << int(Qt::Key_Tab) << none << u"Edit_item10"_s;
     QTest::newRow("Shift+Tab from row 1 goes back to the telephone")
         << u"Edit_item1"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"Edit_tel"_s;
     QTest::newRow("Down in row 1 goes to row 2") << u"Edit_item1"_s << int(Qt::Key_Down) << none << u"Edit_item2"_s;
     QTest::newRow("Down in row 3 goes to row 4") << u"Edit_item3"_s << int(Qt::Key_Down) << none << u"Edit_item4"_s;
-    QTest::newRow("Down in row 4 stops at the last printed row") << u"Edit_item4"_s << int(Qt::Key_Down) << none
-                                                                 << u"Edit_item4"_s;
+    QTest::newRow("Down in row 4 stops at the last printed row")
+        << u"Edit_item4"_s << int(Qt::Key_Down) << none << u"Edit_item4"_s;
     QTest::newRow("Down in row 5 goes to row 6") << u"Edit_item5"_s << int(Qt::Key_Down) << none << u"Edit_item6"_s;
-    QTest::newRow("Down in row 9 goes to row 10") << u"Edit_item9"_s << int(Qt::Key_Down) << none
-                                                  << u"Edit_item10"_s;
+    QTest::newRow("Down in row 9 goes to row 10") << u"Edit_item9"_s << int(Qt::Key_Down) << none << u"Edit_item10"_s;
     QTest::newRow("Down in row 10 stays") << u"Edit_item10"_s << int(Qt::Key_Down) << none << u"Edit_item10"_s;
-    QTest::newRow("Up in row 1 goes to the telephone") << u"Edit_item1"_s << int(Qt::Key_Up) << none
-                                                       << u"Edit_tel"_s;
+    QTest::newRow("Up in row 1 goes to the telephone") << u"Edit_item1"_s << int(Qt::Key_Up) << none << u"Edit_tel"_s;
     QTest::newRow("Up in row 2 goes to row 1") << u"Edit_item2"_s << int(Qt::Key_Up) << none << u"Edit_item1"_s;
     QTest::newRow("Up in row 5 goes to row 4") << u"Edit_item5"_s << int(Qt::Key_Up) << none << u"Edit_item4"_s;
     QTest::newRow("Up in row 10 goes to row 9") << u"Edit_item10"_s << int(Qt::Key_Up) << none << u"Edit_item9"_s;
-    QTest::newRow("Enter in item name 2 goes to the quantity") << u"Edit_item3"_s << int(Qt::Key_Return) << none
-                                                               << u"ZuNumEdit_QTY3"_s;
-    QTest::newRow("Enter in the unit price of row 10 stays") << u"ZuNumEdit_Price10"_s << int(Qt::Key_Return)
-                                                             << none << u"ZuNumEdit_Price10"_s;
+    QTest::newRow("Enter in item name 2 goes to the quantity")
+        << u"Edit_item3"_s << int(Qt::Key_Return) << none << u"ZuNumEdit_QTY3"_s;
+    QTest::newRow("Enter in the unit price of row 10 stays")
+        << u"ZuNumEdit_Price10"_s << int(Qt::Key_Return) << none << u"ZuNumEdit_Price10"_s;
 }
 
 void TestFormMainSlip::rowWalks()
@@ -603,8 +599,8 @@ void TestFormMainSlip::rowsSurviveSaveAndRestore()
     QCOMPARE(m.dSALES_Ary[1]->text(), u"3600"_s);
     QStringList before;
     for (int n = 1; n <= 10; ++n) {
-        before << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text()
-               << m.dUNIT_Ary[n]->text() << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+        before << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text() << m.dUNIT_Ary[n]->text()
+               << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
     }
 
     m.SpeedButton_ini_s2w->click();
@@ -622,8 +618,8 @@ void TestFormMainSlip::rowsSurviveSaveAndRestore()
     m.SpeedButton_ini_s2r->click();
     QStringList after;
     for (int n = 1; n <= 10; ++n) {
-        after << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text()
-              << m.dUNIT_Ary[n]->text() << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+        after << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text() << m.dUNIT_Ary[n]->text()
+              << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
     }
     QCOMPARE(after, before);
     QCOMPARE(m.dQTY_Ary[1]->valText(), u"1,200"_s);
@@ -861,6 +857,11 @@ void TestFormMainSlip::unitsWithoutInputMethod()
     }
     focus(m.dUNIT_Ary[2]);
     QVERIFY(!inputMethodEnabled(m.dUNIT_Ary[2]));
+    // Quantities and unit prices never take composition.
+    for (TZuNumEdit *w : {m.dQTY_Ary[2], m.dPRICE_Ary[2]}) {
+        focus(w);
+        QVERIFY(!inputMethodEnabled(w));
+    }
 }
 
 QTEST_MAIN(TestFormMainSlip)

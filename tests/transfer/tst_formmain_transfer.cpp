@@ -107,9 +107,8 @@ void TestFormMainTransfer::pastedTextFillsTheAddress_data()
         << u"〒１２３－４５６７東京都港区架空町1-2-3\n山田太郎"_s << u"123-4567"_s << u"東京都港区架空町1-2-3"_s
         << QString() << u"山田太郎"_s << QString();
     QTest::newRow("a long building line goes to the second address line")
-        << u"〒150-0043\n東京都渋谷区架空坂2-3-4\n架空マンション305号室\n田中　次郎\n03-5555-1234"_s
-        << u"150-0043"_s << u"東京都渋谷区架空坂2-3-4"_s << u"架空マンション305号室"_s << u"田中　次郎"_s
-        << u"03-5555-1234"_s;
+        << u"〒150-0043\n東京都渋谷区架空坂2-3-4\n架空マンション305号室\n田中　次郎\n03-5555-1234"_s << u"150-0043"_s
+        << u"東京都渋谷区架空坂2-3-4"_s << u"架空マンション305号室"_s << u"田中　次郎"_s << u"03-5555-1234"_s;
     QTest::newRow("a short building line before the name takes the name field")
         << u"〒150-0043\n東京都渋谷区架空坂2-3-4\n架空ビル5F\n田中　次郎\n03-5555-1234"_s << u"150-0043"_s
         << u"東京都渋谷区架空坂2-3-4"_s << QString() << u"架空ビル5F"_s << u"03-5555-1234"_s;
@@ -249,11 +248,10 @@ void TestFormMainTransfer::fullWidthTypedIntoZipAndTelephoneTurnsHalfWidth_data(
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::newRow("a full-width postal code") << u"Edit_Zip"_s << u"１２３－４５６７"_s << u"123-4567"_s;
-    QTest::newRow("a full-width mobile number") << u"Edit_tel"_s << u"０９０－１２３４－５６７８"_s
-                                                << u"090-1234-5678"_s;
+    QTest::newRow("a full-width mobile number")
+        << u"Edit_tel"_s << u"０９０－１２３４－５６７８"_s << u"090-1234-5678"_s;
     QTest::newRow("a half-width number stays") << u"Edit_tel"_s << u"03-1234-5678"_s << u"03-1234-5678"_s;
-    QTest::newRow("an ideographic space becomes a blank") << u"Edit_tel"_s << u"０３　１２３４"_s
-                                                          << u"03 1234"_s;
+    QTest::newRow("an ideographic space becomes a blank") << u"Edit_tel"_s << u"０３　１２３４"_s << u"03 1234"_s;
 }
 
 void TestFormMainTransfer::fullWidthTypedIntoZipAndTelephoneTurnsHalfWidth()
