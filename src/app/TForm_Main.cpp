@@ -2,6 +2,7 @@
 
 #include "controls/TZuNumEdit.h"
 #include "platform/Guard.h"
+#include "platform/InputMethod.h"
 #include "printer/WbPrinterDialogs.h"
 
 #include <QCheckBox>
@@ -129,6 +130,10 @@ void TForm_Main::buildWindow()
     setFixedSize(kClientWidth, kClientHeight);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The window's design faces are drawn with the IPA fonts, the nearest
+    // faces a Debian desktop has (fonts-ipafont).
+    QFont::insertSubstitutions(u"ＭＳ Ｐゴシック"_s, {u"IPAPGothic"_s, u"IPAGothic"_s});
+    QFont::insertSubstitutions(u"ＭＳ Ｐ明朝"_s, {u"IPAPMincho"_s, u"IPAMincho"_s});
     QFont base(u"ＭＳ Ｐゴシック"_s);
     base.setPixelSize(16);
     setFont(base);
@@ -263,11 +268,11 @@ void TForm_Main::buildAddressBand(QWidget *parent)
         e->setFont(pixelFont(font(), 15));
     Edit_tel->setFont(pixelFont(font(), 16));
     // The postal code and the telephone take no input-method composition.
-    Edit_Zip->setAttribute(Qt::WA_InputMethodEnabled, false);
-    Edit_tel->setAttribute(Qt::WA_InputMethodEnabled, false);
+    vuzo::ApplyImeMode(Edit_Zip, 0);
+    vuzo::ApplyImeMode(Edit_tel, 0);
     // The address lines and the name open with hiragana input.
     for (QLineEdit *e : {Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1})
-        e->setProperty("imeMode", 6);
+        vuzo::ApplyImeMode(e, 6);
 
     Label_Warning = label(Panel1, u"Label_Warning"_s, QString());
     Label_Warning->setGeometry(256, 6, 500, 18);
@@ -320,6 +325,9 @@ void TForm_Main::buildLineTable(QWidget *parent)
     auto *rows = named(new QWidget, u"ScrollBox1Rows"_s);
     rows->setFixedSize(742, kRowHeight * kRows);
     const QFont rowFont = pixelFont(font(), 15);
+    // Numbers are drawn a little smaller so that nine digits with their
+    // separators fit the quantity and price columns.
+    const QFont numberFont = pixelFont(font(), 13);
     for (int n = 1; n <= kRows; ++n) {
         const int y = (n - 1) * kRowHeight;
         const QString num = QString::number(n);
@@ -341,7 +349,7 @@ void TForm_Main::buildLineTable(QWidget *parent)
             f->setDecimalLength(0);
             f->setIntegerLength(9);
             f->setAttribute(Qt::WA_InputMethodEnabled, false);
-            f->setFont(rowFont);
+            f->setFont(numberFont);
             f->setText(u"0"_s);
             return f;
         };
@@ -463,7 +471,7 @@ void TForm_Main::buildSettingsTab(QWidget *parent)
     captionCell(group3, u"消費税の端数"_s, QRect(340, 30, 110, 24));
     Edit_TxDisp = edit(group3, u"Edit_TxDisp"_s, QRect(450, 30, 30, 24), 1);
     Edit_TxDisp->setText(u"0"_s);
-    Edit_TxDisp->setAttribute(Qt::WA_InputMethodEnabled, false);
+    vuzo::ApplyImeMode(Edit_TxDisp, 0);
     Edit_TxDisp->setToolTip(u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
 }
 

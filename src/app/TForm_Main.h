@@ -319,6 +319,7 @@ private:
     QHash<QObject *, Binding> m_bindings;
     QStringList m_overflowNotices;  // figures that do not fit, as last told
     QStringList m_rowOverflow;      // line amounts that did not fit in the last line pass
+    bool m_quietOverflow = false;   // the print command tells the figures itself
     bool m_shown = false;
     bool m_started = false;  // the start-up sequence has run
     int m_senderNumber = 0;  // current sender tab, -1 when none is selected

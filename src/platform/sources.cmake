@@ -10,6 +10,8 @@ target_sources(ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/DialogService.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Guard.h
     ${CMAKE_CURRENT_LIST_DIR}/Guard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/InputMethod.h
+    ${CMAKE_CURRENT_LIST_DIR}/InputMethod.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.h
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstance.cpp
 )

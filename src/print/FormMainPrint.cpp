@@ -11,6 +11,7 @@
 #include "printer/WbPrinters.h"
 
 #include <QComboBox>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -54,7 +55,13 @@ void TWb_d97_Dot::SLIP97_Prn()
 void TForm_Main::SpeedButton_F11Click()
 {
     DEN_SALS_2();
-    DEN_SUM();
+    // The totals pass stays quiet about figures that do not fit: the refusal
+    // below names them all in one box.
+    {
+        m_quietOverflow = true;
+        const auto loud = qScopeGuard([this] { m_quietOverflow = false; });
+        DEN_SUM();
+    }
     // A figure that does not fit its field would print a wrong amount due.
     if (!m_overflowNotices.isEmpty()) {
         vuzo::Dialogs().notice(this, m_overflowNotices.join(u'\n') + u"\n印刷できません。"_s);

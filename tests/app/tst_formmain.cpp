@@ -81,6 +81,9 @@ private Q_SLOTS:
     void settingsFileIsCp932WithTheShutdownKeys();
     void startupGoesOnAfterAPrinterError();
     void accessibleNamesAreUniqueAndSpoken();
+    void nineDigitsCanBeTyped_data();
+    void nineDigitsCanBeTyped();
+    void fieldsWithoutInputMethodRefuseComposition();
 };
 
 void TestFormMain::namedControlsExist_data()
@@ -555,6 +558,46 @@ void TestFormMain::accessibleNamesAreUniqueAndSpoken()
         seen.insert(name);
     }
     QVERIFY(seen.contains(u"数量 3"_s));
+}
+
+void TestFormMain::nineDigitsCanBeTyped_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("quantity") << u"ZuNumEdit_QTY1"_s;
+    QTest::newRow("unit price") << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("quantity of row 10") << u"ZuNumEdit_QTY10"_s;
+}
+
+void TestFormMain::nineDigitsCanBeTyped()
+{
+    QFETCH(QString, field);
+    MainWindowFixture f;
+    f.start();
+    // A unit price without a quantity is emptied at once, so the row gets one.
+    f.form->dQTY_Ary[1]->setText(u"1"_s);
+    auto *edit = f.w<TZuNumEdit>(field);
+    edit->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(edit, u"9999999999"_s);
+    // The tenth digit is refused by the digit limit, never by the width.
+    QCOMPARE(edit->text(), u"999999999"_s);
+    QCOMPARE(edit->valText(), u"999,999,999"_s);
+    QVERIFY(edit->textFits(u"-999999999"_s));
+}
+
+void TestFormMain::fieldsWithoutInputMethodRefuseComposition()
+{
+    MainWindowFixture f;
+    f.start();
+    for (QWidget *w : {static_cast<QWidget *>(f.form->Edit_Zip), static_cast<QWidget *>(f.form->Edit_tel),
+                       static_cast<QWidget *>(f.form->Edit_TxDisp)}) {
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QCoreApplication::sendEvent(w, &query);
+        QVERIFY2(!query.value(Qt::ImEnabled).toBool(), qPrintable(w->objectName()));
+    }
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(f.form->Edit_Add1, &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
 }
 
 QTEST_MAIN(TestFormMain)
