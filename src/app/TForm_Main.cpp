@@ -90,6 +90,13 @@ QToolButton *pictureButton(QWidget *parent, const QString &name, QStyle::Standar
     return b;
 }
 
+void setTextColour(QWidget *w, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    w->setPalette(p);
+}
+
 void setBackground(QWidget *w, const QColor &colour)
 {
     QPalette p = w->palette();
@@ -104,6 +111,16 @@ QFont pixelFont(const QFont &base, int pixels, bool bold = false)
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
+}
+
+// The small centred caption under a picture button.
+QLabel *buttonCaption(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
+{
+    QLabel *l = label(parent, name, text);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignCenter);
+    l->setFont(pixelFont(parent->font(), 12));
+    return l;
 }
 
 } // namespace
@@ -208,10 +225,7 @@ void TForm_Main::buildPasteBand(QWidget *parent)
 
     BitBtn_1 = pictureButton(Panel3, u"BitBtn_1"_s, QStyle::SP_ArrowDown, QRect(18, 18, 39, 39),
                              u"お届け先にテキストデータを転送します"_s);
-    Label1 = label(Panel3, u"Label1"_s, u"テキスト転送"_s);
-    Label1->setGeometry(2, 60, 72, 16);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(pixelFont(font(), 12));
+    Label1 = buttonCaption(Panel3, u"Label1"_s, u"テキスト転送"_s, QRect(2, 60, 72, 16));
 
     Memo1 = named(new QPlainTextEdit(Panel3), u"Memo1"_s);
     Memo1->setGeometry(76, 2, 515, 98);
@@ -226,11 +240,7 @@ void TForm_Main::buildPasteBand(QWidget *parent)
                    u"↑↑ここクリップボードから貼り付けが、可能です　(　15行以内に収めてください　)↑↑"_s);
     Label8->setGeometry(76, 100, 560, 16);
     Label8->setFont(pixelFont(font(), 12, true));
-    {
-        QPalette p = Label8->palette();
-        p.setColor(QPalette::WindowText, Qt::gray);
-        Label8->setPalette(p);
-    }
+    setTextColour(Label8, Qt::gray);
 
     BitBtn_WebHelp = pictureButton(Panel3, u"BitBtn_WebHelp"_s, QStyle::SP_MessageBoxQuestion, QRect(604, 4, 39, 39),
                                    u"Webヘルプを開きます"_s);
@@ -238,10 +248,7 @@ void TForm_Main::buildPasteBand(QWidget *parent)
     BitBtn_SendMail->setGeometry(650, 10, 80, 26);
     BitBtn_MemoCLS = pictureButton(Panel3, u"BitBtn_MemoCLS"_s, QStyle::SP_DialogResetButton, QRect(604, 52, 39, 39),
                                    u"グレーの貼り付けメモをクリアします"_s);
-    Label12 = label(Panel3, u"Label12"_s, u"Memoｸﾘｱ"_s);
-    Label12->setGeometry(596, 92, 56, 16);
-    Label12->setAlignment(Qt::AlignCenter);
-    Label12->setFont(pixelFont(font(), 12));
+    Label12 = buttonCaption(Panel3, u"Label12"_s, u"Memoｸﾘｱ"_s, QRect(596, 92, 56, 16));
 }
 
 void TForm_Main::buildAddressBand(QWidget *parent)
@@ -277,18 +284,11 @@ void TForm_Main::buildAddressBand(QWidget *parent)
     Label_Warning = label(Panel1, u"Label_Warning"_s, QString());
     Label_Warning->setGeometry(256, 6, 500, 18);
     Label_Warning->setFont(pixelFont(font(), 13));
-    {
-        QPalette p = Label_Warning->palette();
-        p.setColor(QPalette::WindowText, Qt::red);
-        Label_Warning->setPalette(p);
-    }
+    setTextColour(Label_Warning, Qt::red);
 
     BitBtn_CLS = pictureButton(Panel1, u"BitBtn_CLS"_s, QStyle::SP_DialogDiscardButton, QRect(690, 40, 39, 39),
                                u"お届け先と品名をクリアします"_s);
-    Label10 = label(Panel1, u"Label10"_s, u"お届け先ｸﾘｱ"_s);
-    Label10->setGeometry(672, 82, 76, 16);
-    Label10->setAlignment(Qt::AlignCenter);
-    Label10->setFont(pixelFont(font(), 12));
+    Label10 = buttonCaption(Panel1, u"Label10"_s, u"お届け先ｸﾘｱ"_s, QRect(672, 82, 76, 16));
 }
 
 void TForm_Main::buildHeaderBand(QWidget *parent)
@@ -394,9 +394,7 @@ void TForm_Main::buildTotalsBand(QWidget *parent)
     Label_PrinterName2 = label(Panel_3, u"Label_PrinterName2"_s, QString());
     Label_PrinterName2->setGeometry(4, 48, 500, 18);
     Label_PrinterName2->setFont(pixelFont(font(), 12));
-    QPalette p = Label_PrinterName2->palette();
-    p.setColor(QPalette::WindowText, Qt::gray);
-    Label_PrinterName2->setPalette(p);
+    setTextColour(Label_PrinterName2, Qt::gray);
 }
 
 void TForm_Main::buildSettingsTab(QWidget *parent)

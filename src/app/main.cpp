@@ -14,9 +14,13 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTranslator>
 
+#include <csignal>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -34,6 +38,42 @@ public:
         return result;
     }
 };
+
+// A logout, a terminal closed or a plain kill asks the program to end: it
+// then closes its window the orderly way, so what the operator typed is
+// written to the settings file as on every other end.
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
+}
+
+void closeOnTerminationSignals(QWidget *window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+        char byte;
+        [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
+        // A message box still open would hold the program; it is answered
+        // as if closed, then the window closes.
+        while (QWidget *modal = QApplication::activeModalWidget()) {
+            modal->close();
+            if (QApplication::activeModalWidget() == modal)
+                break;
+        }
+        window->close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(sig, &action, nullptr);
+}
 
 } // namespace
 
@@ -70,6 +110,7 @@ int main(int argc, char *argv[])
         formMain->move(screen->availableGeometry().center() - formMain->rect().center());
     formMain->show();
     WbPrinter().StartChangeWatch(formMain.get());
+    closeOnTerminationSignals(formMain.get());
 
     const int rc = app.exec();
 

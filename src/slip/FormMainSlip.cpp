@@ -207,12 +207,11 @@ void TForm_Main::ZuNumEdit_PriceExit(QWidget *)
     setHighlight(at(dPRICE_Ary, d_i), false);
 }
 
-void TForm_Main::Edit_itemKeyDown(QWidget *, int &key)
+void TForm_Main::Edit_itemKeyDown(QWidget *sender, int &key)
 {
+    // Up and Down walk the item names row by row; F2, F7, F11 and Enter do
+    // what they do in every field.
     switch (key) {
-    case Qt::Key_F2:
-        SpeedButton_F2Click();
-        break;
     case Qt::Key_Up:
         d_i = vuzo::StrToIntZero(Label_d_i->text());
         if (d_i <= 1)
@@ -229,17 +228,8 @@ void TForm_Main::Edit_itemKeyDown(QWidget *, int &key)
                 w->setFocus(Qt::TabFocusReason);
         }
         break;
-    case Qt::Key_F7:
-        SpeedButton_F7Click();
-        break;
-    case Qt::Key_F11:
-        SpeedButton_F11Click();
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        moveFocus(true);
-        break;
     default:
+        FormKeyDown(sender, key);
         break;
     }
 }

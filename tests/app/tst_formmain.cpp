@@ -3,6 +3,7 @@
 // settings round trip through a real file.
 
 #include "MainWindowFixture.h"
+#include "app/PublisherEndpoints.h"
 #include "controls/TZuNumEdit.h"
 #include "platform/Cp932.h"
 #include "settings/ProfileFile.h"
@@ -11,6 +12,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDesktopServices>
+#include <QUrlQuery>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +56,16 @@ void press(int key)
     QCoreApplication::processEvents();
 }
 
+// Receives the addresses the program hands to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
 } // namespace
 
 class TestFormMain : public QObject
@@ -84,6 +97,7 @@ private Q_SLOTS:
     void nineDigitsCanBeTyped_data();
     void nineDigitsCanBeTyped();
     void fieldsWithoutInputMethodRefuseComposition();
+    void helpButtonsOpenThePublisherAddresses();
 };
 
 void TestFormMain::namedControlsExist_data()
@@ -598,6 +612,30 @@ void TestFormMain::fieldsWithoutInputMethodRefuseComposition()
     QInputMethodQueryEvent query(Qt::ImEnabled);
     QCoreApplication::sendEvent(f.form->Edit_Add1, &query);
     QVERIFY(query.value(Qt::ImEnabled).toBool());
+}
+
+void TestFormMain::helpButtonsOpenThePublisherAddresses()
+{
+    MainWindowFixture f;
+    f.start();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(u"mailto"_s, &catcher, "open");
+    QDesktopServices::setUrlHandler(u"https"_s, &catcher, "open");
+    QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_SendMail"_s), Qt::LeftButton);
+    QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_WebHelp"_s), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"mailto"_s);
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    QCOMPARE(catcher.urls.size(), 2);
+    const QUrl mail = catcher.urls.at(0);
+    QVERIFY(mail.isValid());
+    QCOMPARE(mail.scheme(), u"mailto"_s);
+    QCOMPARE(mail.path(), vuzo::SupportMailAddress());
+    const QUrlQuery query(mail);
+    QCOMPARE(query.queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"vuzoへの問い合わせ"_s);
+    QVERIFY(query.hasQueryItem(u"cc"_s));
+    QVERIFY(query.hasQueryItem(u"bcc"_s));
+    QCOMPARE(catcher.urls.at(1), QUrl(vuzo::WebHelpAddress()));
+    QVERIFY(f.dialogs->shown().isEmpty());
 }
 
 QTEST_MAIN(TestFormMain)

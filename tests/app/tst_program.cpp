@@ -1,0 +1,145 @@
+// The program as a process: one instance per user and display session, a
+// second start that ends at once, a killed program that never blocks the next
+// start, and a termination request that still writes the settings.
+
+#include "platform/DialogService.h"
+#include "platform/SingleInstance.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString program()
+{
+    return QStringLiteral(VUZO_PROGRAM);
+}
+
+bool listening(const QString &key)
+{
+    QLocalSocket probe;
+    probe.connectToServer(key);
+    const bool ok = probe.waitForConnected(200);
+    probe.abort();
+    return ok;
+}
+
+bool waitListening(const QString &key, int ms = 15000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        if (listening(key))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+void startIn(QProcess &p, const QString &dir)
+{
+    p.setWorkingDirectory(dir);
+    p.setProgram(program());
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start();
+    QVERIFY(p.waitForStarted());
+}
+
+} // namespace
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void secondStartEndsAtOnce();
+    void killedProgramDoesNotBlockTheNextStart();
+    void separateDataFoldersDoNotBlockEachOther();
+};
+
+void TestProgram::initTestCase()
+{
+    // The program's start-up talks to the print system; without it every
+    // start would stop at the printer error box.
+    if (qEnvironmentVariableIsEmpty("VUZO_CUPS_PDF_QUEUE")) {
+        if (qEnvironmentVariableIntValue("VUZO_REQUIRE_CUPS") == 1)
+            QFAIL("the CUPS test queues are required but not set up");
+        QSKIP("no CUPS test queues (run through scripts/test)");
+    }
+}
+
+void TestProgram::secondStartEndsAtOnce()
+{
+    QTemporaryDir dir;
+    const QString key = SingleInstance::keyFor(vuzo::ApplicationTitle(), dir.path());
+    QProcess first;
+    startIn(first, dir.path());
+    QVERIFY(waitListening(key));
+
+    QProcess second;
+    startIn(second, dir.path());
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(!QFile::exists(dir.filePath(u"vuzo_Vez_1.ini"_s)));
+
+    // A termination request ends the first the orderly way: settings written.
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
+    QCOMPARE(first.exitCode(), 0);
+    QFile ini(dir.filePath(u"vuzo_Vez_1.ini"_s));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ini.readAll();
+    QVERIFY(bytes.contains("[vz_Vez_1prn]"));
+    QVERIFY(bytes.contains("Edit_Sales10="));
+    QVERIFY(bytes.contains("Comb_Paper="));
+}
+
+void TestProgram::killedProgramDoesNotBlockTheNextStart()
+{
+    QTemporaryDir dir;
+    const QString key = SingleInstance::keyFor(vuzo::ApplicationTitle(), dir.path());
+    QProcess killed;
+    startIn(killed, dir.path());
+    QVERIFY(waitListening(key));
+    killed.kill();
+    QVERIFY(killed.waitForFinished(5000));
+    QVERIFY(!listening(key));
+
+    QProcess next;
+    startIn(next, dir.path());
+    QVERIFY(waitListening(key));
+    QTest::qWait(300);
+    QCOMPARE(next.state(), QProcess::Running);
+    next.terminate();
+    QVERIFY(next.waitForFinished(10000));
+}
+
+void TestProgram::separateDataFoldersDoNotBlockEachOther()
+{
+    QTemporaryDir a;
+    QTemporaryDir b;
+    QProcess first;
+    QProcess second;
+    startIn(first, a.path());
+    startIn(second, b.path());
+    QVERIFY(waitListening(SingleInstance::keyFor(vuzo::ApplicationTitle(), a.path())));
+    QVERIFY(waitListening(SingleInstance::keyFor(vuzo::ApplicationTitle(), b.path())));
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(second.state(), QProcess::Running);
+    first.terminate();
+    second.terminate();
+    QVERIFY(first.waitForFinished(10000));
+    QVERIFY(second.waitForFinished(10000));
+}
+
+QTEST_GUILESS_MAIN(TestProgram)
+#include "tst_program.moc"
