@@ -50,9 +50,23 @@ void onTerminationSignal(int)
     [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &byte, 1);
 }
 
-void closeOnTerminationSignals(QWidget *window)
+// Installed first thing, so a request that comes while the windows are still
+// being built waits in the pipe until the window can close.
+void catchTerminationSignals()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(sig, &action, nullptr);
+}
+
+void closeOnTerminationSignals(QWidget *window)
+{
+    if (g_signalPipe[1] < 0)
         return;
     auto *notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, window);
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
@@ -67,12 +81,6 @@ void closeOnTerminationSignals(QWidget *window)
         }
         window->close();
     });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGHUP, SIGINT})
-        sigaction(sig, &action, nullptr);
 }
 
 } // namespace
@@ -80,6 +88,7 @@ void closeOnTerminationSignals(QWidget *window)
 int main(int argc, char *argv[])
 {
     VuzoApplication app(argc, argv);
+    catchTerminationSignals();
 
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
     if (guard.anotherInstanceRunning())
@@ -108,9 +117,9 @@ int main(int argc, char *argv[])
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         formMain->move(screen->availableGeometry().center() - formMain->rect().center());
+    closeOnTerminationSignals(formMain.get());
     formMain->show();
     WbPrinter().StartChangeWatch(formMain.get());
-    closeOnTerminationSignals(formMain.get());
 
     const int rc = app.exec();
 

@@ -696,7 +696,10 @@ private:
         for (const QString &keyword : sources) {
             Source s;
             s.keyword = keyword;
-            const char *localized = cupsLocalizeDestValue(h, d, i, CUPS_MEDIA_SOURCE, keyword.toUtf8().constData());
+            // CUPS may hand back the value it was given when it has no
+            // localisation, so the keyword's bytes must outlive the answer.
+            const QByteArray keywordBytes = keyword.toUtf8();
+            const char *localized = cupsLocalizeDestValue(h, d, i, CUPS_MEDIA_SOURCE, keywordBytes.constData());
             s.name = localized && *localized ? FromUtf8(localized) : keyword;
             // Sources without a standard number are numbered above every tray.
             s.number = vuzo::BinNumberForSource(keyword).value_or(DMBIN_USER + 1000 + otherSource++);
