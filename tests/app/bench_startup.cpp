@@ -27,6 +27,9 @@ int main(int argc, char *argv[])
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_kb %ld\n", usage.ru_maxrss);
+    // The adjustment window is a child of the main window: it goes first.
+    wbD97Dot.reset();
+    formSlip97YPrn.reset();
     formMain.reset();
     ReleaseWbPrinter();
     return 0;
