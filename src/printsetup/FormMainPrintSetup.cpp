@@ -88,6 +88,7 @@ void TForm_Main::SpeedButton_PRNSETClick()
         fillList(
             ComboBox3, [&] { return printer.BinNames(); }, [&] { return printer.BinIndex(); });
     } catch (const EWbPrinter &) {
+        // Likewise the bin list: left without selection.
     }
 }
 
