@@ -54,13 +54,8 @@ void TForm_Main::FormShow()
         Label_CurrentDir->setText(QDir::currentPath());
         Label_Prn_Top->clear();
         Label_Prn_Left->clear();
-        for (QLineEdit *e : {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel})
-            e->clear();
-        Label_Warning->clear();
-        Label_CutCut->clear();
-        Label_0X->clear();
-        for (QLineEdit *e : {Edit_MyZip, Edit_MyADD1, Edit_MyADD2, Edit_My, Edit_MyTEL})
-            e->clear();
+        Edit_Cls();
+        Edit_Cls_My();
         Memo1->clear();
         Memo2->clear();
     });

@@ -1,14 +1,13 @@
 // Program entry: the single-instance guard, the printer object, the three
 // windows in their order, the event loop, and the shut-down sequence.
 
+#include "app/ProgramWindows.h"
 #include "app/TForm_Main.h"
 #include "platform/DialogService.h"
 #include "platform/Errors.h"
 #include "platform/Guard.h"
 #include "platform/SingleInstance.h"
-#include "print/TWb_d97_Dot.h"
 #include "printer/WbPrinters.h"
-#include "printsetup/TForm_SLIP97YPrn.h"
 
 #include <QApplication>
 #include <QDir>
@@ -103,12 +102,10 @@ int main(int argc, char *argv[])
 
     InstallWbPrinter(CreateCupsSystemPrinter());
 
-    auto formMain = std::make_unique<TForm_Main>();
-    auto formSlip97YPrn = std::make_unique<TForm_SLIP97YPrn>(formMain.get(), formMain.get());
-    auto wbD97Dot = std::make_unique<TWb_d97_Dot>(formMain.get());
-    formMain->setCompanions(formSlip97YPrn.get(), wbD97Dot.get());
+    auto windows = std::make_unique<ProgramWindows>();
+    TForm_Main *formMain = windows->formMain.get();
 
-    guard.setActivationHandler([w = formMain.get()] {
+    guard.setActivationHandler([w = formMain] {
         if (w->isMinimized())
             w->showNormal();
         w->raise();
@@ -117,9 +114,9 @@ int main(int argc, char *argv[])
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
         formMain->move(screen->availableGeometry().center() - formMain->rect().center());
-    closeOnTerminationSignals(formMain.get());
+    closeOnTerminationSignals(formMain);
     formMain->show();
-    WbPrinter().StartChangeWatch(formMain.get());
+    WbPrinter().StartChangeWatch(formMain);
 
     const int rc = app.exec();
 
@@ -128,9 +125,7 @@ int main(int argc, char *argv[])
     vuzo::Guard(nullptr, [&] { formMain->FormDestroy(); });
 
     WbPrinter().StopChangeWatch();
-    wbD97Dot.reset();
-    formSlip97YPrn.reset();
-    formMain.reset();
+    windows.reset();
     ReleaseWbPrinter();
     return rc;
 }

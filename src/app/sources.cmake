@@ -5,6 +5,8 @@ target_sources(ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TForm_Main.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FormMainShell.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PublisherEndpoints.h
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramWindows.h
+    ${CMAKE_CURRENT_LIST_DIR}/ProgramWindows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../settings/FormMainSettings.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../slip/FormMainSlip.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../transfer/FormMainTransfer.cpp

@@ -117,9 +117,7 @@ void TForm_Main::BitBtn_MemoCLSClick()
 {
     Memo1->clear();
     Memo2->clear();
-    QPalette p = Memo1->palette();
-    p.setColor(QPalette::Base, kSilver);
-    Memo1->setPalette(p);
+    Memo1Change(); // an empty paste area turns silver
 }
 
 void TForm_Main::Memo1Change()

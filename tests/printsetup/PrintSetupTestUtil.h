@@ -14,6 +14,16 @@
 
 namespace printsetup_test {
 
+// The entries of a list, in order.
+inline QStringList items(const QComboBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->itemText(i);
+    return out;
+}
+
+
 inline QByteArray readBytes(const QString &path)
 {
     QFile f(path);

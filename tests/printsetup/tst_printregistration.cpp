@@ -24,14 +24,6 @@ const QString kContinuous = u"連続(４．５インチ)"_s;
 const QString kPrinterA = u"テストプリンタA"_s;
 const QString kPrinterB = u"Test Printer B"_s;
 
-QStringList items(const QComboBox *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->itemText(i);
-    return out;
-}
-
 } // namespace
 
 class TestPrintRegistration : public QObject

@@ -19,18 +19,6 @@
 using namespace Qt::StringLiterals;
 using namespace printsetup_test;
 
-namespace {
-
-QStringList items(const QComboBox *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->itemText(i);
-    return out;
-}
-
-} // namespace
-
 class TestPrintSetupCups : public QObject
 {
     Q_OBJECT
