@@ -1,7 +1,7 @@
 #include "app/ProgramWindows.h"
 
-#include "app/TForm_Main.h"
-#include "print/TWb_d97_Dot.h"
+#include "mainwindow/TForm_Main.h"
+#include "mainwindow/TWb_d97_Dot.h"
 #include "printsetup/TForm_SLIP97YPrn.h"
 
 ProgramWindows::ProgramWindows()

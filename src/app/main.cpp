@@ -2,10 +2,10 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/ProgramWindows.h"
-#include "app/TForm_Main.h"
-#include "platform/DialogService.h"
+#include "mainwindow/TForm_Main.h"
+#include "controls/DialogService.h"
 #include "platform/Errors.h"
-#include "platform/Guard.h"
+#include "controls/Guard.h"
 #include "platform/SingleInstance.h"
 #include "printer/WbPrinters.h"
 

@@ -20,7 +20,7 @@
 // the attribute (setAttribute(Qt::WA_InputMethodEnabled, false)) or calls
 // setInputMethodEnabled(false).
 
-#include "controls/ZuNumModel.h"
+#include "numedit/ZuNumModel.h"
 
 #include <QBasicTimer>
 #include <QColor>

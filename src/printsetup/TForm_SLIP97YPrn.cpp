@@ -1,10 +1,9 @@
 #include "printsetup/TForm_SLIP97YPrn.h"
 
-#include "app/TForm_Main.h"
 #include "controls/TZuNumEdit.h"
-#include "platform/DialogService.h"
-#include "platform/Guard.h"
-#include "platform/TextUtil.h"
+#include "printsetup/PrintPositionHost.h"
+#include "controls/DialogService.h"
+#include "controls/Guard.h"
 #include "settings/ProfileFile.h"
 
 #include <QComboBox>
@@ -16,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main *main, QWidget *parent) : QDialog(parent), m_main(main)
+TForm_SLIP97YPrn::TForm_SLIP97YPrn(PrintPositionHost *host, QWidget *parent) : QDialog(parent), m_host(host)
 {
     setObjectName(u"Form_SLIP97YPrn"_s);
     setWindowTitle(u"印字位置調整"_s);
@@ -24,7 +23,7 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(TForm_Main *main, QWidget *parent) : QDialog(
     // The main window's face at a size that fits the small fixed window: the
     // captions and a nine-digit offset with its separators stay readable
     // inside 190 x 160 pixels.
-    QFont small = main->font();
+    QFont small = host->hostWindow()->font();
     small.setPixelSize(12);
     setFont(small);
 
@@ -73,10 +72,9 @@ void TForm_SLIP97YPrn::FormShow()
     // group and the button.
     const QSize outer(190, 160);
     setFixedSize(outer - (frameGeometry().size() - geometry().size()));
-    if (m_main)
-        move(m_main->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
-    ZuNumEdit_TOP->setText(m_main->Label_Prn_Top->text());
-    ZuNumEdit_LEFT->setText(m_main->Label_Prn_Left->text());
+    move(m_host->hostWindow()->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
+    ZuNumEdit_TOP->setText(m_host->printTopText());
+    ZuNumEdit_LEFT->setText(m_host->printLeftText());
     ZuNumEdit_TOP->setFocus(Qt::OtherFocusReason);
 }
 
@@ -116,17 +114,16 @@ bool TForm_SLIP97YPrn::eventFilter(QObject *watched, QEvent *event)
 
 void TForm_SLIP97YPrn::BitBtn_MRGNClick()
 {
-    const QString section = m_main->ComboBox_SEL->currentText();
+    const QString section = m_host->paperFeedSection();
     if (!vuzo::Dialogs().confirm(this, u"印字位置調整の余白を登録しますか?"_s))
         return;
     {
         ProfileFile ini(QDir::currentPath() + u"/vuzo_a500.ini"_s);
-        ini.WriteString(section, u"PrnName"_s, vuzo::Trim(m_main->ComboBox1->currentText()));
-        ini.WriteString(section, u"PrnNoIndex"_s, m_main->Label_PrinterIndex->text());
+        ini.WriteString(section, u"PrnName"_s, m_host->printerName());
+        ini.WriteString(section, u"PrnNoIndex"_s, m_host->printerIndexText());
         ini.WriteString(section, u"denPrn_Top"_s, ZuNumEdit_TOP->text());
         ini.WriteString(section, u"denPrn_Left"_s, ZuNumEdit_LEFT->text());
     }
-    m_main->Label_Prn_Top->setText(ZuNumEdit_TOP->text());
-    m_main->Label_Prn_Left->setText(ZuNumEdit_LEFT->text());
+    m_host->setPrintOffsets(ZuNumEdit_TOP->text(), ZuNumEdit_LEFT->text());
     accept();
 }

@@ -8,14 +8,14 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class TForm_Main;
+class PrintPositionHost;
 class TZuNumEdit;
 
 class TForm_SLIP97YPrn : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm_SLIP97YPrn(TForm_Main *main, QWidget *parent = nullptr);
+    explicit TForm_SLIP97YPrn(PrintPositionHost *host, QWidget *parent = nullptr);
 
     void FormShow();
     void BitBtn_MRGNClick();
@@ -34,5 +34,5 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TForm_Main *m_main;
+    PrintPositionHost *m_host;
 };

@@ -1,6 +1,6 @@
 #include "transfer/Cleanup.h"
 
-#include "controls/ZuNumModel.h"
+#include "numedit/ZuNumModel.h"
 #include "platform/TextUtil.h"
 #include "transfer/Judgements.h"
 

@@ -3,7 +3,7 @@
 // run. scripts/bench times the whole process; this prints the peak memory.
 
 #include "app/ProgramWindows.h"
-#include "app/TForm_Main.h"
+#include "mainwindow/TForm_Main.h"
 #include "printer/WbPrinters.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // second start that ends at once, a killed program that never blocks the next
 // start, and a termination request that still writes the settings.
 
-#include "platform/DialogService.h"
+#include "controls/DialogService.h"
 #include "platform/SingleInstance.h"
 
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 // prepare() may write files (settings, sender records) before the start.
 
 #include "ScriptedDialogs.h"
-#include "app/TForm_Main.h"
-#include "print/TWb_d97_Dot.h"
+#include "mainwindow/TForm_Main.h"
+#include "mainwindow/TWb_d97_Dot.h"
 #include "printer/MemorySystemPrinter.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/TForm_SLIP97YPrn.h"

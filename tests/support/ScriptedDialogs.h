@@ -3,7 +3,7 @@
 // the test, and every box shown is recorded, so a test can check what the
 // operator would have been asked or told, in order.
 
-#include "platform/DialogService.h"
+#include "controls/DialogService.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,70 @@
+#include "controls/DialogService.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+
+namespace vuzo {
+namespace {
+
+class MessageBoxDialogs final : public DialogService
+{
+public:
+    bool confirm(QWidget *parent, const QString &text) override
+    {
+        return run(parent, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    }
+    void notice(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
+    void error(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
+
+private:
+    static int run(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+                   QMessageBox::StandardButton defaultButton)
+    {
+        QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, buttons, parent);
+        box.setDefaultButton(defaultButton);
+        if (buttons & QMessageBox::No)
+            box.setEscapeButton(QMessageBox::No);
+        // Centre on the screen, as the program's boxes always were.
+        box.adjustSize();
+        if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+        }
+        return box.exec();
+    }
+};
+
+std::unique_ptr<DialogService> &instance()
+{
+    static std::unique_ptr<DialogService> service = MakeMessageBoxDialogs();
+    return service;
+}
+
+} // namespace
+
+QString ApplicationTitle()
+{
+    return u"◇vuzo_VEZ_1"_s;
+}
+
+DialogService &Dialogs()
+{
+    return *instance();
+}
+
+std::unique_ptr<DialogService> SetDialogs(std::unique_ptr<DialogService> service)
+{
+    std::unique_ptr<DialogService> previous = std::move(instance());
+    instance() = std::move(service);
+    return previous;
+}
+
+std::unique_ptr<DialogService> MakeMessageBoxDialogs()
+{
+    return std::make_unique<MessageBoxDialogs>();
+}
+
+} // namespace vuzo

@@ -1,0 +1,113 @@
+// The print command of the main window and the slip print holder.
+
+#include "mainwindow/TForm_Main.h"
+#include "controls/TZuNumEdit.h"
+#include "controls/DialogService.h"
+#include "printer/PainterCanvas.h"
+#include "print/PrintCommand.h"
+#include "print/SlipLayout.h"
+#include "mainwindow/TWb_d97_Dot.h"
+#include "printer/WbPrinterErrors.h"
+#include "printer/WbPrinters.h"
+
+#include <QComboBox>
+#include <QScopeGuard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+TWb_d97_Dot::TWb_d97_Dot(TForm_Main *main, QWidget *parent) : QWidget(parent), m_main(main)
+{
+    setObjectName(u"Wb_d97_Dot"_s);
+}
+
+SlipInputs TWb_d97_Dot::Inputs() const
+{
+    const TForm_Main &f = *m_main;
+    SlipInputs in;
+    in.dpix = f.Label_dpix->text();
+    in.dpiy = f.Label_dpiy->text();
+    in.prnTop = f.Label_Prn_Top->text();
+    in.prnLeft = f.Label_Prn_Left->text();
+    in.sttl = f.ZuNumEdit_sttl->text();
+    in.zip = f.Edit_Zip->text();
+    in.add1 = f.Edit_Add1->text();
+    in.add2 = f.Edit_Add2->text();
+    in.add3 = f.Edit_Add3->text();
+    in.custo1 = f.Edit_Custo1->text();
+    in.tel = f.Edit_tel->text();
+    for (int n = 1; n <= 4; ++n) {
+        in.rows[n - 1] = {f.dITEM_Ary[n]->text(), f.dUNIT_Ary[n]->text(), f.dQTY_Ary[n]->text(),
+                          f.dPRICE_Ary[n]->text(), f.dSALES_Ary[n]->text()};
+    }
+    return in;
+}
+
+void TWb_d97_Dot::SLIP97_Prn()
+{
+    const SlipInputs in = Inputs();
+    PainterCanvas canvas(WbPrinter().Canvas());
+    ::SLIP97_Prn(canvas, in);
+}
+
+void TForm_Main::SpeedButton_F11Click()
+{
+    DEN_SALS_2();
+    // The totals pass stays quiet about figures that do not fit: the refusal
+    // below names them all in one box.
+    {
+        m_quietOverflow = true;
+        const auto loud = qScopeGuard([this] { m_quietOverflow = false; });
+        DEN_SUM();
+    }
+    // A figure that does not fit its field would print a wrong amount due.
+    if (!m_overflowNotices.isEmpty()) {
+        vuzo::Dialogs().notice(this, m_overflowNotices.join(u'\n') + u"\n印刷できません。"_s);
+        return;
+    }
+    if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
+        Memo1->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    TWbPrinter &printer = WbPrinter();
+    // Resolution and scale are read in this order, once for each direction.
+    // A device that reports a scale of 0 prints at 100 %.
+    const WbSize dpiForX = printer.DPI();
+    const int scaleForX = printer.Scale();
+    const WbSize dpiForY = printer.DPI();
+    const int scaleForY = printer.Scale();
+    Label_dpix->setText(QString::number(EffectiveResolution(dpiForX.cx, scaleForX)));
+    Label_dpiy->setText(QString::number(EffectiveResolution(dpiForY.cy, scaleForY)));
+    int copies = PrintCopyCount(ZuNumEdit_BUSUU->text());
+    const QString title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
+
+    // A second job while one is open fails here with the printer object's
+    // "印刷実行中です"; nothing of ours was begun, so nothing is aborted.
+    printer.BeginDoc(title);
+    // When the system refuses the job the printer object stays idle. Saying so
+    // once, here, keeps the operator from seeing the same complaint again from
+    // the new page, the end and the abort that would follow.
+    if (!printer.Printing())
+        throw EWbPrinter(u"プリンタは現在印刷を行っていません"_s);
+    try {
+        while (copies > 0) {
+            m_wbD97Dot->SLIP97_Prn();
+            --copies;
+            if (copies > 0)
+                printer.Newpage();
+        }
+    } catch (...) {
+        // Cancel the job, then report the error that stopped it and only it:
+        // a failure of the cancel itself would hide the cause.
+        if (printer.Printing()) {
+            try {
+                printer.Abort();
+            } catch (const EVuzoError &) {
+            }
+        }
+        throw;
+    }
+    printer.EndDoc();
+}

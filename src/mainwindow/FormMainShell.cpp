@@ -1,0 +1,305 @@
+// Start-up, shut-down, the exit command and the window's navigation.
+
+#include "mainwindow/PublisherEndpoints.h"
+#include "mainwindow/TForm_Main.h"
+#include "controls/TZuNumEdit.h"
+#include "controls/DialogService.h"
+#include "platform/Errors.h"
+#include "controls/Guard.h"
+#include "platform/TextUtil.h"
+#include "printsetup/WbPrinterDialogs.h"
+#include "printer/WbPrinters.h"
+#include "settings/ProfileFile.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QUrl>
+#include <QUrlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kSection = u"vz_Vez_1prn"_s;
+}
+
+void TForm_Main::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The window is shown once per run; the start-up sequence runs then.
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+// Start-up. Each step runs on its own: an error in one step (a missing sender
+// record file, no printer, a stored printer index that is not a number) is
+// shown and the next step still runs, so the window is always fully usable.
+void TForm_Main::FormShow()
+{
+    auto step = [this](const std::function<void()> &fn) { vuzo::Guard(this, fn); };
+
+    step([this] {
+        setWindowTitle(u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver1.12"_s);
+        DateTimePicker_1->setDate(QDate::currentDate());
+        Label_CurrentDir->setText(QDir::currentPath());
+        Label_Prn_Top->clear();
+        Label_Prn_Left->clear();
+        Edit_Cls();
+        Edit_Cls_My();
+        Memo1->clear();
+        Memo2->clear();
+    });
+    step([this] { ReadStartupSettings(); });
+    step([this] {
+        if (ComboBox_FontSize->currentIndex() < 0)
+            ComboBox_FontSize->setCurrentIndex(0);
+        if (ComboBox_FontSizeMy->currentIndex() < 0)
+            ComboBox_FontSizeMy->setCurrentIndex(0);
+        StatusBar1->showMessage(u"  "_s);
+        for (int k = 1; k <= 12; ++k) {
+            SpeedButton_F[k]->setEnabled(false);
+            SpeedButton_F[k]->setText(u"F"_s + QString::number(k));
+        }
+        SpeedButton_F[2]->setText(u"中止"_s);
+        SpeedButton_F[2]->setEnabled(true);
+        SpeedButton_F[11]->setText(u"印刷"_s);
+        SpeedButton_F[11]->setEnabled(true);
+    });
+    step([this] { ComboBox_SELChange(); });
+    step([this] {
+        if (ComboBox_SEL->currentIndex() < 0 && ComboBox_SEL->currentText().isEmpty())
+            ComboBox_SEL->setCurrentIndex(0);
+    });
+    // A missing sender record is not an error worth a box: the sender fields
+    // simply keep the values of the settings file.
+    step([this] {
+        try {
+            SpeedButton_readMyClick();
+        } catch (const EInOutError &) {
+        }
+    });
+    step([this] { Ary_DAT_SET(); });
+    step([this] { Ary_TabOrder(); });
+    step([this] { TAX_RATE_CHK(); });
+    step([this] { Edit_CLS2(); });
+    step([this] { wSLPMAX = 4; });
+    step([this] { SpeedButton_ini_s2rClick(); });
+    step([this] { Tab_Change_CHK(); });
+    step([this] {
+        activateWindow();
+        Edit_Zip->setFocus(Qt::OtherFocusReason);
+    });
+    m_started = true;
+}
+
+void TForm_Main::FormDestroy()
+{
+    SpeedButton_ini_s2wClick();
+    WriteShutdownSettings();
+}
+
+void TForm_Main::SpeedButton_F2Click()
+{
+    if (vuzo::Dialogs().confirm(this, u"終了しますか?"_s))
+        close();
+    else
+        Edit_Zip->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm_Main::moveFocus(bool next)
+{
+    focusNextPrevChild(next);
+}
+
+void TForm_Main::FormKeyDown(QWidget *, int &key)
+{
+    switch (key) {
+    case Qt::Key_F2:
+        SpeedButton_F2Click();
+        break;
+    case Qt::Key_Up:
+        moveFocus(false);
+        break;
+    case Qt::Key_F7:
+        SpeedButton_F7Click();
+        break;
+    case Qt::Key_F11:
+        SpeedButton_F11Click();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        moveFocus(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm_Main::Edit_ZipKeyDown(QWidget *sender, int &key)
+{
+    if (key == Qt::Key_Up)
+        return;
+    FormKeyDown(sender, key);
+}
+
+void TForm_Main::Edit_telKeyDown(QWidget *sender, int &key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (dITEM_Ary[1])
+            dITEM_Ary[1]->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    FormKeyDown(sender, key);
+}
+
+void TForm_Main::ZuNumEdit_Price10KeyDown(QWidget *sender, int &key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return;
+    FormKeyDown(sender, key);
+}
+
+void TForm_Main::setHelp(const QString &text)
+{
+    Panel_HelpMess->setText(text);
+}
+
+void TForm_Main::caretToEnd(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        e->end(false);
+}
+
+void TForm_Main::Edit_ZipEnter()
+{
+    setHelp(u"お届け先の郵便番号を入力して下さい"_s);
+    caretToEnd(Edit_Zip);
+}
+
+void TForm_Main::Edit_Add1Enter()
+{
+    Edit_Warning();
+    setHelp(u"お届け先のおところ①を入力して下さい"_s);
+    caretToEnd(Edit_Add1);
+}
+
+void TForm_Main::Edit_Add2Enter()
+{
+    Edit_Warning();
+    setHelp(u"お届け先のおところを入力して下さい"_s);
+    caretToEnd(focusWidget());
+}
+
+void TForm_Main::Edit_Custo1Enter()
+{
+    setHelp(u"お届け先のおなまえを入力して下さい"_s);
+    caretToEnd(Edit_Custo1);
+}
+
+void TForm_Main::Edit_telEnter()
+{
+    setHelp(u"お届け先のでんわを入力して下さい"_s);
+    caretToEnd(Edit_tel);
+}
+
+void TForm_Main::Memo1Enter()
+{
+    setHelp(u"テキストを貼り付けることができます　７行以内に収めてください"_s);
+}
+
+void TForm_Main::ComboBox_imeEnter()
+{
+    setHelp(u"IME(漢字変換)モードを選択してください"_s);
+}
+
+void TForm_Main::Edit_TxDispEnter()
+{
+    setHelp(u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
+}
+
+void TForm_Main::Edit_Warning()
+{
+    if (Edit_Add1->text().size() > 40)
+        Label_Warning->setText(u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s);
+    else
+        Label_Warning->clear();
+}
+
+void TForm_Main::BitBtn_WebHelpClick()
+{
+    QDesktopServices::openUrl(QUrl(vuzo::WebHelpAddress()));
+}
+
+void TForm_Main::BitBtn_SendMailClick()
+{
+    // mailto:<address>?subject=vuzoへの問い合わせ&cc=&bcc=& , built through
+    // QUrl so the Japanese subject is encoded correctly for the mail program.
+    QUrl url;
+    url.setScheme(u"mailto"_s);
+    url.setPath(vuzo::SupportMailAddress());
+    QUrlQuery query;
+    query.addQueryItem(u"subject"_s, u"vuzoへの問い合わせ"_s);
+    query.addQueryItem(u"cc"_s, QString());
+    query.addQueryItem(u"bcc"_s, QString());
+    url.setQuery(query);
+    QDesktopServices::openUrl(url);
+}
+
+void TForm_Main::SpeedButton_F7Click()
+{
+    int index = -1;
+    {
+        ProfileFile ini(SettingsPath());
+        index = ini.ReadInteger(kSection, u"Sbr_12prnno"_s, -1);
+    }
+    try {
+        WbPrinter().SetIndex(index);
+    } catch (const EVuzoError &) {
+        WbPrinter().SetIndex(0);
+    }
+    WbPrinterSetupDialog1->Execute();
+    const int chosen = WbPrinter().Index();
+    {
+        ProfileFile ini(SettingsPath());
+        ini.WriteInteger(kSection, u"Sbr_12prnno"_s, chosen);
+    }
+    Label_PrinterIndex->setText(QString::number(chosen));
+    SpeedButton_PRNSETClick();
+}
+
+void TForm_Main::Tab_Change_CHK()
+{
+    Ary_DAT_SET();
+    ComboBox_SELChange();
+    SpeedButton_PRNSETClick();
+    SpeedButton_PrnIdGetClick();
+    Label_SelectPaper->setText(ComboBox_Paper->currentText());
+    Label_PrinterName2->setText(ComboBox1->currentText() + u'/' + ComboBox2->currentText() + u'/' +
+                                ComboBox3->currentText());
+}
+
+void TForm_Main::PageControl1Change()
+{
+    // Each step on its own, so a printer error does not leave the F11 button
+    // in the state of the previous tab.
+    vuzo::Guard(this, [this] { Tab_Change_CHK(); });
+    setHelp(QString());
+    if (PageControl1->currentIndex() == 0) {
+        SpeedButton_F[11]->setText(u"印刷"_s);
+        SpeedButton_F[11]->setEnabled(true);
+    } else {
+        SpeedButton_F[11]->setText(u"F11"_s);
+        SpeedButton_F[11]->setEnabled(false);
+    }
+    Ary_DAT_SET();
+}

@@ -1,0 +1,320 @@
+// The line-item table of the main window: the row arrays, tab order,
+// clearing, row navigation and highlighting, and the wiring of the line,
+// totals and tax passes to the fields.
+
+#include "mainwindow/TForm_Main.h"
+#include "controls/TZuNumEdit.h"
+#include "controls/DialogService.h"
+#include "controls/InputMethod.h"
+#include "platform/TextUtil.h"
+#include "slip/SlipCalc.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QInputMethodQueryEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+slip::Rows readRows(const TForm_Main &f)
+{
+    slip::Rows rows;
+    for (int n = 1; n <= TForm_Main::kRows; ++n)
+        rows[n - 1] = {f.dQTY_Ary[n]->text(), f.dPRICE_Ary[n]->text(), f.dSALES_Ary[n]->text()};
+    return rows;
+}
+
+void writeRows(TForm_Main &f, const slip::Rows &rows)
+{
+    for (int n = 1; n <= TForm_Main::kRows; ++n) {
+        f.dPRICE_Ary[n]->setText(rows[n - 1].price);
+        f.dSALES_Ary[n]->setText(rows[n - 1].sales);
+    }
+}
+
+} // namespace
+
+void TForm_Main::Ary_DAT_SET()
+{
+    // Controls are found by name without regard to letter case, so
+    // "Edit_ITEM3" finds Edit_item3 (and not Edit_itemNo3).
+    QHash<QString, QWidget *> byName;
+    const auto children = findChildren<QWidget *>();
+    for (QWidget *w : children)
+        byName.insert(w->objectName().toLower(), w);
+    auto lookup = [&](const QString &prefix, int n) { return byName.value((prefix + QString::number(n)).toLower()); };
+    for (int n = 1; n <= kRows; ++n) {
+        dITEMNO_Ary[n] = qobject_cast<QLineEdit *>(lookup(u"Edit_ITEMNO"_s, n));
+        dITEM_Ary[n] = qobject_cast<QLineEdit *>(lookup(u"Edit_ITEM"_s, n));
+        dQTY_Ary[n] = qobject_cast<TZuNumEdit *>(lookup(u"ZuNumEdit_QTY"_s, n));
+        dUNIT_Ary[n] = qobject_cast<QLineEdit *>(lookup(u"Edit_Unit"_s, n));
+        dPRICE_Ary[n] = qobject_cast<TZuNumEdit *>(lookup(u"ZuNumEdit_price"_s, n));
+        dSALES_Ary[n] = qobject_cast<TZuNumEdit *>(lookup(u"ZuNumEdit_Sales"_s, n));
+        vuzo::ApplyImeMode(dITEMNO_Ary[n], ListIndex(ComboBox_ime_Itemno));
+        vuzo::ApplyImeMode(dITEM_Ary[n], ListIndex(ComboBox_ime_Item));
+        vuzo::ApplyImeMode(dUNIT_Ary[n], ListIndex(ComboBox_ime_Unit));
+    }
+}
+
+void TForm_Main::Ary_TabOrder()
+{
+    // Row by row, column by column, after the telephone field: the Tab key
+    // then walks item name 2, quantity, unit and unit price of each row
+    // (item name 1 is disabled and the amount takes no focus).
+    QWidget *previous = Edit_tel;
+    for (int n = 1; n <= kRows; ++n) {
+        for (QWidget *w : {static_cast<QWidget *>(dITEMNO_Ary[n]), static_cast<QWidget *>(dITEM_Ary[n]),
+                           static_cast<QWidget *>(dQTY_Ary[n]), static_cast<QWidget *>(dUNIT_Ary[n]),
+                           static_cast<QWidget *>(dPRICE_Ary[n]), static_cast<QWidget *>(dSALES_Ary[n])}) {
+            QWidget::setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+}
+
+void TForm_Main::Edit_CLS2()
+{
+    ScrollBox1->verticalScrollBar()->setValue(0);
+    for (TZuNumEdit *t : {ZuNumEdit_sqty, ZuNumEdit_ssal, ZuNumEdit_stax, ZuNumEdit_sttl})
+        t->setText(u"0"_s);
+    for (int n = 1; n <= kRows; ++n) {
+        for (TZuNumEdit *f : {dQTY_Ary[n], dPRICE_Ary[n], dSALES_Ary[n]}) {
+            f->setDecimalLength(0);
+            f->setDecimalFixed(false);
+        }
+    }
+    for (int n = 1; n <= kRows; ++n) {
+        dITEMNO_Ary[n]->clear();
+        dITEM_Ary[n]->clear();
+        dUNIT_Ary[n]->clear();
+        dQTY_Ary[n]->setText(u"0"_s);
+        dPRICE_Ary[n]->setText(u"0"_s);
+        dSALES_Ary[n]->setText(u"0"_s);
+    }
+    m_overflowNotices.clear();
+    m_rowOverflow.clear();
+    repaint();
+}
+
+void TForm_Main::Edit_Cls()
+{
+    Label_Warning->clear();
+    for (QLineEdit *e : {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel})
+        e->clear();
+    Label_CutCut->clear();
+    Label_0X->clear();
+}
+
+void TForm_Main::Edit_Cls_My()
+{
+    for (QLineEdit *e : {Edit_MyZip, Edit_MyADD1, Edit_MyADD2, Edit_My, Edit_MyTEL})
+        e->clear();
+}
+
+void TForm_Main::BitBtn_CLSClick()
+{
+    if (vuzo::Dialogs().confirm(this, u"お届け先をクリアますか?"_s))
+        Edit_Cls();
+}
+
+int TForm_Main::rowOfField(QWidget *sender, int stemLength) const
+{
+    // The row number is the one or two characters after the name stem.
+    return vuzo::StrToIntZero(sender->objectName().mid(stemLength, 2));
+}
+
+void TForm_Main::setHighlight(QWidget *w, bool on)
+{
+    if (!w)
+        return;
+    const QColor colour = on ? Edit_Focus_cl->palette().color(QPalette::Base) : palette().color(QPalette::Base);
+    if (auto *n = qobject_cast<TZuNumEdit *>(w)) {
+        n->setColor(colour);
+        return;
+    }
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, colour);
+    w->setPalette(p);
+}
+
+namespace {
+template <typename Array> QWidget *at(const Array &a, int row)
+{
+    return row >= 1 && row <= TForm_Main::kRows ? a[row] : nullptr;
+}
+} // namespace
+
+void TForm_Main::Edit_itemEnter(QWidget *sender)
+{
+    setHelp(u"品名2を入力してください"_s);
+    caretToEnd(sender);
+    Label_d_i->setText(sender->objectName().mid(9, 2));
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dITEM_Ary, d_i), true);
+}
+
+void TForm_Main::Edit_unitEnter(QWidget *sender)
+{
+    setHelp(u"単位名を入力してください"_s);
+    caretToEnd(sender);
+    Label_d_i->setText(sender->objectName().mid(9, 2));
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dUNIT_Ary, d_i), true);
+}
+
+void TForm_Main::ZuNumEdit_QTYEnter(QWidget *sender)
+{
+    setHelp(u"数量を入力してください (数量が０の行は印字されません)"_s);
+    Label_d_i->setText(sender->objectName().mid(13, 2));
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dQTY_Ary, d_i), true);
+}
+
+void TForm_Main::ZuNumEdit_PriceEnter(QWidget *sender)
+{
+    setHelp(u"単価を入力してください"_s);
+    Label_d_i->setText(sender->objectName().mid(15, 2));
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dPRICE_Ary, d_i), true);
+}
+
+void TForm_Main::Edit_itemExit(QWidget *)
+{
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dITEM_Ary, d_i), false);
+}
+
+void TForm_Main::Edit_unitExit(QWidget *)
+{
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dUNIT_Ary, d_i), false);
+}
+
+void TForm_Main::ZuNumEdit_QTYExit(QWidget *)
+{
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dQTY_Ary, d_i), false);
+}
+
+void TForm_Main::ZuNumEdit_PriceExit(QWidget *)
+{
+    d_i = vuzo::StrToIntZero(Label_d_i->text());
+    setHighlight(at(dPRICE_Ary, d_i), false);
+}
+
+void TForm_Main::Edit_itemKeyDown(QWidget *sender, int &key)
+{
+    // Up and Down walk the item names row by row; F2, F7, F11 and Enter do
+    // what they do in every field.
+    switch (key) {
+    case Qt::Key_Up:
+        d_i = vuzo::StrToIntZero(Label_d_i->text());
+        if (d_i <= 1)
+            Edit_tel->setFocus(Qt::BacktabFocusReason);
+        else if (QWidget *w = at(dITEM_Ary, d_i - 1))
+            w->setFocus(Qt::BacktabFocusReason);
+        break;
+    case Qt::Key_Down:
+        d_i = vuzo::StrToIntZero(Label_d_i->text());
+        // The printed slip holds wSLPMAX rows; Down stops there. Row 10 has
+        // no row below it and stays where it is.
+        if (d_i != wSLPMAX) {
+            if (QWidget *w = at(dITEM_Ary, d_i + 1))
+                w->setFocus(Qt::TabFocusReason);
+        }
+        break;
+    default:
+        FormKeyDown(sender, key);
+        break;
+    }
+}
+
+void TForm_Main::ZuNumEdit_QTYChange()
+{
+    DEN_SALS();
+    DEN_SUM();
+}
+
+void TForm_Main::ZuNumEdit_PriceChange()
+{
+    DEN_SALS();
+    DEN_SUM();
+}
+
+void TForm_Main::DateTimePicker_1Change()
+{
+    TAX_RATE_CHK();
+}
+
+void TForm_Main::TaxSettingChange()
+{
+    // A changed rate or enforcement date applies at once, so the tax on the
+    // screen and on paper is always the one of the rates shown.
+    if (!m_started)
+        return;
+    TAX_RATE_CHK();
+    DEN_SUM();
+}
+
+void TForm_Main::TAX_RATE_CHK()
+{
+    const slip::TaxRate rate = slip::TAX_RATE_CHK(ZuNumEdit_TaxOld->text(), ZuNumEdit_TaxNew->text(),
+                                                  DateTimePicker_TaxEnforDate->date(), DateTimePicker_1->date());
+    Label_xTax->setText(rate.xTax);
+    Label_stax->setText(rate.staxCaption);
+}
+
+void TForm_Main::showOverflowNotices(const QStringList &notices)
+{
+    // Each figure that does not fit is told once, when it appears; the print
+    // command refuses to print while any remains.
+    QStringList fresh;
+    for (const QString &n : notices) {
+        if (!m_overflowNotices.contains(n))
+            fresh << n;
+    }
+    m_overflowNotices = notices;
+    if (!fresh.isEmpty() && !m_quietOverflow)
+        vuzo::Dialogs().notice(this, fresh.join(u'\n'));
+}
+
+void TForm_Main::DEN_SALS()
+{
+    slip::Rows rows = readRows(*this);
+    const QList<int> overflow = slip::DEN_SALS(rows);
+    writeRows(*this, rows);
+    QStringList notices;
+    for (int row : overflow)
+        notices << slip::RowOverflowMessage(row);
+    m_rowOverflow = notices;
+}
+
+void TForm_Main::DEN_SALS_2()
+{
+    slip::Rows rows = readRows(*this);
+    const QList<int> overflow =
+        slip::DEN_SALS_2(rows, [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
+    writeRows(*this, rows);
+    QStringList notices;
+    for (int row : overflow)
+        notices << slip::RowOverflowMessage(row);
+    m_rowOverflow = notices;
+}
+
+void TForm_Main::DEN_SUM()
+{
+    const slip::Totals totals = slip::DEN_SUM(readRows(*this), Label_xTax->text(), Edit_TxDisp->text());
+    ZuNumEdit_sqty->setText(totals.sqty);
+    ZuNumEdit_ssal->setText(totals.ssal);
+    ZuNumEdit_stax->setText(totals.stax);
+    ZuNumEdit_sttl->setText(totals.sttl);
+    QStringList notices = m_rowOverflow;
+    for (const QString &field : totals.overflowFields)
+        notices << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));
+    showOverflowNotices(notices);
+}

@@ -1,0 +1,158 @@
+// The paste area and the address transfer of the main window: thin handlers
+// that read the controls, call the transfer functions and write the results.
+
+#include "mainwindow/TForm_Main.h"
+#include "controls/DialogService.h"
+#include "platform/TextUtil.h"
+#include "transfer/Transfer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+
+QStringList memoLines(const QPlainTextEdit *memo)
+{
+    return transfer::SplitPasteText(memo->toPlainText());
+}
+
+void setMemoLines(QPlainTextEdit *memo, const QStringList &lines)
+{
+    memo->setPlainText(lines.join(u'\n'));
+    memo->verticalScrollBar()->setValue(0);
+    memo->moveCursor(QTextCursor::Start);
+}
+
+// Writes the half-width form of a field's text back only when it differs, so
+// the change event it raises finds nothing more to do. The caret stays after
+// the same character: a digit typed in the middle of a postal code is
+// converted without throwing the caret to the end.
+void setHalfWidth(QLineEdit *e)
+{
+    const QString text = e->text();
+    const QString half = transfer::ToHalfWidth(text);
+    if (half == text)
+        return;
+    const int caret = int(transfer::ToHalfWidth(text.left(e->cursorPosition())).size());
+    e->setText(half);
+    e->setCursorPosition(caret);
+}
+
+} // namespace
+
+void TForm_Main::BitBtn_1Click()
+{
+    const transfer::TransferResult r = transfer::BitBtn_1Transfer(memoLines(Memo1));
+    if (r.noText) {
+        Memo1->clear();
+        vuzo::Dialogs().notice(this, QString::fromUtf16(transfer::kNoTextMessage));
+    } else {
+        setMemoLines(Memo1, r.memoLines);
+        Label_Warning->clear();
+        Edit_Zip->setText(r.zip);
+        Edit_Add1->setText(r.add1);
+        Edit_Add2->setText(r.add2);
+        Edit_Add3->setText(r.add3);
+        Edit_Custo1->setText(r.custo1);
+        Edit_tel->setText(r.tel);
+        Edit_Zip->setFocus(Qt::OtherFocusReason);
+    }
+    Edit_Warning();
+}
+
+void TForm_Main::SpeedButton_Memo21Click()
+{
+    QStringList kept = transfer::Compact(memoLines(Memo1));
+    while (kept.size() < 16)
+        kept << QString();
+    Memo2->setPlainText(kept.join(u'\n'));
+}
+
+void TForm_Main::SpeedButton_Memo22Click()
+{
+    const QStringList lines = memoLines(Memo2).mid(0, 16);
+    QStringList kept;
+    for (const QString &line : lines) {
+        const QString t = vuzo::Trim(line);
+        if (!t.isEmpty())
+            kept << t;
+    }
+    Memo1->setPlainText(kept.join(u'\n'));
+}
+
+void TForm_Main::SpeedButton_trimClick()
+{
+    setMemoLines(Memo1, transfer::RemoveLabels(memoLines(Memo1)));
+}
+
+void TForm_Main::SpeedButton_1lineClick()
+{
+    setMemoLines(Memo1, transfer::SplitOneLine(memoLines(Memo1)));
+}
+
+void TForm_Main::SpeedButton_ZenMClick()
+{
+    setHalfWidth(Edit_M);
+}
+
+void TForm_Main::SpeedButton_ZIP2Click()
+{
+    setHalfWidth(Edit_Zip);
+}
+
+void TForm_Main::SpeedButton_TEL2Click()
+{
+    setHalfWidth(Edit_tel);
+}
+
+void TForm_Main::BitBtn_MemoCLSClick()
+{
+    Memo1->clear();
+    Memo2->clear();
+    Memo1Change(); // an empty paste area turns silver
+}
+
+void TForm_Main::Memo1Change()
+{
+    QPalette p = Memo1->palette();
+    p.setColor(QPalette::Base, Memo1->toPlainText().isEmpty() ? kSilver : palette().color(QPalette::Base));
+    Memo1->setPalette(p);
+}
+
+void TForm_Main::Edit_ZipChange()
+{
+    SpeedButton_ZIP2Click();
+}
+
+void TForm_Main::Edit_telChange()
+{
+    SpeedButton_TEL2Click();
+}
+
+void TForm_Main::SpeedButton_HowManyWordsClick()
+{
+    SpeedButton_HowManyWords->setText(QString::number(transfer::EmailMarkerCount(Edit_HowManyWords->text())));
+}
+
+void TForm_Main::SpeedButton_ZipTel_ChkClick()
+{
+    SpeedButton_ZipTel_Chk->setText(transfer::ZipTelVerdict(Edit_ZipTel_chk->text()));
+}
+
+void TForm_Main::SpeedButton_46Click()
+{
+    Label_46->setText(transfer::PrefectureLabel(Edit_46->text()));
+}
+
+void TForm_Main::SpeedButton_Name_AddrClick()
+{
+    Label_na_2->setText(QString::number(transfer::AddressScore(Edit_HowManyWords->text())));
+}

@@ -1,0 +1,1 @@
+// a folder whose CMakeLists.txt is missing

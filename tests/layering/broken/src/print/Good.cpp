@@ -1,0 +1,2 @@
+// allowed
+#include "slip/Currency.h"

@@ -1,0 +1,2 @@
+// A printer file that is not one of the CUPS files.
+#include <cups/cups.h>

@@ -1,0 +1,642 @@
+// The main window, driven offscreen: its named controls, start-up and
+// shut-down, the Enter and arrow walk, guidance, warning, tabs, and the
+// settings round trip through a real file.
+
+#include "MainWindowFixture.h"
+#include "mainwindow/PublisherEndpoints.h"
+#include "controls/TZuNumEdit.h"
+#include "platform/Cp932.h"
+#include "settings/ProfileFile.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QUrlQuery>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSection = u"vz_Vez_1prn"_s;
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray cp932(const QString &text)
+{
+    return vuzo::EncodeCp932(text).value();
+}
+
+QString focusName()
+{
+    QWidget *w = QApplication::focusWidget();
+    return w ? w->objectName() : QString();
+}
+
+void press(int key)
+{
+    QWidget *w = QApplication::focusWidget();
+    QVERIFY(w);
+    QTest::keyClick(w, Qt::Key(key));
+    QCoreApplication::processEvents();
+}
+
+// Receives the addresses the program hands to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
+} // namespace
+
+class TestFormMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void namedControlsExist_data();
+    void namedControlsExist();
+    void startStateOfTheWindow();
+    void enterWalksTheSlipInOrder();
+    void arrowKeys_data();
+    void arrowKeys();
+    void enterNeverInsertsACharacter();
+    void guidanceTextOnEntering_data();
+    void guidanceTextOnEntering();
+    void addressLengthWarning_data();
+    void addressLengthWarning();
+    void tabChangeSwitchesTheF11Button();
+    void exitCommandNoKeepsRunning();
+    void exitCommandYesCloses();
+    void firstStartShowsDefaults();
+    void missingSenderRecordShowsNoBox();
+    void negativeSenderTabShowsTabErr();
+    void settingsRoundTrip();
+    void settingsFileIsCp932WithTheShutdownKeys();
+    void startupGoesOnAfterAPrinterError();
+    void accessibleNamesAreUniqueAndSpoken();
+    void nineDigitsCanBeTyped_data();
+    void nineDigitsCanBeTyped();
+    void fieldsWithoutInputMethodRefuseComposition();
+    void helpButtonsOpenThePublisherAddresses();
+};
+
+void TestFormMain::namedControlsExist_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("hidden");
+    const QStringList visible = {
+        u"PageControl1"_s, u"Panel_HelpMess"_s, u"StatusBar1"_s, u"Memo1"_s, u"BitBtn_1"_s,
+        u"BitBtn_WebHelp"_s, u"BitBtn_SendMail"_s, u"BitBtn_MemoCLS"_s, u"Edit_Zip"_s, u"Edit_Add1"_s,
+        u"Edit_Add2"_s, u"Edit_Add3"_s, u"Edit_Custo1"_s, u"Edit_tel"_s, u"Label_Warning"_s, u"BitBtn_CLS"_s,
+        u"ScrollBox1"_s, u"ZuNumEdit_sqty"_s, u"ZuNumEdit_ssal"_s, u"ZuNumEdit_stax"_s, u"ZuNumEdit_sttl"_s,
+        u"Label_stax"_s, u"Label_PrinterName2"_s, u"SpeedButton_F1"_s, u"SpeedButton_F12"_s};
+    for (const QString &n : visible)
+        QTest::newRow(qPrintable(n)) << n << false;
+    for (int r = 1; r <= 10; ++r) {
+        for (const QString &stem : {u"Edit_itemNo"_s, u"Edit_item"_s, u"ZuNumEdit_QTY"_s, u"Edit_unit"_s,
+                                    u"ZuNumEdit_Price"_s, u"ZuNumEdit_Sales"_s}) {
+            const QString n = stem + QString::number(r);
+            QTest::newRow(qPrintable(n)) << n << false;
+        }
+    }
+    const QStringList hidden = {
+        u"Label_CurrentDir"_s, u"Label_SelectPaper"_s, u"SpeedButton_ini_s2w"_s, u"SpeedButton_ini_s2r"_s,
+        u"Panel23"_s, u"Edit_My"_s, u"Edit_MyZip"_s, u"Edit_MyADD1"_s, u"Edit_MyADD2"_s, u"Edit_MyTEL"_s,
+        u"CheckBox_My"_s, u"BitBtn_My"_s, u"PageControl_My"_s, u"ComboBox_FontSizeMy"_s, u"SpeedButton_readMy"_s,
+        u"Label_Font_1"_s, u"Edit_Focus_cl"_s, u"ComboBox_FontSize"_s, u"Label_d_i"_s, u"Label_xTax"_s,
+        u"DateTimePicker_1"_s, u"SpeedButton1"_s, u"Memo2"_s, u"Edit_M"_s, u"Edit_ZipTel_chk"_s, u"Edit_46"_s,
+        u"Edit_HowManyWords"_s, u"ZuNumEdit_ZenChk"_s, u"ListBox_46"_s, u"Label_CutCut"_s, u"Label_0X"_s,
+        u"Label_org"_s, u"Label_na_2"_s, u"Label_46"_s, u"SpeedButton_trim"_s, u"SpeedButton_ZenM"_s,
+        u"SpeedButton_ZipTel_Chk"_s, u"SpeedButton_46"_s, u"SpeedButton_Memo21"_s, u"SpeedButton_Memo22"_s,
+        u"SpeedButton_1line"_s, u"SpeedButton_ZIP2"_s, u"SpeedButton_TEL2"_s, u"SpeedButton_HowManyWords"_s,
+        u"SpeedButton_Name_Addr"_s, u"ZuNumEdit_BUSUU"_s, u"ComboBox_Paper"_s, u"Label_dpix"_s, u"Label_dpiy"_s,
+        u"Label_PrinterIndex"_s, u"SpeedButton_PRNSET"_s, u"SpeedButton_Prn_ini"_s, u"SpeedButton_PrnIdGet"_s,
+        u"ZuNumEdit_KOSUU"_s, u"ZuNumEdit_Slipno"_s, u"Edit_G1"_s, u"Edit_G6"_s, u"Edit_021_0"_s,
+        u"Edit_021_5"_s, u"Edit_Remark1"_s, u"Edit_Remark9"_s};
+    for (const QString &n : hidden)
+        QTest::newRow(qPrintable(n)) << n << true;
+    // On the other tabs (not visible while tab 0 is shown, but not hidden).
+    for (const QString &n :
+         {u"ComboBox1"_s, u"ComboBox2"_s, u"ComboBox3"_s, u"ComboBox_SEL"_s, u"BitBtn_PrnSet2"_s, u"BitBtn_PrnSet"_s,
+          u"Label_Prn_Top"_s, u"Label_Prn_Left"_s, u"CheckBox_NewPage"_s, u"ComboBox_ime_Itemno"_s,
+          u"ComboBox_ime_Item"_s, u"ComboBox_ime_Unit"_s, u"Edit_TxDisp"_s, u"ZuNumEdit_TaxOld"_s,
+          u"DateTimePicker_TaxEnforDate"_s, u"ZuNumEdit_TaxNew"_s})
+        QTest::newRow(qPrintable(n)) << n << false;
+}
+
+void TestFormMain::namedControlsExist()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, hidden);
+    MainWindowFixture f;
+    f.start();
+    QWidget *w = f.w(name);
+    QVERIFY2(w, qPrintable(name));
+    if (hidden)
+        QVERIFY(!w->isVisible());
+}
+
+void TestFormMain::startStateOfTheWindow()
+{
+    MainWindowFixture f;
+    f.start();
+    QCOMPARE(f.form->windowTitle(), u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver1.12"_s);
+    QCOMPARE(f.form->size(), QSize(769, 661));
+    auto *tabs = f.w<QTabWidget>(u"PageControl1"_s);
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), u"入力印刷"_s);
+    QCOMPARE(tabs->tabText(1), u"印刷設定"_s);
+    QCOMPARE(tabs->currentIndex(), 0);
+    for (int k = 1; k <= 12; ++k) {
+        auto *b = f.w<QToolButton>(u"SpeedButton_F"_s + QString::number(k));
+        const QString caption = k == 2 ? u"中止"_s : k == 11 ? u"印刷"_s : u"F"_s + QString::number(k);
+        QCOMPARE(b->text(), caption);
+        QCOMPARE(b->isEnabled(), k == 2 || k == 11);
+        QCOMPARE(b->geometry().size(), QSize(55, 26));
+    }
+    QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
+    QCOMPARE(focusName(), u"Edit_Zip"_s);
+    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(f.w<QLabel>(u"Label_CurrentDir"_s)->text(), f.dir.path());
+    QCOMPARE(f.form->DateTimePicker_1->date(), QDate::currentDate());
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+void TestFormMain::enterWalksTheSlipInOrder()
+{
+    MainWindowFixture f;
+    f.start();
+    QStringList expected = {u"Edit_Zip"_s, u"Edit_Add1"_s, u"Edit_Add2"_s, u"Edit_Add3"_s, u"Edit_Custo1"_s,
+                            u"Edit_tel"_s};
+    for (int r = 1; r <= 10; ++r) {
+        const QString n = QString::number(r);
+        expected << u"Edit_item"_s + n << u"ZuNumEdit_QTY"_s + n << u"Edit_unit"_s + n << u"ZuNumEdit_Price"_s + n;
+    }
+    QCOMPARE(focusName(), expected.first());
+    for (qsizetype i = 1; i < expected.size(); ++i) {
+        press(Qt::Key_Return);
+        QCOMPARE(focusName(), expected.at(i));
+    }
+    // Enter in the unit price of row 10 leaves the focus where it is.
+    press(Qt::Key_Return);
+    QCOMPARE(focusName(), u"ZuNumEdit_Price10"_s);
+}
+
+void TestFormMain::arrowKeys_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("up in the postal code does nothing") << u"Edit_Zip"_s << int(Qt::Key_Up) << u"Edit_Zip"_s;
+    QTest::newRow("up in address 1 goes to the postal code") << u"Edit_Add1"_s << int(Qt::Key_Up) << u"Edit_Zip"_s;
+    QTest::newRow("enter in the telephone goes to row 1") << u"Edit_tel"_s << int(Qt::Key_Return) << u"Edit_item1"_s;
+    QTest::newRow("up in row 1 goes to the telephone") << u"Edit_item1"_s << int(Qt::Key_Up) << u"Edit_tel"_s;
+    QTest::newRow("down in row 1 goes to row 2") << u"Edit_item1"_s << int(Qt::Key_Down) << u"Edit_item2"_s;
+    QTest::newRow("down in row 4 stops at the printed rows") << u"Edit_item4"_s << int(Qt::Key_Down) << u"Edit_item4"_s;
+    QTest::newRow("up in row 5 goes to row 4") << u"Edit_item5"_s << int(Qt::Key_Up) << u"Edit_item4"_s;
+    QTest::newRow("down in row 5 goes to row 6") << u"Edit_item5"_s << int(Qt::Key_Down) << u"Edit_item6"_s;
+    QTest::newRow("down in row 10 stays") << u"Edit_item10"_s << int(Qt::Key_Down) << u"Edit_item10"_s;
+    QTest::newRow("tab from price 1 goes to row 2") << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << u"Edit_item2"_s;
+    QTest::newRow("backtab from row 2 goes to price 1") << u"Edit_item2"_s << int(Qt::Key_Backtab)
+                                                          << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("up in a quantity goes back") << u"ZuNumEdit_QTY3"_s << int(Qt::Key_Up) << u"Edit_item3"_s;
+}
+
+void TestFormMain::arrowKeys()
+{
+    QFETCH(QString, from);
+    QFETCH(int, key);
+    QFETCH(QString, to);
+    MainWindowFixture f;
+    f.start();
+    f.w(from)->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QCOMPARE(focusName(), from);
+    press(key);
+    QCOMPARE(focusName(), to);
+}
+
+void TestFormMain::enterNeverInsertsACharacter()
+{
+    MainWindowFixture f;
+    f.start();
+    int beeps = 0;
+    TZuNumEdit::setBeepHandler([&] { ++beeps; });
+    f.form->Edit_Add1->setText(u"東京都"_s);
+    f.form->Edit_Add1->setFocus();
+    press(Qt::Key_Return);
+    QCOMPARE(f.form->Edit_Add1->text(), u"東京都"_s);
+    f.form->dQTY_Ary[2]->setFocus();
+    QTest::keyClicks(f.form->dQTY_Ary[2], u"5"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(f.form->dQTY_Ary[2]->text(), u"5"_s);
+    QCOMPARE(beeps, 0);
+    TZuNumEdit::setBeepHandler({});
+    // The paste area takes Enter as a new line.
+    f.form->Memo1->setFocus();
+    QTest::keyClicks(f.form->Memo1, u"a"_s);
+    QTest::keyClick(f.form->Memo1, Qt::Key_Return);
+    QTest::keyClicks(f.form->Memo1, u"b"_s);
+    QCOMPARE(f.form->Memo1->toPlainText(), u"a\nb"_s);
+}
+
+void TestFormMain::guidanceTextOnEntering_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("help");
+    QTest::newRow("postal code") << u"Edit_Zip"_s << u"お届け先の郵便番号を入力して下さい"_s;
+    QTest::newRow("address 1") << u"Edit_Add1"_s << u"お届け先のおところ①を入力して下さい"_s;
+    QTest::newRow("address 3") << u"Edit_Add3"_s << u"お届け先のおところを入力して下さい"_s;
+    QTest::newRow("name") << u"Edit_Custo1"_s << u"お届け先のおなまえを入力して下さい"_s;
+    QTest::newRow("telephone") << u"Edit_tel"_s << u"お届け先のでんわを入力して下さい"_s;
+    QTest::newRow("paste area") << u"Memo1"_s << u"テキストを貼り付けることができます　７行以内に収めてください"_s;
+    QTest::newRow("item name 2") << u"Edit_item7"_s << u"品名2を入力してください"_s;
+    QTest::newRow("quantity") << u"ZuNumEdit_QTY2"_s << u"数量を入力してください (数量が０の行は印字されません)"_s;
+    QTest::newRow("unit") << u"Edit_unit3"_s << u"単位名を入力してください"_s;
+    QTest::newRow("unit price") << u"ZuNumEdit_Price10"_s << u"単価を入力してください"_s;
+}
+
+void TestFormMain::guidanceTextOnEntering()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, help);
+    MainWindowFixture f;
+    f.start();
+    if (auto *e = f.w<QLineEdit>(field))
+        e->setText(u"abc"_s);
+    f.w(field)->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.w<QLabel>(u"Panel_HelpMess"_s)->text(), help);
+    if (auto *e = f.w<QLineEdit>(field)) {
+        // The caret stands after the last character, nothing selected.
+        QCOMPARE(e->cursorPosition(), 3);
+        QVERIFY(!e->hasSelectedText());
+    }
+}
+
+void TestFormMain::addressLengthWarning_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("enter");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("41 characters, entering address 3") << 41 << u"Edit_Add3"_s << true;
+    QTest::newRow("41 characters, entering address 1") << 41 << u"Edit_Add1"_s << true;
+    QTest::newRow("exactly 40 clears it") << 40 << u"Edit_Add2"_s << false;
+    QTest::newRow("entering the name does not check") << 41 << u"Edit_Custo1"_s << false;
+}
+
+void TestFormMain::addressLengthWarning()
+{
+    QFETCH(int, length);
+    QFETCH(QString, enter);
+    QFETCH(bool, warned);
+    MainWindowFixture f;
+    f.start();
+    f.form->Edit_Add1->setText(QString(length, u'あ'));
+    f.w(enter)->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.form->Label_Warning->text(),
+             warned ? u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s : QString());
+}
+
+void TestFormMain::tabChangeSwitchesTheF11Button()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form->Edit_Zip->setFocus();
+    QCoreApplication::processEvents();
+    QVERIFY(!f.form->Panel_HelpMess->text().isEmpty());
+    f.form->PageControl1->setCurrentIndex(1);
+    QCOMPARE(f.form->SpeedButton_F[11]->text(), u"F11"_s);
+    QVERIFY(!f.form->SpeedButton_F[11]->isEnabled());
+    QVERIFY(f.form->Panel_HelpMess->text().isEmpty());
+    f.form->PageControl1->setCurrentIndex(0);
+    QCOMPARE(f.form->SpeedButton_F[11]->text(), u"印刷"_s);
+    QVERIFY(f.form->SpeedButton_F[11]->isEnabled());
+    // The printer summary shows the printer, paper and bin of the selection.
+    QVERIFY(f.form->Label_PrinterName2->text().startsWith(u"テストプリンタA/"_s));
+}
+
+void TestFormMain::exitCommandNoKeepsRunning()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form->Edit_tel->setFocus();
+    f.dialogs->answer({false});
+    press(Qt::Key_F2);
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"終了しますか?"_s});
+    QVERIFY(f.form->isVisible());
+    QCOMPARE(focusName(), u"Edit_Zip"_s);
+    QVERIFY(!QFile::exists(f.path(u"vuzo_Vez_1.ini"_s)));
+}
+
+void TestFormMain::exitCommandYesCloses()
+{
+    MainWindowFixture f;
+    f.start();
+    f.dialogs->answer({true});
+    QTest::mouseClick(f.form->SpeedButton_F[2], Qt::LeftButton);
+    QVERIFY(!f.form->isVisible());
+}
+
+void TestFormMain::firstStartShowsDefaults()
+{
+    MainWindowFixture f;
+    writeBytes(f.path(u"my0.txt"_s), cp932(u"100-0001\r\n東京都千代田区\r\n架空ビル\r\n発送商店\r\n03-0000-0000\r\n"_s));
+    f.start();
+    QCOMPARE(f.form->ZuNumEdit_TaxOld->text(), u"8"_s);
+    QCOMPARE(f.form->ZuNumEdit_TaxNew->text(), u"10"_s);
+    QCOMPARE(f.form->DateTimePicker_TaxEnforDate->date(), QDate(2019, 10, 1));
+    QCOMPARE(f.form->Label_stax->text(), u"消費税 10%"_s);
+    QCOMPARE(f.form->ComboBox_SEL->currentText(), u"手差し"_s);
+    QCOMPARE(f.form->ComboBox_ime_Item->currentText(), u"0:漢字未使用"_s);
+    QCOMPARE(f.form->ComboBox_FontSize->currentIndex(), 1);
+    QCOMPARE(f.form->Edit_021[0]->text(), u"納品書　兼　請求書"_s);
+    QCOMPARE(f.form->Edit_TxDisp->text(), u"0"_s);
+    QVERIFY(!f.form->CheckBox_NewPage->isChecked());
+    QCOMPARE(f.form->Edit_MyZip->text(), u"100-0001"_s);
+    QCOMPARE(f.form->Edit_My->text(), u"発送商店"_s);
+    QCOMPARE(f.form->Edit_MyTEL->text(), u"03-0000-0000"_s);
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(f.form->dQTY_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dPRICE_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dSALES_Ary[n]->text(), QString());
+        QCOMPARE(f.form->dITEM_Ary[n]->text(), QString());
+    }
+    for (TZuNumEdit *t : {f.form->ZuNumEdit_sqty, f.form->ZuNumEdit_ssal, f.form->ZuNumEdit_stax,
+                          f.form->ZuNumEdit_sttl})
+        QCOMPARE(t->text(), u"0"_s);
+    QVERIFY(f.dialogs->shown().isEmpty());
+    f.stop();
+    QVERIFY(QFile::exists(f.path(u"vuzo_Vez_1.ini"_s)));
+    ProfileFile ini(f.path(u"vuzo_Vez_1.ini"_s));
+    QCOMPARE(ini.ReadString(kSection, u"OP023MyZip"_s, u"?"_s), u"100-0001"_s);
+    QCOMPARE(ini.ReadString(kSection, u"TaxNew"_s, u"?"_s), u"10"_s);
+    QCOMPARE(ini.ReadString(kSection, u"Edit_QTY1"_s, u"?"_s), QString());
+}
+
+void TestFormMain::missingSenderRecordShowsNoBox()
+{
+    MainWindowFixture f;
+    writeBytes(f.path(u"vuzo_Vez_1.ini"_s),
+               cp932(u"[vz_Vez_1prn]\r\nTab_My=2\r\nop023myzip  = 999-9999\r\nOP023My=設定の依頼主\r\n"_s));
+    f.start();
+    QVERIFY(f.dialogs->shown().isEmpty());
+    QCOMPARE(f.form->Edit_MyZip->text(), u"999-9999"_s);
+    QCOMPARE(f.form->Edit_My->text(), u"設定の依頼主"_s);
+    // The steps after the sender record still ran.
+    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(focusName(), u"Edit_Zip"_s);
+}
+
+void TestFormMain::negativeSenderTabShowsTabErr()
+{
+    MainWindowFixture f;
+    writeBytes(f.path(u"vuzo_Vez_1.ini"_s), cp932(u"[vz_Vez_1prn]\r\nTab_My=-1\r\nOP023MyTEL=011\r\n"_s));
+    writeBytes(f.path(u"my0.txt"_s), cp932(u"a\r\nb\r\nc\r\nd\r\ne\r\n"_s));
+    f.start();
+    QCOMPARE(f.dialogs->notices(), QStringList{u"TabErr"_s});
+    QCOMPARE(f.form->Edit_MyTEL->text(), u"011"_s);
+}
+
+void TestFormMain::settingsRoundTrip()
+{
+    MainWindowFixture first;
+    first.start();
+    TForm_Main &a = *first.form;
+    a.ZuNumEdit_TaxOld->setText(u"5"_s);
+    a.ZuNumEdit_TaxNew->setText(u"7.5"_s);
+    a.DateTimePicker_TaxEnforDate->setDate(QDate(2030, 4, 1));
+    a.ComboBox_FontSize->setCurrentIndex(3);
+    a.ComboBox_FontSizeMy->setCurrentIndex(2);
+    a.Edit_Zip->setText(u"123-4567"_s);
+    a.Edit_Add1->setText(u"東京都港区架空町1-2-3"_s);
+    a.Edit_Add2->setText(u"架空ハイツ101"_s);
+    a.Edit_Add3->setText(u"三行目"_s);
+    a.Edit_Custo1->setText(u"山田　太郎"_s);
+    a.Edit_tel->setText(u"03-1234-5678"_s);
+    for (int k = 1; k <= 6; ++k)
+        a.Edit_G[k]->setText(u"G"_s + QString::number(k));
+    for (int k = 1; k <= 9; ++k)
+        a.Edit_Remark[k]->setText(u"備考"_s + QString::number(k));
+    for (int k = 0; k <= 5; ++k)
+        a.Edit_021[k]->setText(u"見出し"_s + QString::number(k));
+    a.ZuNumEdit_KOSUU->setText(u"3"_s);
+    a.Edit_My->setText(u"依頼主"_s);
+    a.Edit_MyZip->setText(u"100-0001"_s);
+    a.Edit_MyADD1->setText(u"住所一"_s);
+    a.Edit_MyADD2->setText(u"住所二"_s);
+    a.Edit_MyTEL->setText(u"03-9999-0000"_s);
+    a.ComboBox_SEL->setCurrentIndex(1);
+    a.ComboBox_ime_Itemno->setCurrentIndex(2);
+    a.ComboBox_ime_Item->setCurrentIndex(6);
+    a.ComboBox_ime_Unit->setCurrentIndex(8);
+    a.ComboBox_Paper->setCurrentIndex(2);
+    a.CheckBox_NewPage->setChecked(true);
+    a.dITEMNO_Ary[3]->setText(u"型番"_s);
+    a.dITEM_Ary[3]->setText(u"りんご"_s);
+    a.dQTY_Ary[3]->setText(u"1200"_s);
+    a.dUNIT_Ary[3]->setText(u"箱"_s);
+    a.dPRICE_Ary[3]->setText(u"350"_s);
+    a.dSALES_Ary[3]->setText(u"420000"_s);
+    first.stop();
+
+    const QByteArray ini = [&] {
+        QFile file(first.path(u"vuzo_Vez_1.ini"_s));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    MainWindowFixture second;
+    writeBytes(second.path(u"vuzo_Vez_1.ini"_s), ini);
+    second.start();
+    TForm_Main &b = *second.form;
+    QCOMPARE(b.ZuNumEdit_TaxOld->text(), u"5"_s);
+    QCOMPARE(b.ZuNumEdit_TaxNew->text(), u"7.5"_s);
+    QCOMPARE(b.DateTimePicker_TaxEnforDate->date(), QDate(2030, 4, 1));
+    QCOMPARE(b.ComboBox_FontSize->currentIndex(), 3);
+    QCOMPARE(b.ComboBox_FontSizeMy->currentIndex(), 2);
+    QCOMPARE(b.Edit_Zip->text(), u"123-4567"_s);
+    QCOMPARE(b.Edit_Add1->text(), u"東京都港区架空町1-2-3"_s);
+    QCOMPARE(b.Edit_Add2->text(), u"架空ハイツ101"_s);
+    QCOMPARE(b.Edit_Add3->text(), u"三行目"_s);
+    QCOMPARE(b.Edit_Custo1->text(), u"山田　太郎"_s);
+    QCOMPARE(b.Edit_tel->text(), u"03-1234-5678"_s);
+    for (int k = 1; k <= 6; ++k)
+        QCOMPARE(b.Edit_G[k]->text(), u"G"_s + QString::number(k));
+    for (int k = 1; k <= 9; ++k)
+        QCOMPARE(b.Edit_Remark[k]->text(), u"備考"_s + QString::number(k));
+    for (int k = 0; k <= 5; ++k)
+        QCOMPARE(b.Edit_021[k]->text(), u"見出し"_s + QString::number(k));
+    QCOMPARE(b.ZuNumEdit_KOSUU->text(), u"3"_s);
+    // No sender record file: the sender fields come from the settings.
+    QCOMPARE(b.Edit_My->text(), u"依頼主"_s);
+    QCOMPARE(b.Edit_MyZip->text(), u"100-0001"_s);
+    QCOMPARE(b.Edit_MyADD1->text(), u"住所一"_s);
+    QCOMPARE(b.Edit_MyADD2->text(), u"住所二"_s);
+    QCOMPARE(b.Edit_MyTEL->text(), u"03-9999-0000"_s);
+    QCOMPARE(b.ComboBox_SEL->currentIndex(), 1);
+    QCOMPARE(b.ComboBox_ime_Itemno->currentIndex(), 2);
+    QCOMPARE(b.ComboBox_ime_Item->currentIndex(), 6);
+    QCOMPARE(b.ComboBox_ime_Unit->currentIndex(), 8);
+    QCOMPARE(b.ComboBox_Paper->currentIndex(), 2);
+    QVERIFY(b.CheckBox_NewPage->isChecked());
+    QCOMPARE(b.dITEMNO_Ary[3]->text(), u"型番"_s);
+    QCOMPARE(b.dITEM_Ary[3]->text(), u"りんご"_s);
+    QCOMPARE(b.dQTY_Ary[3]->text(), u"1200"_s);
+    QCOMPARE(b.dQTY_Ary[3]->valText(), u"1,200"_s);
+    QCOMPARE(b.dUNIT_Ary[3]->text(), u"箱"_s);
+    QCOMPARE(b.dPRICE_Ary[3]->text(), u"350"_s);
+    QCOMPARE(b.dSALES_Ary[3]->text(), u"420000"_s);
+    // The totals are not recalculated by the restore.
+    QCOMPARE(b.ZuNumEdit_sttl->text(), u"0"_s);
+    // The rounding code is not stored.
+    QCOMPARE(b.Edit_TxDisp->text(), u"0"_s);
+    // The input-method choice reached the row fields.
+    QCOMPARE(b.dITEM_Ary[5]->property("imeMode").toInt(), 6);
+    QCOMPARE(b.dUNIT_Ary[5]->property("imeMode").toInt(), 8);
+}
+
+void TestFormMain::settingsFileIsCp932WithTheShutdownKeys()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form->Edit_Custo1->setText(u"山田　太郎"_s);
+    f.stop();
+    QFile file(f.path(u"vuzo_Vez_1.ini"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!bytes.startsWith("\xFF\xFE"));
+    QVERIFY(bytes.contains("[vz_Vez_1prn]\r\n"));
+    QVERIFY(bytes.contains(cp932(u"E_CUS=山田　太郎\r\n"_s)));
+    QVERIFY(bytes.contains("OP023MyZip="));
+    QVERIFY(bytes.contains("TaxEnforDate=2019/10/01\r\n"));
+    QVERIFY(bytes.contains("NewPage=0\r\n"));
+    // Shut-down order: the sales lines first, then the settings keys.
+    QVERIFY(bytes.indexOf("Edit_Sales10=") < bytes.indexOf("TaxOld="));
+    QVERIFY(bytes.indexOf("TaxOld=") < bytes.indexOf("Comb_Paper="));
+}
+
+void TestFormMain::startupGoesOnAfterAPrinterError()
+{
+    MainWindowFixture f;
+    writeBytes(f.path(u"vuzo_a500.ini"_s), cp932(u"[手差し]\r\nPrnNoIndex=abc\r\n"_s));
+    writeBytes(f.path(u"vuzo_Vez_1.ini"_s), cp932(u"[vz_Vez_1prn]\r\nEdit_ITEM2=みかん\r\n"_s));
+    f.start();
+    QVERIFY(!f.dialogs->errors().isEmpty());
+    QCOMPARE(f.dialogs->errors().first(), u"''abc'' は整数ではありません"_s);
+    // Every later step ran: the lines are bound, restored, and the focus is set.
+    QCOMPARE(f.form->dITEM_Ary[2]->text(), u"みかん"_s);
+    QCOMPARE(f.form->Label_stax->text(), u"消費税 10%"_s);
+    QCOMPARE(focusName(), u"Edit_Zip"_s);
+}
+
+void TestFormMain::accessibleNamesAreUniqueAndSpoken()
+{
+    MainWindowFixture f;
+    f.start();
+    QSet<QString> seen;
+    const auto widgets = f.form->findChildren<QWidget *>();
+    for (QWidget *w : widgets) {
+        const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<TZuNumEdit *>(w) ||
+                           qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
+                           qobject_cast<QAbstractButton *>(w);
+        if (!input || w->isHidden() || !w->isVisibleTo(f.form.get()) || w->objectName().isEmpty())
+            continue;
+        if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
+            continue; // the edit part of a list speaks through its list
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+        QVERIFY2(iface, qPrintable(w->objectName()));
+        const QString name = iface->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        QVERIFY2(!seen.contains(name), qPrintable(w->objectName() + u": "_s + name));
+        seen.insert(name);
+    }
+    QVERIFY(seen.contains(u"数量 3"_s));
+}
+
+void TestFormMain::nineDigitsCanBeTyped_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("quantity") << u"ZuNumEdit_QTY1"_s;
+    QTest::newRow("unit price") << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("quantity of row 10") << u"ZuNumEdit_QTY10"_s;
+}
+
+void TestFormMain::nineDigitsCanBeTyped()
+{
+    QFETCH(QString, field);
+    MainWindowFixture f;
+    f.start();
+    // A unit price without a quantity is emptied at once, so the row gets one.
+    f.form->dQTY_Ary[1]->setText(u"1"_s);
+    auto *edit = f.w<TZuNumEdit>(field);
+    edit->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QTest::keyClicks(edit, u"9999999999"_s);
+    // The tenth digit is refused by the digit limit, never by the width.
+    QCOMPARE(edit->text(), u"999999999"_s);
+    QCOMPARE(edit->valText(), u"999,999,999"_s);
+    QVERIFY(edit->textFits(u"-999999999"_s));
+}
+
+void TestFormMain::fieldsWithoutInputMethodRefuseComposition()
+{
+    MainWindowFixture f;
+    f.start();
+    for (QWidget *w : {static_cast<QWidget *>(f.form->Edit_Zip), static_cast<QWidget *>(f.form->Edit_tel),
+                       static_cast<QWidget *>(f.form->Edit_TxDisp)}) {
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QCoreApplication::sendEvent(w, &query);
+        QVERIFY2(!query.value(Qt::ImEnabled).toBool(), qPrintable(w->objectName()));
+    }
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QCoreApplication::sendEvent(f.form->Edit_Add1, &query);
+    QVERIFY(query.value(Qt::ImEnabled).toBool());
+}
+
+void TestFormMain::helpButtonsOpenThePublisherAddresses()
+{
+    MainWindowFixture f;
+    f.start();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(u"mailto"_s, &catcher, "open");
+    QDesktopServices::setUrlHandler(u"https"_s, &catcher, "open");
+    QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_SendMail"_s), Qt::LeftButton);
+    QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_WebHelp"_s), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"mailto"_s);
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    QCOMPARE(catcher.urls.size(), 2);
+    const QUrl mail = catcher.urls.at(0);
+    QVERIFY(mail.isValid());
+    QCOMPARE(mail.scheme(), u"mailto"_s);
+    QCOMPARE(mail.path(), vuzo::SupportMailAddress());
+    const QUrlQuery query(mail);
+    QCOMPARE(query.queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"vuzoへの問い合わせ"_s);
+    QVERIFY(query.hasQueryItem(u"cc"_s));
+    QVERIFY(query.hasQueryItem(u"bcc"_s));
+    QCOMPARE(catcher.urls.at(1), QUrl(vuzo::WebHelpAddress()));
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"
