@@ -6,7 +6,7 @@ VUZO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # Packages to build, run and test the program.
 VUZO_BUILD_PACKAGES=(cmake ninja-build ccache g++ pkg-config qt6-base-dev qt6-base-dev-tools libcups2-dev)
 VUZO_RUN_PACKAGES=(fonts-ipafont fonts-dejavu-core qt6-translations-l10n cups cups-client cups-bsd)
-VUZO_TEST_PACKAGES=(printer-driver-cups-pdf poppler-utils mupdf-tools xvfb xauth)
+VUZO_TEST_PACKAGES=(printer-driver-cups-pdf poppler-utils mupdf-tools xvfb xauth clang-format)
 
 vuzo_as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -47,4 +47,10 @@ vuzo_build() {
         cmake "$dir" "$@" >/dev/null
     fi
     cmake --build "$dir" -j "$(nproc)"
+}
+
+# The C++ sources the formatter owns: everything under src/ and tests/ except
+# the deliberately broken tree of the folder-rule test.
+vuzo_format_sources() {
+    (cd "$VUZO_ROOT" && find src tests \( -name '*.cpp' -o -name '*.h' \) -not -path 'tests/layering/broken/*' | sort)
 }
