@@ -2,10 +2,10 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/ProgramWindows.h"
-#include "mainwindow/TForm_Main.h"
 #include "controls/DialogService.h"
-#include "platform/Errors.h"
 #include "controls/Guard.h"
+#include "mainwindow/TForm_Main.h"
+#include "platform/Errors.h"
 #include "platform/SingleInstance.h"
 #include "printer/WbPrinters.h"
 
@@ -63,6 +63,10 @@ void catchTerminationSignals()
         sigaction(sig, &action, nullptr);
 }
 
+// Set just before the main event loop starts: until then a request to end is
+// only noted, and main() ends the program once the start-up has returned.
+bool g_mainLoopRunning = false;
+
 void closeOnTerminationSignals(QWidget *window)
 {
     if (g_signalPipe[1] < 0)
@@ -71,14 +75,16 @@ void closeOnTerminationSignals(QWidget *window)
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
         char byte;
         [[maybe_unused]] const auto got = ::read(g_signalPipe[1], &byte, 1);
-        // A message box still open would hold the program; it is answered
-        // as if closed, then the window closes.
+        // From now on no box waits for an answer; the boxes open now are
+        // answered as if closed, innermost first.
+        vuzo::SetClosingDown(true);
         while (QWidget *modal = QApplication::activeModalWidget()) {
             modal->close();
             if (QApplication::activeModalWidget() == modal)
                 break;
         }
-        window->close();
+        if (g_mainLoopRunning)
+            window->close();
     });
 }
 
@@ -118,7 +124,13 @@ int main(int argc, char *argv[])
     formMain->show();
     WbPrinter().StartChangeWatch(formMain);
 
-    const int rc = app.exec();
+    // A request to end that came while the start-up still ran (a box open
+    // in it, say) skips the event loop: the window never stays up unseen.
+    int rc = 0;
+    if (!vuzo::ClosingDown()) {
+        g_mainLoopRunning = true;
+        rc = app.exec();
+    }
 
     // Every orderly end writes the sales lines and the settings, whichever
     // way the window was closed.

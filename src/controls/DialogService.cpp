@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace vuzo {
@@ -23,6 +25,10 @@ private:
     static int run(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
                    QMessageBox::StandardButton defaultButton)
     {
+        if (ClosingDown()) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            return (buttons & QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+        }
         QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, buttons, parent);
         box.setDefaultButton(defaultButton);
         if (buttons & QMessageBox::No)
@@ -36,6 +42,8 @@ private:
         return box.exec();
     }
 };
+
+bool g_closingDown = false;
 
 std::unique_ptr<DialogService> &instance()
 {
@@ -65,6 +73,16 @@ std::unique_ptr<DialogService> SetDialogs(std::unique_ptr<DialogService> service
 std::unique_ptr<DialogService> MakeMessageBoxDialogs()
 {
     return std::make_unique<MessageBoxDialogs>();
+}
+
+void SetClosingDown(bool closing)
+{
+    g_closingDown = closing;
+}
+
+bool ClosingDown()
+{
+    return g_closingDown;
 }
 
 } // namespace vuzo

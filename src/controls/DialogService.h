@@ -34,4 +34,10 @@ std::unique_ptr<DialogService> SetDialogs(std::unique_ptr<DialogService> service
 // The real service: QMessageBox without icon.
 std::unique_ptr<DialogService> MakeMessageBoxDialogs();
 
+// Once the program has been asked to end (a logout, a kill), the real service
+// shows no more boxes: a question is answered No and a notice or an error goes
+// to the standard error stream, so nothing holds up the orderly end.
+void SetClosingDown(bool closing);
+bool ClosingDown();
+
 } // namespace vuzo

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void secondStartEndsAtOnce();
     void killedProgramDoesNotBlockTheNextStart();
     void separateDataFoldersDoNotBlockEachOther();
+    void terminationDuringStartupBoxEndsInOrder_data();
+    void terminationDuringStartupBoxEndsInOrder();
 };
 
 void TestProgram::initTestCase()
@@ -139,6 +141,42 @@ void TestProgram::separateDataFoldersDoNotBlockEachOther()
     second.terminate();
     QVERIFY(first.waitForFinished(10000));
     QVERIFY(second.waitForFinished(10000));
+}
+
+void TestProgram::terminationDuringStartupBoxEndsInOrder_data()
+{
+    QTest::addColumn<int>("delayMs");
+    QTest::newRow("right after the guard is taken") << 0;
+    QTest::newRow("while the print-system box is open") << 1500;
+}
+
+// With the print system unreachable the start-up stops at a box. A logout or
+// kill then must still end the program within two seconds, write the settings
+// and free the guard, never leave a hidden process behind.
+void TestProgram::terminationDuringStartupBoxEndsInOrder()
+{
+    QFETCH(int, delayMs);
+    QTemporaryDir dir;
+    const QString key = SingleInstance::keyFor(vuzo::ApplicationTitle(), dir.path());
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"CUPS_SERVER"_s, dir.filePath(u"no-scheduler.sock"_s));
+    p.setProcessEnvironment(env);
+    startIn(p, dir.path());
+    QVERIFY(waitListening(key));
+    QTest::qWait(delayMs);
+
+    QElapsedTimer t;
+    t.start();
+    p.terminate();
+    QVERIFY(p.waitForFinished(5000));
+    QVERIFY2(t.elapsed() < 2000, qPrintable(QString::number(t.elapsed()) + u" ms"_s));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    QFile ini(dir.filePath(u"vuzo_Vez_1.ini"_s));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("Edit_Sales10="));
+    QVERIFY(!listening(key));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
