@@ -1,20 +1,20 @@
 // The print command of the main window and the slip print holder.
 
-#include "mainwindow/TForm_Main.h"
-#include "controls/TZuNumEdit.h"
 #include "controls/DialogService.h"
-#include "printer/PainterCanvas.h"
+#include "controls/TZuNumEdit.h"
+#include "mainwindow/TForm_Main.h"
+#include "mainwindow/TWb_d97_Dot.h"
 #include "print/PrintCommand.h"
 #include "print/SlipLayout.h"
-#include "mainwindow/TWb_d97_Dot.h"
+#include "printer/PainterCanvas.h"
 #include "printer/WbPrinterErrors.h"
 #include "printer/WbPrinters.h"
 
 #include <QComboBox>
-#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -27,10 +27,8 @@ SlipInputs TWb_d97_Dot::Inputs() const
 {
     const TForm_Main &f = *m_main;
     SlipInputs in;
-    in.dpix = f.Label_dpix->text();
-    in.dpiy = f.Label_dpiy->text();
-    in.prnTop = f.Label_Prn_Top->text();
-    in.prnLeft = f.Label_Prn_Left->text();
+    in.geometry = ParsePrintGeometry(f.Label_dpix->text(), f.Label_dpiy->text(), f.Label_Prn_Top->text(),
+                                     f.Label_Prn_Left->text());
     in.sttl = f.ZuNumEdit_sttl->text();
     in.zip = f.Edit_Zip->text();
     in.add1 = f.Edit_Add1->text();
@@ -38,17 +36,21 @@ SlipInputs TWb_d97_Dot::Inputs() const
     in.add3 = f.Edit_Add3->text();
     in.custo1 = f.Edit_Custo1->text();
     in.tel = f.Edit_tel->text();
+    // Line numbers are read leniently: text that is not a number counts as 0.
     for (int n = 1; n <= 4; ++n) {
-        in.rows[n - 1] = {f.dITEM_Ary[n]->text(), f.dUNIT_Ary[n]->text(), f.dQTY_Ary[n]->text(),
-                          f.dPRICE_Ary[n]->text(), f.dSALES_Ary[n]->text()};
+        in.rows[n - 1] = {f.dITEM_Ary[n]->text(), f.dUNIT_Ary[n]->text(), StrToCurrZero(f.dQTY_Ary[n]->text()),
+                          StrToCurrZero(f.dPRICE_Ary[n]->text()), StrToCurrZero(f.dSALES_Ary[n]->text())};
     }
     return in;
 }
 
 void TWb_d97_Dot::SLIP97_Prn()
 {
-    const SlipInputs in = Inputs();
+    // The printer's canvas is taken before the captions are read: when both
+    // fail, the printer's error is the one the operator sees. A bad caption
+    // still raises before anything is drawn.
     PainterCanvas canvas(WbPrinter().Canvas());
+    const SlipInputs in = Inputs();
     ::SLIP97_Prn(canvas, in);
 }
 

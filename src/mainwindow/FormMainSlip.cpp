@@ -2,10 +2,10 @@
 // clearing, row navigation and highlighting, and the wiring of the line,
 // totals and tax passes to the fields.
 
-#include "mainwindow/TForm_Main.h"
-#include "controls/TZuNumEdit.h"
 #include "controls/DialogService.h"
 #include "controls/InputMethod.h"
+#include "controls/TZuNumEdit.h"
+#include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
 #include "slip/SlipCalc.h"
 
@@ -21,19 +21,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The figures of the line table, read once from the field texts.
 slip::Rows readRows(const TForm_Main &f)
 {
     slip::Rows rows;
-    for (int n = 1; n <= TForm_Main::kRows; ++n)
-        rows[n - 1] = {f.dQTY_Ary[n]->text(), f.dPRICE_Ary[n]->text(), f.dSALES_Ary[n]->text()};
+    for (int n = 1; n <= TForm_Main::kRows; ++n) {
+        rows[n - 1] = {slip::ReadFieldValue(f.dQTY_Ary[n]->text()), slip::ReadFieldValue(f.dPRICE_Ary[n]->text()),
+                       slip::ReadFieldValue(f.dSALES_Ary[n]->text())};
+    }
     return rows;
 }
 
-void writeRows(TForm_Main &f, const slip::Rows &rows)
+// Writes a line pass back to the fields it changes; a kept field already
+// holds its text.
+void writeRows(TForm_Main &f, const slip::LinePass &pass)
 {
     for (int n = 1; n <= TForm_Main::kRows; ++n) {
-        f.dPRICE_Ary[n]->setText(rows[n - 1].price);
-        f.dSALES_Ary[n]->setText(rows[n - 1].sales);
+        const slip::RowUpdate &update = pass.rows[n - 1];
+        if (update.clearPrice)
+            f.dPRICE_Ary[n]->setText(QString());
+        switch (update.sales) {
+        case slip::RowUpdate::Amount::Keep:
+            break;
+        case slip::RowUpdate::Amount::Clear:
+            f.dSALES_Ary[n]->setText(QString());
+            break;
+        case slip::RowUpdate::Amount::Set:
+            f.dSALES_Ary[n]->setText(NumberText(update.amount));
+            break;
+        }
     }
 }
 
@@ -263,9 +279,10 @@ void TForm_Main::TaxSettingChange()
 
 void TForm_Main::TAX_RATE_CHK()
 {
-    const slip::TaxRate rate = slip::TAX_RATE_CHK(ZuNumEdit_TaxOld->text(), ZuNumEdit_TaxNew->text(),
-                                                  DateTimePicker_TaxEnforDate->date(), DateTimePicker_1->date());
-    Label_xTax->setText(rate.xTax);
+    const slip::TaxRate rate =
+        slip::TAX_RATE_CHK(StrToCurrZero(ZuNumEdit_TaxOld->text()), StrToCurrZero(ZuNumEdit_TaxNew->text()),
+                           DateTimePicker_TaxEnforDate->date(), DateTimePicker_1->date());
+    Label_xTax->setText(NumberText(rate.rate));
     Label_stax->setText(rate.staxCaption);
 }
 
@@ -285,34 +302,35 @@ void TForm_Main::showOverflowNotices(const QStringList &notices)
 
 void TForm_Main::DEN_SALS()
 {
-    slip::Rows rows = readRows(*this);
-    const QList<int> overflow = slip::DEN_SALS(rows);
-    writeRows(*this, rows);
+    const slip::LinePass pass = slip::DEN_SALS(readRows(*this));
+    writeRows(*this, pass);
     QStringList notices;
-    for (int row : overflow)
+    for (int row : pass.overflowRows)
         notices << slip::RowOverflowMessage(row);
     m_rowOverflow = notices;
 }
 
 void TForm_Main::DEN_SALS_2()
 {
-    slip::Rows rows = readRows(*this);
-    const QList<int> overflow =
-        slip::DEN_SALS_2(rows, [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
-    writeRows(*this, rows);
+    const slip::LinePass pass = slip::DEN_SALS_2(
+        readRows(*this), [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
+    writeRows(*this, pass);
     QStringList notices;
-    for (int row : overflow)
+    for (int row : pass.overflowRows)
         notices << slip::RowOverflowMessage(row);
     m_rowOverflow = notices;
 }
 
 void TForm_Main::DEN_SUM()
 {
-    const slip::Totals totals = slip::DEN_SUM(readRows(*this), Label_xTax->text(), Edit_TxDisp->text());
-    ZuNumEdit_sqty->setText(totals.sqty);
-    ZuNumEdit_ssal->setText(totals.ssal);
-    ZuNumEdit_stax->setText(totals.stax);
-    ZuNumEdit_sttl->setText(totals.sttl);
+    // Label_xTax only ever holds a rate TAX_RATE_CHK wrote (or nothing before
+    // the first check), so reading it never meets a number too large to read.
+    const slip::Totals totals =
+        slip::DEN_SUM(readRows(*this), StrToCurrZero(Label_xTax->text()), slip::ParseRounding(Edit_TxDisp->text()));
+    ZuNumEdit_sqty->setText(slip::FieldText(totals.sqty));
+    ZuNumEdit_ssal->setText(slip::FieldText(totals.ssal));
+    ZuNumEdit_stax->setText(slip::FieldText(totals.stax));
+    ZuNumEdit_sttl->setText(slip::FieldText(totals.sttl));
     QStringList notices = m_rowOverflow;
     for (const QString &field : totals.overflowFields)
         notices << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));

@@ -18,7 +18,9 @@ public:
     // conversion error before anything is drawn.
     void SLIP97_Prn();
 
-    // The layout's inputs as the main window's fields hold them now.
+    // The layout's inputs as the main window's fields hold them now. A
+    // resolution or print offset caption that is not an integer raises the
+    // conversion error (ParsePrintGeometry).
     SlipInputs Inputs() const;
 
 private:

@@ -32,13 +32,3 @@ int PrintCopyCount(const QString &copiesText)
 {
     return vuzo::StrToIntZero(copiesText);
 }
-
-void PrintCopies(int copies, const std::function<void()> &layout, const std::function<void()> &newPage)
-{
-    while (copies > 0) {
-        layout();
-        --copies;
-        if (copies > 0)
-            newPage();
-    }
-}

@@ -1,9 +1,8 @@
 #pragma once
 // Pure pieces of the print command: the effective resolution handed to the
-// layout, the job title, the copy count and the order of pages in a job.
+// layout, the job title and the copy count.
 
 #include <QString>
-#include <functional>
 
 // dpi x 100 div scale (integer division). A device that reports no usable
 // scale (0 or negative) is taken as printing at 100 %, so nothing is divided
@@ -20,8 +19,3 @@ QString PrintJobTitle(int paperIndex, const QString &slipNo);
 // The number of copies from the copy-count field: its integer value, or 0 for
 // text that is not an integer. Zero or fewer copies print no page.
 int PrintCopyCount(const QString &copiesText);
-
-// Runs the layout once per copy with a new page between copies: three copies
-// give layout, new page, layout, new page, layout. Errors from either
-// callback propagate at once; the caller aborts the job.
-void PrintCopies(int copies, const std::function<void()> &layout, const std::function<void()> &newPage);

@@ -123,20 +123,20 @@ QString GroupedNumberText(Currency value)
     return grouped;
 }
 
-QString SalesNumberText(const QString &fieldText)
+PrintGeometry ParsePrintGeometry(const QString &dpiX, const QString &dpiY, const QString &top, const QString &left)
 {
-    return GroupedNumberText(StrToCurrZero(fieldText));
+    PrintGeometry geometry;
+    geometry.dpiX = vuzo::StrToIntStrict(dpiX);
+    geometry.dpiY = vuzo::StrToIntStrict(dpiY);
+    geometry.top = readOffset(top);
+    geometry.left = readOffset(left);
+    return geometry;
 }
 
 void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
 {
-    // Every conversion that can fail runs before the first drawing call, so a
-    // bad caption leaves the page untouched.
-    const int64_t scaleX = LayoutScale(vuzo::StrToIntStrict(in.dpix));
-    const int64_t scaleY = LayoutScale(vuzo::StrToIntStrict(in.dpiy));
-    const int top = readOffset(in.prnTop);
-    const int left = readOffset(in.prnLeft);
-    const Grid grid(scaleX, scaleY, left, top);
+    const PrintGeometry &g = in.geometry;
+    const Grid grid(LayoutScale(g.dpiX), LayoutScale(g.dpiY), g.left, g.top);
 
     canvas.setFontName(SlipFace::Mincho());
     canvas.setFontColor(CanvasBlack);
@@ -189,18 +189,18 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
     int rowY = grid.y(230);
     const int rowStep = grid.height(25);
     for (const SlipRow &row : in.rows) {
-        if (StrToCurrZero(row.qty).isZero())
+        if (row.qty.isZero())
             continue;
         useFont(canvas, SlipFace::Mincho(), 8);
         canvas.TextOut(grid.x(40), rowY, row.item);
         useFont(canvas, SlipFace::Mincho(), 6);
         canvas.TextOut(grid.x(588), rowY, row.unit);
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(385), rowY, BoxText(SalesNumberText(row.qty)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(385), rowY, BoxText(GroupedNumberText(row.qty)), grid.width(99));
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(485), rowY, BoxText(SalesNumberText(row.price)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(485), rowY, BoxText(GroupedNumberText(row.price)), grid.width(99));
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(605), rowY, BoxText(SalesNumberText(row.sales)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(605), rowY, BoxText(GroupedNumberText(row.sales)), grid.width(99));
         rowY += rowStep;
     }
 }

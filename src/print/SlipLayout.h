@@ -4,7 +4,9 @@
 // Positions are held in the layout unit of 1/160 inch and converted to device
 // pixels with the effective resolution; the registered print offsets (whole
 // device pixels) are added to every position, never to widths. The routine
-// neither begins, advances nor ends a print job.
+// neither begins, advances nor ends a print job, and works on values that are
+// already read: ParsePrintGeometry() is where the window's captions are turned
+// into numbers, so a bad caption stops a print before the layout is called.
 
 #include "print/PrintCanvas.h"
 #include "slip/Currency.h"
@@ -13,26 +15,41 @@
 #include <array>
 #include <cstdint>
 
-// One sales line as the main window holds it: item name (the row's second name
-// line), unit, and the numeric texts of quantity, unit price and line amount.
-struct SlipRow
+// The resolution the layout converts with and the registered print offsets.
+struct PrintGeometry
 {
-    QString item, unit, qty, price, sales;
+    int dpiX = 0, dpiY = 0; // effective resolution, dots per inch
+    int top = 0, left = 0;  // print offsets in device pixels
 };
 
-// Everything the layout reads, as the texts of the main window's fields.
+// The geometry from the texts of the main window's hidden captions (Label_dpix,
+// Label_dpiy, Label_Prn_Top, Label_Prn_Left), read in that order. The first
+// text that is not an integer (ParseInt32) raises EConvertError
+// ("''<text>'' は整数ではありません"); an empty offset is 0, an empty resolution
+// is not an integer.
+PrintGeometry ParsePrintGeometry(const QString &dpiX, const QString &dpiY, const QString &top, const QString &left);
+
+// One sales line: item name (the row's second name line), unit, and the
+// values of quantity, unit price and line amount.
+struct SlipRow
+{
+    QString item, unit;
+    Currency qty, price, sales;
+};
+
+// Everything the layout reads.
 struct SlipInputs
 {
-    QString dpix, dpiy;      // effective resolution, decimal text
-    QString prnTop, prnLeft; // print offsets in device pixels; empty means 0
-    QString sttl;            // slip total, plain digits
+    PrintGeometry geometry;
+    // The slip total as its field's text holds it, printed trimmed. It stays
+    // text: an empty field prints the yen mark alone, which no value could
+    // say, and the slip shows the field's own text, not a value written anew.
+    QString sttl;
     QString zip, add1, add2, add3, custo1, tel;
     std::array<SlipRow, 4> rows; // sales lines 1 to 4; later lines are never printed
 };
 
-// Draws one slip. Reads the resolutions and offsets first: a text among them
-// that is not an integer (an empty offset is 0) raises EConvertError
-// ("''<text>'' は整数ではありません") before anything is drawn.
+// Draws one slip. A line whose quantity is 0 is not printed.
 void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in);
 
 // Device pixels per layout unit in units of 1/10000: dpi x 10000 / 160,
@@ -53,9 +70,6 @@ QString BoxText(const QString &value);
 QString AmountText(const QString &totalText);
 
 // A whole number with thousands grouped by commas, rounded half away from
-// zero, without padding: 1234 -> "1,234", -5 -> "-5", 0 -> "0".
+// zero, without padding: 1234 -> "1,234", -5 -> "-5", 0 -> "0". The text of a
+// sales-line cell.
 QString GroupedNumberText(Currency value);
-
-// The number text of a sales-line cell: the field's text read leniently (text
-// that is not a number counts as 0) and grouped.
-QString SalesNumberText(const QString &fieldText);

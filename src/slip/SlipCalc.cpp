@@ -35,23 +35,10 @@ bool looksNumeric(const QString &text)
     return digit;
 }
 
-// The value of a field text. Text that is not a number counts as 0; a number
-// too large for Currency gives nullopt, so it is never mistaken for 0.
-std::optional<Currency> readValue(const QString &text)
+// Whether a value can be shown in its field.
+bool shows(const FieldValue &value)
 {
-    if (const auto value = ParseCurrency(text))
-        return value;
-    if (looksNumeric(text))
-        return std::nullopt;
-    return Currency();
-}
-
-// The text of a figure for a field, or nullopt when it cannot be shown there.
-std::optional<QString> fieldText(std::optional<Currency> value)
-{
-    if (!value || !FitsField(*value))
-        return std::nullopt;
-    return NumberText(*value);
+    return value && FitsField(*value);
 }
 
 enum class Pass
@@ -60,72 +47,87 @@ enum class Pass
     BeforePrinting
 };
 
-QList<int> linePass(Rows &rows, Pass pass, const std::function<void(int row)> &notify)
+LinePass linePass(const Rows &rows, Pass pass, const std::function<void(int row)> &notify)
 {
-    QList<int> overflowRows;
+    LinePass result;
     for (int i = 0; i < kRows; ++i) {
-        RowTexts &row = rows[static_cast<std::size_t>(i)];
+        const auto index = static_cast<std::size_t>(i);
+        const RowValues &row = rows[index];
+        RowUpdate &update = result.rows[index];
         const int rowNumber = i + 1;
         // nullopt stands for a number too large to read: not zero, value unknown.
-        const std::optional<Currency> q = readValue(row.qty);
-        const std::optional<Currency> p = readValue(row.price);
-        const bool qZero = q && q->isZero();
-        const bool pZero = p && p->isZero();
+        const bool qZero = row.qty && row.qty->isZero();
+        const bool pZero = row.price && row.price->isZero();
 
         if (!qZero && !pZero) {
             std::optional<Currency> amount;
-            if (q && p)
-                amount = Currency::multiply(*q, *p);
-            if (const auto text = fieldText(amount)) {
-                row.sales = *text;
+            if (row.qty && row.price)
+                amount = Currency::multiply(*row.qty, *row.price);
+            if (shows(amount)) {
+                update.sales = RowUpdate::Amount::Set;
+                update.amount = *amount;
             } else {
-                row.sales.clear();
-                overflowRows.append(rowNumber);
+                update.sales = RowUpdate::Amount::Clear;
+                result.overflowRows.append(rowNumber);
             }
         } else if (!qZero && pZero) {
-            row.sales.clear();
+            update.sales = RowUpdate::Amount::Clear;
         } else if (qZero && !pZero) {
             if (pass == Pass::BeforePrinting && notify)
                 notify(rowNumber);
-            row.price.clear();
-            row.sales.clear();
+            update.clearPrice = true;
+            update.sales = RowUpdate::Amount::Clear;
         } else if (pass == Pass::BeforePrinting) {
-            row.sales.clear();
-        } else if (!row.sales.isEmpty() && !fieldText(readValue(row.sales))) {
+            update.sales = RowUpdate::Amount::Clear;
+        } else if (!shows(row.sales)) {
             // A stale amount (restored from the settings file) is kept while
-            // editing, but only if the field can show it.
-            row.sales.clear();
-            overflowRows.append(rowNumber);
+            // editing, but only if the field can show it. An empty field reads
+            // as 0 and is kept as it is.
+            update.sales = RowUpdate::Amount::Clear;
+            result.overflowRows.append(rowNumber);
         }
     }
-    return overflowRows;
+    return result;
 }
 
 } // namespace
+
+FieldValue ReadFieldValue(const QString &text)
+{
+    if (const auto value = ParseCurrency(text))
+        return value;
+    if (looksNumeric(text))
+        return std::nullopt;
+    return Currency();
+}
+
+QString FieldText(const std::optional<Currency> &value)
+{
+    return value ? NumberText(*value) : QString();
+}
 
 bool FitsField(Currency value)
 {
     return IntegerDigits(value) <= kMaxIntegerDigits;
 }
 
-TaxRate TAX_RATE_CHK(const QString &oldRateText, const QString &newRateText, const QDate &enforcement,
-                     const QDate &slipDate)
+TaxRate TAX_RATE_CHK(Currency oldPercent, Currency newPercent, const QDate &enforcement, const QDate &slipDate)
 {
     // Dividing by 100 cannot fail or leave the range.
-    const Currency oldRate = Currency::divide(StrToCurrZero(oldRateText), 100).value_or(Currency());
-    const Currency newRate = Currency::divide(StrToCurrZero(newRateText), 100).value_or(Currency());
+    const Currency oldRate = Currency::divide(oldPercent, 100).value_or(Currency());
+    const Currency newRate = Currency::divide(newPercent, 100).value_or(Currency());
     const Currency rate = enforcement > slipDate ? oldRate : newRate;
     // The rate was divided by 100 and rounded, so times 100 stays in range.
     const Currency percent = Currency::multiply(rate, *Currency::fromInteger(100)).value_or(Currency());
-    return TaxRate{NumberText(rate), u"消費税 "_s + NumberText(percent) + u'%'};
+    return TaxRate{rate, u"消費税 "_s + NumberText(percent) + u'%'};
 }
 
-QList<int> DEN_SALS(Rows &rows)
+LinePass DEN_SALS(const Rows &rows)
 {
     return linePass(rows, Pass::Editing, {});
 }
 
-QList<int> DEN_SALS_2(Rows &rows, const std::function<void(int row)> &notify)
+LinePass DEN_SALS_2(const Rows &rows, const std::function<void(int row)> &notify)
 {
     return linePass(rows, Pass::BeforePrinting, notify);
 }
@@ -135,17 +137,35 @@ QString RowPriceWithoutQtyMessage(int row)
     return QString::number(row) + u"行目　数量の入力がないので、単価を０にします"_s;
 }
 
-std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, const QString &roundingCode)
+Rounding ParseRounding(const QString &code)
 {
-    i128 addend;
-    if (roundingCode == u"0")
+    if (code == u"0")
+        return Rounding::Truncate;
+    if (code == u"1")
+        return Rounding::HalfAwayFromZero;
+    if (code == u"2")
+        return Rounding::Up;
+    return Rounding::NoTax;
+}
+
+std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, Rounding rounding)
+{
+    // What is added to the magnitude, in 1e-8 yen, before it is truncated to
+    // whole yen.
+    i128 addend = 0;
+    switch (rounding) {
+    case Rounding::Truncate:
         addend = 0;
-    else if (roundingCode == u"1")
+        break;
+    case Rounding::HalfAwayFromZero:
         addend = 50'000'000;
-    else if (roundingCode == u"2")
+        break;
+    case Rounding::Up:
         addend = 90'000'000;
-    else
+        break;
+    case Rounding::NoTax:
         return Currency();
+    }
 
     // Amount and rate are both in 1/10000, so their product is in 1e-8 yen.
     // Both factors are below 2^63 in magnitude: the product and its magnitude
@@ -159,34 +179,31 @@ std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, cons
     return Currency::fromRaw(static_cast<int64_t>(raw));
 }
 
-Totals DEN_SUM(const Rows &rows, const QString &xTaxText, const QString &roundingCode)
+Totals DEN_SUM(const Rows &rows, Currency rate, Rounding rounding)
 {
+    // nullopt from here on: a total that left the Currency range or counted a
+    // figure too large to read.
     std::optional<Currency> qtyTotal = Currency();
     std::optional<Currency> amountTotal = Currency();
-    for (const RowTexts &row : rows) {
-        if (qtyTotal) {
-            const auto q = readValue(row.qty);
-            qtyTotal = q ? Currency::add(*qtyTotal, *q) : std::nullopt;
-        }
-        if (amountTotal) {
-            const auto a = readValue(row.sales);
-            amountTotal = a ? Currency::add(*amountTotal, *a) : std::nullopt;
-        }
+    for (const RowValues &row : rows) {
+        if (qtyTotal)
+            qtyTotal = row.qty ? Currency::add(*qtyTotal, *row.qty) : std::nullopt;
+        if (amountTotal)
+            amountTotal = row.sales ? Currency::add(*amountTotal, *row.sales) : std::nullopt;
     }
-    const std::optional<Currency> rate = readValue(xTaxText);
     std::optional<Currency> tax;
-    if (amountTotal && rate)
-        tax = ConsumptionTax(*amountTotal, *rate, roundingCode);
+    if (amountTotal)
+        tax = ConsumptionTax(*amountTotal, rate, rounding);
     std::optional<Currency> total;
     if (amountTotal && tax)
         total = Currency::add(*amountTotal, *tax);
 
     Totals totals;
-    const auto put = [&totals](QString &field, QStringView name, std::optional<Currency> value) {
-        if (const auto text = fieldText(value)) {
-            field = *text;
+    const auto put = [&totals](std::optional<Currency> &field, QStringView name, std::optional<Currency> value) {
+        if (shows(value)) {
+            field = value;
         } else {
-            field.clear();
+            field.reset();
             totals.overflowFields.append(name.toString());
         }
     };

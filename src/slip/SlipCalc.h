@@ -1,15 +1,14 @@
 #pragma once
-// The money of the slip as plain functions of field texts: the line amounts,
+// The money of the slip as plain functions of typed values: the line amounts,
 // the four totals, the consumption-tax rate in force and the rounding of the
-// tax to whole yen. The main window reads its controls, calls these and writes
-// the results back; nothing here sees a window.
+// tax to whole yen. The main window reads its fields once through
+// ReadFieldValue(), ParseRounding() and StrToCurrZero(), calls these and writes
+// the results back with FieldText(); nothing here sees a window.
 //
-// Every numeric text read here is canonical numeric text (optional "-", digits,
-// at most one "."); anything that is not a number counts as 0. All arithmetic
-// is Currency. A figure that would not fit its field (more than 9 integer
-// digits) or the Currency range is never written cut or wrapped: its field is
-// left empty and the field is reported, so the window can tell the operator and
-// the print command can refuse to print.
+// All arithmetic is Currency. A figure that would not fit its field (more than
+// 9 integer digits) or the Currency range is never written cut or wrapped: its
+// field is left empty and the field is reported, so the window can tell the
+// operator and the print command can refuse to print.
 
 #include "slip/Currency.h"
 
@@ -29,46 +28,95 @@ constexpr int kRows = 10;
 // Integer digits a line amount or a total field can show.
 constexpr int kMaxIntegerDigits = 9;
 
-// The canonical numeric texts of one row: quantity, unit price, amount.
-struct RowTexts
+// The value of a numeric field of the line table. Text that is not a number
+// (the empty text and a lone "-" included) counts as 0. nullopt stands for text
+// that has the shape of a number but lies outside the Currency range: it is not
+// zero, its value is unknown, and any figure formed from it does not fit.
+using FieldValue = std::optional<Currency>;
+
+// The value of a field text: ParseCurrency, 0 for text that is not shaped like
+// a decimal number (optional blanks, sign, digits with at most one "."), and
+// nullopt for such a number too large to read.
+FieldValue ReadFieldValue(const QString &text);
+
+// The text a figure is shown with in its field: NumberText, or the empty text
+// when there is no figure to show.
+QString FieldText(const std::optional<Currency> &value);
+
+// The values of one row: quantity, unit price, amount.
+struct RowValues
 {
-    QString qty, price, sales;
+    FieldValue qty, price, sales;
 };
-using Rows = std::array<RowTexts, kRows>;
+using Rows = std::array<RowValues, kRows>;
 
-// The effective rate as the main window shows it: xTax is the caption of the
-// hidden Label_xTax (the rate as a fraction, "0.05"), staxCaption the caption
-// of Label_stax ("消費税 5%").
-struct TaxRate
+// What a line pass does to one row. The quantity is never changed.
+struct RowUpdate
 {
-    QString xTax;
-    QString staxCaption;
+    enum class Amount
+    {
+        Keep,  // the amount field keeps its text
+        Clear, // the amount field is emptied
+        Set    // the amount field shows `amount`
+    };
+    bool clearPrice = false; // the unit price field is emptied
+    Amount sales = Amount::Keep;
+    Currency amount; // the new line amount when sales is Set; it fits the field
 };
 
-// Chooses the rate in force on the slip date. Both rate texts are per cent and
-// are divided by 100 (rounded to four decimals, half to even). The comparison
-// is by calendar day: a slip dated on the enforcement day or later uses the new
-// rate, an earlier slip the old one.
-TaxRate TAX_RATE_CHK(const QString &oldRateText, const QString &newRateText, const QDate &enforcement,
-                     const QDate &slipDate);
+// The outcome of a line pass: one update per row, and the 1-based rows, in row
+// order, whose amount does not fit and whose amount field is therefore emptied.
+struct LinePass
+{
+    std::array<RowUpdate, kRows> rows;
+    QList<int> overflowRows;
+};
 
-// The line pass while a quantity or unit price is edited, rows changed in place.
+// The line pass while a quantity or unit price is edited.
 // Row by row: quantity and price both non-zero -> amount := quantity x price;
 // price zero -> amount emptied; quantity zero but price set -> price and amount
-// emptied; both zero -> row left as it is (a stale amount stays).
-// Returns the 1-based rows, in row order, whose amount does not fit and whose
-// amount field has therefore been left empty.
-QList<int> DEN_SALS(Rows &rows);
+// emptied; both zero -> the amount is kept (a stale amount stays) unless it
+// does not fit, in which case it is emptied and the row reported.
+LinePass DEN_SALS(const Rows &rows);
 
 // The line pass before printing. As DEN_SALS, except that a row with a price
-// but no quantity calls notify(row) before its price and amount are emptied
+// but no quantity calls notify(row) in row order before anything is returned
 // (the caller shows RowPriceWithoutQtyMessage(row) and returns when the box is
-// closed), and a row with neither has its amount emptied. Returns the rows whose
-// amount does not fit, like DEN_SALS.
-QList<int> DEN_SALS_2(Rows &rows, const std::function<void(int row)> &notify);
+// closed), and a row with neither has its amount emptied.
+LinePass DEN_SALS_2(const Rows &rows, const std::function<void(int row)> &notify);
 
 // "<row>行目　数量の入力がないので、単価を０にします".
 QString RowPriceWithoutQtyMessage(int row);
+
+// How the tax is brought to whole yen: the code of the rounding field
+// (Edit_TxDisp, "0:切捨て 1:四捨五入 2:切上げ").
+enum class Rounding
+{
+    Truncate = 0,         // toward zero
+    HalfAwayFromZero = 1, // halves away from zero
+    Up = 2,               // 0.9 yen added to the magnitude, then truncated
+    NoTax                 // any other code: no tax at all
+};
+
+// The rounding of a code text. Only the exact texts "0", "1" and "2" are codes;
+// anything else, the empty text, blanks and full-width digits included, is
+// Rounding::NoTax.
+Rounding ParseRounding(const QString &code);
+
+// The rate in force. `rate` is the fraction ("0.05"), which the main window
+// keeps in the hidden Label_xTax as NumberText(rate); staxCaption is the
+// caption of Label_stax ("消費税 5%").
+struct TaxRate
+{
+    Currency rate;
+    QString staxCaption;
+};
+
+// Chooses the rate in force on the slip date. Both rates are per cent and are
+// divided by 100 (rounded to four decimals, half to even). The comparison is by
+// calendar day: a slip dated on the enforcement day or later uses the new rate,
+// an earlier slip the old one.
+TaxRate TAX_RATE_CHK(Currency oldPercent, Currency newPercent, const QDate &enforcement, const QDate &slipDate);
 
 // Names of the four total fields, as used in Totals::overflowFields.
 inline constexpr QStringView kFieldSqty = u"ZuNumEdit_sqty";
@@ -76,26 +124,25 @@ inline constexpr QStringView kFieldSsal = u"ZuNumEdit_ssal";
 inline constexpr QStringView kFieldStax = u"ZuNumEdit_stax";
 inline constexpr QStringView kFieldSttl = u"ZuNumEdit_sttl";
 
-// The texts of the four total fields. A total that does not fit is an empty
-// text and its field name (kFieldSqty ...) is listed in overflowFields, in the
-// order sqty, ssal, stax, sttl. overflowFields is empty when every total fits.
+// The four totals. A total that does not fit is nullopt (its field is shown
+// empty) and its field name (kFieldSqty ...) is listed in overflowFields, in
+// the order sqty, ssal, stax, sttl. overflowFields is empty when every total
+// fits.
 struct Totals
 {
-    QString sqty, ssal, stax, sttl;
+    std::optional<Currency> sqty, ssal, stax, sttl;
     QStringList overflowFields;
 };
 
-// The totals pass over all ten rows: quantity total, amount total (the amount
-// texts as they stand, not multiplied again), tax from the amount total and the
-// rate text (Label_xTax) by the rounding code, and the total with tax.
-Totals DEN_SUM(const Rows &rows, const QString &xTaxText, const QString &roundingCode);
+// The totals pass over all ten rows: quantity total, amount total (the amounts
+// as they stand, not multiplied again), tax from the amount total and the rate
+// by the rounding, and the total with tax.
+Totals DEN_SUM(const Rows &rows, Currency rate, Rounding rounding);
 
-// The tax in whole yen of an amount total at a rate, by rounding code:
-// "0" truncates toward zero, "1" rounds halves away from zero, "2" adds 0.9 yen
-// to the magnitude and truncates; any other code, the empty one included, gives
-// 0. The product is taken exactly (no intermediate rounding). nullopt only when
-// the tax lies outside the Currency range.
-std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, const QString &roundingCode);
+// The tax in whole yen of an amount total at a rate, by the rounding; NoTax
+// gives 0. The product is taken exactly (no intermediate rounding). nullopt
+// only when the tax lies outside the Currency range.
+std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, Rounding rounding);
 
 // Whether a value can be shown in a line amount or total field.
 bool FitsField(Currency value);

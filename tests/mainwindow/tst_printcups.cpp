@@ -10,9 +10,9 @@
 #include "PdfText.h"
 #include "controls/TZuNumEdit.h"
 #include "print/FontFaces.h"
-#include "printer/PainterCanvas.h"
 #include "print/SlipLayout.h"
 #include "printer/CupsJobs.h"
+#include "printer/PainterCanvas.h"
 #include "settings/ProfileFile.h"
 #include "support/MainWindowFixture.h"
 
@@ -112,18 +112,17 @@ QList<Item> expectedItems(const TForm_Main &form, int dpiX, int dpiY, int top, i
           << Item{u"heading amount"_s, gothic, 9, X(630), Y(195), u"税抜金額"_s};
     int rowY = Y(230);
     const int step = LayoutToDevice(25, sy, 0);
+    // A number cell as the window reads its field and the layout prints it.
+    const auto cell = [](const QString &field) { return BoxText(GroupedNumberText(StrToCurrZero(field))); };
     for (int n = 1; n <= 4; ++n) {
         if (StrToCurrZero(form.dQTY_Ary[n]->text()).isZero())
             continue;
         const QString row = u"line %1 "_s.arg(n);
         items << Item{row + u"item"_s, mincho, 8, X(40), rowY, form.dITEM_Ary[n]->text()}
               << Item{row + u"unit"_s, mincho, 6, X(588), rowY, form.dUNIT_Ary[n]->text()}
-              << Item{row + u"quantity"_s, tahoma, 8, X(385), rowY,
-                      BoxText(SalesNumberText(form.dQTY_Ary[n]->text())), W(99) / 11}
-              << Item{row + u"unit price"_s, tahoma, 8, X(485), rowY,
-                      BoxText(SalesNumberText(form.dPRICE_Ary[n]->text())), W(99) / 11}
-              << Item{row + u"amount"_s, tahoma, 8, X(605), rowY,
-                      BoxText(SalesNumberText(form.dSALES_Ary[n]->text())), W(99) / 11};
+              << Item{row + u"quantity"_s, tahoma, 8, X(385), rowY, cell(form.dQTY_Ary[n]->text()), W(99) / 11}
+              << Item{row + u"unit price"_s, tahoma, 8, X(485), rowY, cell(form.dPRICE_Ary[n]->text()), W(99) / 11}
+              << Item{row + u"amount"_s, tahoma, 8, X(605), rowY, cell(form.dSALES_Ary[n]->text()), W(99) / 11};
         rowY += step;
     }
     return items;
@@ -168,8 +167,9 @@ bool unmapped(const QString &c)
 }
 
 // How strictly the characters of a PDF are compared with the items' texts.
-enum class Text {
-    Exact, // the document the job sent: every character as drawn
+enum class Text
+{
+    Exact,     // the document the job sent: every character as drawn
     Positions, // the queue's output: characters whose glyphs lost their meaning match any
 };
 
@@ -259,7 +259,8 @@ QString checkItem(const Item &item, int page, const QList<pdftext::Char> &chars,
                                        toPxY(w.yMin, d) - item.y);
         // In the queue's output a word whose first characters were lost
         // starts somewhere else; only a word near the place counts there.
-        if (mode == Text::Positions && std::abs(toPxX(w.xMin, d) - item.x - (item.advance > 0 ? first * item.advance : 0)) > 3)
+        if (mode == Text::Positions &&
+            std::abs(toPxX(w.xMin, d) - item.x - (item.advance > 0 ? first * item.advance : 0)) > 3)
             continue;
         if (dist < bestDistance) {
             bestDistance = dist;
@@ -299,7 +300,7 @@ class tst_PrintCups : public QObject
 
     QString m_queue;
     QString m_out;
-    QList<int> m_jobs; // to purge
+    QList<int> m_jobs;   // to purge
     QStringList m_files; // to remove
 
     bool keep() const { return qEnvironmentVariable("VUZO_KEEP_CUPS_JOBS") == u"1"_s; }

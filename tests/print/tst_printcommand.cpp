@@ -2,7 +2,6 @@
 
 #include <QTest>
 #include <limits>
-#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -17,9 +16,6 @@ private Q_SLOTS:
     void jobTitle();
     void copyCount_data();
     void copyCount();
-    void copies_data();
-    void copies();
-    void copiesStopAtTheFirstError();
 };
 
 void TestPrintCommand::effectiveResolution_data()
@@ -89,44 +85,6 @@ void TestPrintCommand::copyCount()
     QFETCH(QString, text);
     QFETCH(int, expected);
     QCOMPARE(PrintCopyCount(text), expected);
-}
-
-void TestPrintCommand::copies_data()
-{
-    QTest::addColumn<int>("copies");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("a negative count prints nothing") << -1 << QString();
-    QTest::newRow("zero copies print nothing") << 0 << QString();
-    QTest::newRow("one copy has no new page") << 1 << u"L"_s;
-    QTest::newRow("two copies") << 2 << u"LNL"_s;
-    QTest::newRow("three copies in one job") << 3 << u"LNLNL"_s;
-}
-
-void TestPrintCommand::copies()
-{
-    QFETCH(int, copies);
-    QFETCH(QString, expected);
-    QString trace = u"?"_s;
-    trace.clear();
-    PrintCopies(
-        copies, [&] { trace += u'L'; }, [&] { trace += u'N'; });
-    QCOMPARE(trace, expected);
-}
-
-void TestPrintCommand::copiesStopAtTheFirstError()
-{
-    QString trace;
-    int layouts = 0;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, PrintCopies(
-                                                     3,
-                                                     [&] {
-                                                         trace += u'L';
-                                                         if (++layouts == 2)
-                                                             throw std::runtime_error("layout");
-                                                     },
-                                                     [&] { trace += u'N'; }));
-    QCOMPARE(trace, u"LNL"_s);
 }
 
 QTEST_GUILESS_MAIN(TestPrintCommand)

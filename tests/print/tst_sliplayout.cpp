@@ -9,15 +9,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-SlipInputs inputsAt(const QString &dpix, const QString &dpiy, const QString &top = QString(),
-                    const QString &left = QString())
+SlipInputs inputsAt(int dpiX, int dpiY, int top = 0, int left = 0)
 {
     SlipInputs in;
-    in.dpix = dpix;
-    in.dpiy = dpiy;
-    in.prnTop = top;
-    in.prnLeft = left;
+    in.geometry = {dpiX, dpiY, top, left};
     return in;
+}
+
+// A sales line with its numbers read from field texts, as the window reads
+// them: text that is not a number counts as 0.
+SlipRow row(const QString &item, const QString &unit, const QString &qty, const QString &price, const QString &sales)
+{
+    return {item, unit, StrToCurrZero(qty), StrToCurrZero(price), StrToCurrZero(sales)};
 }
 
 QStringList font(const QString &face, int points)
@@ -88,6 +91,10 @@ private Q_SLOTS:
     void amountText();
     void salesNumberText_data();
     void salesNumberText();
+    void parsePrintGeometry_data();
+    void parsePrintGeometry();
+    void badCaptionIsNotAnInteger_data();
+    void badCaptionIsNotAnInteger();
 
     void wholeSlipAt600Dpi();
     void positionsFollowResolutionAndOffsets_data();
@@ -99,8 +106,6 @@ private Q_SLOTS:
     void linesWithoutQuantityAreSkipped();
     void numberCells_data();
     void numberCells();
-    void badCaptionStopsBeforeDrawing_data();
-    void badCaptionStopsBeforeDrawing();
 };
 
 void TestSlipLayout::layoutScale_data()
@@ -219,12 +224,13 @@ void TestSlipLayout::salesNumberText()
 {
     QFETCH(QString, field);
     QFETCH(QString, expected);
-    QCOMPARE(SalesNumberText(field), expected);
+    // A cell's number as the window reads its field and the layout prints it.
+    QCOMPARE(GroupedNumberText(StrToCurrZero(field)), expected);
 }
 
 void TestSlipLayout::wholeSlipAt600Dpi()
 {
-    SlipInputs in = inputsAt(u"600"_s, u"600"_s);
+    SlipInputs in = inputsAt(600, 600);
     in.sttl = u"12345"_s;
     in.zip = u"123-4567"_s;
     in.add1 = u"東京都千代田区"_s;
@@ -232,10 +238,10 @@ void TestSlipLayout::wholeSlipAt600Dpi()
     in.add3 = QString();
     in.custo1 = u"山田\u3000太郎"_s;
     in.tel = u"03-1234-5678"_s;
-    in.rows[0] = {u"りんご"_s, u"箱"_s, u"3"_s, u"1500"_s, u"4500"_s};
-    in.rows[1] = {u"なし"_s, u"個"_s, u"0"_s, QString(), u"100"_s};
-    in.rows[2] = {u"みかん"_s, u"kg"_s, u"-2"_s, u"1234"_s, u"-2468"_s};
-    in.rows[3] = {u"x"_s, QString(), QString(), QString(), QString()};
+    in.rows[0] = row(u"りんご"_s, u"箱"_s, u"3"_s, u"1500"_s, u"4500"_s);
+    in.rows[1] = row(u"なし"_s, u"個"_s, u"0"_s, QString(), u"100"_s);
+    in.rows[2] = row(u"みかん"_s, u"kg"_s, u"-2"_s, u"1234"_s, u"-2468"_s);
+    in.rows[3] = row(u"x"_s, QString(), QString(), QString(), QString());
 
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
@@ -275,13 +281,13 @@ void TestSlipLayout::wholeSlipAt600Dpi()
 
 void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
 {
-    QTest::addColumn<QString>("dpix");
-    QTest::addColumn<QString>("dpiy");
-    QTest::addColumn<QString>("top");
-    QTest::addColumn<QString>("left");
+    QTest::addColumn<int>("dpiX");
+    QTest::addColumn<int>("dpiY");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
     QTest::addColumn<QStringList>("expected"); // amounts, rule and the first two rows
 
-    QTest::newRow("600 dpi without offsets") << u"600"_s << u"600"_s << QString() << QString()
+    QTest::newRow("600 dpi without offsets") << 600 << 600 << 0 << 0
                                              << QStringList{u"TextOutSpaced(1444,289,1350)"_s,
                                                             u"TextOutSpaced(2775,1039,1350)"_s,
                                                             u"MoveTo(113,844)"_s,
@@ -289,16 +295,8 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
                                                             u"row 863"_s,
                                                             u"row 957"_s,
                                                             u"cells 1444/1819/2269 width 371"_s};
-    QTest::newRow("offsets of 0 written out") << u"600"_s << u"600"_s << u"0"_s << u"0"_s
-                                              << QStringList{u"TextOutSpaced(1444,289,1350)"_s,
-                                                             u"TextOutSpaced(2775,1039,1350)"_s,
-                                                             u"MoveTo(113,844)"_s,
-                                                             u"LineTo(2700,844)"_s,
-                                                             u"row 863"_s,
-                                                             u"row 957"_s,
-                                                             u"cells 1444/1819/2269 width 371"_s};
     QTest::newRow("top 20 and left -10 move positions, not widths or the step")
-        << u"600"_s << u"600"_s << u"20"_s << u"-10"_s
+        << 600 << 600 << 20 << -10
         << QStringList{u"TextOutSpaced(1434,309,1350)"_s,
                        u"TextOutSpaced(2765,1059,1350)"_s,
                        u"MoveTo(103,864)"_s,
@@ -306,7 +304,7 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
                        u"row 883"_s,
                        u"row 977"_s,
                        u"cells 1434/1809/2259 width 371"_s};
-    QTest::newRow("600 by 300 dpi scales x and y separately") << u"600"_s << u"300"_s << QString() << QString()
+    QTest::newRow("600 by 300 dpi scales x and y separately") << 600 << 300 << 0 << 0
                                                               << QStringList{u"TextOutSpaced(1444,144,1350)"_s,
                                                                              u"TextOutSpaced(2775,519,1350)"_s,
                                                                              u"MoveTo(113,422)"_s,
@@ -314,7 +312,7 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
                                                                              u"row 431"_s,
                                                                              u"row 478"_s,
                                                                              u"cells 1444/1819/2269 width 371"_s};
-    QTest::newRow("203 dpi") << u"203"_s << u"203"_s << QString() << QString()
+    QTest::newRow("203 dpi") << 203 << 203 << 0 << 0
                              << QStringList{u"TextOutSpaced(488,98,457)"_s,
                                             u"TextOutSpaced(939,351,457)"_s,
                                             u"MoveTo(38,285)"_s,
@@ -322,7 +320,7 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
                                             u"row 292"_s,
                                             u"row 324"_s,
                                             u"cells 488/615/768 width 126"_s};
-    QTest::newRow("180 dpi") << u"180"_s << u"180"_s << QString() << QString()
+    QTest::newRow("180 dpi") << 180 << 180 << 0 << 0
                              << QStringList{u"TextOutSpaced(433,87,405)"_s,
                                             u"TextOutSpaced(833,312,405)"_s,
                                             u"MoveTo(34,253)"_s,
@@ -334,15 +332,15 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets_data()
 
 void TestSlipLayout::positionsFollowResolutionAndOffsets()
 {
-    QFETCH(QString, dpix);
-    QFETCH(QString, dpiy);
-    QFETCH(QString, top);
-    QFETCH(QString, left);
+    QFETCH(int, dpiX);
+    QFETCH(int, dpiY);
+    QFETCH(int, top);
+    QFETCH(int, left);
     QFETCH(QStringList, expected);
 
-    SlipInputs in = inputsAt(dpix, dpiy, top, left);
-    in.rows[0] = {u"row1"_s, QString(), u"1"_s, u"1"_s, u"1"_s};
-    in.rows[1] = {u"row2"_s, QString(), u"1"_s, u"1"_s, u"1"_s};
+    SlipInputs in = inputsAt(dpiX, dpiY, top, left);
+    in.rows[0] = row(u"row1"_s, QString(), u"1"_s, u"1"_s, u"1"_s);
+    in.rows[1] = row(u"row2"_s, QString(), u"1"_s, u"1"_s, u"1"_s);
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
 
@@ -368,9 +366,9 @@ void TestSlipLayout::positionsFollowResolutionAndOffsets()
 
 void TestSlipLayout::rowsAt180DpiUseOneConvertedStep()
 {
-    SlipInputs in = inputsAt(u"180"_s, u"180"_s, u"0"_s, QString());
+    SlipInputs in = inputsAt(180, 180);
     for (int n = 0; n < 4; ++n)
-        in.rows[n] = {u"row%1"_s.arg(n + 1), QString(), u"1"_s, QString(), QString()};
+        in.rows[n] = row(u"row%1"_s.arg(n + 1), QString(), u"1"_s, QString(), QString());
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
     // The fourth row lands at 343, not at the 344 a direct conversion of
@@ -395,7 +393,7 @@ void TestSlipLayout::amountBoxes()
     QFETCH(QString, total);
     QFETCH(QString, expected);
 
-    SlipInputs in = inputsAt(u"600"_s, u"600"_s);
+    SlipInputs in = inputsAt(600, 600);
     in.sttl = total;
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
@@ -442,9 +440,9 @@ void TestSlipLayout::linesWithoutQuantityAreSkipped()
     QFETCH(QList<int>, ys);
     QFETCH(QStringList, names);
 
-    SlipInputs in = inputsAt(u"600"_s, u"600"_s);
+    SlipInputs in = inputsAt(600, 600);
     for (int n = 0; n < 4; ++n)
-        in.rows[n] = {u"row%1"_s.arg(n + 1), u"u%1"_s.arg(n + 1), quantities.at(n), u"100"_s, amounts.at(n)};
+        in.rows[n] = row(u"row%1"_s.arg(n + 1), u"u%1"_s.arg(n + 1), quantities.at(n), u"100"_s, amounts.at(n));
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
 
@@ -491,50 +489,101 @@ void TestSlipLayout::numberCells()
     QFETCH(QString, sales);
     QFETCH(QStringList, expected);
 
-    SlipInputs in = inputsAt(u"600"_s, u"600"_s);
-    in.rows[0] = {u"row1"_s, QString(), qty, price, sales};
+    SlipInputs in = inputsAt(600, 600);
+    in.rows[0] = row(u"row1"_s, QString(), qty, price, sales);
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, in);
     QCOMPARE(rowCells(canvas), expected);
 }
 
-void TestSlipLayout::badCaptionStopsBeforeDrawing_data()
+void TestSlipLayout::parsePrintGeometry_data()
+{
+    QTest::addColumn<QString>("dpiX");
+    QTest::addColumn<QString>("dpiY");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QList<int>>("expected"); // dpiX, dpiY, top, left
+
+    const int intMax = std::numeric_limits<int>::max();
+    const int intMin = std::numeric_limits<int>::min();
+    QTest::newRow("600 dpi without offsets")
+        << u"600"_s << u"600"_s << QString() << QString() << QList<int>{600, 600, 0, 0};
+    QTest::newRow("offsets of 0 written out") << u"600"_s << u"600"_s << u"0"_s << u"0"_s << QList<int>{600, 600, 0, 0};
+    QTest::newRow("each caption goes to its own place")
+        << u"600"_s << u"300"_s << u"20"_s << u"-10"_s << QList<int>{600, 300, 20, -10};
+    QTest::newRow("a zero resolution is read as it is")
+        << u"0"_s << u"0"_s << QString() << QString() << QList<int>{0, 0, 0, 0};
+    QTest::newRow("blanks before the digits and a plus sign are allowed")
+        << u" 203"_s << u"+203"_s << u" -5"_s << u"+7"_s << QList<int>{203, 203, -5, 7};
+    QTest::newRow("the largest int fits every caption")
+        << u"2147483647"_s << u"2147483647"_s << u"2147483647"_s << u"2147483647"_s
+        << QList<int>{intMax, intMax, intMax, intMax};
+    QTest::newRow("the smallest int fits every caption")
+        << u"-2147483648"_s << u"-2147483648"_s << u"-2147483648"_s << u"-2147483648"_s
+        << QList<int>{intMin, intMin, intMin, intMin};
+}
+
+void TestSlipLayout::parsePrintGeometry()
+{
+    QFETCH(QString, dpiX);
+    QFETCH(QString, dpiY);
+    QFETCH(QString, top);
+    QFETCH(QString, left);
+    QFETCH(QList<int>, expected);
+
+    const PrintGeometry g = ParsePrintGeometry(dpiX, dpiY, top, left);
+    QCOMPARE((QList<int>{g.dpiX, g.dpiY, g.top, g.left}), expected);
+}
+
+void TestSlipLayout::badCaptionIsNotAnInteger_data()
 {
     QTest::addColumn<QString>("dpix");
+    QTest::addColumn<QString>("dpiy");
     QTest::addColumn<QString>("top");
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("message");
 
     QTest::newRow("top offset still holds its design text")
-        << u"600"_s << u"Top"_s << u"0"_s << u"''Top'' は整数ではありません"_s;
+        << u"600"_s << u"600"_s << u"Top"_s << u"0"_s << u"''Top'' は整数ではありません"_s;
     QTest::newRow("left offset still holds its design text")
-        << u"600"_s << u"0"_s << u"Left"_s << u"''Left'' は整数ではありません"_s;
+        << u"600"_s << u"600"_s << u"0"_s << u"Left"_s << u"''Left'' は整数ではありません"_s;
     QTest::newRow("trailing blank after the digits")
-        << u"600"_s << u"20 "_s << QString() << u"''20 '' は整数ではありません"_s;
-    QTest::newRow("a blank caption is not empty") << u"600"_s << u" "_s << QString() << u"'' '' は整数ではありません"_s;
+        << u"600"_s << u"600"_s << u"20 "_s << QString() << u"''20 '' は整数ではありません"_s;
+    QTest::newRow("a blank caption is not empty")
+        << u"600"_s << u"600"_s << u" "_s << QString() << u"'' '' は整数ではありません"_s;
     QTest::newRow("resolution that is not an integer")
-        << u"abc"_s << QString() << QString() << u"''abc'' は整数ではありません"_s;
+        << u"abc"_s << u"600"_s << QString() << QString() << u"''abc'' は整数ではありません"_s;
+    QTest::newRow("vertical resolution that is not an integer")
+        << u"600"_s << u"1.5"_s << QString() << QString() << u"''1.5'' は整数ではありません"_s;
+    QTest::newRow("an empty resolution is not an integer")
+        << QString() << u"600"_s << QString() << QString() << u"'''' は整数ではありません"_s;
+    QTest::newRow("a resolution one beyond int is not an integer")
+        << u"2147483648"_s << u"600"_s << QString() << QString() << u"''2147483648'' は整数ではありません"_s;
+    QTest::newRow("an offset one below int is not an integer")
+        << u"600"_s << u"600"_s << u"-2147483649"_s << QString() << u"''-2147483649'' は整数ではありません"_s;
+    QTest::newRow("the horizontal resolution is read first")
+        << u"a"_s << u"b"_s << u"c"_s << u"d"_s << u"''a'' は整数ではありません"_s;
+    QTest::newRow("the vertical resolution is read before the offsets")
+        << u"600"_s << u"b"_s << u"c"_s << u"d"_s << u"''b'' は整数ではありません"_s;
+    QTest::newRow("the top offset is read before the left one")
+        << u"600"_s << u"600"_s << u"c"_s << u"d"_s << u"''c'' は整数ではありません"_s;
 }
 
-void TestSlipLayout::badCaptionStopsBeforeDrawing()
+void TestSlipLayout::badCaptionIsNotAnInteger()
 {
     QFETCH(QString, dpix);
+    QFETCH(QString, dpiy);
     QFETCH(QString, top);
     QFETCH(QString, left);
     QFETCH(QString, message);
 
-    SlipInputs in = inputsAt(dpix, u"600"_s, top, left);
-    in.sttl = u"100"_s;
-    in.rows[0] = {u"row1"_s, QString(), u"1"_s, u"1"_s, u"1"_s};
-    RecordingCanvas canvas;
     QString seen = u"(nothing raised)"_s;
     try {
-        SLIP97_Prn(canvas, in);
+        ParsePrintGeometry(dpix, dpiy, top, left);
     } catch (const EConvertError &error) {
         seen = error.message();
     }
     QCOMPARE(seen, message);
-    QCOMPARE(canvas.calls().size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSlipLayout)

@@ -1,5 +1,5 @@
-#include "printer/PainterCanvas.h"
 #include "print/SlipLayout.h"
+#include "printer/PainterCanvas.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -427,8 +427,7 @@ void TestPainterCanvas::slipAmountFillsTheRightmostBoxes()
     QPainter painter(&image);
     PainterCanvas canvas(&painter);
     SlipInputs in;
-    in.dpix = u"600"_s;
-    in.dpiy = u"600"_s;
+    in.geometry = {600, 600, 0, 0};
     in.sttl = u"12345"_s;
     SLIP97_Prn(canvas, in);
     canvas.setFontName(u"ＭＳ Ｐ明朝"_s);

@@ -14,10 +14,17 @@ Currency money(const QString &text)
     return *value;
 }
 
-// Rows from columns given top down; missing cells are empty.
-slip::Rows makeRows(const QStringList &qty, const QStringList &price, const QStringList &sales)
+// The texts of one row as the window's fields hold them.
+struct RowTexts
 {
-    slip::Rows rows;
+    QString qty, price, sales;
+};
+using TextRows = std::array<RowTexts, slip::kRows>;
+
+// Rows from columns given top down; missing cells are empty.
+TextRows makeRows(const QStringList &qty, const QStringList &price, const QStringList &sales)
+{
+    TextRows rows;
     for (int i = 0; i < slip::kRows; ++i) {
         auto &row = rows[static_cast<std::size_t>(i)];
         row.qty = qty.value(i);
@@ -27,11 +34,36 @@ slip::Rows makeRows(const QStringList &qty, const QStringList &price, const QStr
     return rows;
 }
 
-// Fills every row except `except` (1-based) with quantity 1, unit price 2 and a
-// sentinel amount, so a pass that skips rows cannot pass.
-slip::Rows sentinelRows(int except)
+// The values the window reads from the texts.
+slip::Rows valuesOf(const TextRows &texts)
 {
     slip::Rows rows;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        rows[i] = {slip::ReadFieldValue(texts[i].qty), slip::ReadFieldValue(texts[i].price),
+                   slip::ReadFieldValue(texts[i].sales)};
+    }
+    return rows;
+}
+
+// The texts after a line pass, as the window writes it back.
+void apply(TextRows &texts, const slip::LinePass &pass)
+{
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const slip::RowUpdate &update = pass.rows[i];
+        if (update.clearPrice)
+            texts[i].price.clear();
+        if (update.sales == slip::RowUpdate::Amount::Clear)
+            texts[i].sales.clear();
+        else if (update.sales == slip::RowUpdate::Amount::Set)
+            texts[i].sales = NumberText(update.amount);
+    }
+}
+
+// Fills every row except `except` (1-based) with quantity 1, unit price 2 and a
+// sentinel amount, so a pass that skips rows cannot pass.
+TextRows sentinelRows(int except)
+{
+    TextRows rows;
     for (int i = 0; i < slip::kRows; ++i) {
         if (i + 1 != except)
             rows[static_cast<std::size_t>(i)] = {u"1"_s, u"2"_s, u"sentinel"_s};
@@ -48,6 +80,12 @@ class TestSlipCalc : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void readFieldValue_data();
+    void readFieldValue();
+    void fieldText_data();
+    void fieldText();
+    void parseRounding_data();
+    void parseRounding();
     void fitsField_data();
     void fitsField();
     void consumptionTax_data();
@@ -67,6 +105,88 @@ private Q_SLOTS:
     void messages_data();
     void messages();
 };
+
+void TestSlipCalc::readFieldValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("zero reads as 0") << u"0"_s << true << u"0"_s;
+    QTest::newRow("one reads as 1") << u"1"_s << true << u"1"_s;
+    QTest::newRow("an empty text counts as 0") << QString() << true << u"0"_s;
+    QTest::newRow("a lone minus counts as 0") << u"-"_s << true << u"0"_s;
+    QTest::newRow("a lone point counts as 0") << u"."_s << true << u"0"_s;
+    QTest::newRow("text that is not a number counts as 0") << u"abc"_s << true << u"0"_s;
+    QTest::newRow("two points make no number and count as 0") << u"1.2.3"_s << true << u"0"_s;
+    QTest::newRow("a full-width digit is not a number and counts as 0") << u"１"_s << true << u"0"_s;
+    QTest::newRow("a decimal keeps its fraction") << u"4.5"_s << true << u"4.5"_s;
+    QTest::newRow("blanks around a number are ignored") << u" -12 "_s << true << u"-12"_s;
+    QTest::newRow("the largest Currency value reads") << u"922337203685477.5807"_s << true << u"922337203685477.5807"_s;
+    QTest::newRow("one ten-thousandth beyond the largest is too large to read")
+        << u"922337203685477.5808"_s << false << QString();
+    QTest::newRow("the smallest Currency value reads")
+        << u"-922337203685477.5808"_s << true << u"-922337203685477.5808"_s;
+    QTest::newRow("one ten-thousandth below the smallest is too large to read")
+        << u"-922337203685477.5809"_s << false << QString();
+    QTest::newRow("twenty nines are too large to read") << u"99999999999999999999"_s << false << QString();
+}
+
+void TestSlipCalc::readFieldValue()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, readable);
+    QFETCH(QString, value);
+    const slip::FieldValue read = slip::ReadFieldValue(text);
+    QCOMPARE(read.has_value(), readable);
+    if (readable)
+        QCOMPARE(NumberText(*read), value);
+}
+
+void TestSlipCalc::fieldText_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("no figure shows an empty field") << false << QString() << QString();
+    QTest::newRow("zero shows 0") << true << u"0"_s << u"0"_s;
+    QTest::newRow("a fraction shows its significant decimals") << true << u"4.50"_s << u"4.5"_s;
+    QTest::newRow("a negative figure shows its minus") << true << u"-1000"_s << u"-1000"_s;
+}
+
+void TestSlipCalc::fieldText()
+{
+    QFETCH(bool, present);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    const std::optional<Currency> figure = present ? std::optional<Currency>(money(value)) : std::nullopt;
+    QCOMPARE(slip::FieldText(figure), expected);
+}
+
+void TestSlipCalc::parseRounding_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<slip::Rounding>("rounding");
+
+    QTest::newRow("code 0 truncates") << u"0"_s << slip::Rounding::Truncate;
+    QTest::newRow("code 1 rounds halves away from zero") << u"1"_s << slip::Rounding::HalfAwayFromZero;
+    QTest::newRow("code 2 raises") << u"2"_s << slip::Rounding::Up;
+    QTest::newRow("code 3 gives no tax") << u"3"_s << slip::Rounding::NoTax;
+    QTest::newRow("empty code gives no tax") << QString() << slip::Rounding::NoTax;
+    QTest::newRow("code with a blank gives no tax") << u"1 "_s << slip::Rounding::NoTax;
+    QTest::newRow("code after a blank gives no tax") << u" 1"_s << slip::Rounding::NoTax;
+    QTest::newRow("full-width code gives no tax") << u"１"_s << slip::Rounding::NoTax;
+    QTest::newRow("a leading zero gives no tax") << u"01"_s << slip::Rounding::NoTax;
+    QTest::newRow("a minus zero gives no tax") << u"-0"_s << slip::Rounding::NoTax;
+}
+
+void TestSlipCalc::parseRounding()
+{
+    QFETCH(QString, code);
+    QFETCH(slip::Rounding, rounding);
+    QCOMPARE(slip::ParseRounding(code), rounding);
+}
 
 void TestSlipCalc::fitsField_data()
 {
@@ -92,46 +212,49 @@ void TestSlipCalc::consumptionTax_data()
 {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("rate");
-    QTest::addColumn<QString>("code");
+    QTest::addColumn<slip::Rounding>("rounding");
     QTest::addColumn<QString>("tax");
 
-    QTest::newRow("zero amount truncated is zero") << u"0"_s << u"0.05"_s << u"0"_s << u"0"_s;
-    QTest::newRow("zero amount raised is zero") << u"0"_s << u"0.05"_s << u"2"_s << u"0"_s;
-    QTest::newRow("one yen rounded half up is zero") << u"1"_s << u"0.05"_s << u"1"_s << u"0"_s;
-    QTest::newRow("ten yen at exactly half rounds up") << u"10"_s << u"0.05"_s << u"1"_s << u"1"_s;
-    QTest::newRow("two yen raised by a tenth is one") << u"2"_s << u"0.05"_s << u"2"_s << u"1"_s;
-    QTest::newRow("1001 truncated") << u"1001"_s << u"0.05"_s << u"0"_s << u"50"_s;
-    QTest::newRow("1001 rounded") << u"1001"_s << u"0.05"_s << u"1"_s << u"50"_s;
-    QTest::newRow("1001 raised drops five hundredths") << u"1001"_s << u"0.05"_s << u"2"_s << u"50"_s;
-    QTest::newRow("1002 truncated") << u"1002"_s << u"0.05"_s << u"0"_s << u"50"_s;
-    QTest::newRow("1002 rounded") << u"1002"_s << u"0.05"_s << u"1"_s << u"50"_s;
-    QTest::newRow("1002 raised by its tenth") << u"1002"_s << u"0.05"_s << u"2"_s << u"51"_s;
-    QTest::newRow("1001.8 raised drops nine hundredths") << u"1001.8"_s << u"0.05"_s << u"2"_s << u"50"_s;
-    QTest::newRow("1010 truncated") << u"1010"_s << u"0.05"_s << u"0"_s << u"50"_s;
-    QTest::newRow("1010 rounded") << u"1010"_s << u"0.05"_s << u"1"_s << u"51"_s;
-    QTest::newRow("1010 raised") << u"1010"_s << u"0.05"_s << u"2"_s << u"51"_s;
-    QTest::newRow("minus 1010 truncated toward zero") << u"-1010"_s << u"0.05"_s << u"0"_s << u"-50"_s;
-    QTest::newRow("minus 1010 rounded away from zero") << u"-1010"_s << u"0.05"_s << u"1"_s << u"-51"_s;
-    QTest::newRow("minus 1010 raised away from zero") << u"-1010"_s << u"0.05"_s << u"2"_s << u"-51"_s;
-    QTest::newRow("minus 1001 raised drops the fraction") << u"-1001"_s << u"0.05"_s << u"2"_s << u"-50"_s;
-    QTest::newRow("code 3 gives no tax") << u"1010"_s << u"0.05"_s << u"3"_s << u"0"_s;
-    QTest::newRow("empty code gives no tax") << u"1010"_s << u"0.05"_s << QString() << u"0"_s;
-    QTest::newRow("code with a blank gives no tax") << u"1010"_s << u"0.05"_s << u"1 "_s << u"0"_s;
-    QTest::newRow("full-width code gives no tax") << u"1010"_s << u"0.05"_s << u"１"_s << u"0"_s;
-    QTest::newRow("rate of 2.5 per cent on 1000") << u"1000"_s << u"0.025"_s << u"0"_s << u"25"_s;
-    QTest::newRow("rate of 10 per cent") << u"1234"_s << u"0.1"_s << u"0"_s << u"123"_s;
-    QTest::newRow("rate of 8 per cent raised") << u"1234"_s << u"0.08"_s << u"2"_s << u"99"_s;
-    QTest::newRow("nine-digit amount at 5 per cent") << u"999999999"_s << u"0.05"_s << u"1"_s << u"50000000"_s;
-    QTest::newRow("large amounts are exact") << u"900000000000000"_s << u"0.0001"_s << u"0"_s << u"90000000000"_s;
+    QTest::newRow("zero amount truncated is zero") << u"0"_s << u"0.05"_s << slip::Rounding::Truncate << u"0"_s;
+    QTest::newRow("zero amount raised is zero") << u"0"_s << u"0.05"_s << slip::Rounding::Up << u"0"_s;
+    QTest::newRow("one yen rounded half up is zero")
+        << u"1"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"0"_s;
+    QTest::newRow("ten yen at exactly half rounds up")
+        << u"10"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"1"_s;
+    QTest::newRow("two yen raised by a tenth is one") << u"2"_s << u"0.05"_s << slip::Rounding::Up << u"1"_s;
+    QTest::newRow("1001 truncated") << u"1001"_s << u"0.05"_s << slip::Rounding::Truncate << u"50"_s;
+    QTest::newRow("1001 rounded") << u"1001"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"50"_s;
+    QTest::newRow("1001 raised drops five hundredths") << u"1001"_s << u"0.05"_s << slip::Rounding::Up << u"50"_s;
+    QTest::newRow("1002 truncated") << u"1002"_s << u"0.05"_s << slip::Rounding::Truncate << u"50"_s;
+    QTest::newRow("1002 rounded") << u"1002"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"50"_s;
+    QTest::newRow("1002 raised by its tenth") << u"1002"_s << u"0.05"_s << slip::Rounding::Up << u"51"_s;
+    QTest::newRow("1001.8 raised drops nine hundredths") << u"1001.8"_s << u"0.05"_s << slip::Rounding::Up << u"50"_s;
+    QTest::newRow("1010 truncated") << u"1010"_s << u"0.05"_s << slip::Rounding::Truncate << u"50"_s;
+    QTest::newRow("1010 rounded") << u"1010"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"51"_s;
+    QTest::newRow("1010 raised") << u"1010"_s << u"0.05"_s << slip::Rounding::Up << u"51"_s;
+    QTest::newRow("minus 1010 truncated toward zero")
+        << u"-1010"_s << u"0.05"_s << slip::Rounding::Truncate << u"-50"_s;
+    QTest::newRow("minus 1010 rounded away from zero")
+        << u"-1010"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"-51"_s;
+    QTest::newRow("minus 1010 raised away from zero") << u"-1010"_s << u"0.05"_s << slip::Rounding::Up << u"-51"_s;
+    QTest::newRow("minus 1001 raised drops the fraction") << u"-1001"_s << u"0.05"_s << slip::Rounding::Up << u"-50"_s;
+    QTest::newRow("no tax rounding gives no tax") << u"1010"_s << u"0.05"_s << slip::Rounding::NoTax << u"0"_s;
+    QTest::newRow("rate of 2.5 per cent on 1000") << u"1000"_s << u"0.025"_s << slip::Rounding::Truncate << u"25"_s;
+    QTest::newRow("rate of 10 per cent") << u"1234"_s << u"0.1"_s << slip::Rounding::Truncate << u"123"_s;
+    QTest::newRow("rate of 8 per cent raised") << u"1234"_s << u"0.08"_s << slip::Rounding::Up << u"99"_s;
+    QTest::newRow("nine-digit amount at 5 per cent")
+        << u"999999999"_s << u"0.05"_s << slip::Rounding::HalfAwayFromZero << u"50000000"_s;
+    QTest::newRow("large amounts are exact")
+        << u"900000000000000"_s << u"0.0001"_s << slip::Rounding::Truncate << u"90000000000"_s;
 }
 
 void TestSlipCalc::consumptionTax()
 {
     QFETCH(QString, amount);
     QFETCH(QString, rate);
-    QFETCH(QString, code);
+    QFETCH(slip::Rounding, rounding);
     QFETCH(QString, tax);
-    const auto result = slip::ConsumptionTax(money(amount), money(rate), code);
+    const auto result = slip::ConsumptionTax(money(amount), money(rate), rounding);
     QVERIFY(result.has_value());
     QCOMPARE(NumberText(*result), tax);
 }
@@ -139,11 +262,13 @@ void TestSlipCalc::consumptionTax()
 void TestSlipCalc::consumptionTaxOutsideCurrencyRange()
 {
     const Currency big = Currency::fromRaw(INT64_MAX);
-    QVERIFY(!slip::ConsumptionTax(big, big, u"0"_s).has_value());
-    QVERIFY(!slip::ConsumptionTax(Currency::fromRaw(INT64_MIN), big, u"2"_s).has_value());
-    QVERIFY(!slip::ConsumptionTax(Currency::fromRaw(INT64_MIN), Currency::fromRaw(INT64_MIN), u"1"_s).has_value());
+    QVERIFY(!slip::ConsumptionTax(big, big, slip::Rounding::Truncate).has_value());
+    QVERIFY(!slip::ConsumptionTax(Currency::fromRaw(INT64_MIN), big, slip::Rounding::Up).has_value());
+    QVERIFY(!slip::ConsumptionTax(Currency::fromRaw(INT64_MIN), Currency::fromRaw(INT64_MIN),
+                                  slip::Rounding::HalfAwayFromZero)
+                 .has_value());
     // Out of range products still give no tax for an unknown code.
-    QCOMPARE(slip::ConsumptionTax(big, big, u"9"_s), std::optional<Currency>(Currency()));
+    QCOMPARE(slip::ConsumptionTax(big, big, slip::ParseRounding(u"9"_s)), std::optional<Currency>(Currency()));
 }
 
 void TestSlipCalc::taxRate_data()
@@ -185,8 +310,10 @@ void TestSlipCalc::taxRate()
     QFETCH(QDate, slipDate);
     QFETCH(QString, xTax);
     QFETCH(QString, caption);
-    const slip::TaxRate rate = slip::TAX_RATE_CHK(oldRate, newRate, enforcement, slipDate);
-    QCOMPARE(rate.xTax, xTax);
+    // The window reads the rate fields leniently: text that is not a number is 0.
+    const slip::TaxRate rate =
+        slip::TAX_RATE_CHK(StrToCurrZero(oldRate), StrToCurrZero(newRate), enforcement, slipDate);
+    QCOMPARE(NumberText(rate.rate), xTax);
     QCOMPARE(rate.staxCaption, caption);
 }
 
@@ -272,9 +399,11 @@ void TestSlipCalc::editingPass()
     QFETCH(QString, expectedSales);
     QFETCH(bool, overflow);
 
-    slip::Rows rows = sentinelRows(kTestRow);
+    TextRows rows = sentinelRows(kTestRow);
     rows[kTestRow - 1] = {qty, price, sales};
-    const QList<int> overflowRows = slip::DEN_SALS(rows);
+    const slip::LinePass pass = slip::DEN_SALS(valuesOf(rows));
+    apply(rows, pass);
+    const QList<int> &overflowRows = pass.overflowRows;
 
     const auto &row = rows[kTestRow - 1];
     QCOMPARE(row.qty, expectedQty);
@@ -289,10 +418,12 @@ void TestSlipCalc::editingPass()
 
 void TestSlipCalc::editingPassReportsOverflowRowsInOrder()
 {
-    slip::Rows rows =
+    TextRows rows =
         makeRows({u"1"_s, u"500000000"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"999999999"_s},
                  {u"1"_s, u"2"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"2"_s}, {});
-    QCOMPARE(slip::DEN_SALS(rows), (QList<int>{2, 10}));
+    const slip::LinePass pass = slip::DEN_SALS(valuesOf(rows));
+    apply(rows, pass);
+    QCOMPARE(pass.overflowRows, (QList<int>{2, 10}));
     QCOMPARE(rows[1].sales, QString());
     QCOMPARE(rows[9].sales, QString());
     QCOMPARE(rows[2].sales, u"1"_s);
@@ -320,10 +451,12 @@ void TestSlipCalc::printingPass()
     QFETCH(QString, expectedSales);
     QFETCH(bool, overflow);
 
-    slip::Rows rows = sentinelRows(kTestRow);
+    TextRows rows = sentinelRows(kTestRow);
     rows[kTestRow - 1] = {qty, price, sales};
     QList<int> notified;
-    const QList<int> overflowRows = slip::DEN_SALS_2(rows, [&notified](int row) { notified.append(row); });
+    const slip::LinePass pass = slip::DEN_SALS_2(valuesOf(rows), [&notified](int row) { notified.append(row); });
+    apply(rows, pass);
+    const QList<int> &overflowRows = pass.overflowRows;
 
     const auto &row = rows[kTestRow - 1];
     QCOMPARE(row.qty, expectedQty);
@@ -335,19 +468,19 @@ void TestSlipCalc::printingPass()
 
 void TestSlipCalc::printingPassNotifiesInRowOrderBeforeEmptying()
 {
-    slip::Rows rows = makeRows({u"1"_s, u"0"_s, u"1"_s, u"1"_s, QString(), u"1"_s, u"1"_s, u"1"_s, u"-"_s, u"1"_s},
-                               {u"1"_s, u"500"_s, u"1"_s, u"1"_s, u"70"_s, u"1"_s, u"1"_s, u"1"_s, u"9"_s, u"1"_s},
-                               {u"x"_s, u"500"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s});
+    TextRows rows = makeRows({u"1"_s, u"0"_s, u"1"_s, u"1"_s, QString(), u"1"_s, u"1"_s, u"1"_s, u"-"_s, u"1"_s},
+                             {u"1"_s, u"500"_s, u"1"_s, u"1"_s, u"70"_s, u"1"_s, u"1"_s, u"1"_s, u"9"_s, u"1"_s},
+                             {u"x"_s, u"500"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s});
     QList<int> notified;
     QStringList pricesSeen;
-    QList<int> overflowRows = {-1};
-    overflowRows = slip::DEN_SALS_2(rows, [&](int row) {
+    const slip::LinePass pass = slip::DEN_SALS_2(valuesOf(rows), [&](int row) {
         notified.append(row);
         pricesSeen.append(rows[static_cast<std::size_t>(row - 1)].price);
     });
+    apply(rows, pass);
     QCOMPARE(notified, (QList<int>{2, 5, 9}));
     QCOMPARE(pricesSeen, (QStringList{u"500"_s, u"70"_s, u"9"_s}));
-    QCOMPARE(overflowRows, QList<int>{});
+    QCOMPARE(pass.overflowRows, QList<int>{});
     for (int row : {2, 5, 9}) {
         QCOMPARE(rows[static_cast<std::size_t>(row - 1)].price, QString());
         QCOMPARE(rows[static_cast<std::size_t>(row - 1)].sales, QString());
@@ -357,8 +490,10 @@ void TestSlipCalc::printingPassNotifiesInRowOrderBeforeEmptying()
 
 void TestSlipCalc::printingPassWithoutNotifier()
 {
-    slip::Rows rows = makeRows({u"0"_s}, {u"500"_s}, {u"500"_s});
-    QCOMPARE(slip::DEN_SALS_2(rows, {}), QList<int>{});
+    TextRows rows = makeRows({u"0"_s}, {u"500"_s}, {u"500"_s});
+    const slip::LinePass pass = slip::DEN_SALS_2(valuesOf(rows), {});
+    apply(rows, pass);
+    QCOMPARE(pass.overflowRows, QList<int>{});
     QCOMPARE(rows[0].price, QString());
     QCOMPARE(rows[0].sales, QString());
 }
@@ -447,9 +582,12 @@ void TestSlipCalc::totals()
     QFETCH(QStringList, overflow);
 
     // Prices are irrelevant to the totals; a sentinel shows they are not read.
-    const slip::Rows rows = makeRows(qty, QStringList(10, u"77"_s), sales);
-    const slip::Totals totals = slip::DEN_SUM(rows, xTax, code);
-    QCOMPARE((QStringList{totals.sqty, totals.ssal, totals.stax, totals.sttl}), expected);
+    // The window reads the rate label leniently and the code through ParseRounding.
+    const TextRows rows = makeRows(qty, QStringList(10, u"77"_s), sales);
+    const slip::Totals totals = slip::DEN_SUM(valuesOf(rows), StrToCurrZero(xTax), slip::ParseRounding(code));
+    QCOMPARE((QStringList{slip::FieldText(totals.sqty), slip::FieldText(totals.ssal), slip::FieldText(totals.stax),
+                          slip::FieldText(totals.sttl)}),
+             expected);
     QCOMPARE(totals.overflowFields, overflow);
 }
 
