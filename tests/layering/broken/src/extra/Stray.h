@@ -1,0 +1,1 @@
+// a folder the dependency rule does not know
