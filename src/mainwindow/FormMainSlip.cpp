@@ -122,12 +122,6 @@ void TForm_Main::BitBtn_CLSClick()
         Edit_Cls();
 }
 
-int TForm_Main::rowOfField(QWidget *sender, int stemLength) const
-{
-    // The row number is the one or two characters after the name stem.
-    return vuzo::StrToIntZero(sender->objectName().mid(stemLength, 2));
-}
-
 void TForm_Main::setHighlight(QWidget *w, bool on)
 {
     if (!w)

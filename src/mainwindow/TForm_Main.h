@@ -322,7 +322,6 @@ private:
     void caretToEnd(QWidget *w);
     void moveFocus(bool next);
     void setHighlight(QWidget *w, bool on);
-    int rowOfField(QWidget *sender, int stemLength) const;
     void showOverflowNotices(const QStringList &notices);
     static int ListIndex(const QComboBox *list);
     static void SetListIndex(QComboBox *list, int index);
