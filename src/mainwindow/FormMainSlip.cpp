@@ -19,9 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-slip::Rows readRows(const TForm_Main &f)
+slip::Rows TForm_Main::readRows(const TForm_Main &f)
 {
     slip::Rows rows;
     for (int n = 1; n <= TForm_Main::kRows; ++n)
@@ -29,15 +27,13 @@ slip::Rows readRows(const TForm_Main &f)
     return rows;
 }
 
-void writeRows(TForm_Main &f, const slip::Rows &rows)
+void TForm_Main::writeRows(TForm_Main &f, const slip::Rows &rows)
 {
     for (int n = 1; n <= TForm_Main::kRows; ++n) {
         f.dPRICE_Ary[n]->setText(rows[n - 1].price);
         f.dSALES_Ary[n]->setText(rows[n - 1].sales);
     }
 }
-
-} // namespace
 
 void TForm_Main::Ary_DAT_SET()
 {

@@ -210,7 +210,7 @@ void TestFormMain::startStateOfTheWindow()
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
-    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(f.w<QLabel>(u"Label_CurrentDir"_s)->text(), f.dir.path());
     QCOMPARE(f.w<QDateEdit>(u"DateTimePicker_1"_s)->date(), QDate::currentDate());
     QVERIFY(f.dialogs->shown().isEmpty());
@@ -444,7 +444,7 @@ void TestFormMain::missingSenderRecordShowsNoBox()
     QCOMPARE(f.w<QLineEdit>(u"Edit_MyZip"_s)->text(), u"999-9999"_s);
     QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"設定の依頼主"_s);
     // The steps after the sender record still ran.
-    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
 }
 

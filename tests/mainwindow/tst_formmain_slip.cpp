@@ -368,11 +368,11 @@ void TestFormMainSlip::enteringAFieldSetsTheCurrentRow()
     QFETCH(QString, help);
     MainWindowFixture f;
     f.start();
-    f.form->d_i = -1;
+    QCOMPARE(f.form->currentRow(), 0); // no line entered yet
     f.w<QLabel>(u"Label_d_i"_s)->setText(u"sentinel"_s);
     focus(f.w(field));
     QCOMPARE(focusName(), field);
-    QCOMPARE(f.form->d_i, row);
+    QCOMPARE(f.form->currentRow(), row);
     QCOMPARE(f.w<QLabel>(u"Label_d_i"_s)->text(), QString::number(row));
     QCOMPARE(f.w<QLabel>(u"Panel_HelpMess"_s)->text(), help);
 }
