@@ -25,7 +25,12 @@ TWb_d97_Dot::TWb_d97_Dot(TForm_Main *main, QWidget *parent) : QWidget(parent), m
 
 SlipInputs TWb_d97_Dot::Inputs() const
 {
-    const TForm_Main &f = *m_main;
+    return m_main->slipInputs();
+}
+
+SlipInputs TForm_Main::slipInputs() const
+{
+    const TForm_Main &f = *this;
     SlipInputs in;
     in.geometry = ParsePrintGeometry(f.Label_dpix->text(), f.Label_dpiy->text(), f.Label_Prn_Top->text(),
                                      f.Label_Prn_Left->text());

@@ -19,41 +19,32 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 // The figures of the line table, read once from the field texts.
-slip::Rows readRows(const TForm_Main &f)
+slip::Rows TForm_Main::readRows() const
 {
     slip::Rows rows;
-    for (int n = 1; n <= TForm_Main::kRows; ++n) {
-        rows[n - 1] = {slip::ReadFieldValue(f.dQTY_Ary[n]->text()), slip::ReadFieldValue(f.dPRICE_Ary[n]->text()),
-                       slip::ReadFieldValue(f.dSALES_Ary[n]->text())};
+    for (int n = 1; n <= kRows; ++n) {
+        rows[n - 1] = {slip::ReadFieldValue(dQTY_Ary[n]->text()), slip::ReadFieldValue(dPRICE_Ary[n]->text()),
+                       slip::ReadFieldValue(dSALES_Ary[n]->text())};
     }
     return rows;
 }
 
 // Writes a line pass back to the fields it changes; a kept field already
 // holds its text.
-void writeRows(TForm_Main &f, const slip::LinePass &pass)
+void TForm_Main::writeRows(const slip::LinePass &pass)
 {
-    for (int n = 1; n <= TForm_Main::kRows; ++n) {
+    for (int n = 1; n <= kRows; ++n) {
         const slip::RowUpdate &update = pass.rows[n - 1];
         if (update.clearPrice)
-            f.dPRICE_Ary[n]->setText(QString());
+            dPRICE_Ary[n]->setText(QString());
         switch (update.sales) {
-        case slip::RowUpdate::Amount::Keep:
-            break;
-        case slip::RowUpdate::Amount::Clear:
-            f.dSALES_Ary[n]->setText(QString());
-            break;
-        case slip::RowUpdate::Amount::Set:
-            f.dSALES_Ary[n]->setText(NumberText(update.amount));
-            break;
+        case slip::RowUpdate::Amount::Keep: break;
+        case slip::RowUpdate::Amount::Clear: dSALES_Ary[n]->setText(QString()); break;
+        case slip::RowUpdate::Amount::Set: dSALES_Ary[n]->setText(NumberText(update.amount)); break;
         }
     }
 }
-
-} // namespace
 
 void TForm_Main::Ary_DAT_SET()
 {
@@ -136,12 +127,6 @@ void TForm_Main::BitBtn_CLSClick()
 {
     if (vuzo::Dialogs().confirm(this, u"お届け先をクリアますか?"_s))
         Edit_Cls();
-}
-
-int TForm_Main::rowOfField(QWidget *sender, int stemLength) const
-{
-    // The row number is the one or two characters after the name stem.
-    return vuzo::StrToIntZero(sender->objectName().mid(stemLength, 2));
 }
 
 void TForm_Main::setHighlight(QWidget *w, bool on)
@@ -302,8 +287,8 @@ void TForm_Main::showOverflowNotices(const QStringList &notices)
 
 void TForm_Main::DEN_SALS()
 {
-    const slip::LinePass pass = slip::DEN_SALS(readRows(*this));
-    writeRows(*this, pass);
+    const slip::LinePass pass = slip::DEN_SALS(readRows());
+    writeRows(pass);
     QStringList notices;
     for (int row : pass.overflowRows)
         notices << slip::RowOverflowMessage(row);
@@ -313,8 +298,8 @@ void TForm_Main::DEN_SALS()
 void TForm_Main::DEN_SALS_2()
 {
     const slip::LinePass pass = slip::DEN_SALS_2(
-        readRows(*this), [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
-    writeRows(*this, pass);
+        readRows(), [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
+    writeRows(pass);
     QStringList notices;
     for (int row : pass.overflowRows)
         notices << slip::RowOverflowMessage(row);
@@ -326,7 +311,7 @@ void TForm_Main::DEN_SUM()
     // Label_xTax only ever holds a rate TAX_RATE_CHK wrote (or nothing before
     // the first check), so reading it never meets a number too large to read.
     const slip::Totals totals =
-        slip::DEN_SUM(readRows(*this), StrToCurrZero(Label_xTax->text()), slip::ParseRounding(Edit_TxDisp->text()));
+        slip::DEN_SUM(readRows(), StrToCurrZero(Label_xTax->text()), slip::ParseRounding(Edit_TxDisp->text()));
     ZuNumEdit_sqty->setText(slip::FieldText(totals.sqty));
     ZuNumEdit_ssal->setText(slip::FieldText(totals.ssal));
     ZuNumEdit_stax->setText(slip::FieldText(totals.stax));

@@ -1,6 +1,7 @@
 #pragma once
-// The hidden holder of the slip print routine. It is never shown; it reads the
-// main window's fields and draws one slip on the open print job's page.
+// The hidden holder of the slip print routine. It is never shown; it asks the
+// main window for the slip's inputs and draws one slip on the open print job's
+// page.
 
 #include <QWidget>
 

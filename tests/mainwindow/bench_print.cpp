@@ -27,23 +27,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void fillSlip(TForm_Main &form)
-{
-    form.Edit_Zip->setText(u"100-0001"_s);
-    form.Edit_Add1->setText(u"東京都千代田区千代田１－１"_s);
-    form.Edit_Add2->setText(u"皇居前ビル３階"_s);
-    form.Edit_Add3->setText(u"総務部受付"_s);
-    form.Edit_Custo1->setText(u"山田　太郎　様"_s);
-    form.Edit_tel->setText(u"03-1234-5678"_s);
-    const char16_t *items[] = {u"りんご", u"みかん", u"ぶどう", u"もも"};
-    const char16_t *units[] = {u"箱", u"袋", u"房", u"個"};
-    for (int n = 1; n <= 4; ++n) {
-        form.dITEM_Ary[n]->setText(QString::fromUtf16(items[n - 1]));
-        form.dUNIT_Ary[n]->setText(QString::fromUtf16(units[n - 1]));
-        form.dQTY_Ary[n]->setText(QString::number(n));
-        form.dPRICE_Ary[n]->setText(QString::number(1000 * n + 234));
-    }
-}
+// An address in both blocks and four sales lines.
+const window_test::SlipText kSlip{.zip = u"100-0001"_s,
+                                  .add1 = u"東京都千代田区千代田１－１"_s,
+                                  .add2 = u"皇居前ビル３階"_s,
+                                  .add3 = u"総務部受付"_s,
+                                  .custo1 = u"山田　太郎　様"_s,
+                                  .tel = u"03-1234-5678"_s,
+                                  .lines = {
+                                      {u"りんご"_s, u"箱"_s, u"1"_s, u"1234"_s},
+                                      {u"みかん"_s, u"袋"_s, u"2"_s, u"2234"_s},
+                                      {u"ぶどう"_s, u"房"_s, u"3"_s, u"3234"_s},
+                                      {u"もも"_s, u"個"_s, u"4"_s, u"4234"_s},
+                                  }};
 
 double median(QList<double> values)
 {
@@ -60,15 +56,14 @@ public:
     // handed over, in milliseconds, or a negative value when it failed.
     double print(int copies, int *jobId = nullptr)
     {
-        TForm_Main &form = *m_f.form;
         const QString slipNo = QString::number(QRandomGenerator::global()->bounded(1, 999999999));
-        form.ZuNumEdit_Slipno->setText(slipNo);
-        form.ZuNumEdit_BUSUU->setText(QString::number(copies));
+        m_f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->setText(slipNo);
+        m_f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(QString::number(copies));
         m_f.dialogs->clear();
         m_f.dialogs->answer({true});
         QElapsedTimer timer;
         timer.start();
-        form.SpeedButton_F[11]->click();
+        m_f.w<QToolButton>(u"SpeedButton_F11"_s)->click();
         const double ms = double(timer.nsecsElapsed()) / 1e6;
         if (!m_f.dialogs->errors().isEmpty()) {
             std::fprintf(stderr, "print failed: %s\n", qPrintable(m_f.dialogs->errors().join(u"; "_s)));
@@ -140,8 +135,8 @@ int main(int argc, char *argv[])
     ini.WriteString(u"手差し"_s, u"denPrn_Top"_s, u"0"_s);
     ini.WriteString(u"手差し"_s, u"denPrn_Left"_s, u"0"_s);
     f.start();
-    fillSlip(*f.form);
-    f.form->ComboBox_Paper->setCurrentIndex(0);
+    window_test::fillSlip(f.form, kSlip);
+    f.w<QComboBox>(u"ComboBox_Paper"_s)->setCurrentIndex(0);
 
     Bench bench(f, queue);
     int firstJob = 0;

@@ -3,8 +3,8 @@
 // settings round trip through a real file.
 
 #include "MainWindowFixture.h"
-#include "mainwindow/PublisherEndpoints.h"
 #include "controls/TZuNumEdit.h"
+#include "mainwindow/PublisherEndpoints.h"
 #include "platform/Cp932.h"
 #include "settings/ProfileFile.h"
 
@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDesktopServices>
-#include <QUrlQuery>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,8 +22,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
+using window_test::focusName;
+using window_test::press;
 
 namespace {
 
@@ -40,20 +42,6 @@ void writeBytes(const QString &path, const QByteArray &bytes)
 QByteArray cp932(const QString &text)
 {
     return vuzo::EncodeCp932(text).value();
-}
-
-QString focusName()
-{
-    QWidget *w = QApplication::focusWidget();
-    return w ? w->objectName() : QString();
-}
-
-void press(int key)
-{
-    QWidget *w = QApplication::focusWidget();
-    QVERIFY(w);
-    QTest::keyClick(w, Qt::Key(key));
-    QCoreApplication::processEvents();
 }
 
 // Receives the addresses the program hands to the desktop.
@@ -105,11 +93,11 @@ void TestFormMain::namedControlsExist_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("hidden");
     const QStringList visible = {
-        u"PageControl1"_s, u"Panel_HelpMess"_s, u"StatusBar1"_s, u"Memo1"_s, u"BitBtn_1"_s,
-        u"BitBtn_WebHelp"_s, u"BitBtn_SendMail"_s, u"BitBtn_MemoCLS"_s, u"Edit_Zip"_s, u"Edit_Add1"_s,
-        u"Edit_Add2"_s, u"Edit_Add3"_s, u"Edit_Custo1"_s, u"Edit_tel"_s, u"Label_Warning"_s, u"BitBtn_CLS"_s,
-        u"ScrollBox1"_s, u"ZuNumEdit_sqty"_s, u"ZuNumEdit_ssal"_s, u"ZuNumEdit_stax"_s, u"ZuNumEdit_sttl"_s,
-        u"Label_stax"_s, u"Label_PrinterName2"_s, u"SpeedButton_F1"_s, u"SpeedButton_F12"_s};
+        u"PageControl1"_s,   u"Panel_HelpMess"_s,  u"StatusBar1"_s,         u"Memo1"_s,          u"BitBtn_1"_s,
+        u"BitBtn_WebHelp"_s, u"BitBtn_SendMail"_s, u"BitBtn_MemoCLS"_s,     u"Edit_Zip"_s,       u"Edit_Add1"_s,
+        u"Edit_Add2"_s,      u"Edit_Add3"_s,       u"Edit_Custo1"_s,        u"Edit_tel"_s,       u"Label_Warning"_s,
+        u"BitBtn_CLS"_s,     u"ScrollBox1"_s,      u"ZuNumEdit_sqty"_s,     u"ZuNumEdit_ssal"_s, u"ZuNumEdit_stax"_s,
+        u"ZuNumEdit_sttl"_s, u"Label_stax"_s,      u"Label_PrinterName2"_s, u"SpeedButton_F1"_s, u"SpeedButton_F12"_s};
     for (const QString &n : visible)
         QTest::newRow(qPrintable(n)) << n << false;
     for (int r = 1; r <= 10; ++r) {
@@ -119,28 +107,74 @@ void TestFormMain::namedControlsExist_data()
             QTest::newRow(qPrintable(n)) << n << false;
         }
     }
-    const QStringList hidden = {
-        u"Label_CurrentDir"_s, u"Label_SelectPaper"_s, u"SpeedButton_ini_s2w"_s, u"SpeedButton_ini_s2r"_s,
-        u"Panel23"_s, u"Edit_My"_s, u"Edit_MyZip"_s, u"Edit_MyADD1"_s, u"Edit_MyADD2"_s, u"Edit_MyTEL"_s,
-        u"CheckBox_My"_s, u"BitBtn_My"_s, u"PageControl_My"_s, u"ComboBox_FontSizeMy"_s, u"SpeedButton_readMy"_s,
-        u"Label_Font_1"_s, u"Edit_Focus_cl"_s, u"ComboBox_FontSize"_s, u"Label_d_i"_s, u"Label_xTax"_s,
-        u"DateTimePicker_1"_s, u"SpeedButton1"_s, u"Memo2"_s, u"Edit_M"_s, u"Edit_ZipTel_chk"_s, u"Edit_46"_s,
-        u"Edit_HowManyWords"_s, u"ZuNumEdit_ZenChk"_s, u"ListBox_46"_s, u"Label_CutCut"_s, u"Label_0X"_s,
-        u"Label_org"_s, u"Label_na_2"_s, u"Label_46"_s, u"SpeedButton_trim"_s, u"SpeedButton_ZenM"_s,
-        u"SpeedButton_ZipTel_Chk"_s, u"SpeedButton_46"_s, u"SpeedButton_Memo21"_s, u"SpeedButton_Memo22"_s,
-        u"SpeedButton_1line"_s, u"SpeedButton_ZIP2"_s, u"SpeedButton_TEL2"_s, u"SpeedButton_HowManyWords"_s,
-        u"SpeedButton_Name_Addr"_s, u"ZuNumEdit_BUSUU"_s, u"ComboBox_Paper"_s, u"Label_dpix"_s, u"Label_dpiy"_s,
-        u"Label_PrinterIndex"_s, u"SpeedButton_PRNSET"_s, u"SpeedButton_Prn_ini"_s, u"SpeedButton_PrnIdGet"_s,
-        u"ZuNumEdit_KOSUU"_s, u"ZuNumEdit_Slipno"_s, u"Edit_G1"_s, u"Edit_G6"_s, u"Edit_021_0"_s,
-        u"Edit_021_5"_s, u"Edit_Remark1"_s, u"Edit_Remark9"_s};
+    const QStringList hidden = {u"Label_CurrentDir"_s,
+                                u"Label_SelectPaper"_s,
+                                u"SpeedButton_ini_s2w"_s,
+                                u"SpeedButton_ini_s2r"_s,
+                                u"Panel23"_s,
+                                u"Edit_My"_s,
+                                u"Edit_MyZip"_s,
+                                u"Edit_MyADD1"_s,
+                                u"Edit_MyADD2"_s,
+                                u"Edit_MyTEL"_s,
+                                u"CheckBox_My"_s,
+                                u"BitBtn_My"_s,
+                                u"PageControl_My"_s,
+                                u"ComboBox_FontSizeMy"_s,
+                                u"SpeedButton_readMy"_s,
+                                u"Label_Font_1"_s,
+                                u"Edit_Focus_cl"_s,
+                                u"ComboBox_FontSize"_s,
+                                u"Label_d_i"_s,
+                                u"Label_xTax"_s,
+                                u"DateTimePicker_1"_s,
+                                u"SpeedButton1"_s,
+                                u"Memo2"_s,
+                                u"Edit_M"_s,
+                                u"Edit_ZipTel_chk"_s,
+                                u"Edit_46"_s,
+                                u"Edit_HowManyWords"_s,
+                                u"ZuNumEdit_ZenChk"_s,
+                                u"ListBox_46"_s,
+                                u"Label_CutCut"_s,
+                                u"Label_0X"_s,
+                                u"Label_org"_s,
+                                u"Label_na_2"_s,
+                                u"Label_46"_s,
+                                u"SpeedButton_trim"_s,
+                                u"SpeedButton_ZenM"_s,
+                                u"SpeedButton_ZipTel_Chk"_s,
+                                u"SpeedButton_46"_s,
+                                u"SpeedButton_Memo21"_s,
+                                u"SpeedButton_Memo22"_s,
+                                u"SpeedButton_1line"_s,
+                                u"SpeedButton_ZIP2"_s,
+                                u"SpeedButton_TEL2"_s,
+                                u"SpeedButton_HowManyWords"_s,
+                                u"SpeedButton_Name_Addr"_s,
+                                u"ZuNumEdit_BUSUU"_s,
+                                u"ComboBox_Paper"_s,
+                                u"Label_dpix"_s,
+                                u"Label_dpiy"_s,
+                                u"Label_PrinterIndex"_s,
+                                u"SpeedButton_PRNSET"_s,
+                                u"SpeedButton_Prn_ini"_s,
+                                u"SpeedButton_PrnIdGet"_s,
+                                u"ZuNumEdit_KOSUU"_s,
+                                u"ZuNumEdit_Slipno"_s,
+                                u"Edit_G1"_s,
+                                u"Edit_G6"_s,
+                                u"Edit_021_0"_s,
+                                u"Edit_021_5"_s,
+                                u"Edit_Remark1"_s,
+                                u"Edit_Remark9"_s};
     for (const QString &n : hidden)
         QTest::newRow(qPrintable(n)) << n << true;
     // On the other tabs (not visible while tab 0 is shown, but not hidden).
-    for (const QString &n :
-         {u"ComboBox1"_s, u"ComboBox2"_s, u"ComboBox3"_s, u"ComboBox_SEL"_s, u"BitBtn_PrnSet2"_s, u"BitBtn_PrnSet"_s,
-          u"Label_Prn_Top"_s, u"Label_Prn_Left"_s, u"CheckBox_NewPage"_s, u"ComboBox_ime_Itemno"_s,
-          u"ComboBox_ime_Item"_s, u"ComboBox_ime_Unit"_s, u"Edit_TxDisp"_s, u"ZuNumEdit_TaxOld"_s,
-          u"DateTimePicker_TaxEnforDate"_s, u"ZuNumEdit_TaxNew"_s})
+    for (const QString &n : {u"ComboBox1"_s, u"ComboBox2"_s, u"ComboBox3"_s, u"ComboBox_SEL"_s, u"BitBtn_PrnSet2"_s,
+                             u"BitBtn_PrnSet"_s, u"Label_Prn_Top"_s, u"Label_Prn_Left"_s, u"CheckBox_NewPage"_s,
+                             u"ComboBox_ime_Itemno"_s, u"ComboBox_ime_Item"_s, u"ComboBox_ime_Unit"_s, u"Edit_TxDisp"_s,
+                             u"ZuNumEdit_TaxOld"_s, u"DateTimePicker_TaxEnforDate"_s, u"ZuNumEdit_TaxNew"_s})
         QTest::newRow(qPrintable(n)) << n << false;
 }
 
@@ -176,9 +210,9 @@ void TestFormMain::startStateOfTheWindow()
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
-    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(f.w<QLabel>(u"Label_CurrentDir"_s)->text(), f.dir.path());
-    QCOMPARE(f.form->DateTimePicker_1->date(), QDate::currentDate());
+    QCOMPARE(f.w<QDateEdit>(u"DateTimePicker_1"_s)->date(), QDate::currentDate());
     QVERIFY(f.dialogs->shown().isEmpty());
 }
 
@@ -186,8 +220,8 @@ void TestFormMain::enterWalksTheSlipInOrder()
 {
     MainWindowFixture f;
     f.start();
-    QStringList expected = {u"Edit_Zip"_s, u"Edit_Add1"_s, u"Edit_Add2"_s, u"Edit_Add3"_s, u"Edit_Custo1"_s,
-                            u"Edit_tel"_s};
+    QStringList expected = {u"Edit_Zip"_s,  u"Edit_Add1"_s,   u"Edit_Add2"_s,
+                            u"Edit_Add3"_s, u"Edit_Custo1"_s, u"Edit_tel"_s};
     for (int r = 1; r <= 10; ++r) {
         const QString n = QString::number(r);
         expected << u"Edit_item"_s + n << u"ZuNumEdit_QTY"_s + n << u"Edit_unit"_s + n << u"ZuNumEdit_Price"_s + n;
@@ -217,8 +251,8 @@ void TestFormMain::arrowKeys_data()
     QTest::newRow("down in row 5 goes to row 6") << u"Edit_item5"_s << int(Qt::Key_Down) << u"Edit_item6"_s;
     QTest::newRow("down in row 10 stays") << u"Edit_item10"_s << int(Qt::Key_Down) << u"Edit_item10"_s;
     QTest::newRow("tab from price 1 goes to row 2") << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << u"Edit_item2"_s;
-    QTest::newRow("backtab from row 2 goes to price 1") << u"Edit_item2"_s << int(Qt::Key_Backtab)
-                                                          << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("backtab from row 2 goes to price 1")
+        << u"Edit_item2"_s << int(Qt::Key_Backtab) << u"ZuNumEdit_Price1"_s;
     QTest::newRow("up in a quantity goes back") << u"ZuNumEdit_QTY3"_s << int(Qt::Key_Up) << u"Edit_item3"_s;
 }
 
@@ -242,22 +276,25 @@ void TestFormMain::enterNeverInsertsACharacter()
     f.start();
     int beeps = 0;
     TZuNumEdit::setBeepHandler([&] { ++beeps; });
-    f.form->Edit_Add1->setText(u"東京都"_s);
-    f.form->Edit_Add1->setFocus();
+    auto *add1 = f.w<QLineEdit>(u"Edit_Add1"_s);
+    add1->setText(u"東京都"_s);
+    add1->setFocus();
     press(Qt::Key_Return);
-    QCOMPARE(f.form->Edit_Add1->text(), u"東京都"_s);
-    f.form->dQTY_Ary[2]->setFocus();
-    QTest::keyClicks(f.form->dQTY_Ary[2], u"5"_s);
+    QCOMPARE(add1->text(), u"東京都"_s);
+    TZuNumEdit *qty = f.line(2).qty;
+    qty->setFocus();
+    QTest::keyClicks(qty, u"5"_s);
     press(Qt::Key_Return);
-    QCOMPARE(f.form->dQTY_Ary[2]->text(), u"5"_s);
+    QCOMPARE(qty->text(), u"5"_s);
     QCOMPARE(beeps, 0);
     TZuNumEdit::setBeepHandler({});
     // The paste area takes Enter as a new line.
-    f.form->Memo1->setFocus();
-    QTest::keyClicks(f.form->Memo1, u"a"_s);
-    QTest::keyClick(f.form->Memo1, Qt::Key_Return);
-    QTest::keyClicks(f.form->Memo1, u"b"_s);
-    QCOMPARE(f.form->Memo1->toPlainText(), u"a\nb"_s);
+    auto *memo = f.w<QPlainTextEdit>(u"Memo1"_s);
+    memo->setFocus();
+    QTest::keyClicks(memo, u"a"_s);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, u"b"_s);
+    QCOMPARE(memo->toPlainText(), u"a\nb"_s);
 }
 
 void TestFormMain::guidanceTextOnEntering_data()
@@ -312,10 +349,10 @@ void TestFormMain::addressLengthWarning()
     QFETCH(bool, warned);
     MainWindowFixture f;
     f.start();
-    f.form->Edit_Add1->setText(QString(length, u'あ'));
+    f.w<QLineEdit>(u"Edit_Add1"_s)->setText(QString(length, u'あ'));
     f.w(enter)->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
-    QCOMPARE(f.form->Label_Warning->text(),
+    QCOMPARE(f.w<QLabel>(u"Label_Warning"_s)->text(),
              warned ? u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s : QString());
 }
 
@@ -323,25 +360,27 @@ void TestFormMain::tabChangeSwitchesTheF11Button()
 {
     MainWindowFixture f;
     f.start();
-    f.form->Edit_Zip->setFocus();
+    f.w<QLineEdit>(u"Edit_Zip"_s)->setFocus();
     QCoreApplication::processEvents();
-    QVERIFY(!f.form->Panel_HelpMess->text().isEmpty());
-    f.form->PageControl1->setCurrentIndex(1);
-    QCOMPARE(f.form->SpeedButton_F[11]->text(), u"F11"_s);
-    QVERIFY(!f.form->SpeedButton_F[11]->isEnabled());
-    QVERIFY(f.form->Panel_HelpMess->text().isEmpty());
-    f.form->PageControl1->setCurrentIndex(0);
-    QCOMPARE(f.form->SpeedButton_F[11]->text(), u"印刷"_s);
-    QVERIFY(f.form->SpeedButton_F[11]->isEnabled());
+    QVERIFY(!f.w<QLabel>(u"Panel_HelpMess"_s)->text().isEmpty());
+    auto *tabs = f.w<QTabWidget>(u"PageControl1"_s);
+    auto *f11 = f.w<QToolButton>(u"SpeedButton_F11"_s);
+    tabs->setCurrentIndex(1);
+    QCOMPARE(f11->text(), u"F11"_s);
+    QVERIFY(!f11->isEnabled());
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().isEmpty());
+    tabs->setCurrentIndex(0);
+    QCOMPARE(f11->text(), u"印刷"_s);
+    QVERIFY(f11->isEnabled());
     // The printer summary shows the printer, paper and bin of the selection.
-    QVERIFY(f.form->Label_PrinterName2->text().startsWith(u"テストプリンタA/"_s));
+    QVERIFY(f.w<QLabel>(u"Label_PrinterName2"_s)->text().startsWith(u"テストプリンタA/"_s));
 }
 
 void TestFormMain::exitCommandNoKeepsRunning()
 {
     MainWindowFixture f;
     f.start();
-    f.form->Edit_tel->setFocus();
+    f.w<QLineEdit>(u"Edit_tel"_s)->setFocus();
     f.dialogs->answer({false});
     press(Qt::Key_F2);
     QCOMPARE(f.dialogs->confirms(), QStringList{u"終了しますか?"_s});
@@ -355,37 +394,37 @@ void TestFormMain::exitCommandYesCloses()
     MainWindowFixture f;
     f.start();
     f.dialogs->answer({true});
-    QTest::mouseClick(f.form->SpeedButton_F[2], Qt::LeftButton);
+    QTest::mouseClick(f.w<QToolButton>(u"SpeedButton_F2"_s), Qt::LeftButton);
     QVERIFY(!f.form->isVisible());
 }
 
 void TestFormMain::firstStartShowsDefaults()
 {
     MainWindowFixture f;
-    writeBytes(f.path(u"my0.txt"_s), cp932(u"100-0001\r\n東京都千代田区\r\n架空ビル\r\n発送商店\r\n03-0000-0000\r\n"_s));
+    writeBytes(f.path(u"my0.txt"_s),
+               cp932(u"100-0001\r\n東京都千代田区\r\n架空ビル\r\n発送商店\r\n03-0000-0000\r\n"_s));
     f.start();
-    QCOMPARE(f.form->ZuNumEdit_TaxOld->text(), u"8"_s);
-    QCOMPARE(f.form->ZuNumEdit_TaxNew->text(), u"10"_s);
-    QCOMPARE(f.form->DateTimePicker_TaxEnforDate->date(), QDate(2019, 10, 1));
-    QCOMPARE(f.form->Label_stax->text(), u"消費税 10%"_s);
-    QCOMPARE(f.form->ComboBox_SEL->currentText(), u"手差し"_s);
-    QCOMPARE(f.form->ComboBox_ime_Item->currentText(), u"0:漢字未使用"_s);
-    QCOMPARE(f.form->ComboBox_FontSize->currentIndex(), 1);
-    QCOMPARE(f.form->Edit_021[0]->text(), u"納品書　兼　請求書"_s);
-    QCOMPARE(f.form->Edit_TxDisp->text(), u"0"_s);
-    QVERIFY(!f.form->CheckBox_NewPage->isChecked());
-    QCOMPARE(f.form->Edit_MyZip->text(), u"100-0001"_s);
-    QCOMPARE(f.form->Edit_My->text(), u"発送商店"_s);
-    QCOMPARE(f.form->Edit_MyTEL->text(), u"03-0000-0000"_s);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_TaxOld"_s)->text(), u"8"_s);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_TaxNew"_s)->text(), u"10"_s);
+    QCOMPARE(f.w<QDateEdit>(u"DateTimePicker_TaxEnforDate"_s)->date(), QDate(2019, 10, 1));
+    QCOMPARE(f.w<QLabel>(u"Label_stax"_s)->text(), u"消費税 10%"_s);
+    QCOMPARE(f.w<QComboBox>(u"ComboBox_SEL"_s)->currentText(), u"手差し"_s);
+    QCOMPARE(f.w<QComboBox>(u"ComboBox_ime_Item"_s)->currentText(), u"0:漢字未使用"_s);
+    QCOMPARE(f.w<QComboBox>(u"ComboBox_FontSize"_s)->currentIndex(), 1);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_021_0"_s)->text(), u"納品書　兼　請求書"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_TxDisp"_s)->text(), u"0"_s);
+    QVERIFY(!f.w<QCheckBox>(u"CheckBox_NewPage"_s)->isChecked());
+    QCOMPARE(f.w<QLineEdit>(u"Edit_MyZip"_s)->text(), u"100-0001"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"発送商店"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_MyTEL"_s)->text(), u"03-0000-0000"_s);
     for (int n = 1; n <= 10; ++n) {
-        QCOMPARE(f.form->dQTY_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dPRICE_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dSALES_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dITEM_Ary[n]->text(), QString());
+        QCOMPARE(f.line(n).qty->text(), QString());
+        QCOMPARE(f.line(n).price->text(), QString());
+        QCOMPARE(f.line(n).sales->text(), QString());
+        QCOMPARE(f.line(n).item->text(), QString());
     }
-    for (TZuNumEdit *t : {f.form->ZuNumEdit_sqty, f.form->ZuNumEdit_ssal, f.form->ZuNumEdit_stax,
-                          f.form->ZuNumEdit_sttl})
-        QCOMPARE(t->text(), u"0"_s);
+    for (const QString &total : {u"ZuNumEdit_sqty"_s, u"ZuNumEdit_ssal"_s, u"ZuNumEdit_stax"_s, u"ZuNumEdit_sttl"_s})
+        QCOMPARE(f.w<TZuNumEdit>(total)->text(), u"0"_s);
     QVERIFY(f.dialogs->shown().isEmpty());
     f.stop();
     QVERIFY(QFile::exists(f.path(u"vuzo_Vez_1.ini"_s)));
@@ -402,10 +441,10 @@ void TestFormMain::missingSenderRecordShowsNoBox()
                cp932(u"[vz_Vez_1prn]\r\nTab_My=2\r\nop023myzip  = 999-9999\r\nOP023My=設定の依頼主\r\n"_s));
     f.start();
     QVERIFY(f.dialogs->shown().isEmpty());
-    QCOMPARE(f.form->Edit_MyZip->text(), u"999-9999"_s);
-    QCOMPARE(f.form->Edit_My->text(), u"設定の依頼主"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_MyZip"_s)->text(), u"999-9999"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"設定の依頼主"_s);
     // The steps after the sender record still ran.
-    QCOMPARE(f.form->wSLPMAX, 4);
+    QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
 }
 
@@ -416,49 +455,48 @@ void TestFormMain::negativeSenderTabShowsTabErr()
     writeBytes(f.path(u"my0.txt"_s), cp932(u"a\r\nb\r\nc\r\nd\r\ne\r\n"_s));
     f.start();
     QCOMPARE(f.dialogs->notices(), QStringList{u"TabErr"_s});
-    QCOMPARE(f.form->Edit_MyTEL->text(), u"011"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_MyTEL"_s)->text(), u"011"_s);
 }
 
 void TestFormMain::settingsRoundTrip()
 {
     MainWindowFixture first;
     first.start();
-    TForm_Main &a = *first.form;
-    a.ZuNumEdit_TaxOld->setText(u"5"_s);
-    a.ZuNumEdit_TaxNew->setText(u"7.5"_s);
-    a.DateTimePicker_TaxEnforDate->setDate(QDate(2030, 4, 1));
-    a.ComboBox_FontSize->setCurrentIndex(3);
-    a.ComboBox_FontSizeMy->setCurrentIndex(2);
-    a.Edit_Zip->setText(u"123-4567"_s);
-    a.Edit_Add1->setText(u"東京都港区架空町1-2-3"_s);
-    a.Edit_Add2->setText(u"架空ハイツ101"_s);
-    a.Edit_Add3->setText(u"三行目"_s);
-    a.Edit_Custo1->setText(u"山田　太郎"_s);
-    a.Edit_tel->setText(u"03-1234-5678"_s);
+    first.w<TZuNumEdit>(u"ZuNumEdit_TaxOld"_s)->setText(u"5"_s);
+    first.w<TZuNumEdit>(u"ZuNumEdit_TaxNew"_s)->setText(u"7.5"_s);
+    first.w<QDateEdit>(u"DateTimePicker_TaxEnforDate"_s)->setDate(QDate(2030, 4, 1));
+    first.w<QComboBox>(u"ComboBox_FontSize"_s)->setCurrentIndex(3);
+    first.w<QComboBox>(u"ComboBox_FontSizeMy"_s)->setCurrentIndex(2);
+    first.w<QLineEdit>(u"Edit_Zip"_s)->setText(u"123-4567"_s);
+    first.w<QLineEdit>(u"Edit_Add1"_s)->setText(u"東京都港区架空町1-2-3"_s);
+    first.w<QLineEdit>(u"Edit_Add2"_s)->setText(u"架空ハイツ101"_s);
+    first.w<QLineEdit>(u"Edit_Add3"_s)->setText(u"三行目"_s);
+    first.w<QLineEdit>(u"Edit_Custo1"_s)->setText(u"山田　太郎"_s);
+    first.w<QLineEdit>(u"Edit_tel"_s)->setText(u"03-1234-5678"_s);
     for (int k = 1; k <= 6; ++k)
-        a.Edit_G[k]->setText(u"G"_s + QString::number(k));
+        first.w<QLineEdit>(u"Edit_G"_s + QString::number(k))->setText(u"G"_s + QString::number(k));
     for (int k = 1; k <= 9; ++k)
-        a.Edit_Remark[k]->setText(u"備考"_s + QString::number(k));
+        first.w<QLineEdit>(u"Edit_Remark"_s + QString::number(k))->setText(u"備考"_s + QString::number(k));
     for (int k = 0; k <= 5; ++k)
-        a.Edit_021[k]->setText(u"見出し"_s + QString::number(k));
-    a.ZuNumEdit_KOSUU->setText(u"3"_s);
-    a.Edit_My->setText(u"依頼主"_s);
-    a.Edit_MyZip->setText(u"100-0001"_s);
-    a.Edit_MyADD1->setText(u"住所一"_s);
-    a.Edit_MyADD2->setText(u"住所二"_s);
-    a.Edit_MyTEL->setText(u"03-9999-0000"_s);
-    a.ComboBox_SEL->setCurrentIndex(1);
-    a.ComboBox_ime_Itemno->setCurrentIndex(2);
-    a.ComboBox_ime_Item->setCurrentIndex(6);
-    a.ComboBox_ime_Unit->setCurrentIndex(8);
-    a.ComboBox_Paper->setCurrentIndex(2);
-    a.CheckBox_NewPage->setChecked(true);
-    a.dITEMNO_Ary[3]->setText(u"型番"_s);
-    a.dITEM_Ary[3]->setText(u"りんご"_s);
-    a.dQTY_Ary[3]->setText(u"1200"_s);
-    a.dUNIT_Ary[3]->setText(u"箱"_s);
-    a.dPRICE_Ary[3]->setText(u"350"_s);
-    a.dSALES_Ary[3]->setText(u"420000"_s);
+        first.w<QLineEdit>(u"Edit_021_"_s + QString::number(k))->setText(u"見出し"_s + QString::number(k));
+    first.w<TZuNumEdit>(u"ZuNumEdit_KOSUU"_s)->setText(u"3"_s);
+    first.w<QLineEdit>(u"Edit_My"_s)->setText(u"依頼主"_s);
+    first.w<QLineEdit>(u"Edit_MyZip"_s)->setText(u"100-0001"_s);
+    first.w<QLineEdit>(u"Edit_MyADD1"_s)->setText(u"住所一"_s);
+    first.w<QLineEdit>(u"Edit_MyADD2"_s)->setText(u"住所二"_s);
+    first.w<QLineEdit>(u"Edit_MyTEL"_s)->setText(u"03-9999-0000"_s);
+    first.w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(1);
+    first.w<QComboBox>(u"ComboBox_ime_Itemno"_s)->setCurrentIndex(2);
+    first.w<QComboBox>(u"ComboBox_ime_Item"_s)->setCurrentIndex(6);
+    first.w<QComboBox>(u"ComboBox_ime_Unit"_s)->setCurrentIndex(8);
+    first.w<QComboBox>(u"ComboBox_Paper"_s)->setCurrentIndex(2);
+    first.w<QCheckBox>(u"CheckBox_NewPage"_s)->setChecked(true);
+    first.line(3).itemNo->setText(u"型番"_s);
+    first.line(3).item->setText(u"りんご"_s);
+    first.line(3).qty->setText(u"1200"_s);
+    first.line(3).unit->setText(u"箱"_s);
+    first.line(3).price->setText(u"350"_s);
+    first.line(3).sales->setText(u"420000"_s);
     first.stop();
 
     const QByteArray ini = [&] {
@@ -469,58 +507,57 @@ void TestFormMain::settingsRoundTrip()
     MainWindowFixture second;
     writeBytes(second.path(u"vuzo_Vez_1.ini"_s), ini);
     second.start();
-    TForm_Main &b = *second.form;
-    QCOMPARE(b.ZuNumEdit_TaxOld->text(), u"5"_s);
-    QCOMPARE(b.ZuNumEdit_TaxNew->text(), u"7.5"_s);
-    QCOMPARE(b.DateTimePicker_TaxEnforDate->date(), QDate(2030, 4, 1));
-    QCOMPARE(b.ComboBox_FontSize->currentIndex(), 3);
-    QCOMPARE(b.ComboBox_FontSizeMy->currentIndex(), 2);
-    QCOMPARE(b.Edit_Zip->text(), u"123-4567"_s);
-    QCOMPARE(b.Edit_Add1->text(), u"東京都港区架空町1-2-3"_s);
-    QCOMPARE(b.Edit_Add2->text(), u"架空ハイツ101"_s);
-    QCOMPARE(b.Edit_Add3->text(), u"三行目"_s);
-    QCOMPARE(b.Edit_Custo1->text(), u"山田　太郎"_s);
-    QCOMPARE(b.Edit_tel->text(), u"03-1234-5678"_s);
+    QCOMPARE(second.w<TZuNumEdit>(u"ZuNumEdit_TaxOld"_s)->text(), u"5"_s);
+    QCOMPARE(second.w<TZuNumEdit>(u"ZuNumEdit_TaxNew"_s)->text(), u"7.5"_s);
+    QCOMPARE(second.w<QDateEdit>(u"DateTimePicker_TaxEnforDate"_s)->date(), QDate(2030, 4, 1));
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_FontSize"_s)->currentIndex(), 3);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_FontSizeMy"_s)->currentIndex(), 2);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"123-4567"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_Add1"_s)->text(), u"東京都港区架空町1-2-3"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_Add2"_s)->text(), u"架空ハイツ101"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_Add3"_s)->text(), u"三行目"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"山田　太郎"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_tel"_s)->text(), u"03-1234-5678"_s);
     for (int k = 1; k <= 6; ++k)
-        QCOMPARE(b.Edit_G[k]->text(), u"G"_s + QString::number(k));
+        QCOMPARE(second.w<QLineEdit>(u"Edit_G"_s + QString::number(k))->text(), u"G"_s + QString::number(k));
     for (int k = 1; k <= 9; ++k)
-        QCOMPARE(b.Edit_Remark[k]->text(), u"備考"_s + QString::number(k));
+        QCOMPARE(second.w<QLineEdit>(u"Edit_Remark"_s + QString::number(k))->text(), u"備考"_s + QString::number(k));
     for (int k = 0; k <= 5; ++k)
-        QCOMPARE(b.Edit_021[k]->text(), u"見出し"_s + QString::number(k));
-    QCOMPARE(b.ZuNumEdit_KOSUU->text(), u"3"_s);
+        QCOMPARE(second.w<QLineEdit>(u"Edit_021_"_s + QString::number(k))->text(), u"見出し"_s + QString::number(k));
+    QCOMPARE(second.w<TZuNumEdit>(u"ZuNumEdit_KOSUU"_s)->text(), u"3"_s);
     // No sender record file: the sender fields come from the settings.
-    QCOMPARE(b.Edit_My->text(), u"依頼主"_s);
-    QCOMPARE(b.Edit_MyZip->text(), u"100-0001"_s);
-    QCOMPARE(b.Edit_MyADD1->text(), u"住所一"_s);
-    QCOMPARE(b.Edit_MyADD2->text(), u"住所二"_s);
-    QCOMPARE(b.Edit_MyTEL->text(), u"03-9999-0000"_s);
-    QCOMPARE(b.ComboBox_SEL->currentIndex(), 1);
-    QCOMPARE(b.ComboBox_ime_Itemno->currentIndex(), 2);
-    QCOMPARE(b.ComboBox_ime_Item->currentIndex(), 6);
-    QCOMPARE(b.ComboBox_ime_Unit->currentIndex(), 8);
-    QCOMPARE(b.ComboBox_Paper->currentIndex(), 2);
-    QVERIFY(b.CheckBox_NewPage->isChecked());
-    QCOMPARE(b.dITEMNO_Ary[3]->text(), u"型番"_s);
-    QCOMPARE(b.dITEM_Ary[3]->text(), u"りんご"_s);
-    QCOMPARE(b.dQTY_Ary[3]->text(), u"1200"_s);
-    QCOMPARE(b.dQTY_Ary[3]->valText(), u"1,200"_s);
-    QCOMPARE(b.dUNIT_Ary[3]->text(), u"箱"_s);
-    QCOMPARE(b.dPRICE_Ary[3]->text(), u"350"_s);
-    QCOMPARE(b.dSALES_Ary[3]->text(), u"420000"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_My"_s)->text(), u"依頼主"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_MyZip"_s)->text(), u"100-0001"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_MyADD1"_s)->text(), u"住所一"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_MyADD2"_s)->text(), u"住所二"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_MyTEL"_s)->text(), u"03-9999-0000"_s);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_SEL"_s)->currentIndex(), 1);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_ime_Itemno"_s)->currentIndex(), 2);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_ime_Item"_s)->currentIndex(), 6);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_ime_Unit"_s)->currentIndex(), 8);
+    QCOMPARE(second.w<QComboBox>(u"ComboBox_Paper"_s)->currentIndex(), 2);
+    QVERIFY(second.w<QCheckBox>(u"CheckBox_NewPage"_s)->isChecked());
+    QCOMPARE(second.line(3).itemNo->text(), u"型番"_s);
+    QCOMPARE(second.line(3).item->text(), u"りんご"_s);
+    QCOMPARE(second.line(3).qty->text(), u"1200"_s);
+    QCOMPARE(second.line(3).qty->valText(), u"1,200"_s);
+    QCOMPARE(second.line(3).unit->text(), u"箱"_s);
+    QCOMPARE(second.line(3).price->text(), u"350"_s);
+    QCOMPARE(second.line(3).sales->text(), u"420000"_s);
     // The totals are not recalculated by the restore.
-    QCOMPARE(b.ZuNumEdit_sttl->text(), u"0"_s);
+    QCOMPARE(second.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), u"0"_s);
     // The rounding code is not stored.
-    QCOMPARE(b.Edit_TxDisp->text(), u"0"_s);
+    QCOMPARE(second.w<QLineEdit>(u"Edit_TxDisp"_s)->text(), u"0"_s);
     // The input-method choice reached the row fields.
-    QCOMPARE(b.dITEM_Ary[5]->property("imeMode").toInt(), 6);
-    QCOMPARE(b.dUNIT_Ary[5]->property("imeMode").toInt(), 8);
+    QCOMPARE(second.line(5).item->property("imeMode").toInt(), 6);
+    QCOMPARE(second.line(5).unit->property("imeMode").toInt(), 8);
 }
 
 void TestFormMain::settingsFileIsCp932WithTheShutdownKeys()
 {
     MainWindowFixture f;
     f.start();
-    f.form->Edit_Custo1->setText(u"山田　太郎"_s);
+    f.w<QLineEdit>(u"Edit_Custo1"_s)->setText(u"山田　太郎"_s);
     f.stop();
     QFile file(f.path(u"vuzo_Vez_1.ini"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -545,8 +582,8 @@ void TestFormMain::startupGoesOnAfterAPrinterError()
     QVERIFY(!f.dialogs->errors().isEmpty());
     QCOMPARE(f.dialogs->errors().first(), u"''abc'' は整数ではありません"_s);
     // Every later step ran: the lines are bound, restored, and the focus is set.
-    QCOMPARE(f.form->dITEM_Ary[2]->text(), u"みかん"_s);
-    QCOMPARE(f.form->Label_stax->text(), u"消費税 10%"_s);
+    QCOMPARE(f.line(2).item->text(), u"みかん"_s);
+    QCOMPARE(f.w<QLabel>(u"Label_stax"_s)->text(), u"消費税 10%"_s);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
 }
 
@@ -560,7 +597,7 @@ void TestFormMain::accessibleNamesAreUniqueAndSpoken()
         const bool input = qobject_cast<QLineEdit *>(w) || qobject_cast<TZuNumEdit *>(w) ||
                            qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w) ||
                            qobject_cast<QAbstractButton *>(w);
-        if (!input || w->isHidden() || !w->isVisibleTo(f.form.get()) || w->objectName().isEmpty())
+        if (!input || w->isHidden() || !w->isVisibleTo(f.form) || w->objectName().isEmpty())
             continue;
         if (qobject_cast<QLineEdit *>(w) && qobject_cast<QComboBox *>(w->parentWidget()))
             continue; // the edit part of a list speaks through its list
@@ -588,7 +625,7 @@ void TestFormMain::nineDigitsCanBeTyped()
     MainWindowFixture f;
     f.start();
     // A unit price without a quantity is emptied at once, so the row gets one.
-    f.form->dQTY_Ary[1]->setText(u"1"_s);
+    f.line(1).qty->setText(u"1"_s);
     auto *edit = f.w<TZuNumEdit>(field);
     edit->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
@@ -603,14 +640,13 @@ void TestFormMain::fieldsWithoutInputMethodRefuseComposition()
 {
     MainWindowFixture f;
     f.start();
-    for (QWidget *w : {static_cast<QWidget *>(f.form->Edit_Zip), static_cast<QWidget *>(f.form->Edit_tel),
-                       static_cast<QWidget *>(f.form->Edit_TxDisp)}) {
+    for (QWidget *w : {f.w(u"Edit_Zip"_s), f.w(u"Edit_tel"_s), f.w(u"Edit_TxDisp"_s)}) {
         QInputMethodQueryEvent query(Qt::ImEnabled);
         QCoreApplication::sendEvent(w, &query);
         QVERIFY2(!query.value(Qt::ImEnabled).toBool(), qPrintable(w->objectName()));
     }
     QInputMethodQueryEvent query(Qt::ImEnabled);
-    QCoreApplication::sendEvent(f.form->Edit_Add1, &query);
+    QCoreApplication::sendEvent(f.w(u"Edit_Add1"_s), &query);
     QVERIFY(query.value(Qt::ImEnabled).toBool());
 }
 

@@ -22,6 +22,9 @@
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
+using window_test::focus;
+using window_test::focusName;
+using window_test::press;
 
 namespace {
 
@@ -41,18 +44,6 @@ void writeSettings(MainWindowFixture &f, const QList<std::pair<QString, QString>
         ini.WriteString(kSection, key, value);
 }
 
-QString focusName()
-{
-    QWidget *w = QApplication::focusWidget();
-    return w ? w->objectName() : QString();
-}
-
-void focus(QWidget *w)
-{
-    w->setFocus(Qt::TabFocusReason);
-    QCoreApplication::processEvents();
-}
-
 // Replaces a numeric field's number by typing, as the operator does.
 void typeNumber(TZuNumEdit *field, const QString &keys)
 {
@@ -67,14 +58,6 @@ void typeText(QLineEdit *field, const QString &keys)
     focus(field);
     field->selectAll();
     QTest::keyClicks(field, keys);
-    QCoreApplication::processEvents();
-}
-
-void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QWidget *w = QApplication::focusWidget();
-    QVERIFY(w);
-    QTest::keyClick(w, Qt::Key(key), modifiers);
     QCoreApplication::processEvents();
 }
 
@@ -95,28 +78,33 @@ QColor background(const QWidget *w)
 }
 
 // The row fields that can take the focus, in tab order.
-QList<QWidget *> focusableRowFields(const TForm_Main &form)
+QList<QWidget *> focusableRowFields(const MainWindowFixture &f)
 {
     QList<QWidget *> out;
-    for (int n = 1; n <= TForm_Main::kRows; ++n)
-        out << form.dITEM_Ary[n] << form.dQTY_Ary[n] << form.dUNIT_Ary[n] << form.dPRICE_Ary[n];
+    for (int n = 1; n <= TForm_Main::kRows; ++n) {
+        const window_test::LineFields line = f.line(n);
+        out << line.item << line.qty << line.unit << line.price;
+    }
     return out;
 }
 
-QStringList highlightedFields(const TForm_Main &form)
+QStringList highlightedFields(const MainWindowFixture &f)
 {
     QStringList out;
-    for (QWidget *w : focusableRowFields(form)) {
+    for (QWidget *w : focusableRowFields(f)) {
         if (background(w) == kHighlight)
             out << w->objectName();
     }
     return out;
 }
 
-QStringList totals(const TForm_Main &form)
+// The four totals: quantity, amount, tax, amount with tax.
+QStringList totals(const MainWindowFixture &f)
 {
-    return {form.ZuNumEdit_sqty->text(), form.ZuNumEdit_ssal->text(), form.ZuNumEdit_stax->text(),
-            form.ZuNumEdit_sttl->text()};
+    QStringList out;
+    for (const QString &name : {u"ZuNumEdit_sqty"_s, u"ZuNumEdit_ssal"_s, u"ZuNumEdit_stax"_s, u"ZuNumEdit_sttl"_s})
+        out << f.w<TZuNumEdit>(name)->text();
+    return out;
 }
 
 struct Entry
@@ -203,19 +191,19 @@ void TestFormMainSlip::typedLinesGiveAmountsAndTotals()
     MainWindowFixture f;
     writeSettings(f);
     f.start();
-    QCOMPARE(f.form->Label_xTax->text(), u"0.05"_s);
+    QCOMPARE(f.w<QLabel>(u"Label_xTax"_s)->text(), u"0.05"_s);
     for (const Entry &e : entries) {
-        typeNumber(f.form->dQTY_Ary[e.row], e.qty);
+        typeNumber(f.line(e.row).qty, e.qty);
         if (!e.price.isEmpty())
-            typeNumber(f.form->dPRICE_Ary[e.row], e.price);
+            typeNumber(f.line(e.row).price, e.price);
     }
     for (int n = 1; n <= 10; ++n)
-        QCOMPARE(f.form->dSALES_Ary[n]->text(), amounts.at(n - 1));
-    QCOMPARE(totals(*f.form), sums);
+        QCOMPARE(f.line(n).sales->text(), amounts.at(n - 1));
+    QCOMPARE(totals(f), sums);
     QVERIFY(f.dialogs->shown().isEmpty());
     // The field shows the amount grouped.
     if (amounts.at(0) == u"3600")
-        QCOMPARE(f.form->dSALES_Ary[1]->valText(), u"3,600"_s);
+        QCOMPARE(f.line(1).sales->valText(), u"3,600"_s);
 }
 
 void TestFormMainSlip::priceWithoutQuantityIsEmptiedSilently()
@@ -223,27 +211,27 @@ void TestFormMainSlip::priceWithoutQuantityIsEmptiedSilently()
     MainWindowFixture f;
     writeSettings(f);
     f.start();
-    typeNumber(f.form->dQTY_Ary[1], u"2"_s);
-    typeNumber(f.form->dPRICE_Ary[1], u"300"_s);
-    QCOMPARE(totals(*f.form), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
+    typeNumber(f.line(1).qty, u"2"_s);
+    typeNumber(f.line(1).price, u"300"_s);
+    QCOMPARE(totals(f), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
 
-    typeNumber(f.form->dPRICE_Ary[3], u"5"_s);
-    QCOMPARE(f.form->dPRICE_Ary[3]->text(), QString());
-    QCOMPARE(f.form->dSALES_Ary[3]->text(), QString());
+    typeNumber(f.line(3).price, u"5"_s);
+    QCOMPARE(f.line(3).price->text(), QString());
+    QCOMPARE(f.line(3).sales->text(), QString());
     QVERIFY(f.dialogs->shown().isEmpty());
     // The other rows and the totals are as before.
-    QCOMPARE(f.form->dSALES_Ary[1]->text(), u"600"_s);
-    QCOMPARE(totals(*f.form), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
+    QCOMPARE(f.line(1).sales->text(), u"600"_s);
+    QCOMPARE(totals(f), (QStringList{u"2"_s, u"600"_s, u"30"_s, u"630"_s}));
 
     // Emptying the quantity of a priced row empties its price and amount too.
-    focus(f.form->dQTY_Ary[1]);
-    f.form->dQTY_Ary[1]->clearSelect(); // the caret after the number, nothing selected
-    QCOMPARE(f.form->dQTY_Ary[1]->text(), u"2"_s);
-    QTest::keyClick(f.form->dQTY_Ary[1], Qt::Key_Backspace);
-    QCOMPARE(f.form->dQTY_Ary[1]->text(), QString());
-    QCOMPARE(f.form->dPRICE_Ary[1]->text(), QString());
-    QCOMPARE(f.form->dSALES_Ary[1]->text(), QString());
-    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    focus(f.line(1).qty);
+    f.line(1).qty->clearSelect(); // the caret after the number, nothing selected
+    QCOMPARE(f.line(1).qty->text(), u"2"_s);
+    QTest::keyClick(f.line(1).qty, Qt::Key_Backspace);
+    QCOMPARE(f.line(1).qty->text(), QString());
+    QCOMPARE(f.line(1).price->text(), QString());
+    QCOMPARE(f.line(1).sales->text(), QString());
+    QCOMPARE(totals(f), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
     QVERIFY(f.dialogs->shown().isEmpty());
 }
 
@@ -284,20 +272,21 @@ void TestFormMainSlip::roundingCodeDecidesTheTax()
     MainWindowFixture f;
     writeSettings(f);
     f.start();
-    f.form->PageControl1->setCurrentIndex(1);
-    focus(f.form->Edit_TxDisp);
-    QCOMPARE(f.form->Panel_HelpMess->text(), u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
-    f.form->Edit_TxDisp->selectAll();
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+    auto *rounding = f.w<QLineEdit>(u"Edit_TxDisp"_s);
+    focus(rounding);
+    QCOMPARE(f.w<QLabel>(u"Panel_HelpMess"_s)->text(), u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
+    rounding->selectAll();
     if (code.isEmpty())
-        QTest::keyClick(f.form->Edit_TxDisp, Qt::Key_Backspace);
+        QTest::keyClick(rounding, Qt::Key_Backspace);
     else
-        QTest::keyClicks(f.form->Edit_TxDisp, code);
-    QCOMPARE(f.form->Edit_TxDisp->text(), code);
-    f.form->PageControl1->setCurrentIndex(0);
-    typeNumber(f.form->dQTY_Ary[2], qty);
-    typeNumber(f.form->dPRICE_Ary[2], price);
-    QCOMPARE(f.form->ZuNumEdit_stax->text(), tax);
-    QCOMPARE(f.form->ZuNumEdit_sttl->text(), total);
+        QTest::keyClicks(rounding, code);
+    QCOMPARE(rounding->text(), code);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
+    typeNumber(f.line(2).qty, qty);
+    typeNumber(f.line(2).price, price);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_stax"_s)->text(), tax);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), total);
 }
 
 void TestFormMainSlip::rateSettingsTakeEffectAtOnce_data()
@@ -338,21 +327,21 @@ void TestFormMainSlip::rateSettingsTakeEffectAtOnce()
     MainWindowFixture f;
     writeSettings(f, {}, storedEnforcement);
     f.start();
-    typeNumber(f.form->dQTY_Ary[1], u"1"_s);
-    typeNumber(f.form->dPRICE_Ary[1], u"1000"_s);
-    const QString before = f.form->ZuNumEdit_stax->text();
+    typeNumber(f.line(1).qty, u"1"_s);
+    typeNumber(f.line(1).price, u"1000"_s);
+    const QString before = f.w<TZuNumEdit>(u"ZuNumEdit_stax"_s)->text();
     QCOMPARE(before, storedEnforcement == QDate(1997, 4, 1) ? u"50"_s : u"30"_s);
 
-    f.form->PageControl1->setCurrentIndex(2);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(2);
     if (field == u"DateTimePicker_TaxEnforDate")
-        f.form->DateTimePicker_TaxEnforDate->setDate(QDate::currentDate().addDays(enforcementDays));
+        f.w<QDateEdit>(u"DateTimePicker_TaxEnforDate"_s)->setDate(QDate::currentDate().addDays(enforcementDays));
     else
         typeNumber(f.w<TZuNumEdit>(field), typed);
 
-    QCOMPARE(f.form->Label_xTax->text(), xTax);
-    QCOMPARE(f.form->Label_stax->text(), caption);
-    QCOMPARE(f.form->ZuNumEdit_stax->text(), tax);
-    QCOMPARE(f.form->ZuNumEdit_sttl->text(), QString::number(1000 + tax.toInt()));
+    QCOMPARE(f.w<QLabel>(u"Label_xTax"_s)->text(), xTax);
+    QCOMPARE(f.w<QLabel>(u"Label_stax"_s)->text(), caption);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_stax"_s)->text(), tax);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), QString::number(1000 + tax.toInt()));
     QVERIFY(f.dialogs->shown().isEmpty());
 }
 
@@ -379,13 +368,13 @@ void TestFormMainSlip::enteringAFieldSetsTheCurrentRow()
     QFETCH(QString, help);
     MainWindowFixture f;
     f.start();
-    f.form->d_i = -1;
-    f.form->Label_d_i->setText(u"sentinel"_s);
+    QCOMPARE(f.form->currentRow(), 0); // no line entered yet
+    f.w<QLabel>(u"Label_d_i"_s)->setText(u"sentinel"_s);
     focus(f.w(field));
     QCOMPARE(focusName(), field);
-    QCOMPARE(f.form->d_i, row);
-    QCOMPARE(f.form->Label_d_i->text(), QString::number(row));
-    QCOMPARE(f.form->Panel_HelpMess->text(), help);
+    QCOMPARE(f.form->currentRow(), row);
+    QCOMPARE(f.w<QLabel>(u"Label_d_i"_s)->text(), QString::number(row));
+    QCOMPARE(f.w<QLabel>(u"Panel_HelpMess"_s)->text(), help);
 }
 
 void TestFormMainSlip::highlightFollowsTheFocus_data()
@@ -408,16 +397,16 @@ void TestFormMainSlip::highlightFollowsTheFocus()
     QFETCH(QString, to);
     MainWindowFixture f;
     f.start();
-    const QColor normal = background(f.form->Edit_Zip);
+    const QColor normal = background(f.w<QLineEdit>(u"Edit_Zip"_s));
     QVERIFY(normal != kHighlight);
-    QCOMPARE(highlightedFields(*f.form), QStringList());
+    QCOMPARE(highlightedFields(f), QStringList());
 
     focus(f.w(from));
-    QCOMPARE(highlightedFields(*f.form), QStringList{from});
+    QCOMPARE(highlightedFields(f), QStringList{from});
     press(key);
     QCOMPARE(focusName(), to);
     const QStringList expected = to.startsWith(u"Edit_tel") ? QStringList() : QStringList{to};
-    QCOMPARE(highlightedFields(*f.form), expected);
+    QCOMPARE(highlightedFields(f), expected);
     QCOMPARE(background(f.w(from)), normal);
 }
 
@@ -427,19 +416,20 @@ void TestFormMainSlip::clearingTheRowsRaisesNoChangeEvent()
     writeSettings(f);
     f.start();
     for (int n = 1; n <= 10; ++n) {
-        f.form->dITEMNO_Ary[n]->setText(u"品名一"_s);
-        typeText(f.form->dITEM_Ary[n], u"item"_s);
-        typeText(f.form->dUNIT_Ary[n], u"kg"_s);
-        typeNumber(f.form->dQTY_Ary[n], QString::number(n));
-        typeNumber(f.form->dPRICE_Ary[n], u"100"_s);
+        f.line(n).itemNo->setText(u"品名一"_s);
+        typeText(f.line(n).item, u"item"_s);
+        typeText(f.line(n).unit, u"kg"_s);
+        typeNumber(f.line(n).qty, QString::number(n));
+        typeNumber(f.line(n).price, u"100"_s);
     }
-    QCOMPARE(f.form->ZuNumEdit_ssal->text(), u"5500"_s);
-    f.form->ScrollBox1->verticalScrollBar()->setValue(f.form->ScrollBox1->verticalScrollBar()->maximum());
-    QVERIFY(f.form->ScrollBox1->verticalScrollBar()->value() > 0);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_ssal"_s)->text(), u"5500"_s);
+    QScrollBar *scroll = f.w<QScrollArea>(u"ScrollBox1"_s)->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QVERIFY(scroll->value() > 0);
 
     QList<std::shared_ptr<QSignalSpy>> spies;
     for (int n = 1; n <= 10; ++n) {
-        for (TZuNumEdit *w : {f.form->dQTY_Ary[n], f.form->dPRICE_Ary[n], f.form->dSALES_Ary[n]})
+        for (TZuNumEdit *w : {f.line(n).qty, f.line(n).price, f.line(n).sales})
             spies << std::make_shared<QSignalSpy>(w, &TZuNumEdit::changed);
     }
     f.dialogs->clear();
@@ -447,15 +437,15 @@ void TestFormMainSlip::clearingTheRowsRaisesNoChangeEvent()
     for (const auto &spy : spies)
         QCOMPARE(spy->count(), 0);
     for (int n = 1; n <= 10; ++n) {
-        QCOMPARE(f.form->dITEMNO_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dITEM_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dUNIT_Ary[n]->text(), QString());
-        QCOMPARE(f.form->dQTY_Ary[n]->text(), u"0"_s);
-        QCOMPARE(f.form->dPRICE_Ary[n]->text(), u"0"_s);
-        QCOMPARE(f.form->dSALES_Ary[n]->text(), u"0"_s);
+        QCOMPARE(f.line(n).itemNo->text(), QString());
+        QCOMPARE(f.line(n).item->text(), QString());
+        QCOMPARE(f.line(n).unit->text(), QString());
+        QCOMPARE(f.line(n).qty->text(), u"0"_s);
+        QCOMPARE(f.line(n).price->text(), u"0"_s);
+        QCOMPARE(f.line(n).sales->text(), u"0"_s);
     }
-    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
-    QCOMPARE(f.form->ScrollBox1->verticalScrollBar()->value(), 0);
+    QCOMPARE(totals(f), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    QCOMPARE(scroll->value(), 0);
     QVERIFY(f.dialogs->shown().isEmpty());
 }
 
@@ -472,40 +462,39 @@ void TestFormMainSlip::clearButtonAsksFirst()
     MainWindowFixture f;
     writeSettings(f);
     f.start();
-    TForm_Main &m = *f.form;
-    m.dITEM_Ary[1]->setText(u"りんご"_s);
-    typeNumber(m.dQTY_Ary[1], u"3"_s);
-    typeNumber(m.dPRICE_Ary[1], u"1200"_s);
-    m.Edit_Zip->setText(u"123-4567"_s);
-    m.Edit_Add1->setText(QString(41, u'架'));
-    m.Edit_Add2->setText(u"架空ハイツ"_s);
-    m.Edit_Add3->setText(u"101号室"_s);
-    m.Edit_Custo1->setText(u"山田　太郎"_s);
-    m.Edit_tel->setText(u"03-1234-5678"_s);
-    focus(m.Edit_Add1);
-    QVERIFY(!m.Label_Warning->text().isEmpty());
-    m.Edit_My->setText(u"発送商店"_s);
-    const QStringList sumsBefore = totals(m);
+    f.line(1).item->setText(u"りんご"_s);
+    typeNumber(f.line(1).qty, u"3"_s);
+    typeNumber(f.line(1).price, u"1200"_s);
+    f.w<QLineEdit>(u"Edit_Zip"_s)->setText(u"123-4567"_s);
+    f.w<QLineEdit>(u"Edit_Add1"_s)->setText(QString(41, u'架'));
+    f.w<QLineEdit>(u"Edit_Add2"_s)->setText(u"架空ハイツ"_s);
+    f.w<QLineEdit>(u"Edit_Add3"_s)->setText(u"101号室"_s);
+    f.w<QLineEdit>(u"Edit_Custo1"_s)->setText(u"山田　太郎"_s);
+    f.w<QLineEdit>(u"Edit_tel"_s)->setText(u"03-1234-5678"_s);
+    focus(f.w<QLineEdit>(u"Edit_Add1"_s));
+    QVERIFY(!f.w<QLabel>(u"Label_Warning"_s)->text().isEmpty());
+    f.w<QLineEdit>(u"Edit_My"_s)->setText(u"発送商店"_s);
+    const QStringList sumsBefore = totals(f);
 
     f.dialogs->answer({yes});
-    QTest::mouseClick(m.BitBtn_CLS, Qt::LeftButton);
+    QTest::mouseClick(f.w<QToolButton>(u"BitBtn_CLS"_s), Qt::LeftButton);
     QCOMPARE(f.dialogs->confirms(), QStringList{u"お届け先をクリアますか?"_s});
-    const QList<QLineEdit *> address = {m.Edit_Zip, m.Edit_Add1, m.Edit_Add2, m.Edit_Add3, m.Edit_Custo1, m.Edit_tel};
     if (yes) {
-        for (QLineEdit *e : address)
-            QCOMPARE(e->text(), QString());
-        QCOMPARE(m.Label_Warning->text(), QString());
+        for (const QString &name :
+             {u"Edit_Zip"_s, u"Edit_Add1"_s, u"Edit_Add2"_s, u"Edit_Add3"_s, u"Edit_Custo1"_s, u"Edit_tel"_s})
+            QCOMPARE(f.w<QLineEdit>(name)->text(), QString());
+        QCOMPARE(f.w<QLabel>(u"Label_Warning"_s)->text(), QString());
     } else {
-        QCOMPARE(m.Edit_Zip->text(), u"123-4567"_s);
-        QCOMPARE(m.Edit_Add1->text(), QString(41, u'架'));
-        QCOMPARE(m.Edit_Add3->text(), u"101号室"_s);
-        QCOMPARE(m.Edit_tel->text(), u"03-1234-5678"_s);
-        QVERIFY(!m.Label_Warning->text().isEmpty());
+        QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"123-4567"_s);
+        QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), QString(41, u'架'));
+        QCOMPARE(f.w<QLineEdit>(u"Edit_Add3"_s)->text(), u"101号室"_s);
+        QCOMPARE(f.w<QLineEdit>(u"Edit_tel"_s)->text(), u"03-1234-5678"_s);
+        QVERIFY(!f.w<QLabel>(u"Label_Warning"_s)->text().isEmpty());
     }
-    QCOMPARE(m.Edit_My->text(), u"発送商店"_s);
-    QCOMPARE(m.dITEM_Ary[1]->text(), u"りんご"_s);
-    QCOMPARE(m.dSALES_Ary[1]->text(), u"3600"_s);
-    QCOMPARE(totals(m), sumsBefore);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"発送商店"_s);
+    QCOMPARE(f.line(1).item->text(), u"りんご"_s);
+    QCOMPARE(f.line(1).sales->text(), u"3600"_s);
+    QCOMPARE(totals(f), sumsBefore);
 }
 
 void TestFormMainSlip::rowWalks_data()
@@ -567,7 +556,6 @@ void TestFormMainSlip::rowsSurviveSaveAndRestore()
     MainWindowFixture f;
     writeSettings(f);
     f.start();
-    TForm_Main &m = *f.form;
     struct Row
     {
         QString itemNo, item, qty, unit, price, sales;
@@ -587,23 +575,23 @@ void TestFormMainSlip::rowsSurviveSaveAndRestore()
         const Row &r = rows[n - 1];
         // Item names and units are plain text fields without change
         // handling; only the numbers are typed.
-        m.dITEMNO_Ary[n]->setText(r.itemNo);
-        m.dITEM_Ary[n]->setText(r.item);
-        m.dUNIT_Ary[n]->setText(r.unit);
+        f.line(n).itemNo->setText(r.itemNo);
+        f.line(n).item->setText(r.item);
+        f.line(n).unit->setText(r.unit);
         if (!r.qty.isEmpty()) {
-            typeNumber(m.dQTY_Ary[n], r.qty);
-            typeNumber(m.dPRICE_Ary[n], r.price);
+            typeNumber(f.line(n).qty, r.qty);
+            typeNumber(f.line(n).price, r.price);
         }
     }
-    QCOMPARE(m.dQTY_Ary[1]->valText(), u"1,200"_s);
-    QCOMPARE(m.dSALES_Ary[1]->text(), u"3600"_s);
+    QCOMPARE(f.line(1).qty->valText(), u"1,200"_s);
+    QCOMPARE(f.line(1).sales->text(), u"3600"_s);
     QStringList before;
     for (int n = 1; n <= 10; ++n) {
-        before << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text() << m.dUNIT_Ary[n]->text()
-               << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+        before << f.line(n).itemNo->text() << f.line(n).item->text() << f.line(n).qty->text() << f.line(n).unit->text()
+               << f.line(n).price->text() << f.line(n).sales->text();
     }
 
-    m.SpeedButton_ini_s2w->click();
+    f.w<QPushButton>(u"SpeedButton_ini_s2w"_s)->click();
     {
         ProfileFile ini(f.path(u"vuzo_Vez_1.ini"_s));
         QCOMPARE(ini.ReadString(kSection, u"Edit_QTY1"_s, u"?"_s), u"1200"_s);
@@ -611,20 +599,20 @@ void TestFormMainSlip::rowsSurviveSaveAndRestore()
         QCOMPARE(ini.ReadString(kSection, u"Edit_ITEMNO10"_s, u"?"_s), u"品名一の10"_s);
         QCOMPARE(ini.ReadString(kSection, u"Edit_Unit3"_s, u"?"_s), u"個3"_s);
     }
-    m.Edit_CLS2();
-    QCOMPARE(m.dQTY_Ary[1]->text(), u"0"_s);
-    const QStringList sums = totals(m);
+    f.form->Edit_CLS2();
+    QCOMPARE(f.line(1).qty->text(), u"0"_s);
+    const QStringList sums = totals(f);
 
-    m.SpeedButton_ini_s2r->click();
+    f.w<QPushButton>(u"SpeedButton_ini_s2r"_s)->click();
     QStringList after;
     for (int n = 1; n <= 10; ++n) {
-        after << m.dITEMNO_Ary[n]->text() << m.dITEM_Ary[n]->text() << m.dQTY_Ary[n]->text() << m.dUNIT_Ary[n]->text()
-              << m.dPRICE_Ary[n]->text() << m.dSALES_Ary[n]->text();
+        after << f.line(n).itemNo->text() << f.line(n).item->text() << f.line(n).qty->text() << f.line(n).unit->text()
+              << f.line(n).price->text() << f.line(n).sales->text();
     }
     QCOMPARE(after, before);
-    QCOMPARE(m.dQTY_Ary[1]->valText(), u"1,200"_s);
+    QCOMPARE(f.line(1).qty->valText(), u"1,200"_s);
     // The restore does not recalculate: the totals stay as they were.
-    QCOMPARE(totals(m), sums);
+    QCOMPARE(totals(f), sums);
     QVERIFY(f.dialogs->errors().isEmpty());
 }
 
@@ -645,10 +633,10 @@ void TestFormMainSlip::restoredQuantitiesAreFiltered()
     MainWindowFixture f;
     writeSettings(f, {{u"Edit_QTY1"_s, stored}, {u"Edit_QTY10"_s, stored}});
     f.start();
-    QCOMPARE(f.form->dQTY_Ary[1]->text(), shown);
-    QCOMPARE(f.form->dQTY_Ary[10]->text(), shown);
+    QCOMPARE(f.line(1).qty->text(), shown);
+    QCOMPARE(f.line(10).qty->text(), shown);
     // After start-up the totals show "0" until the first recalculation.
-    QCOMPARE(totals(*f.form), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    QCOMPARE(totals(f), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
 }
 
 void TestFormMainSlip::restoreReplacesEveryRowField()
@@ -656,23 +644,22 @@ void TestFormMainSlip::restoreReplacesEveryRowField()
     MainWindowFixture f;
     writeSettings(f, {{u"Edit_ITEM2"_s, u"保存された品名"_s}});
     f.start();
-    TForm_Main &m = *f.form;
     for (int n = 1; n <= 10; ++n) {
-        m.dITEMNO_Ary[n]->setText(u"x"_s);
-        m.dITEM_Ary[n]->setText(u"x"_s);
-        m.dUNIT_Ary[n]->setText(u"x"_s);
-        m.dQTY_Ary[n]->setText(u"5"_s);
-        m.dPRICE_Ary[n]->setText(u"5"_s);
-        m.dSALES_Ary[n]->setText(u"25"_s);
+        f.line(n).itemNo->setText(u"x"_s);
+        f.line(n).item->setText(u"x"_s);
+        f.line(n).unit->setText(u"x"_s);
+        f.line(n).qty->setText(u"5"_s);
+        f.line(n).price->setText(u"5"_s);
+        f.line(n).sales->setText(u"25"_s);
     }
-    m.SpeedButton_ini_s2r->click();
+    f.w<QPushButton>(u"SpeedButton_ini_s2r"_s)->click();
     for (int n = 1; n <= 10; ++n) {
-        QCOMPARE(m.dITEMNO_Ary[n]->text(), QString());
-        QCOMPARE(m.dITEM_Ary[n]->text(), n == 2 ? u"保存された品名"_s : QString());
-        QCOMPARE(m.dUNIT_Ary[n]->text(), QString());
-        QCOMPARE(m.dQTY_Ary[n]->text(), QString());
-        QCOMPARE(m.dPRICE_Ary[n]->text(), QString());
-        QCOMPARE(m.dSALES_Ary[n]->text(), QString());
+        QCOMPARE(f.line(n).itemNo->text(), QString());
+        QCOMPARE(f.line(n).item->text(), n == 2 ? u"保存された品名"_s : QString());
+        QCOMPARE(f.line(n).unit->text(), QString());
+        QCOMPARE(f.line(n).qty->text(), QString());
+        QCOMPARE(f.line(n).price->text(), QString());
+        QCOMPARE(f.line(n).sales->text(), QString());
     }
 }
 
@@ -709,10 +696,10 @@ void TestFormMainSlip::figuresThatDoNotFit()
     MainWindowFixture f;
     writeSettings(f, {{u"Edit_Price1"_s, storedPrice}});
     f.start();
-    QCOMPARE(f.form->dPRICE_Ary[1]->text(), storedPrice);
-    typeNumber(f.form->dQTY_Ary[1], typedQty);
-    QCOMPARE(f.form->dSALES_Ary[1]->text(), amount);
-    QCOMPARE(f.form->ZuNumEdit_sttl->text(), total);
+    QCOMPARE(f.line(1).price->text(), storedPrice);
+    typeNumber(f.line(1).qty, typedQty);
+    QCOMPARE(f.line(1).sales->text(), amount);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), total);
     QCOMPARE(f.dialogs->notices(), notices);
     QCOMPARE(f.form->AmountOverflowNotices(), notices);
 }
@@ -722,23 +709,22 @@ void TestFormMainSlip::overflowNoticeIsShownOnce()
     MainWindowFixture f;
     writeSettings(f, {{u"Edit_Price3"_s, u"999999999"_s}});
     f.start();
-    TForm_Main &m = *f.form;
-    typeNumber(m.dQTY_Ary[3], u"2"_s);
+    typeNumber(f.line(3).qty, u"2"_s);
     const QString rowNotice = u"3行目の金額が大きすぎます。９桁以内にしてください"_s;
     QCOMPARE(f.dialogs->notices(), QStringList{rowNotice});
-    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    QCOMPARE(f.line(3).sales->text(), QString());
     // Further edits while the row still does not fit say nothing new.
-    QTest::keyClicks(m.dQTY_Ary[3], u"0"_s);
-    QCOMPARE(m.dQTY_Ary[3]->text(), u"20"_s);
-    typeNumber(m.dQTY_Ary[1], u"4"_s);
+    QTest::keyClicks(f.line(3).qty, u"0"_s);
+    QCOMPARE(f.line(3).qty->text(), u"20"_s);
+    typeNumber(f.line(1).qty, u"4"_s);
     QCOMPARE(f.dialogs->notices(), QStringList{rowNotice});
-    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    QCOMPARE(f.line(3).sales->text(), QString());
     // Once the row fits its notice is gone; a new overflow is told again.
-    typeNumber(m.dQTY_Ary[3], u"1"_s);
-    QCOMPARE(m.dSALES_Ary[3]->text(), u"999999999"_s);
-    QVERIFY(!m.AmountOverflowNotices().contains(rowNotice));
-    typeNumber(m.dQTY_Ary[3], u"3"_s);
-    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
+    typeNumber(f.line(3).qty, u"1"_s);
+    QCOMPARE(f.line(3).sales->text(), u"999999999"_s);
+    QVERIFY(!f.form->AmountOverflowNotices().contains(rowNotice));
+    typeNumber(f.line(3).qty, u"3"_s);
+    QCOMPARE(f.line(3).sales->text(), QString());
     QCOMPARE(f.dialogs->notices().count(rowNotice), 2);
 }
 
@@ -747,11 +733,10 @@ void TestFormMainSlip::printIsRefusedWhileAFigureDoesNotFit()
     MainWindowFixture f;
     writeSettings(f, {{u"Edit_Price1"_s, u"999999999"_s}});
     f.start();
-    TForm_Main &m = *f.form;
-    typeNumber(m.dQTY_Ary[1], u"2"_s);
+    typeNumber(f.line(1).qty, u"2"_s);
     f.dialogs->clear();
     f.dialogs->answer({true});
-    QTest::keyClick(m.dQTY_Ary[1], Qt::Key_F11);
+    QTest::keyClick(f.line(1).qty, Qt::Key_F11);
     QCoreApplication::processEvents();
     QCOMPARE(f.dialogs->confirms(), QStringList());
     QCOMPARE(f.dialogs->notices().size(), 1);
@@ -760,11 +745,11 @@ void TestFormMainSlip::printIsRefusedWhileAFigureDoesNotFit()
     QCOMPARE(f.memory->jobs().size(), 0);
 
     // Bringing the row back within nine digits lets the print command ask.
-    typeNumber(m.dPRICE_Ary[1], u"3"_s);
-    QCOMPARE(m.dSALES_Ary[1]->text(), u"6"_s);
+    typeNumber(f.line(1).price, u"3"_s);
+    QCOMPARE(f.line(1).sales->text(), u"6"_s);
     f.dialogs->clear();
     f.dialogs->answer({false});
-    m.SpeedButton_F[11]->click();
+    f.w<QToolButton>(u"SpeedButton_F11"_s)->click();
     QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
     QCOMPARE(f.dialogs->notices(), QStringList());
 }
@@ -783,11 +768,10 @@ void TestFormMainSlip::prePrintPassTellsRowsInOrder()
                       {u"Edit_Sales3"_s, u"300"_s},
                       {u"Edit_Price7"_s, u"70"_s}});
     f.start();
-    TForm_Main &m = *f.form;
-    QCOMPARE(m.dPRICE_Ary[2]->text(), u"500"_s);
-    QCOMPARE(totals(m), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    QCOMPARE(f.line(2).price->text(), u"500"_s);
+    QCOMPARE(totals(f), (QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
     f.dialogs->answer({false});
-    QTest::keyClick(m.Edit_Zip, Qt::Key_F11);
+    QTest::keyClick(f.w<QLineEdit>(u"Edit_Zip"_s), Qt::Key_F11);
     QCoreApplication::processEvents();
 
     const QList<ScriptedDialogs::Shown> &shown = f.dialogs->shown();
@@ -799,13 +783,13 @@ void TestFormMainSlip::prePrintPassTellsRowsInOrder()
     QCOMPARE(shown[2].kind, ScriptedDialogs::Kind::Confirm);
     QCOMPARE(shown[2].text, u"印刷しますか?"_s);
     for (int n : {2, 7}) {
-        QCOMPARE(m.dPRICE_Ary[n]->text(), QString());
-        QCOMPARE(m.dSALES_Ary[n]->text(), QString());
+        QCOMPARE(f.line(n).price->text(), QString());
+        QCOMPARE(f.line(n).sales->text(), QString());
     }
     // The stale amount of a row without quantity or price is dropped.
-    QCOMPARE(m.dSALES_Ary[3]->text(), QString());
-    QCOMPARE(m.dSALES_Ary[1]->text(), u"200"_s);
-    QCOMPARE(totals(m), (QStringList{u"2"_s, u"200"_s, u"10"_s, u"210"_s}));
+    QCOMPARE(f.line(3).sales->text(), QString());
+    QCOMPARE(f.line(1).sales->text(), u"200"_s);
+    QCOMPARE(totals(f), (QStringList{u"2"_s, u"200"_s, u"10"_s, u"210"_s}));
     QCOMPARE(f.memory->jobs().size(), 0);
     QCOMPARE(focusName(), u"Memo1"_s);
 }
@@ -814,29 +798,29 @@ void TestFormMainSlip::inputMethodChoiceReachesTheRows()
 {
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
     for (int n = 1; n <= 10; ++n)
-        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 0);
-    m.PageControl1->setCurrentIndex(1);
-    m.ComboBox_ime_Item->setCurrentIndex(m.ComboBox_ime_Item->findText(u"6:かな全角"_s));
-    QCOMPARE(m.ComboBox_ime_Item->currentIndex(), 6);
-    m.PageControl1->setCurrentIndex(0);
+        QCOMPARE(f.line(n).item->property("imeMode").toInt(), 0);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+    auto *imeItem = f.w<QComboBox>(u"ComboBox_ime_Item"_s);
+    imeItem->setCurrentIndex(imeItem->findText(u"6:かな全角"_s));
+    QCOMPARE(imeItem->currentIndex(), 6);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
     for (int n = 1; n <= 10; ++n) {
-        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 6);
-        QVERIFY(m.dITEM_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(f.line(n).item->property("imeMode").toInt(), 6);
+        QVERIFY(f.line(n).item->testAttribute(Qt::WA_InputMethodEnabled));
         // The other columns keep their own choice.
-        QCOMPARE(m.dUNIT_Ary[n]->property("imeMode").toInt(), 0);
-        QCOMPARE(m.dITEMNO_Ary[n]->property("imeMode").toInt(), 0);
+        QCOMPARE(f.line(n).unit->property("imeMode").toInt(), 0);
+        QCOMPARE(f.line(n).itemNo->property("imeMode").toInt(), 0);
     }
-    focus(m.dITEM_Ary[4]);
-    QVERIFY(inputMethodEnabled(m.dITEM_Ary[4]));
+    focus(f.line(4).item);
+    QVERIFY(inputMethodEnabled(f.line(4).item));
 
     // A list typed into (no item chosen) leaves the fields as they were.
-    m.PageControl1->setCurrentIndex(1);
-    m.ComboBox_ime_Item->setEditText(u"自由入力"_s);
-    m.PageControl1->setCurrentIndex(0);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+    imeItem->setEditText(u"自由入力"_s);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
     for (int n = 1; n <= 10; ++n)
-        QCOMPARE(m.dITEM_Ary[n]->property("imeMode").toInt(), 6);
+        QCOMPARE(f.line(n).item->property("imeMode").toInt(), 6);
 }
 
 void TestFormMainSlip::unitsWithoutInputMethod()
@@ -844,21 +828,21 @@ void TestFormMainSlip::unitsWithoutInputMethod()
     MainWindowFixture f;
     ProfileFile(f.path(u"vuzo_Vez_1.ini"_s)).WriteInteger(kSection, u"ime_Unit"_s, 6);
     f.start();
-    TForm_Main &m = *f.form;
     for (int n = 1; n <= 10; ++n)
-        QVERIFY(m.dUNIT_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
-    m.PageControl1->setCurrentIndex(1);
-    m.ComboBox_ime_Unit->setCurrentIndex(m.ComboBox_ime_Unit->findText(u"0:漢字未使用"_s));
-    QCOMPARE(m.ComboBox_ime_Unit->currentIndex(), 0);
-    m.PageControl1->setCurrentIndex(0);
+        QVERIFY(f.line(n).unit->testAttribute(Qt::WA_InputMethodEnabled));
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+    auto *imeUnit = f.w<QComboBox>(u"ComboBox_ime_Unit"_s);
+    imeUnit->setCurrentIndex(imeUnit->findText(u"0:漢字未使用"_s));
+    QCOMPARE(imeUnit->currentIndex(), 0);
+    f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
     for (int n = 1; n <= 10; ++n) {
-        QVERIFY(!m.dUNIT_Ary[n]->testAttribute(Qt::WA_InputMethodEnabled));
-        QCOMPARE(m.dUNIT_Ary[n]->property("imeMode").toInt(), 0);
+        QVERIFY(!f.line(n).unit->testAttribute(Qt::WA_InputMethodEnabled));
+        QCOMPARE(f.line(n).unit->property("imeMode").toInt(), 0);
     }
-    focus(m.dUNIT_Ary[2]);
-    QVERIFY(!inputMethodEnabled(m.dUNIT_Ary[2]));
+    focus(f.line(2).unit);
+    QVERIFY(!inputMethodEnabled(f.line(2).unit));
     // Quantities and unit prices never take composition.
-    for (TZuNumEdit *w : {m.dQTY_Ary[2], m.dPRICE_Ary[2]}) {
+    for (TZuNumEdit *w : {f.line(2).qty, f.line(2).price}) {
         focus(w);
         QVERIFY(!inputMethodEnabled(w));
     }

@@ -13,31 +13,26 @@
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
+using window_test::focusName;
 
 namespace {
 
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 
-QString focusName()
+QColor memoColour(const MainWindowFixture &f)
 {
-    QWidget *w = QApplication::focusWidget();
-    return w ? w->objectName() : QString();
+    return f.w<QPlainTextEdit>(u"Memo1"_s)->palette().color(QPalette::Base);
 }
 
-QColor memoColour(const TForm_Main &m)
+void paste(const MainWindowFixture &f, const QString &text)
 {
-    return m.Memo1->palette().color(QPalette::Base);
-}
-
-void paste(TForm_Main &m, const QString &text)
-{
-    m.Memo1->setPlainText(text);
+    f.w<QPlainTextEdit>(u"Memo1"_s)->setPlainText(text);
     QCoreApplication::processEvents();
 }
 
-void clickTransfer(TForm_Main &m)
+void clickTransfer(const MainWindowFixture &f)
 {
-    QTest::mouseClick(m.BitBtn_1, Qt::LeftButton);
+    QTest::mouseClick(f.w<QToolButton>(u"BitBtn_1"_s), Qt::LeftButton);
     QCoreApplication::processEvents();
 }
 
@@ -50,14 +45,14 @@ void typeChar(QWidget *w, QChar c)
 }
 
 // Fills the six delivery fields with text the transfer must replace.
-void fillOldAddress(TForm_Main &m)
+void fillOldAddress(const MainWindowFixture &f)
 {
-    m.Edit_Zip->setText(u"999-9999"_s);
-    m.Edit_Add1->setText(u"前の住所１"_s);
-    m.Edit_Add2->setText(u"前の住所２"_s);
-    m.Edit_Add3->setText(u"前の住所３"_s);
-    m.Edit_Custo1->setText(u"前の名前"_s);
-    m.Edit_tel->setText(u"000-0000-0000"_s);
+    window_test::fillSlip(f.form, {.zip = u"999-9999"_s,
+                                   .add1 = u"前の住所１"_s,
+                                   .add2 = u"前の住所２"_s,
+                                   .add3 = u"前の住所３"_s,
+                                   .custo1 = u"前の名前"_s,
+                                   .tel = u"000-0000-0000"_s});
 }
 
 const QString kSevenLines = u"お届け先\n〒123-4567\n東京都\n港区架空町1-2-3\n架空ハイツ101号室\n山田　太郎　様\n"
@@ -143,19 +138,18 @@ void TestFormMainTransfer::pastedTextFillsTheAddress()
     QFETCH(QString, tel);
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    fillOldAddress(m);
-    m.Label_Warning->setText(u"old warning"_s);
-    m.Memo1->setFocus();
-    paste(m, pasted);
-    clickTransfer(m);
-    QCOMPARE(m.Edit_Zip->text(), zip);
-    QCOMPARE(m.Edit_Add1->text(), add1);
-    QCOMPARE(m.Edit_Add2->text(), add2);
-    QCOMPARE(m.Edit_Add3->text(), QString());
-    QCOMPARE(m.Edit_Custo1->text(), name);
-    QCOMPARE(m.Edit_tel->text(), tel);
-    QCOMPARE(m.Label_Warning->text(), QString());
+    fillOldAddress(f);
+    f.w<QLabel>(u"Label_Warning"_s)->setText(u"old warning"_s);
+    f.w<QPlainTextEdit>(u"Memo1"_s)->setFocus();
+    paste(f, pasted);
+    clickTransfer(f);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), zip);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), add1);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add2"_s)->text(), add2);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add3"_s)->text(), QString());
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), name);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_tel"_s)->text(), tel);
+    QCOMPARE(f.w<QLabel>(u"Label_Warning"_s)->text(), QString());
     QCOMPARE(focusName(), u"Edit_Zip"_s);
     QVERIFY(f.dialogs->shown().isEmpty());
 }
@@ -164,20 +158,19 @@ void TestFormMainTransfer::pasteAreaShowsTheCleanedLines()
 {
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    paste(m, kSevenLines);
-    clickTransfer(m);
-    QCOMPARE(m.Memo1->toPlainText(),
+    paste(f, kSevenLines);
+    clickTransfer(f);
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(),
              u"\n123-4567\n東京都\n港区架空町1-2-3\n架空ハイツ101号室\n山田　太郎\n03-1234-5678"_s);
-    QCOMPARE(memoColour(m), m.palette().color(QPalette::Base));
-    QCOMPARE(m.Memo1->textCursor().position(), 0);
+    QCOMPARE(memoColour(f), f.form->palette().color(QPalette::Base));
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->textCursor().position(), 0);
 
     // A second transfer of the cleaned lines gives the same fields.
-    clickTransfer(m);
-    QCOMPARE(m.Edit_Zip->text(), u"123-4567"_s);
-    QCOMPARE(m.Edit_Add1->text(), u"東京都港区架空町1-2-3"_s);
-    QCOMPARE(m.Edit_Custo1->text(), u"山田　太郎"_s);
-    QCOMPARE(m.Edit_tel->text(), u"03-1234-5678"_s);
+    clickTransfer(f);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"123-4567"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), u"東京都港区架空町1-2-3"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"山田　太郎"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_tel"_s)->text(), u"03-1234-5678"_s);
 }
 
 void TestFormMainTransfer::nothingToTransfer_data()
@@ -196,23 +189,22 @@ void TestFormMainTransfer::nothingToTransfer()
     QFETCH(int, add1Length);
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    fillOldAddress(m);
-    m.Edit_Add1->setText(QString(add1Length, u'架'));
-    m.Label_Warning->setText(u"old warning"_s);
-    m.Memo1->setFocus();
-    paste(m, pasted);
-    clickTransfer(m);
+    fillOldAddress(f);
+    f.w<QLineEdit>(u"Edit_Add1"_s)->setText(QString(add1Length, u'架'));
+    f.w<QLabel>(u"Label_Warning"_s)->setText(u"old warning"_s);
+    f.w<QPlainTextEdit>(u"Memo1"_s)->setFocus();
+    paste(f, pasted);
+    clickTransfer(f);
     QCOMPARE(f.dialogs->notices(), QStringList{u"転送テキストがありません"_s});
-    QCOMPARE(m.Edit_Zip->text(), u"999-9999"_s);
-    QCOMPARE(m.Edit_Add1->text(), QString(add1Length, u'架'));
-    QCOMPARE(m.Edit_Add2->text(), u"前の住所２"_s);
-    QCOMPARE(m.Edit_Add3->text(), u"前の住所３"_s);
-    QCOMPARE(m.Edit_Custo1->text(), u"前の名前"_s);
-    QCOMPARE(m.Edit_tel->text(), u"000-0000-0000"_s);
-    QCOMPARE(m.Memo1->toPlainText(), QString());
-    QCOMPARE(memoColour(m), kSilver);
-    QCOMPARE(m.Label_Warning->text(),
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"999-9999"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), QString(add1Length, u'架'));
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add2"_s)->text(), u"前の住所２"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add3"_s)->text(), u"前の住所３"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"前の名前"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_tel"_s)->text(), u"000-0000-0000"_s);
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), QString());
+    QCOMPARE(memoColour(f), kSilver);
+    QCOMPARE(f.w<QLabel>(u"Label_Warning"_s)->text(),
              add1Length > 40 ? u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s : QString());
     QCOMPARE(focusName(), u"Memo1"_s);
 }
@@ -231,14 +223,13 @@ void TestFormMainTransfer::longFirstAddressLineWarns()
     QFETCH(bool, warned);
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
     // The prefecture line (3) and the address line (2 + n + 5) are joined.
     const QString address = u"港区"_s + QString(length - 10, u'架') + u"1-2-3"_s;
-    paste(m, u"〒105-0011\n東京都\n"_s + address + u"\n山田太郎"_s);
-    clickTransfer(m);
-    QCOMPARE(m.Edit_Add1->text(), u"東京都"_s + address);
-    QCOMPARE(m.Edit_Add1->text().size(), length);
-    QCOMPARE(m.Label_Warning->text(),
+    paste(f, u"〒105-0011\n東京都\n"_s + address + u"\n山田太郎"_s);
+    clickTransfer(f);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), u"東京都"_s + address);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text().size(), length);
+    QCOMPARE(f.w<QLabel>(u"Label_Warning"_s)->text(),
              warned ? u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s : QString());
 }
 
@@ -277,53 +268,51 @@ void TestFormMainTransfer::conversionKeepsTheCaretInPlace()
 {
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    m.Edit_Zip->setText(u"123-567"_s);
-    m.Edit_Zip->setFocus();
+    auto *zip = f.w<QLineEdit>(u"Edit_Zip"_s);
+    zip->setText(u"123-567"_s);
+    zip->setFocus();
     QCoreApplication::processEvents();
-    m.Edit_Zip->setCursorPosition(4);
-    typeChar(m.Edit_Zip, u'４');
-    QCOMPARE(m.Edit_Zip->text(), u"123-4567"_s);
-    QCOMPARE(m.Edit_Zip->cursorPosition(), 5);
-    typeChar(m.Edit_Zip, u'＃');
-    QCOMPARE(m.Edit_Zip->text(), u"123-4#567"_s);
-    QCOMPARE(m.Edit_Zip->cursorPosition(), 6);
+    zip->setCursorPosition(4);
+    typeChar(zip, u'４');
+    QCOMPARE(zip->text(), u"123-4567"_s);
+    QCOMPARE(zip->cursorPosition(), 5);
+    typeChar(zip, u'＃');
+    QCOMPARE(zip->text(), u"123-4#567"_s);
+    QCOMPARE(zip->cursorPosition(), 6);
 }
 
 void TestFormMainTransfer::pasteAreaColourFollowsItsText()
 {
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    const QColor window = m.palette().color(QPalette::Base);
+    const QColor window = f.form->palette().color(QPalette::Base);
     QVERIFY(window != kSilver);
-    QCOMPARE(m.Memo1->toPlainText(), QString());
-    QCOMPARE(memoColour(m), kSilver);
-    m.Memo1->setFocus();
-    QTest::keyClicks(m.Memo1, u"a"_s);
-    QCOMPARE(memoColour(m), window);
-    QTest::keyClick(m.Memo1, Qt::Key_Backspace);
-    QCOMPARE(m.Memo1->toPlainText(), QString());
-    QCOMPARE(memoColour(m), kSilver);
-    paste(m, u" "_s);
-    QCOMPARE(memoColour(m), window);
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), QString());
+    QCOMPARE(memoColour(f), kSilver);
+    f.w<QPlainTextEdit>(u"Memo1"_s)->setFocus();
+    QTest::keyClicks(f.w<QPlainTextEdit>(u"Memo1"_s), u"a"_s);
+    QCOMPARE(memoColour(f), window);
+    QTest::keyClick(f.w<QPlainTextEdit>(u"Memo1"_s), Qt::Key_Backspace);
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), QString());
+    QCOMPARE(memoColour(f), kSilver);
+    paste(f, u" "_s);
+    QCOMPARE(memoColour(f), window);
 }
 
 void TestFormMainTransfer::clearButtonEmptiesThePasteAreas()
 {
     MainWindowFixture f;
     f.start();
-    TForm_Main &m = *f.form;
-    fillOldAddress(m);
-    paste(m, kSevenLines);
-    m.Memo2->setPlainText(u"作業中"_s);
-    QTest::mouseClick(m.BitBtn_MemoCLS, Qt::LeftButton);
-    QCOMPARE(m.Memo1->toPlainText(), QString());
-    QCOMPARE(m.Memo2->toPlainText(), QString());
-    QCOMPARE(memoColour(m), kSilver);
+    fillOldAddress(f);
+    paste(f, kSevenLines);
+    f.w<QPlainTextEdit>(u"Memo2"_s)->setPlainText(u"作業中"_s);
+    QTest::mouseClick(f.w<QToolButton>(u"BitBtn_MemoCLS"_s), Qt::LeftButton);
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), QString());
+    QCOMPARE(f.w<QPlainTextEdit>(u"Memo2"_s)->toPlainText(), QString());
+    QCOMPARE(memoColour(f), kSilver);
     // The delivery address is not touched.
-    QCOMPARE(m.Edit_Zip->text(), u"999-9999"_s);
-    QCOMPARE(m.Edit_Custo1->text(), u"前の名前"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"999-9999"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"前の名前"_s);
     QVERIFY(f.dialogs->shown().isEmpty());
 }
 

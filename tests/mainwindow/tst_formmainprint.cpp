@@ -2,8 +2,8 @@
 // calls it makes on the printer object, the pages of the job, what it tells
 // the operator and what it leaves alone.
 
-#include "support/MainWindowFixture.h"
 #include "controls/TZuNumEdit.h"
+#include "support/MainWindowFixture.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -40,19 +40,15 @@ class tst_FormMainPrint : public QObject
     // Fills the slip with an address and two sales lines, as an operator would.
     static void fillSlip(MainWindowFixture &f)
     {
-        f.form->Edit_Zip->setText(u"123-4567"_s);
-        f.form->Edit_Add1->setText(u"東京都千代田区千代田１－１"_s);
-        f.form->Edit_Custo1->setText(u"山田　太郎"_s);
-        f.form->Edit_tel->setText(u"03-1234-5678"_s);
-        f.form->dITEM_Ary[1]->setText(u"りんご"_s);
-        f.form->dQTY_Ary[1]->setText(u"3"_s);
-        f.form->dPRICE_Ary[1]->setText(u"150"_s);
-        f.form->dITEM_Ary[2]->setText(u"みかん"_s);
-        f.form->dQTY_Ary[2]->setText(u"2"_s);
-        f.form->dPRICE_Ary[2]->setText(u"80"_s);
+        window_test::fillSlip(f.form, {.zip = u"123-4567"_s,
+                                       .add1 = u"東京都千代田区千代田１－１"_s,
+                                       .custo1 = u"山田　太郎"_s,
+                                       .tel = u"03-1234-5678"_s,
+                                       .lines = {{.item = u"りんご"_s, .qty = u"3"_s, .price = u"150"_s},
+                                                 {.item = u"みかん"_s, .qty = u"2"_s, .price = u"80"_s}}});
     }
 
-    static void pressF11(MainWindowFixture &f) { f.form->SpeedButton_F[11]->click(); }
+    static void pressF11(MainWindowFixture &f) { f.w<QToolButton>(u"SpeedButton_F11"_s)->click(); }
 
 private Q_SLOTS:
     void copyCountGivesThatManyPagesInOneJob_data();
@@ -93,7 +89,7 @@ void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob()
     MainWindowFixture f;
     f.start();
     fillSlip(f);
-    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(copies);
     f.dialogs->answer({true});
     pressF11(f);
 
@@ -138,8 +134,8 @@ void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale_data()
     QTest::newRow("a scale that does not divide truncates") << 600 << 600 << true << 70 << u"857"_s << u"857"_s;
     QTest::newRow("600 by 300 dpi keeps the directions apart") << 600 << 300 << true << 100 << u"600"_s << u"300"_s;
     QTest::newRow("a scale of 0 counts as 100 percent") << 600 << 600 << true << 0 << u"600"_s << u"600"_s;
-    QTest::newRow("a printer without scaling prints at its resolution") << 300 << 300 << false << 0 << u"300"_s
-                                                                          << u"300"_s;
+    QTest::newRow("a printer without scaling prints at its resolution")
+        << 300 << 300 << false << 0 << u"300"_s << u"300"_s;
 }
 
 void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale()
@@ -161,14 +157,14 @@ void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale()
         p->defaults.dmFields &= ~DM_SCALE;
     f.start();
     fillSlip(f);
-    f.form->Label_dpix->setText(u"sentinel"_s);
-    f.form->Label_dpiy->setText(u"sentinel"_s);
+    f.w<QLabel>(u"Label_dpix"_s)->setText(u"sentinel"_s);
+    f.w<QLabel>(u"Label_dpiy"_s)->setText(u"sentinel"_s);
     f.dialogs->answer({true});
     pressF11(f);
 
     QCOMPARE(f.dialogs->errors(), QStringList());
-    QCOMPARE(f.form->Label_dpix->text(), expectedX);
-    QCOMPARE(f.form->Label_dpiy->text(), expectedY);
+    QCOMPARE(f.w<QLabel>(u"Label_dpix"_s)->text(), expectedX);
+    QCOMPARE(f.w<QLabel>(u"Label_dpiy"_s)->text(), expectedY);
     QCOMPARE(f.memory->jobs().size(), 1);
     QVERIFY(f.memory->jobs().first().ended);
     QVERIFY(!textOps(f.memory->jobs().first().pages.first()).isEmpty());
@@ -194,11 +190,11 @@ void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber()
 
     MainWindowFixture f;
     f.start();
-    f.form->ComboBox_Paper->setCurrentIndex(paper);
+    f.w<QComboBox>(u"ComboBox_Paper"_s)->setCurrentIndex(paper);
     // The slip-number field holds canonical numeric text (blanks around a
     // number are trimmed by the title, which the title's own tests cover).
-    f.form->ZuNumEdit_Slipno->setText(slipNo);
-    QCOMPARE(f.form->ZuNumEdit_Slipno->text(), slipNo);
+    f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->setText(slipNo);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->text(), slipNo);
     f.dialogs->answer({true});
     pressF11(f);
 
@@ -211,25 +207,25 @@ void tst_FormMainPrint::answeringNoLeavesEverythingAndFocusesPasteArea()
     MainWindowFixture f;
     f.start();
     fillSlip(f);
-    f.form->Label_dpix->setText(u"777"_s);
-    f.form->Label_dpiy->setText(u"778"_s);
-    f.form->ZuNumEdit_BUSUU->setText(u"3"_s);
-    f.form->Edit_Zip->setFocus();
-    QCOMPARE(f.form->focusWidget(), f.form->Edit_Zip);
+    f.w<QLabel>(u"Label_dpix"_s)->setText(u"777"_s);
+    f.w<QLabel>(u"Label_dpiy"_s)->setText(u"778"_s);
+    f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(u"3"_s);
+    f.w<QLineEdit>(u"Edit_Zip"_s)->setFocus();
+    QCOMPARE(f.form->focusWidget(), f.w(u"Edit_Zip"_s));
     const QString printerName = WbPrinter().PrinterNames().at(WbPrinter().Index());
     f.dialogs->answer({false});
     pressF11(f);
 
     QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
     QCOMPARE(f.dialogs->errors(), QStringList());
-    QCOMPARE(f.form->Label_dpix->text(), u"777"_s);
-    QCOMPARE(f.form->Label_dpiy->text(), u"778"_s);
-    QCOMPARE(f.form->ZuNumEdit_BUSUU->text(), u"3"_s);
+    QCOMPARE(f.w<QLabel>(u"Label_dpix"_s)->text(), u"777"_s);
+    QCOMPARE(f.w<QLabel>(u"Label_dpiy"_s)->text(), u"778"_s);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->text(), u"3"_s);
     QCOMPARE(WbPrinter().PrinterNames().at(WbPrinter().Index()), printerName);
-    QCOMPARE(f.form->focusWidget(), static_cast<QWidget *>(f.form->Memo1));
+    QCOMPARE(f.form->focusWidget(), f.w(u"Memo1"_s));
     QVERIFY(f.memory->jobs().isEmpty());
     // The recalculation still ran before the question.
-    QCOMPARE(f.form->ZuNumEdit_sttl->text().isEmpty(), false);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text().isEmpty(), false);
 }
 
 void tst_FormMainPrint::refusedJobIsReportedOnce_data()
@@ -247,7 +243,7 @@ void tst_FormMainPrint::refusedJobIsReportedOnce()
     MainWindowFixture f;
     f.start();
     fillSlip(f);
-    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(copies);
     f.memory->setRefuseJobs(true);
     f.dialogs->answer({true});
     pressF11(f);
@@ -292,9 +288,8 @@ void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
     MainWindowFixture f;
     f.start();
     fillSlip(f);
-    f.form->Label_Prn_Top->setText(top);
-    f.form->Label_Prn_Left->setText(left);
-    f.form->ZuNumEdit_BUSUU->setText(copies);
+    f.form->setPrintOffsets(top, left);
+    f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(copies);
     f.dialogs->answer({true});
     pressF11(f);
 
@@ -308,8 +303,8 @@ void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
     QVERIFY(job.pages.first().isEmpty());
     QVERIFY(!WbPrinter().Printing());
     // The slip fields stay as they are.
-    QCOMPARE(f.form->Label_Prn_Top->text(), top);
-    QCOMPARE(f.form->Edit_Zip->text(), u"123-4567"_s);
+    QCOMPARE(f.w<QLabel>(u"Label_Prn_Top"_s)->text(), top);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"123-4567"_s);
 }
 
 void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
@@ -318,8 +313,8 @@ void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
     f.start();
     fillSlip(f);
     // 99999 x 99999 has ten digits; a line amount holds nine.
-    f.form->dQTY_Ary[2]->setText(u"99999"_s);
-    f.form->dPRICE_Ary[2]->setText(u"99999"_s);
+    f.line(2).qty->setText(u"99999"_s);
+    f.line(2).price->setText(u"99999"_s);
     f.dialogs->answer({true});
     pressF11(f);
 
@@ -333,7 +328,7 @@ void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
     QVERIFY(f.memory->jobs().isEmpty());
 
     // Once the line fits again, the slip prints.
-    f.form->dQTY_Ary[2]->setText(u"2"_s);
+    f.line(2).qty->setText(u"2"_s);
     f.dialogs->clear();
     pressF11(f);
     QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
@@ -346,12 +341,10 @@ void tst_FormMainPrint::offsetsMoveEveryTextByThatManyPixels()
     MainWindowFixture f;
     f.start();
     fillSlip(f);
-    f.form->Label_Prn_Top->setText(u"0"_s);
-    f.form->Label_Prn_Left->setText(u"0"_s);
+    f.form->setPrintOffsets(u"0"_s, u"0"_s);
     f.dialogs->answer({true, true});
     pressF11(f);
-    f.form->Label_Prn_Top->setText(u"20"_s);
-    f.form->Label_Prn_Left->setText(u"-10"_s);
+    f.form->setPrintOffsets(u"20"_s, u"-10"_s);
     pressF11(f);
 
     QCOMPARE(f.dialogs->errors(), QStringList());

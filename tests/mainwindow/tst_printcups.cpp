@@ -53,35 +53,22 @@ struct Device
 
 // The slip of every test: an address in both blocks and four sales lines, the
 // second without quantity (not printed) and the fourth with a negative one.
-void fillSlip(TForm_Main &form)
-{
-    form.Edit_Zip->setText(u"100-0001"_s);
-    form.Edit_Add1->setText(u"東京都千代田区千代田１－１"_s);
-    form.Edit_Add2->setText(u"皇居前ビル３階"_s);
-    form.Edit_Add3->setText(u"総務部受付"_s);
-    form.Edit_Custo1->setText(u"山田　太郎　様"_s);
-    form.Edit_tel->setText(u"03-1234-5678"_s);
-    const struct
-    {
-        const char16_t *item, *unit, *qty, *price;
-    } rows[] = {
-        {u"りんご", u"箱", u"3", u"1500"},
-        {u"みかん", u"袋", u"0", u"0"},
-        {u"ぶどう", u"房", u"2", u"12345"},
-        {u"もも", u"個", u"-1", u"300"},
-    };
-    for (int n = 1; n <= 4; ++n) {
-        const auto &r = rows[n - 1];
-        form.dITEM_Ary[n]->setText(QString::fromUtf16(r.item));
-        form.dUNIT_Ary[n]->setText(QString::fromUtf16(r.unit));
-        form.dQTY_Ary[n]->setText(QString::fromUtf16(r.qty));
-        form.dPRICE_Ary[n]->setText(QString::fromUtf16(r.price));
-    }
-}
+const window_test::SlipText kSlip{.zip = u"100-0001"_s,
+                                  .add1 = u"東京都千代田区千代田１－１"_s,
+                                  .add2 = u"皇居前ビル３階"_s,
+                                  .add3 = u"総務部受付"_s,
+                                  .custo1 = u"山田　太郎　様"_s,
+                                  .tel = u"03-1234-5678"_s,
+                                  .lines = {
+                                      {u"りんご"_s, u"箱"_s, u"3"_s, u"1500"_s},
+                                      {u"みかん"_s, u"袋"_s, u"0"_s, u"0"_s},
+                                      {u"ぶどう"_s, u"房"_s, u"2"_s, u"12345"_s},
+                                      {u"もも"_s, u"個"_s, u"-1"_s, u"300"_s},
+                                  }};
 
 // The items the slip should show, worked out from the layout's table and the
 // window's fields as they were printed.
-QList<Item> expectedItems(const TForm_Main &form, int dpiX, int dpiY, int top, int left)
+QList<Item> expectedItems(const MainWindowFixture &f, int dpiX, int dpiY, int top, int left)
 {
     const int64_t sx = LayoutScale(dpiX);
     const int64_t sy = LayoutScale(dpiY);
@@ -93,19 +80,19 @@ QList<Item> expectedItems(const TForm_Main &form, int dpiX, int dpiY, int top, i
     const QString tahoma = SlipFace::Tahoma();
 
     QList<Item> items;
-    const QString amount = BoxText(AmountText(form.ZuNumEdit_sttl->text()));
+    const QString amount = BoxText(AmountText(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text()));
     items << Item{u"upper amount boxes"_s, mincho, 12, X(385), Y(77), amount, W(360) / 11}
           << Item{u"lower amount boxes"_s, mincho, 12, X(740), Y(277), amount, W(360) / 11}
-          << Item{u"right block address 1"_s, mincho, 7, X(840), Y(340), form.Edit_Add1->text()}
-          << Item{u"right block address 2"_s, mincho, 7, X(840), Y(365), form.Edit_Add2->text()}
-          << Item{u"right block address 3"_s, mincho, 7, X(840), Y(390), form.Edit_Add3->text()}
-          << Item{u"right block name"_s, mincho, 8, X(850), Y(430), form.Edit_Custo1->text()}
-          << Item{u"left block postal code"_s, mincho, 8, X(80), Y(335), form.Edit_Zip->text()}
-          << Item{u"left block address 1"_s, mincho, 8, X(80), Y(365), form.Edit_Add1->text()}
-          << Item{u"left block address 2"_s, mincho, 8, X(80), Y(395), form.Edit_Add2->text()}
-          << Item{u"left block address 3"_s, mincho, 8, X(80), Y(425), form.Edit_Add3->text()}
-          << Item{u"left block name"_s, mincho, 8, X(100), Y(460), form.Edit_Custo1->text()}
-          << Item{u"left block telephone"_s, mincho, 8, X(210), Y(500), form.Edit_tel->text()}
+          << Item{u"right block address 1"_s, mincho, 7, X(840), Y(340), f.w<QLineEdit>(u"Edit_Add1"_s)->text()}
+          << Item{u"right block address 2"_s, mincho, 7, X(840), Y(365), f.w<QLineEdit>(u"Edit_Add2"_s)->text()}
+          << Item{u"right block address 3"_s, mincho, 7, X(840), Y(390), f.w<QLineEdit>(u"Edit_Add3"_s)->text()}
+          << Item{u"right block name"_s, mincho, 8, X(850), Y(430), f.w<QLineEdit>(u"Edit_Custo1"_s)->text()}
+          << Item{u"left block postal code"_s, mincho, 8, X(80), Y(335), f.w<QLineEdit>(u"Edit_Zip"_s)->text()}
+          << Item{u"left block address 1"_s, mincho, 8, X(80), Y(365), f.w<QLineEdit>(u"Edit_Add1"_s)->text()}
+          << Item{u"left block address 2"_s, mincho, 8, X(80), Y(395), f.w<QLineEdit>(u"Edit_Add2"_s)->text()}
+          << Item{u"left block address 3"_s, mincho, 8, X(80), Y(425), f.w<QLineEdit>(u"Edit_Add3"_s)->text()}
+          << Item{u"left block name"_s, mincho, 8, X(100), Y(460), f.w<QLineEdit>(u"Edit_Custo1"_s)->text()}
+          << Item{u"left block telephone"_s, mincho, 8, X(210), Y(500), f.w<QLineEdit>(u"Edit_tel"_s)->text()}
           << Item{u"heading item name"_s, gothic, 9, X(40), Y(195), u"商品名"_s}
           << Item{u"heading quantity"_s, gothic, 9, X(440), Y(195), u"数量"_s}
           << Item{u"heading unit price"_s, gothic, 9, X(535), Y(195), u"単価"_s}
@@ -115,14 +102,14 @@ QList<Item> expectedItems(const TForm_Main &form, int dpiX, int dpiY, int top, i
     // A number cell as the window reads its field and the layout prints it.
     const auto cell = [](const QString &field) { return BoxText(GroupedNumberText(StrToCurrZero(field))); };
     for (int n = 1; n <= 4; ++n) {
-        if (StrToCurrZero(form.dQTY_Ary[n]->text()).isZero())
+        if (StrToCurrZero(f.line(n).qty->text()).isZero())
             continue;
         const QString row = u"line %1 "_s.arg(n);
-        items << Item{row + u"item"_s, mincho, 8, X(40), rowY, form.dITEM_Ary[n]->text()}
-              << Item{row + u"unit"_s, mincho, 6, X(588), rowY, form.dUNIT_Ary[n]->text()}
-              << Item{row + u"quantity"_s, tahoma, 8, X(385), rowY, cell(form.dQTY_Ary[n]->text()), W(99) / 11}
-              << Item{row + u"unit price"_s, tahoma, 8, X(485), rowY, cell(form.dPRICE_Ary[n]->text()), W(99) / 11}
-              << Item{row + u"amount"_s, tahoma, 8, X(605), rowY, cell(form.dSALES_Ary[n]->text()), W(99) / 11};
+        items << Item{row + u"item"_s, mincho, 8, X(40), rowY, f.line(n).item->text()}
+              << Item{row + u"unit"_s, mincho, 6, X(588), rowY, f.line(n).unit->text()}
+              << Item{row + u"quantity"_s, tahoma, 8, X(385), rowY, cell(f.line(n).qty->text()), W(99) / 11}
+              << Item{row + u"unit price"_s, tahoma, 8, X(485), rowY, cell(f.line(n).price->text()), W(99) / 11}
+              << Item{row + u"amount"_s, tahoma, 8, X(605), rowY, cell(f.line(n).sales->text()), W(99) / 11};
         rowY += step;
     }
     return items;
@@ -421,18 +408,17 @@ void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt()
     MainWindowFixture f;
     if (!startOnPdfQueue(f, top, left))
         return;
-    TForm_Main &form = *f.form;
     QCOMPARE(WbPrinter().PrinterNames().at(WbPrinter().Index()), m_queue);
-    QCOMPARE(form.Label_Prn_Top->text(), QString::number(top));
-    QCOMPARE(form.Label_Prn_Left->text(), QString::number(left));
+    QCOMPARE(f.w<QLabel>(u"Label_Prn_Top"_s)->text(), QString::number(top));
+    QCOMPARE(f.w<QLabel>(u"Label_Prn_Left"_s)->text(), QString::number(left));
 
-    fillSlip(form);
-    form.ComboBox_Paper->setCurrentIndex(0);
+    window_test::fillSlip(f.form, kSlip);
+    f.w<QComboBox>(u"ComboBox_Paper"_s)->setCurrentIndex(0);
     const QString slipNo = QString::number(QRandomGenerator::global()->bounded(1, 999999999));
-    form.ZuNumEdit_Slipno->setText(slipNo);
-    form.ZuNumEdit_BUSUU->setText(QString::number(copies));
+    f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->setText(slipNo);
+    f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(QString::number(copies));
     f.dialogs->answer({true});
-    form.SpeedButton_F[11]->click();
+    f.w<QToolButton>(u"SpeedButton_F11"_s)->click();
     QCOMPARE(f.dialogs->errors(), QStringList());
     QCOMPARE(f.dialogs->confirms(), QStringList{u"印刷しますか?"_s});
 
@@ -448,13 +434,13 @@ void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt()
     m_files << pdf;
 
     Device d;
-    d.dpiX = form.Label_dpix->text().toInt();
-    d.dpiY = form.Label_dpiy->text().toInt();
+    d.dpiX = f.w<QLabel>(u"Label_dpix"_s)->text().toInt();
+    d.dpiY = f.w<QLabel>(u"Label_dpiy"_s)->text().toInt();
     QCOMPARE((WbSize{d.dpiX, d.dpiY}), WbPrinter().DPI());
     d.origin = WbPrinter().Offset();
     // The total reached the boxes: the slip is not empty.
-    QVERIFY(StrToCurrZero(form.ZuNumEdit_sttl->text()) > Currency());
-    const QList<Item> items = expectedItems(form, d.dpiX, d.dpiY, top, left);
+    QVERIFY(StrToCurrZero(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text()) > Currency());
+    const QList<Item> items = expectedItems(f, d.dpiX, d.dpiY, top, left);
 
     // The page as the queue produced it.
     verifyPages(pdf, Text::Positions, items, copies, d);

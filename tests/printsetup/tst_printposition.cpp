@@ -15,17 +15,12 @@
 
 using namespace Qt::StringLiterals;
 using namespace printsetup_test;
+using window_test::focusName;
 
 namespace {
 
 const QString kHand = u"手差し"_s;
 const QString kQuestion = u"印字位置調整の余白を登録しますか?"_s;
-
-QString focusName()
-{
-    QWidget *w = QApplication::focusWidget();
-    return w ? w->objectName() : QString();
-}
 
 } // namespace
 
@@ -37,7 +32,12 @@ class TestPrintPosition : public QObject
     int beeps = 0;
 
     QString regPath() const { return fx->path(u"vuzo_a500.ini"_s); }
-    TForm_SLIP97YPrn *window() const { return fx->slip97YPrn.get(); }
+    TForm_SLIP97YPrn *window() const { return fx->slip97YPrn; }
+    // The window's controls, by their names.
+    QGroupBox *group() const { return window()->findChild<QGroupBox *>(u"GroupBox1"_s); }
+    TZuNumEdit *topField() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_TOP"_s); }
+    TZuNumEdit *leftField() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_LEFT"_s); }
+    QPushButton *registerButton() const { return window()->findChild<QPushButton *>(u"BitBtn_MRGN"_s); }
 
     // Starts the program with printer B registered for the hand feed, the
     // given offsets in the main window, and the window shown.
@@ -47,8 +47,7 @@ class TestPrintPosition : public QObject
         writeCp932(regPath(),
                    u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"_s);
         fx->start();
-        fx->form->Label_Prn_Top->setText(top);
-        fx->form->Label_Prn_Left->setText(left);
+        fx->form->setPrintOffsets(top, left);
         show();
     }
 
@@ -85,10 +84,13 @@ private Q_SLOTS:
         QCOMPARE(window()->objectName(), u"Form_SLIP97YPrn"_s);
         QCOMPARE(window()->windowTitle(), u"印字位置調整"_s);
         QVERIFY(window()->isModal());
-        QCOMPARE(window()->GroupBox1->title(), u"印字位置調整セット"_s);
-        QCOMPARE(window()->Label1->text(), u"TOPﾏｰｼﾞﾝ"_s);
-        QCOMPARE(window()->Label2->text(), u"LEFTﾏｰｼﾞﾝ"_s);
-        QCOMPARE(window()->BitBtn_MRGN->text(), u"印字位置登録"_s);
+        QCOMPARE(group()->title(), u"印字位置調整セット"_s);
+        // The captions of the two offsets, top first.
+        QStringList captions;
+        for (const QLabel *label : group()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+            captions << label->text();
+        QCOMPARE(captions, QStringList({u"TOPﾏｰｼﾞﾝ"_s, u"LEFTﾏｰｼﾞﾝ"_s}));
+        QCOMPARE(registerButton()->text(), u"印字位置登録"_s);
         for (const QString &name : {u"ZuNumEdit_TOP"_s, u"ZuNumEdit_LEFT"_s, u"BitBtn_MRGN"_s})
             QVERIFY2(window()->findChild<QWidget *>(name), qPrintable(name));
     }
@@ -98,7 +100,7 @@ private Q_SLOTS:
         open(u"0"_s, u"0"_s);
         QCOMPARE(window()->frameGeometry().size(), QSize(190, 160));
         const QRect client = window()->rect();
-        for (QWidget *w : {static_cast<QWidget *>(window()->GroupBox1), static_cast<QWidget *>(window()->BitBtn_MRGN)})
+        for (QWidget *w : {static_cast<QWidget *>(group()), static_cast<QWidget *>(registerButton())})
             QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
         // Shown a second time, it keeps that size.
         window()->hide();
@@ -125,32 +127,32 @@ private Q_SLOTS:
         QFETCH(QString, shownTop);
         QFETCH(QString, shownLeft);
         open(top, left);
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), shownTop);
-        QCOMPARE(window()->ZuNumEdit_LEFT->text(), shownLeft);
+        QCOMPARE(topField()->text(), shownTop);
+        QCOMPARE(leftField()->text(), shownLeft);
         QCOMPARE(focusName(), u"ZuNumEdit_TOP"_s);
     }
 
     void everyShowingStartsFromTheMainWindow()
     {
         open(u"20"_s, u"-10"_s);
-        type(window()->ZuNumEdit_TOP, u"55"_s);
+        type(topField(), u"55"_s);
         window()->reject(); // closed without storing
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
         show();
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"20"_s);
+        QCOMPARE(topField()->text(), u"20"_s);
     }
 
     void storingWithoutChangesRewritesTheSameValues()
     {
         open(u"20"_s, u"-10"_s);
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
 
         QCOMPARE(fx->dialogs->confirms(), QStringList({kQuestion}));
         QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s,
                                                               u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}));
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-10"_s);
         QVERIFY(!window()->isVisible());
         QCOMPARE(window()->result(), int(QDialog::Accepted));
     }
@@ -159,11 +161,10 @@ private Q_SLOTS:
     {
         fx->usePrinters({u"テストプリンタA"_s});
         fx->start();
-        fx->form->Label_Prn_Top->setText(u"3"_s);
-        fx->form->Label_Prn_Left->setText(u"4"_s);
+        fx->form->setPrintOffsets(u"3"_s, u"4"_s);
         show();
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
         QCOMPARE(fileLines(regPath()), QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
                                                     u"denPrn_Top=3"_s, u"denPrn_Left=4"_s}));
     }
@@ -171,29 +172,29 @@ private Q_SLOTS:
     void typing015StoresTheCanonical15()
     {
         open(u"20"_s, u"-10"_s);
-        type(window()->ZuNumEdit_TOP, u"015"_s);
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"15"_s);
+        type(topField(), u"015"_s);
+        QCOMPARE(topField()->text(), u"15"_s);
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
         QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top=15"_s);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"15"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"15"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-10"_s);
     }
 
     void answeringNoKeepsTheWindowOpenAndChangesNothing()
     {
         open(u"20"_s, u"-10"_s);
         const QByteArray before = readBytes(regPath());
-        type(window()->ZuNumEdit_TOP, u"33"_s);
+        type(topField(), u"33"_s);
         fx->dialogs->answer({false});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
 
         QCOMPARE(fx->dialogs->confirms(), QStringList({kQuestion}));
         QVERIFY(window()->isVisible());
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"33"_s);
+        QCOMPARE(topField()->text(), u"33"_s);
         QCOMPARE(readBytes(regPath()), before);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-10"_s);
     }
 
     void theContinuousFeedLeavesTheHandFeedSectionAlone()
@@ -204,13 +205,13 @@ private Q_SLOTS:
                    u"[連続(４．５インチ)]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=5\r\n"
                    u"denPrn_Left=6\r\n"_s);
         fx->start();
-        fx->form->ComboBox_SEL->setCurrentIndex(1);
-        fx->form->PageControl1->setCurrentIndex(1); // the page change loads the feed's registration
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"5"_s);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(1);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1); // the page change loads the feed's registration
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"5"_s);
         show();
-        type(window()->ZuNumEdit_LEFT, u"-12"_s);
+        type(leftField(), u"-12"_s);
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
 
         QCOMPARE(fileLines(regPath()),
                  QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=1"_s,
@@ -236,7 +237,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(int, refused);
         open(QString(), QString());
-        for (TZuNumEdit *field : {window()->ZuNumEdit_TOP, window()->ZuNumEdit_LEFT}) {
+        for (TZuNumEdit *field : {topField(), leftField()}) {
             QCOMPARE(field->decimalLength(), 0);
             QVERIFY(field->isMinus());
             beeps = 0;
@@ -249,8 +250,8 @@ private Q_SLOTS:
     void aDecimalOffsetFromTheFileShowsItsWholePart()
     {
         open(u"1.5"_s, u"-2.25"_s);
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"1"_s);
-        QCOMPARE(window()->ZuNumEdit_LEFT->text(), u"-2"_s);
+        QCOMPARE(topField()->text(), u"1"_s);
+        QCOMPARE(leftField()->text(), u"-2"_s);
     }
 
     void enterAndUpMoveTheFocus_data()
@@ -286,20 +287,20 @@ private Q_SLOTS:
         // Moving on does not store or close.
         QVERIFY(window()->isVisible());
         QVERIFY(fx->dialogs->confirms().isEmpty());
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), u"20"_s);
-        QCOMPARE(window()->ZuNumEdit_LEFT->text(), u"-10"_s);
+        QCOMPARE(topField()->text(), u"20"_s);
+        QCOMPARE(leftField()->text(), u"-10"_s);
     }
 
     void anEmptyFieldStoresAnEmptyValue()
     {
         open(u"20"_s, u"-10"_s);
-        window()->ZuNumEdit_TOP->setFocus();
-        QTest::keyClick(window()->ZuNumEdit_TOP, Qt::Key_Backspace); // all selected on entering: empties it
-        QCOMPARE(window()->ZuNumEdit_TOP->text(), QString());
+        topField()->setFocus();
+        QTest::keyClick(topField(), Qt::Key_Backspace); // all selected on entering: empties it
+        QCOMPARE(topField()->text(), QString());
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
         QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top="_s);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), QString());
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), QString());
     }
 
     void aRefusedWriteKeepsTheWindowOpenAndTheMainWindowUnchanged()
@@ -308,13 +309,13 @@ private Q_SLOTS:
         // A folder in the file's place: the write cannot succeed, whoever runs the test.
         QVERIFY(QFile::remove(regPath()));
         QVERIFY(QDir(fx->dir.path()).mkdir(u"vuzo_a500.ini"_s));
-        type(window()->ZuNumEdit_TOP, u"33"_s);
+        type(topField(), u"33"_s);
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
 
         QCOMPARE(fx->dialogs->errors().size(), 1);
         QVERIFY(window()->isVisible());
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
     }
 
     void theFileGoesIntoTheCurrentDirectory()
@@ -323,7 +324,7 @@ private Q_SLOTS:
         QTemporaryDir other;
         QVERIFY(QDir::setCurrent(other.path()));
         fx->dialogs->answer({true});
-        window()->BitBtn_MRGN->click();
+        registerButton()->click();
         QVERIFY(QDir::setCurrent(fx->dir.path()));
         QCOMPARE(sectionLines(other.filePath(u"vuzo_a500.ini"_s), kHand).value(2), u"denPrn_Top=20"_s);
     }

@@ -55,12 +55,12 @@ class TestPrintRegistration : public QObject
     // runs each time.
     void changePage()
     {
-        fx->form->PageControl1->setCurrentIndex(1);
-        fx->form->PageControl1->setCurrentIndex(0);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
         QCoreApplication::processEvents();
     }
 
-    void selectFeed(int index) { fx->form->ComboBox_SEL->setCurrentIndex(index); }
+    void selectFeed(int index) { fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(index); }
 
 private Q_SLOTS:
     void init() { fx = std::make_unique<MainWindowFixture>(); }
@@ -74,11 +74,11 @@ private Q_SLOTS:
     {
         twoPrinters();
         fx->start();
-        QCOMPARE(fx->form->ComboBox_SEL->currentText(), kHand);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox_SEL"_s)->currentText(), kHand);
         QVERIFY(!QFile::exists(regPath()));
 
         SetupDialogAnswer answer(true);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(answer.calls, 1);
         QCOMPARE(fx->dialogs->errors(), QStringList());
@@ -93,17 +93,17 @@ private Q_SLOTS:
         twoPrinters();
         fx->start();
         SetupDialogAnswer answer(true, 1);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(answer.openedOn, QList<int>({0}));
         QCOMPARE(sectionLines(regPath(), kHand),
                  QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
         QCOMPARE(WbPrinter().Index(), 1);
-        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
-        QCOMPARE(items(fx->form->ComboBox2), QStringList({u"Letter"_s, u"Legal"_s}));
-        QCOMPARE(fx->form->ComboBox2->currentText(), u"Legal"_s);
-        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), u"1"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox2"_s)), QStringList({u"Letter"_s, u"Legal"_s}));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentText(), u"Legal"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentText(), u"Tray 2"_s);
     }
 
     void cancelStillWritesTheRegistrationOfTheSelectedPrinter()
@@ -112,7 +112,7 @@ private Q_SLOTS:
         writeRegistration(u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=7\r\ndenPrn_Left=8\r\n"_s);
         fx->start();
         SetupDialogAnswer answer(false, 0); // chooses printer 0, then cancels
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(answer.calls, 1);
         QCOMPARE(answer.openedOn, QList<int>({1}));
@@ -129,15 +129,14 @@ private Q_SLOTS:
         fx->start();
         // Offsets in the window that differ from the file are not what is
         // registered: the register operation loads them again first.
-        fx->form->Label_Prn_Top->setText(u"99"_s);
-        fx->form->Label_Prn_Left->setText(u"98"_s);
+        fx->form->setPrintOffsets(u"99"_s, u"98"_s);
         SetupDialogAnswer answer(true, 0);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
                                                               u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}));
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"20"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-10"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-10"_s);
     }
 
     void registerRewritesAnExistingSectionInPlace()
@@ -148,7 +147,7 @@ private Q_SLOTS:
         writeRegistration(before);
         fx->start();
         SetupDialogAnswer answer(true, 0);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(fileLines(regPath()),
                  QStringList({u"[連続(４．５インチ)]"_s, u"PrnName=X"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=3"_s,
@@ -164,9 +163,9 @@ private Q_SLOTS:
                           u"denPrn_Left=-5\r\n"_s);
         fx->start();
         QCOMPARE(WbPrinter().Index(), 0);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"1"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"2"_s);
-        QCOMPARE(fx->form->Label_PrinterName2->text(), u"テストプリンタA/A5/自動選択"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"1"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"2"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"テストプリンタA/A5/自動選択"_s);
 
         // The choice alone changes nothing until the page changes.
         selectFeed(1);
@@ -174,18 +173,18 @@ private Q_SLOTS:
         changePage();
 
         QCOMPARE(WbPrinter().Index(), 1);
-        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"30"_s);
-        QCOMPARE(fx->form->Label_Prn_Left->text(), u"-5"_s);
-        QCOMPARE(items(fx->form->ComboBox1), QStringList({kPrinterA, kPrinterB}));
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
-        QCOMPARE(fx->form->Label_PrinterName2->text(), u"Test Printer B/Legal/Tray 2"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), u"1"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"30"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-5"_s);
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox1"_s)), QStringList({kPrinterA, kPrinterB}));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"Test Printer B/Legal/Tray 2"_s);
 
         selectFeed(0);
         changePage();
         QCOMPARE(WbPrinter().Index(), 0);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"1"_s);
-        QCOMPARE(fx->form->Label_PrinterName2->text(), u"テストプリンタA/A5/自動選択"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"1"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"テストプリンタA/A5/自動選択"_s);
         QCOMPARE(fx->dialogs->errors(), QStringList());
     }
 
@@ -195,9 +194,9 @@ private Q_SLOTS:
         writeRegistration(
             u"[手差し]\r\nPrnName=テストプリンタA\r\nPrnNoIndex=0\r\ndenPrn_Top=1\r\ndenPrn_Left=2\r\n"_s);
         fx->start();
-        fx->form->ComboBox_SEL->setEditText(u"封筒 長３"_s);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setEditText(u"封筒 長３"_s);
         SetupDialogAnswer answer(true, 1);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(sectionLines(regPath(), u"封筒 長３"_s),
                  QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
@@ -206,8 +205,8 @@ private Q_SLOTS:
 
         // And it loads back like any other.
         ProfileFile(regPath()).WriteString(u"封筒 長３"_s, u"denPrn_Top"_s, u"44"_s);
-        fx->form->SpeedButton_PrnIdGet->click();
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"44"_s);
+        fx->w<QPushButton>(u"SpeedButton_PrnIdGet"_s)->click();
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"44"_s);
         QCOMPARE(WbPrinter().Index(), 1);
     }
 
@@ -216,19 +215,19 @@ private Q_SLOTS:
         twoPrinters();
         writeRegistration(u"[手差し]\r\nPrnNoIndex=1\r\n"_s);
         fx->start();
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
 
         ProfileFile(regPath()).WriteString(kHand, u"PrnNoIndex"_s, u"5"_s);
-        fx->form->SpeedButton_PrnIdGet->click();
+        fx->w<QPushButton>(u"SpeedButton_PrnIdGet"_s)->click();
 
         QCOMPARE(fx->dialogs->errors(), QStringList());
         QCOMPARE(WbPrinter().Index(), 0);
-        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"5"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), u"5"_s);
         // The lists still show what they showed before: printer B's.
-        QCOMPARE(items(fx->form->ComboBox1), QStringList({kPrinterA, kPrinterB}));
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
-        QCOMPARE(fx->form->ComboBox2->currentText(), u"Legal"_s);
-        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox1"_s)), QStringList({kPrinterA, kPrinterB}));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentText(), u"Legal"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentText(), u"Tray 2"_s);
     }
 
     void registerAfterAnIndexBeyondThePrintersWritesTheSelectedOne()
@@ -237,7 +236,7 @@ private Q_SLOTS:
         writeRegistration(u"[手差し]\r\nPrnName=gone\r\nPrnNoIndex=5\r\ndenPrn_Top=3\r\ndenPrn_Left=4\r\n"_s);
         fx->start();
         SetupDialogAnswer answer(false);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(answer.openedOn, QList<int>({0}));
         QCOMPARE(sectionLines(regPath(), kHand),
@@ -284,12 +283,12 @@ private Q_SLOTS:
         writeRegistration(u"[手差し]\r\nPrnNoIndex="_s + value + u"\r\ndenPrn_Top=6\r\n"_s);
         fx->dialogs->clear();
 
-        fx->form->SpeedButton_PrnIdGet->click();
+        fx->w<QPushButton>(u"SpeedButton_PrnIdGet"_s)->click();
 
         QCOMPARE(fx->dialogs->errors(), QStringList({u"''%1'' は整数ではありません"_s.arg(value)}));
         // The load got as far as the labels; the selection was not touched.
-        QCOMPARE(fx->form->Label_PrinterIndex->text(), value);
-        QCOMPARE(fx->form->Label_Prn_Top->text(), u"6"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), value);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"6"_s);
         QCOMPARE(WbPrinter().Index(), 1);
     }
 
@@ -301,7 +300,7 @@ private Q_SLOTS:
         const QByteArray before = readBytes(regPath());
         fx->dialogs->clear();
         SetupDialogAnswer answer(true);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(fx->dialogs->errors(), QStringList({u"''abc'' は整数ではありません"_s}));
         QCOMPARE(answer.calls, 0);
@@ -319,9 +318,9 @@ private Q_SLOTS:
         fx->useSystemPrinter(std::move(system));
         fx->start();
         fx->dialogs->clear();
-        fx->form->SpeedButton_PrnIdGet->click();
+        fx->w<QPushButton>(u"SpeedButton_PrnIdGet"_s)->click();
         QCOMPARE(fx->dialogs->errors(), QStringList({u"TWbPrinter.CheckNoPrinter: No Printer"_s}));
-        QCOMPARE(fx->form->ComboBox1->count(), 0);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->count(), 0);
     }
 
     void aPrinterWithoutPaperOrBinListsStillShowsItsName()
@@ -334,20 +333,20 @@ private Q_SLOTS:
         b->caps.binNames.clear();
         writeRegistration(u"[手差し]\r\nPrnNoIndex=0\r\n[連続(４．５インチ)]\r\nPrnNoIndex=1\r\n"_s);
         fx->start();
-        QCOMPARE(fx->form->ComboBox2->currentText(), u"A5"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentText(), u"A5"_s);
 
         selectFeed(1);
         changePage();
 
         QCOMPARE(fx->dialogs->errors(), QStringList());
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
-        QVERIFY(fx->form->ComboBox1->isEnabled());
-        QCOMPARE(fx->form->ComboBox2->currentIndex(), -1);
-        QCOMPARE(fx->form->ComboBox3->currentIndex(), -1);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QVERIFY(fx->w<QComboBox>(u"ComboBox1"_s)->isEnabled());
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentIndex(), -1);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentIndex(), -1);
         // Printer A's papers and bins are not offered under printer B's name.
-        QCOMPARE(fx->form->ComboBox2->count(), 0);
-        QCOMPARE(fx->form->ComboBox3->count(), 0);
-        QCOMPARE(fx->form->Label_PrinterName2->text(), u"Test Printer B//"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->count(), 0);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->count(), 0);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"Test Printer B//"_s);
     }
 
     void aCurrentPaperMissingFromTheListShowsTheListWithoutSelection()
@@ -358,9 +357,9 @@ private Q_SLOTS:
         fx->start();
 
         QCOMPARE(fx->dialogs->errors(), QStringList());
-        QCOMPARE(items(fx->form->ComboBox2), QStringList({u"Letter"_s, u"Legal"_s}));
-        QCOMPARE(fx->form->ComboBox2->currentIndex(), -1);
-        QCOMPARE(fx->form->ComboBox3->currentText(), u"Tray 2"_s);
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox2"_s)), QStringList({u"Letter"_s, u"Legal"_s}));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentIndex(), -1);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentText(), u"Tray 2"_s);
     }
 
     void theAdjustmentButtonOpensThePrintPositionWindow()
@@ -368,11 +367,11 @@ private Q_SLOTS:
         twoPrinters();
         fx->start();
         bool shown = false;
-        QTimer::singleShot(0, fx->slip97YPrn.get(), [&] {
+        QTimer::singleShot(0, fx->slip97YPrn, [&] {
             shown = fx->slip97YPrn->isVisible() && fx->slip97YPrn->isModal();
             fx->slip97YPrn->reject();
         });
-        fx->form->BitBtn_PrnSet2->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet2"_s)->click();
         QVERIFY(shown);
         QVERIFY(!QFile::exists(regPath()));
     }
@@ -383,15 +382,15 @@ private Q_SLOTS:
         writeRegistration(u"[手差し]\r\nPrnNoIndex=0\r\n"_s);
         fx->start();
         SetupDialogAnswer answer(true, 1);
-        fx->form->Edit_Custo1->setFocus();
-        QTest::keyClick(fx->form->Edit_Custo1, Qt::Key_F7);
+        fx->w<QLineEdit>(u"Edit_Custo1"_s)->setFocus();
+        QTest::keyClick(fx->w<QLineEdit>(u"Edit_Custo1"_s), Qt::Key_F7);
 
         QCOMPARE(answer.calls, 1);
         QCOMPARE(answer.openedOn, QList<int>({0})); // no stored index: -1, the default printer A
         QCOMPARE(ProfileFile(fx->path(u"vuzo_Vez_1.ini"_s)).ReadString(u"vz_Vez_1prn"_s, u"Sbr_12prnno"_s, u"none"_s),
                  u"1"_s);
-        QCOMPARE(fx->form->Label_PrinterIndex->text(), u"1"_s);
-        QCOMPARE(fx->form->ComboBox1->currentText(), kPrinterB);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), u"1"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
         // The feed's registration is not changed.
         QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnNoIndex=0"_s}));
     }
@@ -400,10 +399,10 @@ private Q_SLOTS:
     {
         twoPrinters();
         fx->start();
-        fx->form->PageControl1->setCurrentIndex(1);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
         SetupDialogAnswer answer(true, 1);
-        fx->form->ComboBox_ime_Item->setFocus();
-        QTest::keyClick(fx->form->ComboBox_ime_Item, Qt::Key_F7);
+        fx->w<QComboBox>(u"ComboBox_ime_Item"_s)->setFocus();
+        QTest::keyClick(fx->w<QComboBox>(u"ComboBox_ime_Item"_s), Qt::Key_F7);
 
         QCOMPARE(answer.calls, 0);
         QCOMPARE(ProfileFile(fx->path(u"vuzo_Vez_1.ini"_s)).ReadString(u"vz_Vez_1prn"_s, u"Sbr_12prnno"_s, u"none"_s),

@@ -55,17 +55,17 @@ class TestPrintSetupCups : public QObject
 
     void changePage()
     {
-        fx->form->PageControl1->setCurrentIndex(1);
-        fx->form->PageControl1->setCurrentIndex(0);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);
+        fx->w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(0);
         QCoreApplication::processEvents();
     }
 
     // Registers the printer `index` for the chosen feed through the setup dialog.
     void registerFeed(int feed, int index)
     {
-        fx->form->ComboBox_SEL->setCurrentIndex(feed);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(feed);
         SetupDialogAnswer answer(true, index);
-        fx->form->BitBtn_PrnSet->click();
+        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
         QCOMPARE(answer.calls, 1);
     }
 
@@ -75,8 +75,8 @@ class TestPrintSetupCups : public QObject
     {
         TWbPrinter &printer = WbPrinter();
         QCOMPARE(printer.PrinterNames().value(printer.Index()), queue);
-        QCOMPARE(items(fx->form->ComboBox1), printer.PrinterNames());
-        QCOMPARE(fx->form->ComboBox1->currentText(), queue);
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox1"_s)), printer.PrinterNames());
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), queue);
         const auto names = [](const std::function<QStringList()> &read) {
             try {
                 return read();
@@ -91,13 +91,14 @@ class TestPrintSetupCups : public QObject
                 return -1;
             }
         };
-        QCOMPARE(items(fx->form->ComboBox2), names([&] { return printer.PaperSizeNames(); }));
-        QCOMPARE(fx->form->ComboBox2->currentIndex(), index([&] { return printer.PaperSizeIndex(); }));
-        QCOMPARE(items(fx->form->ComboBox3), names([&] { return printer.BinNames(); }));
-        QCOMPARE(fx->form->ComboBox3->currentIndex(), index([&] { return printer.BinIndex(); }));
-        QCOMPARE(fx->form->Label_PrinterName2->text(), fx->form->ComboBox1->currentText() + u'/' +
-                                                           fx->form->ComboBox2->currentText() + u'/' +
-                                                           fx->form->ComboBox3->currentText());
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox2"_s)), names([&] { return printer.PaperSizeNames(); }));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentIndex(), index([&] { return printer.PaperSizeIndex(); }));
+        QCOMPARE(items(fx->w<QComboBox>(u"ComboBox3"_s)), names([&] { return printer.BinNames(); }));
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentIndex(), index([&] { return printer.BinIndex(); }));
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(),
+                 fx->w<QComboBox>(u"ComboBox1"_s)->currentText() + u'/' +
+                     fx->w<QComboBox>(u"ComboBox2"_s)->currentText() + u'/' +
+                     fx->w<QComboBox>(u"ComboBox3"_s)->currentText());
     }
 
 private Q_SLOTS:
@@ -140,20 +141,21 @@ private Q_SLOTS:
                  QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=0"_s,
                               u"denPrn_Left=0"_s}));
 
-        fx->form->ComboBox_SEL->setCurrentIndex(0);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(0);
         changePage();
         QCOMPARE(WbPrinter().Index(), pdf);
         checkLists(m_pdfQueue);
 
-        fx->form->ComboBox_SEL->setCurrentIndex(1);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(1);
         changePage();
         QCOMPARE(WbPrinter().Index(), tray);
         checkLists(m_trayQueue);
-        QVERIFY2(fx->form->ComboBox3->count() >= 2, qPrintable(items(fx->form->ComboBox3).join(u", "_s)));
-        QVERIFY(fx->form->ComboBox3->currentIndex() >= 0);
-        QVERIFY(fx->form->ComboBox2->currentIndex() >= 0);
+        QVERIFY2(fx->w<QComboBox>(u"ComboBox3"_s)->count() >= 2,
+                 qPrintable(items(fx->w<QComboBox>(u"ComboBox3"_s)).join(u", "_s)));
+        QVERIFY(fx->w<QComboBox>(u"ComboBox3"_s)->currentIndex() >= 0);
+        QVERIFY(fx->w<QComboBox>(u"ComboBox2"_s)->currentIndex() >= 0);
 
-        fx->form->ComboBox_SEL->setCurrentIndex(0);
+        fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(0);
         changePage();
         QCOMPARE(WbPrinter().Index(), pdf);
         checkLists(m_pdfQueue);
@@ -170,10 +172,10 @@ private Q_SLOTS:
         changePage();
         fx->slip97YPrn->show();
         QCoreApplication::processEvents();
-        fx->slip97YPrn->ZuNumEdit_TOP->setText(u"20"_s);
-        fx->slip97YPrn->ZuNumEdit_LEFT->setText(u"-10"_s);
+        fx->slip97YPrn->findChild<TZuNumEdit *>(u"ZuNumEdit_TOP"_s)->setText(u"20"_s);
+        fx->slip97YPrn->findChild<TZuNumEdit *>(u"ZuNumEdit_LEFT"_s)->setText(u"-10"_s);
         fx->dialogs->answer({true});
-        fx->slip97YPrn->BitBtn_MRGN->click();
+        fx->slip97YPrn->findChild<QPushButton *>(u"BitBtn_MRGN"_s)->click();
 
         const QString path = fx->path(u"vuzo_a500.ini"_s);
         QCOMPARE(sectionLines(path, u"連続(４．５インチ)"_s),

@@ -1,9 +1,12 @@
 #pragma once
-// Builds the program's windows offscreen the way main() does, in a fresh
-// working directory, over an in-memory printer and the scripted dialogs.
-// prepare() may write files (settings, sender records) before the start.
+// Builds the program's windows offscreen through the program's own
+// ProgramWindows, in a fresh working directory, over an in-memory printer and
+// the scripted dialogs. A test may write files (settings, sender records)
+// before start().
 
 #include "ScriptedDialogs.h"
+#include "WindowTestUtil.h"
+#include "app/ProgramWindows.h"
 #include "mainwindow/TForm_Main.h"
 #include "mainwindow/TWb_d97_Dot.h"
 #include "printer/MemorySystemPrinter.h"
@@ -63,12 +66,12 @@ public:
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs = scripted.get();
         m_previousDialogs = vuzo::SetDialogs(std::move(scripted));
-        form = std::make_unique<TForm_Main>();
-        slip97YPrn = std::make_unique<TForm_SLIP97YPrn>(form.get(), form.get());
-        d97Dot = std::make_unique<TWb_d97_Dot>(form.get());
-        form->setCompanions(slip97YPrn.get(), d97Dot.get());
+        m_windows = std::make_unique<ProgramWindows>();
+        form = m_windows->formMain.get();
+        slip97YPrn = m_windows->formSlip97YPrn.get();
+        d97Dot = m_windows->wbD97Dot.get();
         form->show();
-        QApplication::setActiveWindow(form.get());
+        QApplication::setActiveWindow(form);
         QCoreApplication::processEvents();
     }
 
@@ -80,25 +83,28 @@ public:
         destroy();
     }
 
-    template <typename W = QWidget>
-    W *w(const QString &name) const
-    {
-        return form->findChild<W *>(name);
-    }
+    // A control of the main window by its objectName; null when there is no
+    // such control of that type.
+    template <typename W = QWidget> W *w(const QString &name) const { return form->findChild<W *>(name); }
+
+    // The fields of line `row` (1 .. 10) of the main window's table.
+    window_test::LineFields line(int row) const { return window_test::lineFields(form, row); }
 
     QTemporaryDir dir;
     MemorySystemPrinter *memory = nullptr;
     ScriptedDialogs *dialogs = nullptr;
-    std::unique_ptr<TForm_Main> form;
-    std::unique_ptr<TForm_SLIP97YPrn> slip97YPrn;
-    std::unique_ptr<TWb_d97_Dot> d97Dot;
+    // The windows, owned by the program's ProgramWindows, while started.
+    TForm_Main *form = nullptr;
+    TForm_SLIP97YPrn *slip97YPrn = nullptr;
+    TWb_d97_Dot *d97Dot = nullptr;
 
 private:
     void destroy()
     {
-        d97Dot.reset();
-        slip97YPrn.reset();
-        form.reset();
+        form = nullptr;
+        slip97YPrn = nullptr;
+        d97Dot = nullptr;
+        m_windows.reset();
         if (m_previousDialogs) {
             vuzo::SetDialogs(std::move(m_previousDialogs));
             dialogs = nullptr;
@@ -107,6 +113,7 @@ private:
         memory = nullptr;
         m_printerInstalled = false;
     }
+    std::unique_ptr<ProgramWindows> m_windows;
     QString m_oldDir;
     std::unique_ptr<DialogService> m_previousDialogs;
     bool m_printerInstalled = false;
