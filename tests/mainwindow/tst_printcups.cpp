@@ -12,8 +12,8 @@
 #include "print/FontFaces.h"
 #include "printer/PainterCanvas.h"
 #include "print/SlipLayout.h"
-#include "printer/CupsJobs.h"
 #include "settings/ProfileFile.h"
+#include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
 #include <QComboBox>
