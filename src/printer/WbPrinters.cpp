@@ -129,7 +129,7 @@ template <class Error> void Throw(const QString &message)
 
 const TWbPrinter::ListTraits &TWbPrinter::Traits(ListKind list)
 {
-    static const ListTraits traits[] = {
+    static constexpr ListTraits traits[] = {
         {wbPcPaperSize, wbAvPaperSize, &DevMode::dmPaperSize, &PrinterCapabilities::paperNumbers,
          &PrinterCapabilities::paperNames, 64, false, &Throw<EWBPrinterPaperSizeError>},
         {wbPcDefaultSource, wbAvBin, &DevMode::dmDefaultSource, &PrinterCapabilities::binNumbers,
