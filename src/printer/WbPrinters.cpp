@@ -93,6 +93,93 @@ TWbPrintCaps TWbPrintCaps::FromFields(uint32_t dmFields)
 }
 
 // ---------------------------------------------------------------------------
+// The paper size and bin lists: what tells them apart
+
+struct TWbPrinter::ListTraits
+{
+    TWbPrintCap cap;
+    TWbAvailInfo info;
+    int DevMode::*current;
+    QList<int> PrinterCapabilities::*numbers;
+    QStringList PrinterCapabilities::*names;
+    qsizetype nameUnits;
+    // A printer may list one number more than once: the paper size index is
+    // the first entry of the current number, the bin index the last.
+    bool indexIsLastMatch;
+    // The error of an index that has no entry, or an entry that has no index.
+    void (*throwIndexError)(const QString &message);
+};
+
+// The texts of one member: its EWbPrinterNotSupported and EWbPrinterNoInfo
+// messages and the message of its range or index error. Empty where the
+// member raises no such error.
+struct TWbPrinter::ListTexts
+{
+    QStringView notSupported;
+    QStringView noInfo;
+    QStringView failure;
+};
+
+namespace {
+template <class Error> void Throw(const QString &message)
+{
+    throw Error(message);
+}
+} // namespace
+
+const TWbPrinter::ListTraits &TWbPrinter::Traits(ListKind list)
+{
+    static constexpr ListTraits traits[] = {
+        {wbPcPaperSize, wbAvPaperSize, &DevMode::dmPaperSize, &PrinterCapabilities::paperNumbers,
+         &PrinterCapabilities::paperNames, 64, false, &Throw<EWBPrinterPaperSizeError>},
+        {wbPcDefaultSource, wbAvBin, &DevMode::dmDefaultSource, &PrinterCapabilities::binNumbers,
+         &PrinterCapabilities::binNames, 24, true, &Throw<EWbPrinterBinError>},
+    };
+    return traits[list];
+}
+
+const TWbPrinter::ListTexts &TWbPrinter::Texts(ListKind list, ListMember member)
+{
+    // The operator and the logs see these texts as they are, misspellings
+    // included, so they are kept letter for letter. One row per ListMember
+    // in its order, each with the paper size texts, then the bin texts.
+    static constexpr ListTexts texts[][2] = {
+        {{u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported", {}, {}},
+         {u"TWbPrinter.GetBinNumber: Bin is not Supported", {}, {}}},
+        {{u"TWbPrinter.SetPaperSizeNumber: PaperSize is not Supported", {}, {}},
+         {u"TWbPrinter.SetBinNumber: Bin is not Supported", {}, {}}},
+        {{u"TWbPrinter.GetPaperSizeNames: PaperSize is not Supported",
+          u"TWbPrinter.GetPaperSizeNames: No Papersize Info Available",
+          {}},
+         {u"TWbPrinter.GetBinNames: Bin is not Supported", u"TWbPrinter.GetBinNames: No Bin Info Available", {}}},
+        {{u"TWbPrinter.GetNumPaperSize: PaperSize is not Supported",
+          u"TWbPrinter.GetNumPaperSizes: No Papersize Info Available",
+          {}},
+         {u"TWbPrinter.GetNumBins: Bin is not Supported", u"TWbPrinter.GetNumBins: No Bin Info Available", {}}},
+        {{u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported",
+          u"TWbPrinter.GetNumPaperSizeNumbers: No Papersize Info Available",
+          u"TWbPrinter.GetPaperNumbers: Index is our of range"},
+         {u"TWbPrinter.GetBunNumbers: Bin is not Supported", u"TWbPrinter.GetBinNumbers: No Bin Info Available",
+          u"TWbPrinter.GetBunNumbers: Index is our of range"}},
+        {{u"TWbPrinter.HasPaperNumber: PaperSize is not Supported",
+          u"TWbPrinter.HasPapserSizeNumber: No PaperSize Info Available",
+          {}},
+         {u"TWbPrinter.SetBin: Bin is not Supported", u"TWbPrinter.HasBinNumber: No Bin Info Available", {}}},
+        {{u"TWbPrinter.GetPaperSizeIndex: PaperSize is not Supported",
+          u"TWbPrinter.GetPaperSizeIndex: No Papersize Info Available",
+          u"TWbPrinter.GetPaperSizeIndex: Cannot Get Paper Index"},
+         {u"TWbPrinter.GetBinIndex: Bin is not Supported", u"TWbPrinter.GetBinIndex: No Bin Info Available",
+          u"TWbPrinter.GetBinIndex: Cannot Get Bin Index"}},
+        {{u"TWbPrinter.SetPaperSizeIndex: PaperSize is not Supported",
+          u"TWbPrinter.SetPaperSizeIndex: No Papersize Info Available",
+          u"TWbPrinter:SetPaperSizeIndex: No such PaperSize Index"},
+         {u"TWbPrinter.SetBinIndex: Bin is not Supported", u"TWbPrinter.SetBinIndex: No Bin Info Available",
+          u"TWbPrinter:SetBinIndex: No such Bin Index"}},
+    };
+    return texts[int(member)][list];
+}
+
+// ---------------------------------------------------------------------------
 // The change watch: window activation and a timer both run the check.
 
 namespace {
@@ -141,18 +228,6 @@ private:
 bool Hidden(const TWbAllPrintersInfo &info, int index)
 {
     return (info.Attributes(index) & PRINTER_ATTRIBUTE_HIDDEN) != 0;
-}
-
-// Driver names are cut where a fixed-size name buffer would cut them, without
-// splitting a surrogate pair.
-QString CutName(const QString &name, int units)
-{
-    if (name.size() <= units)
-        return name;
-    int n = units;
-    if (n > 0 && name.at(n - 1).isHighSurrogate())
-        --n;
-    return name.left(n);
 }
 
 } // namespace
@@ -413,27 +488,15 @@ void TWbPrinter::UpdateInfo()
         const DeviceRecord r = LockDevice();
         const PrinterCapabilities caps = m_system->DeviceCapabilities(r.device, r.port, *r.devMode);
 
-        pPaperNumbers.clear();
-        FPaperNames.clear();
-        if (!caps.paperNumbers.isEmpty()) {
-            FAvailInfos |= wbAvPaperSize;
-            pPaperNumbers = caps.paperNumbers;
-            for (int i = 0; i < pPaperNumbers.size(); ++i)
-                FPaperNames.append(CutName(caps.paperNames.value(i), 64));
+        for (const ListKind list : {PaperSizeList, BinList}) {
+            const ListTraits &traits = Traits(list);
+            m_lists[list].fill(caps.*traits.numbers, caps.*traits.names, traits.nameUnits);
+            if (!m_lists[list].isEmpty())
+                FAvailInfos |= traits.info;
         }
 
-        pBinNumbers.clear();
-        FBinNames.clear();
-        if (!caps.binNumbers.isEmpty()) {
-            FAvailInfos |= wbAvBin;
-            pBinNumbers = caps.binNumbers;
-            for (int i = 0; i < pBinNumbers.size(); ++i)
-                FBinNames.append(CutName(caps.binNames.value(i), 24));
-        }
-
-        pResolutions = caps.resolutions;
-        FNumResolutions = int(pResolutions.size());
-        if (FNumResolutions > 0)
+        m_resolutions.fill(caps.resolutions);
+        if (!m_resolutions.isEmpty())
             FAvailInfos |= wbAvQuality;
 
         if (caps.maxCopies > 0) {
@@ -504,145 +567,62 @@ void TWbPrinter::ApplySettings()
 }
 
 // ---------------------------------------------------------------------------
-// Paper size
+// Paper sizes and bins
 
-int TWbPrinter::PaperSizeNumber()
+const vuzo::CapabilityList<int> &TWbPrinter::CheckedList(ListKind list, ListMember member)
 {
-    RequireCap(wbPcPaperSize, u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported"_s);
-    return Settings().dmPaperSize;
+    const ListTexts &texts = Texts(list, member);
+    RequireCap(Traits(list).cap, texts.notSupported.toString());
+    RequireInfo(Traits(list).info, texts.noInfo.toString());
+    return m_lists[list];
 }
 
-void TWbPrinter::SetPaperSizeNumber(int value)
+int TWbPrinter::CurrentNumber(ListKind list)
 {
-    RequireCap(wbPcPaperSize, u"TWbPrinter.SetPaperSizeNumber: PaperSize is not Supported"_s);
+    RequireCap(Traits(list).cap, Texts(list, ListMember::GetNumber).notSupported.toString());
+    return Settings().*Traits(list).current;
+}
+
+void TWbPrinter::SetCurrentNumber(ListKind list, int value)
+{
+    RequireCap(Traits(list).cap, Texts(list, ListMember::SetNumber).notSupported.toString());
     UpdateInfo();
     DevMode &dm = Settings();
-    if (dm.dmPaperSize == value)
+    int &current = dm.*Traits(list).current;
+    if (current == value)
         return;
-    dm.dmPaperSize = value;
-    if (value != DMPAPER_USER)
+    current = value;
+    // A standard paper size ends a user-defined extent.
+    if (list == PaperSizeList && value != DMPAPER_USER)
         dm.dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
     FModified = true;
 }
 
-const QStringList &TWbPrinter::PaperSizeNames()
+int TWbPrinter::NumberAt(ListKind list, int index)
 {
-    RequireCap(wbPcPaperSize, u"TWbPrinter.GetPaperSizeNames: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.GetPaperSizeNames: No Papersize Info Available"_s);
-    return FPaperNames;
+    const std::optional<int> number = CheckedList(list, ListMember::NumberAt).at(index);
+    if (!number)
+        throw EWBPrinterRangeError(Texts(list, ListMember::NumberAt).failure.toString());
+    return *number;
 }
 
-int TWbPrinter::NumPaperSizes()
+int TWbPrinter::CurrentIndex(ListKind list)
 {
-    RequireCap(wbPcPaperSize, u"TWbPrinter.GetNumPaperSize: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.GetNumPaperSizes: No Papersize Info Available"_s);
-    return int(FPaperNames.size());
+    const vuzo::CapabilityList<int> &entries = CheckedList(list, ListMember::GetIndex);
+    const int current = Settings().*Traits(list).current;
+    const std::optional<int> position =
+        Traits(list).indexIsLastMatch ? entries.lastIndexOf(current) : entries.indexOf(current);
+    if (!position)
+        Traits(list).throwIndexError(Texts(list, ListMember::GetIndex).failure.toString());
+    return *position;
 }
 
-int TWbPrinter::GetPaperSizeNumbers(int index)
+void TWbPrinter::SetCurrentIndex(ListKind list, int value)
 {
-    RequireCap(wbPcPaperSize, u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.GetNumPaperSizeNumbers: No Papersize Info Available"_s);
-    if (index < 0 || index >= pPaperNumbers.size())
-        throw EWBPrinterRangeError(u"TWbPrinter.GetPaperNumbers: Index is our of range"_s);
-    return pPaperNumbers.at(index);
-}
-
-bool TWbPrinter::HasPaperSizeNumber(int sizeNumber)
-{
-    RequireCap(wbPcPaperSize, u"TWbPrinter.HasPaperNumber: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.HasPapserSizeNumber: No PaperSize Info Available"_s);
-    return pPaperNumbers.contains(sizeNumber);
-}
-
-int TWbPrinter::PaperSizeIndex()
-{
-    RequireCap(wbPcPaperSize, u"TWbPrinter.GetPaperSizeIndex: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.GetPaperSizeIndex: No Papersize Info Available"_s);
-    const int current = Settings().dmPaperSize;
-    const auto position = pPaperNumbers.indexOf(current);
-    if (position < 0)
-        throw EWBPrinterPaperSizeError(u"TWbPrinter.GetPaperSizeIndex: Cannot Get Paper Index"_s);
-    return int(position);
-}
-
-void TWbPrinter::SetPaperSizeIndex(int value)
-{
-    RequireCap(wbPcPaperSize, u"TWbPrinter.SetPaperSizeIndex: PaperSize is not Supported"_s);
-    RequireInfo(wbAvPaperSize, u"TWbPrinter.SetPaperSizeIndex: No Papersize Info Available"_s);
-    if (value < 0 || value >= pPaperNumbers.size())
-        throw EWBPrinterPaperSizeError(u"TWbPrinter:SetPaperSizeIndex: No such PaperSize Index"_s);
-    SetPaperSizeNumber(pPaperNumbers.at(value));
-}
-
-// ---------------------------------------------------------------------------
-// Bins
-
-int TWbPrinter::BinNumber()
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.GetBinNumber: Bin is not Supported"_s);
-    return Settings().dmDefaultSource;
-}
-
-void TWbPrinter::SetBinNumber(int value)
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.SetBinNumber: Bin is not Supported"_s);
-    UpdateInfo();
-    DevMode &dm = Settings();
-    if (dm.dmDefaultSource == value)
-        return;
-    dm.dmDefaultSource = value;
-    FModified = true;
-}
-
-const QStringList &TWbPrinter::BinNames()
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.GetBinNames: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.GetBinNames: No Bin Info Available"_s);
-    return FBinNames;
-}
-
-int TWbPrinter::NumBins()
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.GetNumBins: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.GetNumBins: No Bin Info Available"_s);
-    return int(FBinNames.size());
-}
-
-int TWbPrinter::GetBinNumbers(int index)
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.GetBunNumbers: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.GetBinNumbers: No Bin Info Available"_s);
-    if (index < 0 || index >= pBinNumbers.size())
-        throw EWBPrinterRangeError(u"TWbPrinter.GetBunNumbers: Index is our of range"_s);
-    return pBinNumbers.at(index);
-}
-
-bool TWbPrinter::HasBinNumber(int binNumber)
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.SetBin: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.HasBinNumber: No Bin Info Available"_s);
-    return pBinNumbers.contains(binNumber);
-}
-
-int TWbPrinter::BinIndex()
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.GetBinIndex: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.GetBinIndex: No Bin Info Available"_s);
-    const int current = Settings().dmDefaultSource;
-    const auto position = pBinNumbers.lastIndexOf(current);
-    if (position < 0)
-        throw EWbPrinterBinError(u"TWbPrinter.GetBinIndex: Cannot Get Bin Index"_s);
-    return int(position);
-}
-
-void TWbPrinter::SetBinIndex(int value)
-{
-    RequireCap(wbPcDefaultSource, u"TWbPrinter.SetBinIndex: Bin is not Supported"_s);
-    RequireInfo(wbAvBin, u"TWbPrinter.SetBinIndex: No Bin Info Available"_s);
-    if (value < 0 || value >= pBinNumbers.size())
-        throw EWbPrinterBinError(u"TWbPrinter:SetBinIndex: No such Bin Index"_s);
-    SetBinNumber(pBinNumbers.at(value));
+    const std::optional<int> number = CheckedList(list, ListMember::SetIndex).at(value);
+    if (!number)
+        Traits(list).throwIndexError(Texts(list, ListMember::SetIndex).failure.toString());
+    SetCurrentNumber(list, *number);
 }
 
 // ---------------------------------------------------------------------------
@@ -798,16 +778,17 @@ int TWbPrinter::NumQualities()
 {
     RequireCap(wbPcPrintQuality, u"TWbPrinter.GetNumQualities: PrintQuality is not Supported"_s);
     RequireInfo(wbAvQuality, u"TWbPrinter.GetNumQualities: No Quality Info Available"_s);
-    return FNumResolutions;
+    return m_resolutions.count();
 }
 
 WbSize TWbPrinter::GetQualities(int index)
 {
     RequireCap(wbPcPrintQuality, u"TWbPrinter.GetQualities: PrintQuality is not Supported"_s);
     RequireInfo(wbAvQuality, u"TWbPrinter.GetQualities: No Quality Info Available"_s);
-    if (index < 0 || index >= FNumResolutions)
+    const std::optional<WbSize> resolution = m_resolutions.at(index);
+    if (!resolution)
         throw EWBPrinterRangeError(u"TWbPrinter.GetQualities: Index is our of range"_s);
-    return pResolutions.at(index);
+    return *resolution;
 }
 
 WbSize TWbPrinter::UserPaperExtent()

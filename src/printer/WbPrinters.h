@@ -16,6 +16,7 @@
 // drops them. The job members (BeginDoc ... Abort, Canvas, Printing) pass
 // straight through to the system printer and apply nothing on their own.
 
+#include "printer/CapabilityList.h"
 #include "printer/SystemPrinter.h"
 #include "printer/WbPrinterErrors.h"
 
@@ -174,25 +175,33 @@ public:
 
     // ---- Device settings
 
-    int PaperSizeNumber();
-    void SetPaperSizeNumber(int value);
-    const QStringList &PaperSizeNames();
-    int NumPaperSizes();
+    // Paper sizes (dmPaperSize, DMPAPER_* numbers) and bins (dmDefaultSource,
+    // DMBIN_* numbers): the number in force, the printer's list of numbers and
+    // names, and the position of the number in force in that list (its first
+    // entry for paper sizes, its last for bins). A printer without the
+    // setting: EWbPrinterNotSupported; without the list: EWbPrinterNoInfo; a
+    // position outside the list in ...Numbers(): EWBPrinterRangeError; an
+    // index that cannot be read or written: EWBPrinterPaperSizeError or
+    // EWbPrinterBinError.
+    int PaperSizeNumber() { return CurrentNumber(PaperSizeList); }
+    void SetPaperSizeNumber(int value) { SetCurrentNumber(PaperSizeList, value); }
+    const QStringList &PaperSizeNames() { return CheckedList(PaperSizeList, ListMember::Names).names(); }
+    int NumPaperSizes() { return CheckedList(PaperSizeList, ListMember::Count).count(); }
     int PaperSizeNumbers(int index) { return GetPaperSizeNumbers(index); }
-    int GetPaperSizeNumbers(int index);
-    bool HasPaperSizeNumber(int sizeNumber);
-    int PaperSizeIndex();
-    void SetPaperSizeIndex(int value);
+    int GetPaperSizeNumbers(int index) { return NumberAt(PaperSizeList, index); }
+    bool HasPaperSizeNumber(int sizeNumber) { return CheckedList(PaperSizeList, ListMember::Has).contains(sizeNumber); }
+    int PaperSizeIndex() { return CurrentIndex(PaperSizeList); }
+    void SetPaperSizeIndex(int value) { SetCurrentIndex(PaperSizeList, value); }
 
-    int BinNumber();
-    void SetBinNumber(int value);
-    const QStringList &BinNames();
-    int NumBins();
+    int BinNumber() { return CurrentNumber(BinList); }
+    void SetBinNumber(int value) { SetCurrentNumber(BinList, value); }
+    const QStringList &BinNames() { return CheckedList(BinList, ListMember::Names).names(); }
+    int NumBins() { return CheckedList(BinList, ListMember::Count).count(); }
     int BinNumbers(int index) { return GetBinNumbers(index); }
-    int GetBinNumbers(int index);
-    bool HasBinNumber(int binNumber);
-    int BinIndex();
-    void SetBinIndex(int value);
+    int GetBinNumbers(int index) { return NumberAt(BinList, index); }
+    bool HasBinNumber(int binNumber) { return CheckedList(BinList, ListMember::Has).contains(binNumber); }
+    int BinIndex() { return CurrentIndex(BinList); }
+    void SetBinIndex(int value) { SetCurrentIndex(BinList, value); }
 
     TWbPaperOrientation Orientation();
     void SetOrientation(TWbPaperOrientation value);
@@ -241,6 +250,36 @@ public:
     SystemPrinter &System() { return *m_system; }
 
 private:
+    // The paper size and bin members are the same members over two lists.
+    // What tells the lists apart is looked up by the list's kind (Traits),
+    // each member's messages by the list and what the member does (Texts).
+    enum ListKind
+    {
+        PaperSizeList,
+        BinList
+    };
+    enum class ListMember
+    {
+        GetNumber,
+        SetNumber,
+        Names,
+        Count,
+        NumberAt,
+        Has,
+        GetIndex,
+        SetIndex
+    };
+    struct ListTraits;
+    struct ListTexts;
+    static const ListTraits &Traits(ListKind list);
+    static const ListTexts &Texts(ListKind list, ListMember member);
+    int CurrentNumber(ListKind list);
+    void SetCurrentNumber(ListKind list, int value);
+    const vuzo::CapabilityList<int> &CheckedList(ListKind list, ListMember member);
+    int NumberAt(ListKind list, int index);
+    int CurrentIndex(ListKind list);
+    void SetCurrentIndex(ListKind list, int value);
+
     void CheckNoPrinter();
     void RequireCap(TWbPrintCap cap, const QString &message);
     void RequireInfo(TWbAvailInfo info, const QString &message);
@@ -253,12 +292,8 @@ private:
 
     std::unique_ptr<SystemPrinter> m_system;
     std::unique_ptr<TWbAllPrintersInfo> AllInfo;
-    QList<int> pPaperNumbers;
-    QStringList FPaperNames;
-    QList<int> pBinNumbers;
-    QStringList FBinNames;
-    QList<WbSize> pResolutions;
-    int FNumResolutions = 0;
+    vuzo::CapabilityList<int> m_lists[2]; // by ListKind
+    vuzo::CapabilityList<WbSize> m_resolutions;
     QStringList FPrinterNames;
     QStringList FPortNames;
     int FMaxCopies = 0;

@@ -9,8 +9,8 @@
 // from the queue as soon as they have been timed.
 
 #include "controls/TZuNumEdit.h"
-#include "printer/CupsJobs.h"
 #include "settings/ProfileFile.h"
+#include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
 #include <QApplication>

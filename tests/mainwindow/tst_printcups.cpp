@@ -11,9 +11,9 @@
 #include "controls/TZuNumEdit.h"
 #include "print/FontFaces.h"
 #include "print/SlipLayout.h"
-#include "printer/CupsJobs.h"
 #include "printer/PainterCanvas.h"
 #include "settings/ProfileFile.h"
+#include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
 #include <QComboBox>

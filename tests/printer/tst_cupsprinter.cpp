@@ -2,8 +2,8 @@
 // scripts/cups-test-env creates. Without them the tests are skipped, unless
 // VUZO_REQUIRE_CUPS=1 asks for them, in which case they fail.
 
-#include "printer/CupsJobs.h"
 #include "printer/WbPrinters.h"
+#include "support/CupsJobs.h"
 
 #include <QDir>
 #include <QFileInfo>

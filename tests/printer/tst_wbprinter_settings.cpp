@@ -335,6 +335,41 @@ private Q_SLOTS:
         QCOMPARE(f->PaperSizeNames().first().size(), 64);
     }
 
+    void listNamesAreCutWithoutSplittingASurrogatePair_data()
+    {
+        QTest::addColumn<bool>("bin");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        const QString pair = u"𠀋"_s; // one character, two UTF-16 units
+        QTest::newRow("a paper name of 64 units stays whole") << false << QString(64, u'p') << QString(64, u'p');
+        QTest::newRow("a paper name of 65 units loses its last unit")
+            << false << QString(65, u'p') << QString(64, u'p');
+        QTest::newRow("a paper name whose 64th unit starts a pair loses the whole pair")
+            << false << QString(63, u'p') + pair << QString(63, u'p');
+        QTest::newRow("a bin name of 24 units stays whole") << true << QString(24, u'b') << QString(24, u'b');
+        QTest::newRow("a bin name of 25 units loses its last unit") << true << QString(25, u'b') << QString(24, u'b');
+        QTest::newRow("a bin name whose 24th unit starts a pair loses the whole pair")
+            << true << QString(23, u'b') + pair + u'b' << QString(23, u'b');
+        QTest::newRow("a bin name whose 23rd unit starts a pair keeps it")
+            << true << QString(22, u'b') + pair + u'b' << QString(22, u'b') + pair;
+    }
+    void listNamesAreCutWithoutSplittingASurrogatePair()
+    {
+        QFETCH(bool, bin);
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        auto p = Standard();
+        if (bin) {
+            p.caps.binNumbers = {DMBIN_AUTO};
+            p.caps.binNames = {name};
+        } else {
+            p.caps.paperNumbers = {DMPAPER_A5};
+            p.caps.paperNames = {name};
+        }
+        auto f = One(p);
+        QCOMPARE((bin ? f->BinNames() : f->PaperSizeNames()).first(), shown);
+    }
+
     // ---- Bins
 
     void binIndexIsTheLastMatch()

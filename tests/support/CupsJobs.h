@@ -1,7 +1,7 @@
 #pragma once
-// Looks at jobs in the CUPS queues: used by the tests of the real spooler and
-// by tools, never by the print path. Every function fails with EWbPrinter
-// when the print system cannot be reached.
+// Looks at jobs in the CUPS queues, for the tests and benchmarks that print
+// through the real spooler (the program itself never looks at jobs). Every
+// function fails with EWbPrinter when the print system cannot be reached.
 
 #include <QList>
 #include <QMap>
