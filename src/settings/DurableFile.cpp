@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,22 +91,26 @@ int Sync(int fd)
 }
 
 // Reads from the descriptor's current position to its end, at most limit + 1
-// bytes so that a file that grew past the limit is noticed.
+// bytes so that a file that grew past the limit is noticed. Reads straight into
+// the result, sized from the file's size.
 int ReadAll(int fd, qint64 sizeHint, qint64 limit, QByteArray &out)
 {
-    out.clear();
-    out.reserve(static_cast<qsizetype>(std::min(sizeHint, limit) + 1));
-    char buffer[65536];
-    while (out.size() <= limit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    out.resize(static_cast<qsizetype>(std::min(sizeHint, limit) + 1));
+    qsizetype used = 0;
+    while (used <= limit) {
+        if (used == out.size())
+            out.resize(static_cast<qsizetype>(std::min<qint64>(limit + 1, out.size() * qint64(2))));
+        const ssize_t n = ::read(fd, out.data() + used, static_cast<size_t>(out.size() - used));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             return errno;
         }
-        if (n == 0)
+        if (n == 0) {
+            out.truncate(used);
             return 0;
-        out.append(buffer, n);
+        }
+        used += n;
     }
     return EFBIG;
 }
@@ -284,6 +289,33 @@ ReadResult ReadRegularFile(const QString &path, qint64 limit)
     }
     r.status = ReadResult::Status::Read;
     return r;
+}
+
+bool FileHolds(const QString &path, const std::optional<QByteArrayView> &content)
+{
+    Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.isOpen())
+        return !content && (errno == ENOENT || errno == ENOTDIR);
+    struct stat st
+    {
+    };
+    if (!content || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != content->size())
+        return false;
+    // In pieces: the content is in memory already, a second copy is not needed.
+    char buffer[65536];
+    qsizetype at = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || n > content->size() - at)
+            return false;
+        if (n == 0)
+            return at == content->size();
+        if (std::memcmp(buffer, content->data() + at, static_cast<size_t>(n)) != 0)
+            return false;
+        at += n;
+    }
 }
 
 bool ReplaceFile(const QString &path, QByteArrayView content, QString &reason)

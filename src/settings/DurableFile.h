@@ -12,6 +12,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace vuzo::durable {
 
 struct ReadResult
@@ -31,6 +33,10 @@ struct ReadResult
 // folder on its path does not exist; Refused when it is not a regular file, is
 // larger than `limit` bytes or cannot be opened or read.
 ReadResult ReadRegularFile(const QString &path, qint64 limit);
+
+// Whether the file at path holds exactly `content`, or is missing when content
+// is nullopt. Any doubt (an error, a file that is not a regular file) is false.
+bool FileHolds(const QString &path, const std::optional<QByteArrayView> &content);
 
 // Makes `content` the content of the file at path, creating it when missing.
 //

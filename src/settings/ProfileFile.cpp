@@ -136,7 +136,7 @@ struct ProfileFile::State
         return EProfileWriteError(path + u" に書き込めません: "_s + reason);
     }
 
-    void take(ReadResult r)
+    void take(const ReadResult &r)
     {
         status = r.status;
         refusal = r.reason;
@@ -183,12 +183,12 @@ struct ProfileFile::State
             pending.clear();
             return;
         }
-        ReadResult now = vuzo::durable::ReadRegularFile(path, MaxFileSize);
-        if (now.status != status || now.bytes != disk) {
+        const bool existed = status == ReadResult::Status::Read;
+        if (!vuzo::durable::FileHolds(path, existed ? std::optional<QByteArrayView>(disk) : std::nullopt)) {
             // Someone else wrote the file since it was read: their content is
             // taken and this object's writes are made again on top of it.
             std::vector<Write> writes = std::move(pending);
-            take(std::move(now));
+            take(vuzo::durable::ReadRegularFile(path, MaxFileSize));
             if (status == ReadResult::Status::Refused) {
                 const QString reason = refusal;
                 discard();

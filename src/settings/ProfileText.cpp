@@ -2,6 +2,8 @@
 
 #include "platform/Cp932.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace vuzo::profile {
@@ -119,18 +121,18 @@ bool IsUtf8WithNonAscii(QByteArrayView bytes)
     return nonAscii;
 }
 
-QByteArray EncodeUtf16(QStringView s, bool bigEndian)
+void AppendUtf16(QByteArray &out, QStringView s, bool bigEndian)
 {
-    QByteArray b(s.size() * 2, Qt::Uninitialized);
-    char *out = b.data();
+    const qsizetype at = out.size();
+    out.resize(at + s.size() * 2);
+    char *p = out.data() + at;
     for (const QChar c : s) {
         const char16_t u = c.unicode();
         const char lo = static_cast<char>(u & 0xFF);
         const char hi = static_cast<char>(u >> 8);
-        *out++ = bigEndian ? hi : lo;
-        *out++ = bigEndian ? lo : hi;
+        *p++ = bigEndian ? hi : lo;
+        *p++ = bigEndian ? lo : hi;
     }
-    return b;
 }
 
 bool IsUtf16(Encoding e)
@@ -169,8 +171,12 @@ std::optional<QByteArray> EncodeExactly(Encoding e, QStringView text)
         if (!text.isValidUtf16())
             return std::nullopt;
         return text.toUtf8();
-    case Encoding::Utf16Le: return EncodeUtf16(text, false);
-    case Encoding::Utf16Be: return EncodeUtf16(text, true);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        QByteArray out;
+        AppendUtf16(out, text, e == Encoding::Utf16Be);
+        return out;
+    }
     }
     return std::nullopt;
 }
@@ -205,122 +211,94 @@ Document::Document(const QByteArray &bytes) : m_bytes(bytes)
     const QByteArrayView b(m_bytes);
     if (b.startsWith("\xFF\xFE")) {
         m_sourceEncoding = Encoding::Utf16Le;
-        parseUtf16(2, false);
+        m_bomSize = 2;
     } else if (b.startsWith("\xFE\xFF")) {
         m_sourceEncoding = Encoding::Utf16Be;
-        parseUtf16(2, true);
+        m_bomSize = 2;
     } else if (b.startsWith("\xEF\xBB\xBF")) {
         m_sourceEncoding = Encoding::Utf8Bom;
-        parseBytes(3);
+        m_bomSize = 3;
     } else {
         m_sourceEncoding = IsUtf8WithNonAscii(b) ? Encoding::Utf8 : Encoding::Cp932;
-        parseBytes(0);
     }
     m_encoding = m_sourceEncoding;
-    for (Line &line : m_lines)
-        line.kind = classify(line);
-}
 
-namespace {
-
-char16_t Unit(char c)
-{
-    return static_cast<unsigned char>(c);
-}
-
-char16_t Unit(QChar c)
-{
-    return c.unicode();
-}
-
-// Splits at CR LF, lone LF and lone CR; calls line(start, length, eol) with eol
-// the value of Eol: 0 none, 1 CR LF, 2 LF, 3 CR.
-template <typename Chars, typename F> void SplitLines(const Chars *data, qsizetype begin, qsizetype end, F &&line)
-{
-    qsizetype start = begin;
-    qsizetype i = begin;
-    while (i < end) {
-        const char16_t c = Unit(data[i]);
-        if (c != u'\r' && c != u'\n') {
-            ++i;
-            continue;
-        }
-        if (c == u'\r' && i + 1 < end && Unit(data[i + 1]) == u'\n') {
-            line(start, i - start, 1);
-            i += 2;
-        } else {
-            line(start, i - start, c == u'\r' ? 3 : 2);
-            ++i;
-        }
-        start = i;
+    const auto *body = reinterpret_cast<const unsigned char *>(m_bytes.constData()) + m_bomSize;
+    if (IsUtf16(m_sourceEncoding)) {
+        const qsizetype units = (m_bytes.size() - m_bomSize) / 2;
+        m_tail = m_bytes.sliced(m_bomSize + units * 2);
+        if (m_sourceEncoding == Encoding::Utf16Le)
+            split(units, [body](qsizetype i) { return static_cast<char16_t>(body[2 * i] | body[2 * i + 1] << 8); });
+        else
+            split(units, [body](qsizetype i) { return static_cast<char16_t>(body[2 * i] << 8 | body[2 * i + 1]); });
+    } else {
+        split(m_bytes.size() - m_bomSize, [body](qsizetype i) { return static_cast<char16_t>(body[i]); });
     }
-    if (start < end)
-        line(start, end - start, 0);
 }
 
-} // namespace
-
-void Document::parseBytes(qsizetype bomSize)
+// Splits the file at CR LF, lone LF and lone CR and classifies each line.
+// unitAt(i) is the i-th code unit after the byte-order mark: a byte of CP932
+// or UTF-8, whose ASCII bytes are never part of another character (CP932's
+// second bytes are 40 or above), or a UTF-16 code unit.
+template <typename UnitAt> void Document::split(qsizetype units, UnitAt unitAt)
 {
-    SplitLines(m_bytes.constData(), bomSize, m_bytes.size(), [this](qsizetype start, qsizetype len, int eol) {
+    const qsizetype unitSize = IsUtf16(m_sourceEncoding) ? 2 : 1;
+    m_lines.reserve(static_cast<std::size_t>(units / 32));
+    const auto add = [&](qsizetype start, qsizetype len, Eol eol) {
         Line line;
-        line.bytePos = static_cast<qint32>(start);
-        line.byteLen = static_cast<qint32>(len);
-        line.eol = static_cast<Eol>(eol);
+        line.bytePos = static_cast<qint32>(m_bomSize + start * unitSize);
+        line.byteLen = static_cast<qint32>(len * unitSize);
+        line.eol = eol;
+        const std::optional<Kind> kind = classify(len, [&](qsizetype i) { return unitAt(start + i); });
+        line.kind = kind ? *kind : classify(line);
         m_lines.push_back(line);
-    });
-
-    // One decoding pass over the whole file is far cheaper than one per line.
-    // Both decoders keep every CR and LF (a broken sequence before one becomes
-    // U+FFFD on its own), so the decoded text splits into the same lines; the
-    // check below falls back to one line at a time should it ever not.
-    const QByteArrayView body = QByteArrayView(m_bytes).sliced(bomSize);
-    m_text = m_sourceEncoding == Encoding::Cp932 ? vuzo::DecodeCp932(m_bytes) : QString::fromUtf8(body);
-    std::size_t n = 0;
-    bool aligned = true;
-    SplitLines(m_text.constData(), 0, m_text.size(), [&](qsizetype start, qsizetype len, int eol) {
-        if (n >= m_lines.size() || m_lines[n].eol != static_cast<Eol>(eol)) {
-            aligned = false;
-            return;
-        }
-        m_lines[n].textPos = static_cast<qint32>(start);
-        m_lines[n].textLen = static_cast<qint32>(len);
-        ++n;
-    });
-    if (aligned && n == m_lines.size())
-        return;
-
-    m_text.clear();
-    for (Line &line : m_lines) {
-        const QByteArray raw = m_bytes.sliced(line.bytePos, line.byteLen);
-        line.textPos = static_cast<qint32>(m_text.size());
-        m_text += m_sourceEncoding == Encoding::Cp932 ? vuzo::DecodeCp932(raw) : QString::fromUtf8(raw);
-        line.textLen = static_cast<qint32>(m_text.size() - line.textPos);
-    }
-}
-
-void Document::parseUtf16(qsizetype bomSize, bool bigEndian)
-{
-    const qsizetype units = (m_bytes.size() - bomSize) / 2;
-    m_tail = m_bytes.sliced(bomSize + units * 2);
-    // Built by hand so that lone surrogates come through as they are.
-    m_text.resize(units);
-    const auto *in = reinterpret_cast<const unsigned char *>(m_bytes.constData()) + bomSize;
-    QChar *out = m_text.data();
+    };
+    qsizetype start = 0;
     for (qsizetype i = 0; i < units; ++i) {
-        const unsigned first = in[2 * i];
-        const unsigned second = in[2 * i + 1];
-        out[i] = QChar(static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first)));
+        const char16_t c = unitAt(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        if (c == u'\r' && i + 1 < units && unitAt(i + 1) == u'\n') {
+            add(start, i - start, Eol::CrLf);
+            ++i;
+        } else {
+            add(start, i - start, c == u'\r' ? Eol::Cr : Eol::Lf);
+        }
+        start = i + 1;
     }
-    SplitLines(m_text.constData(), 0, units, [&](qsizetype start, qsizetype len, int eol) {
-        Line line;
-        line.bytePos = static_cast<qint32>(bomSize + 2 * start);
-        line.byteLen = static_cast<qint32>(2 * len);
-        line.textPos = static_cast<qint32>(start);
-        line.textLen = static_cast<qint32>(len);
-        line.eol = static_cast<Eol>(eol);
-        m_lines.push_back(line);
-    });
+    if (start < units)
+        add(start, units - start, Eol::None);
+}
+
+// The rules of ParseLine() on code units, without decoding. A CP932 line that
+// starts with "[" and holds bytes above 7F gets nullopt: its "]" bytes may be
+// the second byte of a character, so only its decoded text can tell.
+template <typename UnitAt> std::optional<Document::Kind> Document::classify(qsizetype units, UnitAt unitAt) const
+{
+    qsizetype b = 0;
+    while (b < units && IsBlank(QChar(unitAt(b))))
+        ++b;
+    if (b == units)
+        return Kind::Blank;
+    if (unitAt(b) == u'[') {
+        qsizetype close = -1;
+        bool ascii = true;
+        for (qsizetype i = b + 1; i < units; ++i) {
+            const char16_t c = unitAt(i);
+            if (c == u']')
+                close = i;
+            ascii = ascii && c < 0x80;
+        }
+        if (!ascii && m_sourceEncoding == Encoding::Cp932)
+            return std::nullopt;
+        if (close > b)
+            return Kind::Section;
+    }
+    for (qsizetype i = b; i < units; ++i) {
+        if (unitAt(i) == u'=')
+            return Kind::Entry;
+    }
+    return Kind::Other;
 }
 
 Document::Kind Document::classify(const Line &line) const
@@ -334,11 +312,113 @@ Document::Kind Document::classify(const Line &line) const
     return Kind::Other;
 }
 
-QStringView Document::text(const Line &line) const
+// The text of bytes of the file, in its own encoding.
+QString Document::decode(qsizetype pos, qsizetype len) const
 {
-    if (line.edited)
-        return m_edits[static_cast<std::size_t>(line.textPos)];
-    return QStringView(m_text).sliced(line.textPos, line.textLen);
+    const QByteArrayView raw = QByteArrayView(m_bytes).sliced(pos, len);
+    switch (m_sourceEncoding) {
+    case Encoding::Cp932: {
+        // ASCII is the same in CP932, the backslash and the tilde included.
+        const bool ascii =
+            std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        return ascii ? QString::fromLatin1(raw) : vuzo::DecodeCp932(raw.toByteArray());
+    }
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom: return QString::fromUtf8(raw);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        // Built by hand so that lone surrogates come through as they are.
+        const bool big = m_sourceEncoding == Encoding::Utf16Be;
+        QString s(len / 2, Qt::Uninitialized);
+        const auto *in = reinterpret_cast<const unsigned char *>(raw.data());
+        QChar *out = s.data();
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const unsigned first = in[2 * i];
+            const unsigned second = in[2 * i + 1];
+            out[i] = QChar(static_cast<char16_t>(big ? (first << 8 | second) : (second << 8 | first)));
+        }
+        return s;
+    }
+    }
+    return QString();
+}
+
+// Decodes every line read from disk at once, for a change of encoding that
+// writes them all again: one decoding pass over the whole file is far cheaper
+// than one per line.
+void Document::decodeAll()
+{
+    if (m_decoded)
+        return;
+    m_decoded = true;
+    if (IsUtf16(m_sourceEncoding)) {
+        m_text = decode(m_bomSize, (m_bytes.size() - m_bomSize) / 2 * 2);
+        for (Line &line : m_lines) {
+            if (line.bytePos >= 0) {
+                line.textPos = static_cast<qint32>((line.bytePos - m_bomSize) / 2);
+                line.textLen = line.byteLen / 2;
+            }
+        }
+        return;
+    }
+    // Both decoders keep every CR and LF (a broken sequence before one becomes
+    // U+FFFD on its own), so the decoded text splits into the same lines; the
+    // count is checked, and one line at a time is the way should it differ.
+    m_text = decode(m_bomSize, m_bytes.size() - m_bomSize);
+    std::vector<std::pair<qint32, qint32>> spans;
+    spans.reserve(m_lines.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < m_text.size(); ++i) {
+        const char16_t c = m_text[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        spans.emplace_back(static_cast<qint32>(start), static_cast<qint32>(i - start));
+        if (c == u'\r' && i + 1 < m_text.size() && m_text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < m_text.size())
+        spans.emplace_back(static_cast<qint32>(start), static_cast<qint32>(m_text.size() - start));
+    const auto fromDisk = static_cast<std::size_t>(
+        std::count_if(m_lines.begin(), m_lines.end(), [](const Line &l) { return l.bytePos >= 0; }));
+    if (spans.size() != fromDisk) {
+        m_text.clear();
+        spans.clear();
+        for (const Line &line : m_lines) {
+            if (line.bytePos < 0)
+                continue;
+            const QString t = decode(line.bytePos, line.byteLen);
+            spans.emplace_back(static_cast<qint32>(m_text.size()), static_cast<qint32>(t.size()));
+            m_text += t;
+        }
+    }
+    std::size_t n = 0;
+    for (Line &line : m_lines) {
+        if (line.bytePos >= 0) {
+            line.textPos = spans[n].first;
+            line.textLen = spans[n].second;
+            ++n;
+        }
+    }
+}
+
+QString Document::text(const Line &line) const
+{
+    if (line.edit >= 0)
+        return m_edits[static_cast<std::size_t>(line.edit)];
+    if (m_decoded)
+        return m_text.sliced(line.textPos, line.textLen);
+    return decode(line.bytePos, line.byteLen);
+}
+
+// The case-folded name of an entry line. Only the part before "=" is decoded:
+// in a large section the names are plain ASCII while the values are not.
+QString Document::keyName(const Line &line) const
+{
+    if (line.edit >= 0 || IsUtf16(m_sourceEncoding))
+        return Folded(ParseLine(text(line)).name);
+    const qsizetype eq = QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen).indexOf('=');
+    return Folded(TrimBlanks(decode(line.bytePos, eq)));
 }
 
 Document::Section &Document::section(const QString &foldedName) const
@@ -379,11 +459,11 @@ const QHash<QString, qint32> &Document::keys(Section &s) const
     for (qint32 i = s.header + 1; !s.isNew && i < s.end; ++i) {
         const Line &line = m_lines[static_cast<std::size_t>(i)];
         if (line.kind == Kind::Entry)
-            InsertFirst(index, Folded(ParseLine(text(line)).name), i);
+            InsertFirst(index, keyName(line), i);
     }
     for (std::size_t j = 0; j < s.added.size(); ++j) {
         if (s.added[j].kind == Kind::Entry)
-            InsertFirst(index, Folded(ParseLine(text(s.added[j])).name), ~static_cast<qint32>(j));
+            InsertFirst(index, keyName(s.added[j]), ~static_cast<qint32>(j));
     }
     return *s.keys;
 }
@@ -409,8 +489,7 @@ std::optional<QString> Document::value(const QString &sectionName, const QString
 Document::Line Document::newLine(const QString &lineText)
 {
     Line line;
-    line.edited = true;
-    line.textPos = static_cast<qint32>(m_edits.size());
+    line.edit = static_cast<qint32>(m_edits.size());
     line.eol = Eol::CrLf;
     m_edits.push_back(lineText);
     line.kind = classify(line);
@@ -419,11 +498,10 @@ Document::Line Document::newLine(const QString &lineText)
 
 void Document::setText(Line &line, const QString &lineText)
 {
-    if (line.edited) {
-        m_edits[static_cast<std::size_t>(line.textPos)] = lineText;
+    if (line.edit >= 0) {
+        m_edits[static_cast<std::size_t>(line.edit)] = lineText;
     } else {
-        line.edited = true;
-        line.textPos = static_cast<qint32>(m_edits.size());
+        line.edit = static_cast<qint32>(m_edits.size());
         m_edits.push_back(lineText);
     }
     line.kind = classify(line);
@@ -448,14 +526,15 @@ bool Document::makeEncodable(std::initializer_list<QStringView> texts, QString &
     // UTF-16 holds any text; only a file in CP932 or UTF-8 gets here. Its lines
     // are written again in UTF-16LE from their decoded text, so each unchanged
     // line must decode to a text that stands for its bytes exactly.
+    decodeAll();
     int number = 0;
     for (const Line &line : m_lines) {
         if (line.bytePos < 0)
             continue; // a line a write added, moved here by restructure()
         ++number;
-        if (line.edited)
+        if (line.edit >= 0)
             continue;
-        const QStringView t = text(line);
+        const QStringView t = QStringView(m_text).sliced(line.textPos, line.textLen);
         const bool exact = m_sourceEncoding == Encoding::Cp932
                                ? !t.contains(QChar(QChar::ReplacementCharacter))
                                : t.toUtf8() == QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen);
@@ -478,7 +557,7 @@ void Document::appendTo(Section &s, const QString &lineText)
     s.added.push_back(newLine(lineText));
     const Line &line = s.added.back();
     if (s.keys && line.kind == Kind::Entry)
-        InsertFirst(*s.keys, Folded(ParseLine(text(line)).name), ~static_cast<qint32>(s.added.size() - 1));
+        InsertFirst(*s.keys, keyName(line), ~static_cast<qint32>(s.added.size() - 1));
     m_modified = true;
 }
 
@@ -549,39 +628,41 @@ void Document::restructure()
 
 void Document::appendLine(QByteArray &out, const Line &line) const
 {
-    if (!line.edited && m_encoding == m_sourceEncoding)
+    static const char16_t *const ends[] = {u"", u"\r\n", u"\n", u"\r"};
+    const QStringView end(ends[static_cast<int>(line.eol)]);
+    if (line.edit < 0 && m_encoding == m_sourceEncoding) {
         out += QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen);
-    else
-        out += EncodeExactly(m_encoding, text(line)).value_or(QByteArray()); // setValue made sure it fits
-    static const char *const ends[] = {"", "\r\n", "\n", "\r"};
-    const char *end = ends[static_cast<int>(line.eol)];
-    if (IsUtf16(m_encoding)) {
-        for (; *end; ++end) {
-            const char pair[2] = {m_encoding == Encoding::Utf16Le ? *end : '\0',
-                                  m_encoding == Encoding::Utf16Le ? '\0' : *end};
-            out.append(pair, 2);
-        }
+    } else if (IsUtf16(m_encoding)) {
+        AppendUtf16(out, text(line), m_encoding == Encoding::Utf16Be);
     } else {
-        out += end;
+        out += EncodeExactly(m_encoding, text(line)).value_or(QByteArray()); // setValue made sure it fits
     }
+    if (IsUtf16(m_encoding))
+        AppendUtf16(out, end, m_encoding == Encoding::Utf16Be);
+    else
+        out += end.toLatin1();
 }
 
 QByteArray Document::serialize() const
 {
-    std::map<qint32, const Section *> insertions;
+    // The sections that have lines added, by the line the added lines follow.
+    std::vector<std::pair<qint32, const Section *>> insertions;
     for (const auto &[name, s] : m_sections) {
         if (s.exists && !s.isNew && !s.added.empty())
-            insertions.emplace(s.insertAfter, &s);
+            insertions.emplace_back(s.insertAfter, &s);
     }
+    std::sort(insertions.begin(), insertions.end());
+    auto next = insertions.cbegin();
+
     QByteArray out;
     out.reserve(m_bytes.size() + m_bytes.size() / 8 + 4096);
     out += ByteOrderMark(m_encoding);
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         appendLine(out, m_lines[i]);
-        const auto it = insertions.find(static_cast<qint32>(i));
-        if (it != insertions.end()) {
-            for (const Line &line : it->second->added)
+        if (next != insertions.cend() && next->first == static_cast<qint32>(i)) {
+            for (const Line &line : next->second->added)
                 appendLine(out, line);
+            ++next;
         }
     }
     for (const QString &name : m_newSections) {

@@ -92,16 +92,19 @@ private:
         Other
     };
 
-    // Positions fit 32 bits: the files read are limited far below 2 GiB.
+    // One line of the file. A line read from disk is its bytes in m_bytes and
+    // is decoded only when its text is needed: most lines of a large file are
+    // never asked for. Positions fit 32 bits: the files read are limited far
+    // below 2 GiB.
     struct Line
     {
         qint32 bytePos = -1; // the line's bytes in m_bytes, line end excluded; -1 for a line a write added
         qint32 byteLen = 0;
-        qint32 textPos = 0; // the decoded text in m_text, or the index in m_edits when edited
+        qint32 edit = -1;   // the index of its text in m_edits, once a write set it
+        qint32 textPos = 0; // its decoded text in m_text, once the whole file is decoded
         qint32 textLen = 0;
         Eol eol = Eol::None;
         Kind kind = Kind::Blank;
-        bool edited = false;
     };
 
     // A section some call asked for, found on first use. Lines a write adds
@@ -120,11 +123,14 @@ private:
         std::optional<QHash<QString, qint32>> keys;
     };
 
-    void parseBytes(qsizetype bomSize);
-    void parseUtf16(qsizetype bomSize, bool bigEndian);
+    template <typename UnitAt> void split(qsizetype units, UnitAt unitAt);
+    template <typename UnitAt> std::optional<Kind> classify(qsizetype units, UnitAt unitAt) const;
     Kind classify(const Line &line) const;
+    QString decode(qsizetype pos, qsizetype len) const;
+    void decodeAll();
 
-    QStringView text(const Line &line) const;
+    QString text(const Line &line) const;
+    QString keyName(const Line &line) const;
     Section &section(const QString &foldedName) const;
     const QHash<QString, qint32> &keys(Section &s) const;
     Line &lineAt(Section &s, qint32 ref);
@@ -138,8 +144,10 @@ private:
     void appendLine(QByteArray &out, const Line &line) const;
 
     QByteArray m_bytes; // the bytes read
-    QString m_text;     // their decoded text
-    QByteArray m_tail;  // a stray odd byte at the end of a UTF-16 file, kept
+    qsizetype m_bomSize = 0;
+    QString m_text; // their decoded text, once a change of encoding needed all of it
+    bool m_decoded = false;
+    QByteArray m_tail; // a stray odd byte at the end of a UTF-16 file, kept
     Encoding m_sourceEncoding = Encoding::Cp932;
     Encoding m_encoding = Encoding::Cp932;
     std::vector<Line> m_lines;
