@@ -50,10 +50,13 @@ bool FileHolds(const QString &path, const std::optional<QByteArrayView> &content
 // When the folder refuses a new file but the file itself may be written, the
 // file is rewritten in place: first the part beyond its old end (a full disk
 // then stops the write before any old byte changed), then the rest, then the
-// length; a refused step puts the old content back.
+// length; a refused step puts the old content back. Only this way can leave a
+// mix of old and new when the process is killed half way.
 //
 // Returns false with the reason (the system's error text) when the file could
-// not be replaced; the file then holds its old content.
+// not be replaced; the file then holds its old content. The one exception is a
+// folder that cannot be flushed after the rename: the new content is in place
+// and the reason says it may not survive a power failure.
 bool ReplaceFile(const QString &path, QByteArrayView content, QString &reason);
 
 } // namespace vuzo::durable

@@ -10,10 +10,11 @@
 //   EF BB BF       UTF-8 with a byte-order mark
 //   otherwise      UTF-8 when every byte sequence is well-formed UTF-8 and at
 //                  least one byte is above 7F; CP932 for everything else.
-// Text that is plain ASCII reads alike in UTF-8 and CP932 and stays as it is.
-// CP932 text is almost never well-formed UTF-8: any kanji or kana of the lead
-// bytes 81-9F breaks it, as do the half-width katakana C0, C1 and A1-BF at the
-// start of a character; only a text made solely of rare byte pairs could pass.
+// An empty or plain ASCII file is CP932, as the Windows program wrote it, so
+// new Japanese text in it is written in CP932. CP932 text is almost never
+// well-formed UTF-8: the bytes 81-9F that start most kanji and kana can never
+// start a UTF-8 character, nor can the half-width katakana A1-BF, C0 and C1;
+// only a text made solely of rare byte pairs passes (it is then read as UTF-8).
 //
 // A CR LF pair, a lone LF and a lone CR each end a line; every line keeps its
 // own line end when the file is written. New lines end in CR LF.
