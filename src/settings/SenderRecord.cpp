@@ -2,45 +2,42 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
-
-#include <QFile>
+#include "settings/DurableFile.h"
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Five lines of an address are a few hundred bytes; the limit only keeps a
+// wrong file from filling the memory.
+constexpr qint64 MaxRecordSize = qint64(1) << 20;
+
+} // namespace
+
 std::array<QString, 5> ReadSenderRecord(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (!f.exists())
-            throw EInOutError(u"ファイル "_s + path + u" が見つかりません"_s);
-        throw EInOutError(u"ファイル "_s + path + u" を開けません"_s);
-    }
+    using vuzo::durable::ReadResult;
+    const ReadResult r = vuzo::durable::ReadRegularFile(path, MaxRecordSize);
+    if (r.status == ReadResult::Status::Missing)
+        throw EInOutError(u"ファイル "_s + path + u" が見つかりません"_s);
+    if (r.status == ReadResult::Status::Refused)
+        throw EInOutError(u"ファイル "_s + path + u" を開けません（"_s + r.reason + u"）"_s);
 
     std::array<QString, 5> lines;
     std::size_t n = 0;
-    QByteArray current;
-    // Reads byte by byte through Qt's buffer only as far as the fifth line: a
-    // record file is five short lines, but a wrong file may be anything.
-    char c = 0;
-    bool pendingCr = false;
-    while (n < lines.size() && f.getChar(&c)) {
-        if (pendingCr) {
-            pendingCr = false;
-            if (c == '\n')
-                continue; // the LF of a CRLF
-        }
-        if (c == '\r' || c == '\n') {
-            lines[n++] = vuzo::DecodeCp932(current);
-            current.clear();
-            pendingCr = c == '\r';
+    qsizetype start = 0;
+    const QByteArray &bytes = r.bytes;
+    for (qsizetype i = 0; i < bytes.size() && n < lines.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
             continue;
-        }
-        current.append(c);
+        lines[n++] = vuzo::DecodeCp932(bytes.sliced(start, i - start));
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i; // the LF of a CRLF
+        start = i + 1;
     }
-    if (f.error() != QFileDevice::NoError)
-        throw EInOutError(u"ファイル "_s + path + u" を読み込めません"_s);
     // A last line without a line end still counts.
-    if (n < lines.size() && !current.isEmpty())
-        lines[n] = vuzo::DecodeCp932(current);
+    if (n < lines.size() && start < bytes.size())
+        lines[n] = vuzo::DecodeCp932(bytes.sliced(start));
     return lines;
 }

@@ -8,6 +8,7 @@
 // Reads the first five lines of the file at path. Lines may end in CRLF, LF or a
 // lone CR; missing lines are empty texts and lines after the fifth are ignored.
 // Bytes that are not valid CP932 become U+FFFD.
-// Throws EInOutError, with a message naming the file, when the file cannot be
-// opened or read.
+// Throws EInOutError, with a message naming the file, when the file is missing,
+// cannot be opened or read, is not a regular file (a FIFO, a device, a folder)
+// or is larger than 1 MiB; such a file is never waited on or read to its end.
 std::array<QString, 5> ReadSenderRecord(const QString &path);

@@ -3,10 +3,13 @@
 #include "platform/Errors.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -15,8 +18,8 @@ using Record = std::array<QString, 5>;
 namespace {
 
 const QByteArray kTokyo("\x93\x8C\x8B\x9E\x93\x73\x90\xE7\x91\xE3\x93\x63\x8B\xE6"); // 東京都千代田区
-const QByteArray kYamada("\x8E\x52\x93\x63\x91\xBE\x98\x59");                         // 山田太郎
-const QByteArray kZip("\x81\xA7\x31\x30\x30\x2D\x30\x30\x30\x31");                    // 〒100-0001
+const QByteArray kYamada("\x8E\x52\x93\x63\x91\xBE\x98\x59");                        // 山田太郎
+const QByteArray kZip("\x81\xA7\x31\x30\x30\x2D\x30\x30\x30\x31");                   // 〒100-0001
 
 QStringList ToList(const Record &r)
 {
@@ -54,8 +57,8 @@ private Q_SLOTS:
             << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
         QTest::newRow("LF line ends") << QByteArray("1\n2\n3\n4\n5\n")
                                       << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
-        QTest::newRow("lone CR line ends") << QByteArray("1\r2\r3\r4\r5\r")
-                                           << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
+        QTest::newRow("lone CR line ends")
+            << QByteArray("1\r2\r3\r4\r5\r") << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s};
         QTest::newRow("empty lines stay empty fields")
             << QByteArray("1\r\n\r\n\n3\r\n") << QStringList{u"1"_s, {}, {}, u"3"_s, {}};
         QTest::newRow("blanks and quotes are kept as they are")
@@ -65,7 +68,9 @@ private Q_SLOTS:
             << QByteArray(kZip + "\r\n" + kTokyo + "\r\n1-1\x81\x40\r\n" + kYamada + "\r\n03-1234-5678\r\n")
             << QStringList{u"〒100-0001"_s, u"東京都千代田区"_s, u"1-1\u3000"_s, u"山田太郎"_s, u"03-1234-5678"_s};
         QTest::newRow("invalid bytes become replacement characters")
-            << QByteArray("a\x80" "b\r\n\x82\r\n") << QStringList{u"a\uFFFDb"_s, u"\uFFFD"_s, {}, {}, {}};
+            << QByteArray("a\x80"
+                          "b\r\n\x82\r\n")
+            << QStringList{u"a\uFFFDb"_s, u"\uFFFD"_s, {}, {}, {}};
     }
 
     void read()
@@ -135,6 +140,41 @@ private Q_SLOTS:
         const QString path = m_dir.filePath(u"my4.txt.d"_s);
         QVERIFY(QDir().mkpath(path));
         QVERIFY_THROWS_EXCEPTION(EInOutError, (void)ReadSenderRecord(path));
+    }
+
+    void fileThatIsNoRecordThrowsAtOnce_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO without a writer") << u"fifo"_s;
+        QTest::newRow("link to /dev/zero") << u"zero"_s;
+        QTest::newRow("file one byte over 1 MiB") << u"large"_s;
+    }
+
+    void fileThatIsNoRecordThrowsAtOnce()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir.filePath(u"odd/my%1.txt"_s.arg(m_counter++ % 10));
+        QVERIFY(QDir().mkpath(m_dir.filePath(u"odd"_s)));
+        QFile::remove(path);
+        if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == u"zero") {
+            QVERIFY(QFile::link(u"/dev/zero"_s, path));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("100-0001\r\n") > 0);
+            QVERIFY(f.resize((1 << 20) + 1));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            (void)ReadSenderRecord(path);
+            QFAIL("no error");
+        } catch (const EInOutError &e) {
+            QVERIFY2(e.message().startsWith(u"ファイル "_s + path + u" を開けません"_s), qPrintable(e.message()));
+        }
+        QVERIFY(clock.elapsed() < 5000);
     }
 };
 
