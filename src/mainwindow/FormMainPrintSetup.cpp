@@ -104,10 +104,12 @@ void TForm_Main::BitBtn_PrnSetClick()
     const QString section = ComboBox_SEL->currentText();
     SpeedButton_PRNSETClick();
     ProfileFile ini(RegistrationPath());
+    ProfileFile::Batch batch(ini);
     ini.WriteString(section, u"PrnName"_s, vuzo::Trim(ComboBox1->currentText()));
     ini.WriteString(section, u"PrnNoIndex"_s, Label_PrinterIndex->text());
     ini.WriteString(section, u"denPrn_Top"_s, Label_Prn_Top->text());
     ini.WriteString(section, u"denPrn_Left"_s, Label_Prn_Left->text());
+    batch.commit();
 }
 
 void TForm_Main::BitBtn_PrnSet2Click()

@@ -101,9 +101,16 @@ void TForm_Main::ReadStartupSettings()
 
 void TForm_Main::WriteShutdownSettings()
 {
-    // One key at a time, in the order of the table; a refused write stops the
-    // sequence with the write error and leaves the keys already written.
     ProfileFile ini(SettingsPath());
+    ProfileFile::Batch batch(ini);
+    writeShutdownSettings(ini);
+    batch.commit();
+}
+
+// The keys in the order of the shut-down table. The caller's batch puts them on
+// disk in one replacement: a refused save leaves the file as it was.
+void TForm_Main::writeShutdownSettings(ProfileFile &ini) const
+{
     ini.WriteString(kSection, u"TaxOld"_s, ZuNumEdit_TaxOld->text());
     ini.WriteDate(kSection, u"TaxEnforDate"_s, DateTimePicker_TaxEnforDate->date());
     ini.WriteString(kSection, u"TaxNew"_s, ZuNumEdit_TaxNew->text());
@@ -173,6 +180,13 @@ void setFieldText(QWidget *w, const QString &text)
 void TForm_Main::SpeedButton_ini_s2wClick()
 {
     ProfileFile ini(SettingsPath());
+    ProfileFile::Batch batch(ini);
+    writeSalesLines(ini);
+    batch.commit();
+}
+
+void TForm_Main::writeSalesLines(ProfileFile &ini) const
+{
     for (const LineKey &k : kLineKeys) {
         for (int n = 1; n <= kRows; ++n) {
             const QString num = QString::number(n);
@@ -212,7 +226,9 @@ void TForm_Main::SpeedButton_readMyClick()
 void TForm_Main::ComboBox_ime_Change()
 {
     ProfileFile ini(SettingsPath());
+    ProfileFile::Batch batch(ini);
     ini.WriteInteger(kSection, u"ime_Itemno"_s, ListIndex(ComboBox_ime_Itemno));
     ini.WriteInteger(kSection, u"ime_Item"_s, ListIndex(ComboBox_ime_Item));
     ini.WriteInteger(kSection, u"ime_Unit"_s, ListIndex(ComboBox_ime_Unit));
+    batch.commit();
 }

@@ -104,8 +104,14 @@ void TForm_Main::FormShow()
 
 void TForm_Main::FormDestroy()
 {
-    SpeedButton_ini_s2wClick();
-    WriteShutdownSettings();
+    // The sales lines and the settings reach the disk together, in one
+    // replacement of the file: a kill or a full disk never pairs new lines
+    // with an old address.
+    ProfileFile ini(SettingsPath());
+    ProfileFile::Batch batch(ini);
+    writeSalesLines(ini);
+    writeShutdownSettings(ini);
+    batch.commit();
 }
 
 void TForm_Main::SpeedButton_F2Click()

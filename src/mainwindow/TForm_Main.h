@@ -20,6 +20,7 @@
 #include <array>
 #include <functional>
 
+class ProfileFile;
 class QComboBox;
 class TForm_SLIP97YPrn;
 class TWb_d97_Dot;
@@ -107,6 +108,9 @@ private:
     void SpeedButton_ini_s2rClick();
     void SpeedButton_readMyClick();
     void ComboBox_ime_Change();
+    // The sales-line keys and the shut-down keys into one open batch.
+    void writeSalesLines(ProfileFile &ini) const;
+    void writeShutdownSettings(ProfileFile &ini) const;
 
     // ---- line table, amounts and tax (FormMainSlip.cpp) ----
     void Ary_DAT_SET();

@@ -81,10 +81,12 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick()
         return;
     {
         ProfileFile ini(QDir::currentPath() + u"/vuzo_a500.ini"_s);
+        ProfileFile::Batch batch(ini);
         ini.WriteString(section, u"PrnName"_s, m_host->printerName());
         ini.WriteString(section, u"PrnNoIndex"_s, m_host->printerIndexText());
         ini.WriteString(section, u"denPrn_Top"_s, ZuNumEdit_TOP->text());
         ini.WriteString(section, u"denPrn_Left"_s, ZuNumEdit_LEFT->text());
+        batch.commit();
     }
     m_host->setPrintOffsets(ZuNumEdit_TOP->text(), ZuNumEdit_LEFT->text());
     accept();
