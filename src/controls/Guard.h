@@ -13,8 +13,7 @@ namespace vuzo {
 bool Guard(QWidget *parent, const std::function<void()> &fn);
 
 // Wraps a member handler for a signal connection.
-template <typename Obj, typename... Args>
-auto Guarded(Obj *obj, void (Obj::*handler)(Args...))
+template <typename Obj, typename... Args> auto Guarded(Obj *obj, void (Obj::*handler)(Args...))
 {
     return [obj, handler](Args... args) { Guard(obj, [&] { (obj->*handler)(args...); }); };
 }

@@ -67,9 +67,7 @@ void ApplyImeMode(QWidget *field, int mode)
         break;
     case 3: // the current mode stays
         break;
-    default:
-        field->setInputMethodHints(Qt::ImhNone);
-        break;
+    default: field->setInputMethodHints(Qt::ImhNone); break;
     }
 }
 

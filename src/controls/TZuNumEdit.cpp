@@ -528,27 +528,15 @@ QPoint TZuNumEdit::textOrigin() const
     const int h = clientHeight();
     int x0 = 0;
     switch (m_alignment) {
-    case taLeftJustify:
-        x0 = m_leftMargin;
-        break;
-    case taRightJustify:
-        x0 = w - m_rightMargin - a - 1;
-        break;
-    case taCenter:
-        x0 = (w - m_leftMargin - m_rightMargin) / 2 + m_leftMargin - 1 - a / 2;
-        break;
+    case taLeftJustify: x0 = m_leftMargin; break;
+    case taRightJustify: x0 = w - m_rightMargin - a - 1; break;
+    case taCenter: x0 = (w - m_leftMargin - m_rightMargin) / 2 + m_leftMargin - 1 - a / 2; break;
     }
     int y = 0;
     switch (m_vertAlignment) {
-    case taTopJustify:
-        y = m_topMargin;
-        break;
-    case taBottomJustify:
-        y = h - m_fontHeight - m_bottomMargin;
-        break;
-    case taVCenter:
-        y = (h - m_fontHeight - m_topMargin - m_bottomMargin) / 2 + m_topMargin;
-        break;
+    case taTopJustify: y = m_topMargin; break;
+    case taBottomJustify: y = h - m_fontHeight - m_bottomMargin; break;
+    case taVCenter: y = (h - m_fontHeight - m_topMargin - m_bottomMargin) / 2 + m_topMargin; break;
     }
     const int b = borderWidth();
     return QPoint(x0 + b, y + b);
@@ -704,16 +692,15 @@ bool TZuNumEdit::event(QEvent *e)
     // window-wide shortcut uses them.
     if (e->type() == QEvent::ShortcutOverride) {
         auto *ke = static_cast<QKeyEvent *>(e);
-        const Qt::KeyboardModifiers mods = ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                                              Qt::AltModifier | Qt::MetaModifier);
+        const Qt::KeyboardModifiers mods =
+            ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         const int key = ke->key();
         bool ours = false;
         if (mods == Qt::ControlModifier)
             ours = key == Qt::Key_A || key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X;
         else if (mods == Qt::NoModifier || mods == Qt::ShiftModifier)
-            ours = key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Home ||
-                   key == Qt::Key_End || key == Qt::Key_Left || key == Qt::Key_Right ||
-                   (!ke->text().isEmpty() && ke->text().at(0).isPrint());
+            ours = key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Home || key == Qt::Key_End ||
+                   key == Qt::Key_Left || key == Qt::Key_Right || (!ke->text().isEmpty() && ke->text().at(0).isPrint());
         if (ours) {
             e->accept();
             return true;
@@ -749,7 +736,8 @@ void TZuNumEdit::moveFocus(zunum::FocusMove move)
     const bool next = move == zunum::FocusMove::Next;
     // Queued, so the owner's handling of the current key is over before the
     // focus moves.
-    QMetaObject::invokeMethod(this, [this, next] { focusNextPrevChild(next); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, next] { focusNextPrevChild(next); }, Qt::QueuedConnection);
 }
 
 void TZuNumEdit::handleChar(QChar c)
@@ -783,9 +771,7 @@ void TZuNumEdit::keyPressEvent(QKeyEvent *e)
         case Qt::Key_End:
         case Qt::Key_Home:
         case Qt::Key_Left:
-        case Qt::Key_Right:
-            clearSelect();
-            return;
+        case Qt::Key_Right: clearSelect(); return;
         case Qt::Key_Up:
             clearSelect();
             if (m_arrowFocusMove)
@@ -796,8 +782,7 @@ void TZuNumEdit::keyPressEvent(QKeyEvent *e)
             if (m_arrowFocusMove)
                 moveFocus(zunum::FocusMove::Next);
             return;
-        default:
-            break;
+        default: break;
         }
     }
     if (!isReadOnly()) {
@@ -846,23 +831,15 @@ void TZuNumEdit::inputMethodEvent(QInputMethodEvent *e)
 QVariant TZuNumEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     switch (query) {
-    case Qt::ImEnabled:
-        return testAttribute(Qt::WA_InputMethodEnabled);
-    case Qt::ImCursorRectangle:
-        return m_caretRect;
-    case Qt::ImFont:
-        return font();
+    case Qt::ImEnabled: return testAttribute(Qt::WA_InputMethodEnabled);
+    case Qt::ImCursorRectangle: return m_caretRect;
+    case Qt::ImFont: return font();
     case Qt::ImCursorPosition:
-    case Qt::ImAnchorPosition:
-        return int(m_model.valText().size());
-    case Qt::ImSurroundingText:
-        return m_model.valText();
-    case Qt::ImCurrentSelection:
-        return m_model.hasSelection() ? m_model.valText() : QString();
-    case Qt::ImMaximumTextLength:
-        return QVariant();
-    default:
-        return QWidget::inputMethodQuery(query);
+    case Qt::ImAnchorPosition: return int(m_model.valText().size());
+    case Qt::ImSurroundingText: return m_model.valText();
+    case Qt::ImCurrentSelection: return m_model.hasSelection() ? m_model.valText() : QString();
+    case Qt::ImMaximumTextLength: return QVariant();
+    default: return QWidget::inputMethodQuery(query);
     }
 }
 
@@ -936,18 +913,11 @@ void TZuNumEdit::resizeEvent(QResizeEvent *e)
 void TZuNumEdit::changeEvent(QEvent *e)
 {
     switch (e->type()) {
-    case QEvent::FontChange:
-        fontChanged();
-        break;
+    case QEvent::FontChange: fontChanged(); break;
     case QEvent::EnabledChange:
-    case QEvent::PaletteChange:
-        update();
-        break;
-    case QEvent::ParentChange:
-        fontChanged();
-        break;
-    default:
-        break;
+    case QEvent::PaletteChange: update(); break;
+    case QEvent::ParentChange: fontChanged(); break;
+    default: break;
     }
     QWidget::changeEvent(e);
 }

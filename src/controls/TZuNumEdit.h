@@ -38,11 +38,25 @@ class TZuNumEdit : public QWidget
     Q_OBJECT
 
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+    enum TAlignment
+    {
+        taLeftJustify,
+        taRightJustify,
+        taCenter
+    };
     Q_ENUM(TAlignment)
-    enum TVertAlignment { taTopJustify, taBottomJustify, taVCenter };
+    enum TVertAlignment
+    {
+        taTopJustify,
+        taBottomJustify,
+        taVCenter
+    };
     Q_ENUM(TVertAlignment)
-    enum TBorderStyle { bsNone, bsSingle };
+    enum TBorderStyle
+    {
+        bsNone,
+        bsSingle
+    };
     Q_ENUM(TBorderStyle)
 
     explicit TZuNumEdit(QWidget *parent = nullptr);

@@ -3,9 +3,9 @@
 
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
-#include "printsetup/WbPrinterDialogs.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/TForm_SLIP97YPrn.h"
+#include "printsetup/WbPrinterDialogs.h"
 #include "settings/ProfileFile.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The main window's settings file: the start-up and shut-down key tables,
 // the saved sales lines, the sender record and the input-method choices.
 
-#include "mainwindow/TForm_Main.h"
-#include "controls/TZuNumEdit.h"
 #include "controls/DialogService.h"
+#include "controls/TZuNumEdit.h"
+#include "mainwindow/TForm_Main.h"
 #include "settings/ProfileFile.h"
 #include "settings/SenderRecord.h"
 

@@ -1,14 +1,14 @@
 // Start-up, shut-down, the exit command and the window's navigation.
 
+#include "controls/DialogService.h"
+#include "controls/Guard.h"
+#include "controls/TZuNumEdit.h"
 #include "mainwindow/PublisherEndpoints.h"
 #include "mainwindow/TForm_Main.h"
-#include "controls/TZuNumEdit.h"
-#include "controls/DialogService.h"
 #include "platform/Errors.h"
-#include "controls/Guard.h"
 #include "platform/TextUtil.h"
-#include "printsetup/WbPrinterDialogs.h"
 #include "printer/WbPrinters.h"
+#include "printsetup/WbPrinterDialogs.h"
 #include "settings/ProfileFile.h"
 
 #include <QComboBox>
@@ -130,24 +130,13 @@ void TForm_Main::moveFocus(bool next)
 void TForm_Main::FormKeyDown(QWidget *, int &key)
 {
     switch (key) {
-    case Qt::Key_F2:
-        SpeedButton_F2Click();
-        break;
-    case Qt::Key_Up:
-        moveFocus(false);
-        break;
-    case Qt::Key_F7:
-        SpeedButton_F7Click();
-        break;
-    case Qt::Key_F11:
-        SpeedButton_F11Click();
-        break;
+    case Qt::Key_F2: SpeedButton_F2Click(); break;
+    case Qt::Key_Up: moveFocus(false); break;
+    case Qt::Key_F7: SpeedButton_F7Click(); break;
+    case Qt::Key_F11: SpeedButton_F11Click(); break;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        moveFocus(true);
-        break;
-    default:
-        break;
+    case Qt::Key_Enter: moveFocus(true); break;
+    default: break;
     }
 }
 

@@ -229,9 +229,7 @@ void TForm_Main::Edit_itemKeyDown(QWidget *sender, int &key)
                 w->setFocus(Qt::TabFocusReason);
         }
         break;
-    default:
-        FormKeyDown(sender, key);
-        break;
+    default: FormKeyDown(sender, key); break;
     }
 }
 

@@ -1,8 +1,8 @@
 // The paste area and the address transfer of the main window: thin handlers
 // that read the controls, call the transfer functions and write the results.
 
-#include "mainwindow/TForm_Main.h"
 #include "controls/DialogService.h"
+#include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
 #include "transfer/Transfer.h"
 

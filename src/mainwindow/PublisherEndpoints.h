@@ -5,6 +5,12 @@
 #include <QString>
 
 namespace vuzo {
-inline QString WebHelpAddress() { return QStringLiteral("https://www.example.com/vuzo/help/"); }
-inline QString SupportMailAddress() { return QStringLiteral("support@example.com"); }
+inline QString WebHelpAddress()
+{
+    return QStringLiteral("https://www.example.com/vuzo/help/");
+}
+inline QString SupportMailAddress()
+{
+    return QStringLiteral("support@example.com");
+}
 } // namespace vuzo

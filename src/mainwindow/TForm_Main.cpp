@@ -182,7 +182,6 @@ bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
         if (b.exit)
             b.exit(w);
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -322,8 +322,8 @@ EditResult ZuNumModel::inputDigit(QChar d, const FitTest &fits)
     const qsizetype i = (p > 0 ? p - 1 : n) - m;
     const qsizetype f = p > 0 ? n - p : 0;
     // With a point, only decimals can be added; without, only integer digits.
-    const bool allowed = p > 0 ? (m_format.decimalLength > 0 && f < m_format.decimalLength)
-                               : i < m_format.integerLength;
+    const bool allowed =
+        p > 0 ? (m_format.decimalLength > 0 && f < m_format.decimalLength) : i < m_format.integerLength;
     if (!allowed || !IsAsciiDigit(d)) {
         r.beep = true;
         return r;
@@ -434,12 +434,9 @@ EditResult ZuNumModel::inputChar(QChar c, const FitTest &fits)
         else
             r.beep = true;
         return r;
-    case u'-':
-        return inputMinus(fits);
-    case u'.':
-        return inputPoint(fits);
-    default:
-        break;
+    case u'-': return inputMinus(fits);
+    case u'.': return inputPoint(fits);
+    default: break;
     }
     if (IsAsciiDigit(c))
         return inputDigit(c, fits);

@@ -22,13 +22,13 @@ namespace zunum {
 // The properties that decide what a canonical text may hold and how it shows.
 struct NumFormat
 {
-    int integerLength = 9;   // maximum number of integer digits
-    int decimalLength = 3;   // maximum number of decimals; 0 forbids a point
-    bool minus = true;       // a minus sign is allowed
-    bool comma = true;       // thousands separators in the display text
+    int integerLength = 9;     // maximum number of integer digits
+    int decimalLength = 3;     // maximum number of decimals; 0 forbids a point
+    bool minus = true;         // a minus sign is allowed
+    bool comma = true;         // thousands separators in the display text
     bool decimalFixed = false; // the display always shows exactly decimalLength decimals
-    QString leftMark;        // shown before a non-empty display text
-    QString rightMark;       // shown after a non-empty display text
+    QString leftMark;          // shown before a non-empty display text
+    QString rightMark;         // shown after a non-empty display text
 
     friend bool operator==(const NumFormat &, const NumFormat &) = default;
 };
@@ -68,7 +68,12 @@ QChar MapInputMethodChar(QChar c);
 // Whether a candidate canonical text fits the field's available width.
 using FitTest = std::function<bool(const QString &candidate)>;
 
-enum class FocusMove { None, Next, Previous };
+enum class FocusMove
+{
+    None,
+    Next,
+    Previous
+};
 
 // What the widget has to do after an operation. The model has already updated
 // its own state; the widget repaints and places its caret after every

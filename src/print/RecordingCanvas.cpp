@@ -14,22 +14,14 @@ QString colorText(int value)
 QString CanvasCall::toString() const
 {
     switch (kind) {
-    case Kind::FontName:
-        return u"FontName(\"%1\")"_s.arg(text);
-    case Kind::FontSize:
-        return u"FontSize(%1)"_s.arg(x);
-    case Kind::FontColor:
-        return u"FontColor(%1)"_s.arg(colorText(x));
-    case Kind::BackgroundColor:
-        return u"BackgroundColor(%1)"_s.arg(colorText(x));
-    case Kind::TextOut:
-        return u"TextOut(%1,%2,\"%3\")"_s.arg(x).arg(y).arg(text);
-    case Kind::TextOutSpaced:
-        return u"TextOutSpaced(%1,%2,\"%3\",%4)"_s.arg(x).arg(y).arg(text).arg(width);
-    case Kind::MoveTo:
-        return u"MoveTo(%1,%2)"_s.arg(x).arg(y);
-    case Kind::LineTo:
-        return u"LineTo(%1,%2)"_s.arg(x).arg(y);
+    case Kind::FontName: return u"FontName(\"%1\")"_s.arg(text);
+    case Kind::FontSize: return u"FontSize(%1)"_s.arg(x);
+    case Kind::FontColor: return u"FontColor(%1)"_s.arg(colorText(x));
+    case Kind::BackgroundColor: return u"BackgroundColor(%1)"_s.arg(colorText(x));
+    case Kind::TextOut: return u"TextOut(%1,%2,\"%3\")"_s.arg(x).arg(y).arg(text);
+    case Kind::TextOutSpaced: return u"TextOutSpaced(%1,%2,\"%3\",%4)"_s.arg(x).arg(y).arg(text).arg(width);
+    case Kind::MoveTo: return u"MoveTo(%1,%2)"_s.arg(x).arg(y);
+    case Kind::LineTo: return u"LineTo(%1,%2)"_s.arg(x).arg(y);
     }
     return QString();
 }

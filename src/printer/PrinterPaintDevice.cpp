@@ -177,28 +177,18 @@ void PrinterPaintDevice::setSink(QList<DrawOp> *sink)
 int PrinterPaintDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
-    case PdmWidth:
-        return m_width;
-    case PdmHeight:
-        return m_height;
-    case PdmWidthMM:
-        return m_widthMm;
-    case PdmHeightMM:
-        return m_heightMm;
-    case PdmNumColors:
-        return 1 << 24;
-    case PdmDepth:
-        return 24;
+    case PdmWidth: return m_width;
+    case PdmHeight: return m_height;
+    case PdmWidthMM: return m_widthMm;
+    case PdmHeightMM: return m_heightMm;
+    case PdmNumColors: return 1 << 24;
+    case PdmDepth: return 24;
     case PdmDpiX:
-    case PdmPhysicalDpiX:
-        return m_dpiX;
+    case PdmPhysicalDpiX: return m_dpiX;
     case PdmDpiY:
-    case PdmPhysicalDpiY:
-        return m_dpiY;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return static_cast<int>(devicePixelRatioFScale());
+    case PdmPhysicalDpiY: return m_dpiY;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
     }
     return 0;
 }

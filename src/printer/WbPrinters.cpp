@@ -43,40 +43,23 @@ uint32_t TWbAllPrintersInfo::GetAttributes(int index) const
 uint32_t PrintCapFlag(TWbPrintCap cap)
 {
     switch (cap) {
-    case wbPcOrientation:
-        return DM_ORIENTATION;
-    case wbPcPaperSize:
-        return DM_PAPERSIZE;
-    case wbPcPaperlength:
-        return DM_PAPERLENGTH;
-    case wbPcPaperWidth:
-        return DM_PAPERWIDTH;
-    case wbPcScale:
-        return DM_SCALE;
-    case wbPcCopies:
-        return DM_COPIES;
-    case wbPcDefaultSource:
-        return DM_DEFAULTSOURCE;
-    case wbPcPrintQuality:
-        return DM_PRINTQUALITY;
-    case wbPcColor:
-        return DM_COLOR;
-    case wbPcDuplex:
-        return DM_DUPLEX;
-    case wbPcYResolution:
-        return DM_YRESOLUTION;
-    case wbPcTTOption:
-        return DM_TTOPTION;
-    case wbPcCollate:
-        return DM_COLLATE;
-    case wbPcFormName:
-        return DM_FORMNAME;
-    case wbPcLogPixels:
-        return DM_LOGPIXELS;
-    case wbPcMediaType:
-        return DM_MEDIATYPE;
-    case wbPcDitherType:
-        return DM_DITHERTYPE;
+    case wbPcOrientation: return DM_ORIENTATION;
+    case wbPcPaperSize: return DM_PAPERSIZE;
+    case wbPcPaperlength: return DM_PAPERLENGTH;
+    case wbPcPaperWidth: return DM_PAPERWIDTH;
+    case wbPcScale: return DM_SCALE;
+    case wbPcCopies: return DM_COPIES;
+    case wbPcDefaultSource: return DM_DEFAULTSOURCE;
+    case wbPcPrintQuality: return DM_PRINTQUALITY;
+    case wbPcColor: return DM_COLOR;
+    case wbPcDuplex: return DM_DUPLEX;
+    case wbPcYResolution: return DM_YRESOLUTION;
+    case wbPcTTOption: return DM_TTOPTION;
+    case wbPcCollate: return DM_COLLATE;
+    case wbPcFormName: return DM_FORMNAME;
+    case wbPcLogPixels: return DM_LOGPIXELS;
+    case wbPcMediaType: return DM_MEDIATYPE;
+    case wbPcDitherType: return DM_DITHERTYPE;
     }
     return 0;
 }
@@ -712,12 +695,9 @@ TWbDuplex TWbPrinter::Duplex()
 {
     RequireCap(wbPcDuplex, u"TWbPrinter.GetDuplex: Duplex is not Supported"_s);
     switch (Settings().dmDuplex) {
-    case 1:
-        return wbDupSimplex;
-    case 3:
-        return wbDupHorizontal;
-    default:
-        return wbDupVertical;
+    case 1: return wbDupSimplex;
+    case 3: return wbDupHorizontal;
+    default: return wbDupVertical;
     }
 }
 

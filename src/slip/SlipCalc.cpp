@@ -154,17 +154,10 @@ std::optional<Currency> ConsumptionTax(Currency amountTotal, Currency rate, Roun
     // whole yen.
     i128 addend = 0;
     switch (rounding) {
-    case Rounding::Truncate:
-        addend = 0;
-        break;
-    case Rounding::HalfAwayFromZero:
-        addend = 50'000'000;
-        break;
-    case Rounding::Up:
-        addend = 90'000'000;
-        break;
-    case Rounding::NoTax:
-        return Currency();
+    case Rounding::Truncate: addend = 0; break;
+    case Rounding::HalfAwayFromZero: addend = 50'000'000; break;
+    case Rounding::Up: addend = 90'000'000; break;
+    case Rounding::NoTax: return Currency();
     }
 
     // Amount and rate are both in 1/10000, so their product is in 1e-8 yen.

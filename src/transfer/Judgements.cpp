@@ -13,7 +13,7 @@ namespace transfer {
 const QStringList &DigitClassCharacters()
 {
     static const QStringList list = {
-        u"0"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s, u"-"_s,
+        u"0"_s,  u"1"_s,  u"2"_s,  u"3"_s,  u"4"_s,  u"5"_s,  u"6"_s,  u"7"_s,  u"8"_s,  u"9"_s,  u"-"_s,
         u"０"_s, u"１"_s, u"２"_s, u"３"_s, u"４"_s, u"５"_s, u"６"_s, u"７"_s, u"８"_s, u"９"_s, u"－"_s,
     };
     return list;
@@ -30,13 +30,12 @@ const QStringList &EmailMarkers()
 const QStringList &PrefectureNames()
 {
     static const QStringList list = {
-        u"北海道"_s, u"青森県"_s, u"岩手県"_s, u"宮城県"_s, u"秋田県"_s, u"山形県"_s, u"福島県"_s,
-        u"茨城県"_s, u"栃木県"_s, u"群馬県"_s, u"埼玉県"_s, u"千葉県"_s, u"東京都"_s, u"神奈川県"_s,
-        u"新潟県"_s, u"富山県"_s, u"石川県"_s, u"福井県"_s, u"山梨県"_s, u"長野県"_s, u"岐阜県"_s,
-        u"静岡県"_s, u"愛知県"_s, u"三重県"_s, u"滋賀県"_s, u"京都府"_s, u"大阪府"_s, u"兵庫県"_s,
-        u"奈良県"_s, u"和歌山県"_s, u"鳥取県"_s, u"島根県"_s, u"岡山県"_s, u"広島県"_s, u"山口県"_s,
-        u"徳島県"_s, u"香川県"_s, u"愛媛県"_s, u"高知県"_s, u"福岡県"_s, u"佐賀県"_s, u"長崎県"_s,
-        u"熊本県"_s, u"大分県"_s, u"宮崎県"_s, u"鹿児島県"_s, u"沖縄県"_s,
+        u"北海道"_s, u"青森県"_s, u"岩手県"_s, u"宮城県"_s, u"秋田県"_s, u"山形県"_s,   u"福島県"_s, u"茨城県"_s,
+        u"栃木県"_s, u"群馬県"_s, u"埼玉県"_s, u"千葉県"_s, u"東京都"_s, u"神奈川県"_s, u"新潟県"_s, u"富山県"_s,
+        u"石川県"_s, u"福井県"_s, u"山梨県"_s, u"長野県"_s, u"岐阜県"_s, u"静岡県"_s,   u"愛知県"_s, u"三重県"_s,
+        u"滋賀県"_s, u"京都府"_s, u"大阪府"_s, u"兵庫県"_s, u"奈良県"_s, u"和歌山県"_s, u"鳥取県"_s, u"島根県"_s,
+        u"岡山県"_s, u"広島県"_s, u"山口県"_s, u"徳島県"_s, u"香川県"_s, u"愛媛県"_s,   u"高知県"_s, u"福岡県"_s,
+        u"佐賀県"_s, u"長崎県"_s, u"熊本県"_s, u"大分県"_s, u"宮崎県"_s, u"鹿児島県"_s, u"沖縄県"_s,
     };
     return list;
 }
@@ -47,11 +46,11 @@ const QStringList &AddressKeywords()
         QStringList words = DigitClassCharacters();
         // The half-width katakana words carry their voiced-sound marks as
         // separate characters, as half-width text always does.
-        words << u"北海道"_s << u"都"_s << u"県"_s << u"府"_s << u"市"_s << u"区"_s << u"町"_s << u"村"_s
-              << u"字"_s << u"番地"_s << u"丁目"_s << u"階"_s << u"号"_s << u"F"_s << u"Ｆ"_s << u"郵便局"_s
-              << u"局留"_s << u"局止"_s << u"ビル"_s << u"ﾋﾞﾙ"_s << u"メゾン"_s << u"ﾒｿﾞﾝ"_s << u"マンション"_s
-              << u"ﾏﾝｼｮﾝ"_s << u"ハイツ"_s << u"ﾊｲﾂ"_s << u"コーポ"_s << u"ｺｰﾎﾟ"_s << u"カーサ"_s << u"ｶｰｻ"_s
-              << u"小学校"_s << u"中学"_s << u"中学校"_s << u"高校"_s << u"高等学校"_s;
+        words << u"北海道"_s << u"都"_s << u"県"_s << u"府"_s << u"市"_s << u"区"_s << u"町"_s << u"村"_s << u"字"_s
+              << u"番地"_s << u"丁目"_s << u"階"_s << u"号"_s << u"F"_s << u"Ｆ"_s << u"郵便局"_s << u"局留"_s
+              << u"局止"_s << u"ビル"_s << u"ﾋﾞﾙ"_s << u"メゾン"_s << u"ﾒｿﾞﾝ"_s << u"マンション"_s << u"ﾏﾝｼｮﾝ"_s
+              << u"ハイツ"_s << u"ﾊｲﾂ"_s << u"コーポ"_s << u"ｺｰﾎﾟ"_s << u"カーサ"_s << u"ｶｰｻ"_s << u"小学校"_s
+              << u"中学"_s << u"中学校"_s << u"高校"_s << u"高等学校"_s;
         return words;
     }();
     return list;

@@ -7,7 +7,8 @@ namespace transfer {
 namespace {
 
 // A slot keeps the first line offered to it; later offers are dropped.
-struct Slot {
+struct Slot
+{
     QString text;
     bool filled = false;
 

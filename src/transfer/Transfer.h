@@ -12,7 +12,8 @@
 
 namespace transfer {
 
-struct TransferResult {
+struct TransferResult
+{
     // True when nothing was left after compaction: the caller shows
     // "転送テキストがありません" and leaves the fields as they are; the paste
     // area is left empty.

@@ -333,8 +333,7 @@ void TestZuNumEdit::menuEnabling_data()
         << u"12"_s << false << false << false << u"7"_s << u"000101"_s;
     QTest::newRow("number selected") << u"12"_s << true << false << false << u""_s << u"011010"_s;
     QTest::newRow("after an edit undo is offered") << u"12"_s << false << true << false << u""_s << u"100001"_s;
-    QTest::newRow("read-only and selected only copies")
-        << u"12"_s << true << true << true << u"7"_s << u"001000"_s;
+    QTest::newRow("read-only and selected only copies") << u"12"_s << true << true << true << u"7"_s << u"001000"_s;
     QTest::newRow("read-only not selected still selects all")
         << u"12"_s << false << true << true << u"7"_s << u"000001"_s;
 }
@@ -376,8 +375,8 @@ void TestZuNumEdit::menuCaptions()
     TZuNumEdit e;
     const QList<QAction *> items = e.editPopupItems();
     QCOMPARE(items.size(), 8);
-    const QStringList captions = {u"元に戻す(&U)"_s, QString(), u"切り取り(&T)"_s, u"コピー(&C)"_s,
-                                  u"貼り付け(&P)"_s, u"削除(&D)"_s, QString(), u"すべて選択(&A)"_s};
+    const QStringList captions = {u"元に戻す(&U)"_s, QString(),     u"切り取り(&T)"_s, u"コピー(&C)"_s,
+                                  u"貼り付け(&P)"_s, u"削除(&D)"_s, QString(),         u"すべて選択(&A)"_s};
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(items.at(i)->data().toInt(), i);
         QCOMPARE(items.at(i)->isSeparator(), i == 1 || i == 6);

@@ -142,16 +142,13 @@ void TestZuNumModel::canonicalText_data()
     QTest::newRow("lone minus stays") << u"-"_s << 9 << 3 << true << u"-"_s;
     QTest::newRow("nine integer digits fit exactly") << u"123456789"_s << 9 << 3 << true << u"123456789"_s;
     QTest::newRow("ten integer digits are cut to nine") << u"1234567890"_s << 9 << 3 << true << u"123456789"_s;
-    QTest::newRow("ten negative digits are cut to nine")
-        << u"-1234567890"_s << 9 << 3 << true << u"-123456789"_s;
-    QTest::newRow("ten integer digits with a point empty the text")
-        << u"1234567890.5"_s << 9 << 3 << true << u""_s;
+    QTest::newRow("ten negative digits are cut to nine") << u"-1234567890"_s << 9 << 3 << true << u"-123456789"_s;
+    QTest::newRow("ten integer digits with a point empty the text") << u"1234567890.5"_s << 9 << 3 << true << u""_s;
     QTest::newRow("nine integer digits with a point are kept")
         << u"123456789.5"_s << 9 << 3 << true << u"123456789.5"_s;
     QTest::newRow("three decimals fit exactly") << u"1.234"_s << 9 << 3 << true << u"1.234"_s;
     QTest::newRow("comma before the minus puts it at position 2") << u",-5"_s << 9 << 3 << true << u""_s;
-    QTest::newRow("full-width comma before the minus is dropped first")
-        << u"，-5"_s << 9 << 3 << true << u"-5"_s;
+    QTest::newRow("full-width comma before the minus is dropped first") << u"，-5"_s << 9 << 3 << true << u"-5"_s;
     QTest::newRow("no decimals allowed stops at the point") << u"12.5"_s << 9 << 0 << true << u"12"_s;
     QTest::newRow("no minus allowed empties a negative number") << u"-5"_s << 9 << 3 << false << u""_s;
     QTest::newRow("second point ends the number") << u"1.2.3"_s << 9 << 3 << true << u"1.2"_s;
@@ -164,8 +161,8 @@ void TestZuNumModel::canonicalText_data()
     QTest::newRow("leading blank ends the number at once") << u" 12"_s << 9 << 3 << true << u""_s;
     QTest::newRow("ideographic space ends the number") << u"12\u300034"_s << 9 << 3 << true << u"12"_s;
     QTest::newRow("emoji ends the number") << u"12\U0001F600 34"_s << 9 << 3 << true << u"12"_s;
-    QTest::newRow("lone low surrogate ends the number") << (u"7"_s + QChar(0xDC00) + u"8"_s) << 9 << 3 << true
-                                                       << u"7"_s;
+    QTest::newRow("lone low surrogate ends the number")
+        << (u"7"_s + QChar(0xDC00) + u"8"_s) << 9 << 3 << true << u"7"_s;
     QTest::newRow("zero integer length keeps nothing of an integer") << u"5"_s << 0 << 3 << true << u""_s;
     QTest::newRow("zero integer length keeps a pure fraction") << u".5"_s << 0 << 3 << true << u"0.5"_s;
     QTest::newRow("leading zeros count against the integer length before normalising")
@@ -232,12 +229,11 @@ void TestZuNumModel::formatValText_data()
 
     QTest::newRow("empty text shows nothing") << u""_s << true << false << 3 << u""_s << u""_s << u""_s;
     QTest::newRow("three digits take no separator") << u"123"_s << true << false << 3 << u""_s << u""_s << u"123"_s;
-    QTest::newRow("four digits take one separator") << u"1234"_s << true << false << 3 << u""_s << u""_s
-                                                   << u"1,234"_s;
+    QTest::newRow("four digits take one separator") << u"1234"_s << true << false << 3 << u""_s << u""_s << u"1,234"_s;
     QTest::newRow("seven digits take two separators")
         << u"1234567"_s << true << false << 3 << u""_s << u""_s << u"1,234,567"_s;
-    QTest::newRow("negative with separators") << u"-1234567.5"_s << true << false << 3 << u""_s << u""_s
-                                             << u"-1,234,567.5"_s;
+    QTest::newRow("negative with separators")
+        << u"-1234567.5"_s << true << false << 3 << u""_s << u""_s << u"-1,234,567.5"_s;
     QTest::newRow("trailing point shows") << u"12."_s << true << false << 3 << u""_s << u""_s << u"12."_s;
     QTest::newRow("lone minus shows as minus") << u"-"_s << true << false << 3 << u""_s << u""_s << u"-"_s;
     QTest::newRow("no separators when comma is off")
@@ -253,8 +249,7 @@ void TestZuNumModel::formatValText_data()
     QTest::newRow("no marks on the empty text") << u""_s << true << false << 1 << u"¥"_s << u"%"_s << u""_s;
     QTest::newRow("both marks around a negative number")
         << u"-1000"_s << true << false << 3 << u"¥"_s << u"円"_s << u"¥-1,000円"_s;
-    QTest::newRow("marks around fixed zero decimals")
-        << u""_s << true << true << 1 << u""_s << u"%"_s << u"0.0%"_s;
+    QTest::newRow("marks around fixed zero decimals") << u""_s << true << true << 1 << u""_s << u"%"_s << u"0.0%"_s;
 }
 
 void TestZuNumModel::formatValText()
@@ -343,9 +338,8 @@ void TestZuNumModel::editing_data()
     QTest::newRow("typing 1 2 3 4 shows separators")
         << u""_s << 9 << true << 99 << digits1234 << u"1234"_s << u"1,234"_s << 0 << 4;
     QTest::newRow("a fourth decimal beeps")
-        << u""_s << 9 << true << 99
-        << (digits1234 + QStringList{u"."_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s}) << u"1234.567"_s << u"1,234.567"_s
-        << 1 << 8;
+        << u""_s << 9 << true << 99 << (digits1234 + QStringList{u"."_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s})
+        << u"1234.567"_s << u"1,234.567"_s << 1 << 8;
     QTest::newRow("zero zero seven gives seven")
         << u""_s << 9 << true << 99 << QStringList{u"0"_s, u"0"_s, u"7"_s} << u"7"_s << u"7"_s << 0 << 3;
     QTest::newRow("a point into an empty field gives zero point")
@@ -360,8 +354,8 @@ void TestZuNumModel::editing_data()
         << u"-12"_s << 3 << true << 99 << QStringList{u"3"_s, u"4"_s} << u"-123"_s << u"-123"_s << 1 << 1;
     QTest::newRow("decimals are not limited by the integer length")
         << u"123."_s << 3 << true << 99 << QStringList{u"4"_s} << u"123.4"_s << u"123.4"_s << 0 << 1;
-    QTest::newRow("minus toggles on") << u"123"_s << 9 << true << 99 << QStringList{u"-"_s} << u"-123"_s
-                                      << u"-123"_s << 0 << 1;
+    QTest::newRow("minus toggles on") << u"123"_s << 9 << true << 99 << QStringList{u"-"_s} << u"-123"_s << u"-123"_s
+                                      << 0 << 1;
     QTest::newRow("minus toggles off") << u"123"_s << 9 << true << 99 << QStringList{u"-"_s, u"-"_s} << u"123"_s
                                        << u"123"_s << 0 << 2;
     QTest::newRow("minus beeps when not allowed")
@@ -408,17 +402,15 @@ void TestZuNumModel::editing_data()
     QTest::newRow("paste appends without a selection")
         << u"12"_s << 9 << true << 99 << QStringList{u"PASTE:3,000円"_s} << u"123000"_s << u"123,000"_s << 0 << 1;
     QTest::newRow("paste replaces a selection")
-        << u"12"_s << 9 << true << 99 << QStringList{u"ALL"_s, u"PASTE:3,000円"_s} << u"3000"_s << u"3,000"_s << 0
-        << 1;
+        << u"12"_s << 9 << true << 99 << QStringList{u"ALL"_s, u"PASTE:3,000円"_s} << u"3000"_s << u"3,000"_s << 0 << 1;
     QTest::newRow("paste of no number keeps the number and still changes")
         << u"12"_s << 9 << true << 99 << QStringList{u"PASTE:abc"_s} << u"12"_s << u"12"_s << 0 << 1;
     QTest::newRow("paste of no number over a selection empties")
         << u"12"_s << 9 << true << 99 << QStringList{u"ALL"_s, u"PASTE:abc"_s} << u""_s << u""_s << 0 << 1;
     QTest::newRow("paste has no fit test")
         << u""_s << 9 << true << 2 << QStringList{u"PASTE:1234567"_s} << u"1234567"_s << u"1,234,567"_s << 0 << 1;
-    QTest::newRow("paste cuts excess integer digits")
-        << u"1234567"_s << 9 << true << 99 << QStringList{u"PASTE:890"_s} << u"123456789"_s << u"123,456,789"_s
-        << 0 << 1;
+    QTest::newRow("paste cuts excess integer digits") << u"1234567"_s << 9 << true << 99 << QStringList{u"PASTE:890"_s}
+                                                      << u"123456789"_s << u"123,456,789"_s << 0 << 1;
     QTest::newRow("empty paste does nothing")
         << u"12"_s << 9 << true << 99 << QStringList{u"PASTE:"_s} << u"12"_s << u"12"_s << 0 << 0;
     QTest::newRow("undo after typing returns the number")
@@ -427,10 +419,10 @@ void TestZuNumModel::editing_data()
         << u"12"_s << 9 << true << 99 << QStringList{u"5"_s, u"UNDO"_s, u"UNDO"_s} << u"125"_s << u"125"_s << 0 << 3;
     QTest::newRow("undo without an undo step does nothing")
         << u"12"_s << 9 << true << 99 << QStringList{u"UNDO"_s} << u"12"_s << u"12"_s << 0 << 0;
-    QTest::newRow("undo after paste") << u"12"_s << 9 << true << 99 << QStringList{u"PASTE:34"_s, u"UNDO"_s}
-                                      << u"12"_s << u"12"_s << 0 << 2;
-    QTest::newRow("undo after clear") << u"12"_s << 9 << true << 99 << QStringList{u"CLEAR"_s, u"UNDO"_s}
-                                      << u"12"_s << u"12"_s << 0 << 1;
+    QTest::newRow("undo after paste") << u"12"_s << 9 << true << 99 << QStringList{u"PASTE:34"_s, u"UNDO"_s} << u"12"_s
+                                      << u"12"_s << 0 << 2;
+    QTest::newRow("undo after clear") << u"12"_s << 9 << true << 99 << QStringList{u"CLEAR"_s, u"UNDO"_s} << u"12"_s
+                                      << u"12"_s << 0 << 1;
     QTest::newRow("cut empties the field and changes")
         << u"12"_s << 9 << true << 99 << QStringList{u"ALL"_s, u"CUT"_s} << u""_s << u""_s << 0 << 1;
     QTest::newRow("cut without a selection does nothing")
@@ -788,9 +780,7 @@ void TestZuNumModel::randomInputStaysCanonical()
                     s += special.at(qsizetype(rng.bounded(quint32(special.size()))));
             }
             switch (rng.bounded(6)) {
-            case 0:
-                m.setText(s);
-                break;
+            case 0: m.setText(s); break;
             case 1:
                 if (rng.bounded(2))
                     m.selectAll();
@@ -800,15 +790,9 @@ void TestZuNumModel::randomInputStaysCanonical()
                 for (const QChar c : s)
                     m.inputChar(c, FitsChars(&m.format(), 14));
                 break;
-            case 3:
-                m.deleteLastChar();
-                break;
-            case 4:
-                m.undo();
-                break;
-            default:
-                m.removeLoneMinus();
-                break;
+            case 3: m.deleteLastChar(); break;
+            case 4: m.undo(); break;
+            default: m.removeLoneMinus(); break;
             }
             CheckInvariants(m, true);
             if (QTest::currentTestFailed()) {

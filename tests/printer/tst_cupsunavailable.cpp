@@ -73,18 +73,10 @@ private Q_SLOTS:
         QString message;
         try {
             switch (member) {
-            case 0:
-                printer.Index();
-                break;
-            case 1:
-                printer.PrinterNames();
-                break;
-            case 2:
-                printer.PortNames();
-                break;
-            default:
-                printer.DPI();
-                break;
+            case 0: printer.Index(); break;
+            case 1: printer.PrinterNames(); break;
+            case 2: printer.PortNames(); break;
+            default: printer.DPI(); break;
             }
         } catch (const EWbPrinter &e) {
             message = e.message();

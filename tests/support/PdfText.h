@@ -20,8 +20,8 @@ struct Char
     int page = 0; // from 0
     QString font;
     double size = 0; // points
-    double x = 0; // origin: left end of the character's advance
-    double y = 0; // baseline
+    double x = 0;    // origin: left end of the character's advance
+    double y = 0;    // baseline
     QString c;
 };
 
@@ -51,8 +51,7 @@ inline QByteArray run(const QString &program, const QStringList &arguments, QStr
 // Every character of every page, in the order mutool reports them.
 inline QList<Char> chars(const QString &pdf, QString *error)
 {
-    const QByteArray xml =
-        run(u"mutool"_s, {u"draw"_s, u"-q"_s, u"-F"_s, u"stext"_s, u"-o"_s, u"-"_s, pdf}, error);
+    const QByteArray xml = run(u"mutool"_s, {u"draw"_s, u"-q"_s, u"-F"_s, u"stext"_s, u"-o"_s, u"-"_s, pdf}, error);
     QList<Char> out;
     if (xml.isEmpty())
         return out;
@@ -75,8 +74,8 @@ inline QList<Char> chars(const QString &pdf, QString *error)
             font = a.value(u"name"_s).toString();
             size = a.value(u"size"_s).toDouble();
         } else if (r.name() == u"char") {
-            out.append({page, font, size, a.value(u"x"_s).toDouble(), a.value(u"y"_s).toDouble(),
-                        a.value(u"c"_s).toString()});
+            out.append(
+                {page, font, size, a.value(u"x"_s).toDouble(), a.value(u"y"_s).toDouble(), a.value(u"c"_s).toString()});
         }
     }
     if (r.hasError())

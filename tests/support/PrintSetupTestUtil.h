@@ -23,7 +23,6 @@ inline QStringList items(const QComboBox *list)
     return out;
 }
 
-
 inline QByteArray readBytes(const QString &path)
 {
     QFile f(path);

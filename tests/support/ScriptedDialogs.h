@@ -12,7 +12,12 @@
 class ScriptedDialogs final : public DialogService
 {
 public:
-    enum class Kind { Confirm, Notice, Error };
+    enum class Kind
+    {
+        Confirm,
+        Notice,
+        Error
+    };
     struct Shown
     {
         Kind kind;

@@ -13,23 +13,22 @@ using namespace Qt::StringLiterals;
 
 int main()
 {
-    const QString mail =
-        u"ご注文ありがとうございます。\r\n"
-        u"以下の内容でご注文を承りました。\r\n"
-        u"\r\n"
-        u"【お届け先】\r\n"
-        u"お名前：山田　花子　様\r\n"
-        u"〒１５０－００４３\r\n"
-        u"東京都渋谷区道玄坂１－２－３\r\n"
-        u"架空マンション２０１号室\r\n"
-        u"TEL：０９０－１２３４－５６７８\r\n"
-        u"E-mail：hanako@example.co.jp\r\n"
-        u"\r\n"
-        u"【ご注文内容】\r\n"
-        u"商品A　2個\r\n"
-        u"商品B　1個\r\n"
-        u"お支払い：郵便振替\r\n"
-        u"よろしくお願いいたします。\r\n"_s;
+    const QString mail = u"ご注文ありがとうございます。\r\n"
+                         u"以下の内容でご注文を承りました。\r\n"
+                         u"\r\n"
+                         u"【お届け先】\r\n"
+                         u"お名前：山田　花子　様\r\n"
+                         u"〒１５０－００４３\r\n"
+                         u"東京都渋谷区道玄坂１－２－３\r\n"
+                         u"架空マンション２０１号室\r\n"
+                         u"TEL：０９０－１２３４－５６７８\r\n"
+                         u"E-mail：hanako@example.co.jp\r\n"
+                         u"\r\n"
+                         u"【ご注文内容】\r\n"
+                         u"商品A　2個\r\n"
+                         u"商品B　1個\r\n"
+                         u"お支払い：郵便振替\r\n"
+                         u"よろしくお願いいたします。\r\n"_s;
     const QStringList mailLines = transfer::SplitPasteText(mail);
 
     constexpr int kRuns = 10000;

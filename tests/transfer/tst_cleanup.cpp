@@ -81,8 +81,8 @@ void TestCleanup::toHalfWidth_data()
     QTest::newRow("box drawing and arrows stay") << u"│←■○"_s << u"│←■○"_s;
     QTest::newRow("NUL and what follows it are kept") << u"Ａ\0Ｂ"_s << u"A\0B"_s;
     QTest::newRow("emoji stay whole") << u"😀１"_s << u"😀1"_s;
-    QTest::newRow("lone surrogates stay") << QString(QChar(0xD800)) + u"２"_s + QChar(0xDC00)
-                                          << QString(QChar(0xD800)) + u"2"_s + QChar(0xDC00);
+    QTest::newRow("lone surrogates stay")
+        << QString(QChar(0xD800)) + u"２"_s + QChar(0xDC00) << QString(QChar(0xD800)) + u"2"_s + QChar(0xDC00);
 }
 
 void TestCleanup::toHalfWidth()
@@ -150,8 +150,7 @@ void TestCleanup::trimWide_data()
     QTest::newRow("mixed runs") << u"\t \u3000 a \u3000"_s << u"a"_s;
     QTest::newRow("space inside stays") << u"a b"_s << u"a b"_s;
     QTest::newRow("control character behind an ideographic space stays") << u"\u3000\ta"_s << u"\ta"_s;
-    QTest::newRow("control character at the end behind an ideographic space stays")
-        << u"a\t\u3000"_s << u"a\t"_s;
+    QTest::newRow("control character at the end behind an ideographic space stays") << u"a\t\u3000"_s << u"a\t"_s;
 }
 
 void TestCleanup::trimWide()
@@ -198,8 +197,7 @@ void TestCleanup::compact_data()
     QTest::newRow("lines are trimmed") << QStringList{u"  a  "_s, u"\tb\r"_s} << QStringList{u"a"_s, u"b"_s};
     QTest::newRow("an ideographic space alone is no blank line")
         << QStringList{u"\u3000"_s} << QStringList{u"\u3000"_s};
-    QTest::newRow("web address line is dropped") << QStringList{u"www.example.co.jp"_s, u"x"_s}
-                                                 << QStringList{u"x"_s};
+    QTest::newRow("web address line is dropped") << QStringList{u"www.example.co.jp"_s, u"x"_s} << QStringList{u"x"_s};
 
     QStringList sixteen;
     QStringList seventeen;
@@ -211,8 +209,7 @@ void TestCleanup::compact_data()
     QTest::newRow("seventeen lines keep the first sixteen") << seventeen << sixteen;
     QStringList withBlanks = seventeen;
     withBlanks[0] = QString();
-    QTest::newRow("a blank among the first sixteen does not let the seventeenth in")
-        << withBlanks << sixteen.mid(1);
+    QTest::newRow("a blank among the first sixteen does not let the seventeenth in") << withBlanks << sixteen.mid(1);
 }
 
 void TestCleanup::compact()
@@ -238,18 +235,14 @@ void TestCleanup::removeLabels_data()
         << QStringList{u"x"_s, u"１２３－４５６７"_s} << Seven({u"x"_s, u"123-4567"_s});
     QTest::newRow("postal code mark goes and the number is converted")
         << QStringList{u"〒１２３－４５６７"_s} << Seven({u"123-4567"_s});
-    QTest::newRow("two-digit number stays full width")
-        << QStringList{u"１２丁目"_s} << Seven({u"１２丁目"_s});
-    QTest::newRow("three-digit number converts the whole line")
-        << QStringList{u"１２３ビル"_s} << Seven({u"123ﾋﾞﾙ"_s});
-    QTest::newRow("line 7 is always converted")
-        << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"メゾン"_s})
-        << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"ﾒｿﾞﾝ"_s});
+    QTest::newRow("two-digit number stays full width") << QStringList{u"１２丁目"_s} << Seven({u"１２丁目"_s});
+    QTest::newRow("three-digit number converts the whole line") << QStringList{u"１２３ビル"_s} << Seven({u"123ﾋﾞﾙ"_s});
+    QTest::newRow("line 7 is always converted") << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"メゾン"_s})
+                                                << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"ﾒｿﾞﾝ"_s});
     QTest::newRow("line 7 is converted before its labels go, so a full-width label turns half width")
         << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"ＴＥＬ０３"_s})
         << Seven({u"a"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s, u"03"_s});
-    QTest::newRow("label inside a place name goes too")
-        << QStringList{u"ところざわ市"_s} << Seven({u"ざわ市"_s});
+    QTest::newRow("label inside a place name goes too") << QStringList{u"ところざわ市"_s} << Seven({u"ざわ市"_s});
     QTest::newRow("label joined by a removal goes with the second TEL")
         << QStringList{u"TTELEL 0"_s} << Seven({u"0"_s});
     QTest::newRow("labels everywhere in the line") << QStringList{u"電話 03 電話"_s} << Seven({u"03"_s});

@@ -93,8 +93,7 @@ void TestTransfer::transfer_data()
         << u"150-0043"_s << u"東京都渋谷区道玄坂１－２－３"_s << QString() << u"山田　花子"_s << u"03-1234-5678"_s;
     QTest::newRow("building line, two telephone numbers, prefecture after the address")
         << u"ご送付先\n港区芝公園四丁目2番8号\n架空ビル12階\n東京都\n佐藤 一郎\n03-1111-2222\n090-3333-4444"_s
-        << QString() << u"東京都港区芝公園四丁目2番8号"_s << u"架空ビル12階"_s << u"佐藤 一郎"_s
-        << u"03-1111-2222"_s;
+        << QString() << u"東京都港区芝公園四丁目2番8号"_s << u"架空ビル12階"_s << u"佐藤 一郎"_s << u"03-1111-2222"_s;
     QTest::newRow("e-mail lines are dropped and a heading line takes the name slot")
         << u"【ご注文者】\ntaro@example.co.jp\nhttps://example.com/shop\n〒100-0001\n千代田区千代田1-1\n"
            u"架空コーポ3号\n鈴木太郎\n0312345678\n備考：なし\n追加の行\n"_s
@@ -107,29 +106,26 @@ void TestTransfer::transfer_data()
         << u"港区架空町1-2-3\n架空ハイツ101号室\n第二架空ビル3階"_s << QString() << u"港区架空町1-2-3"_s
         << u"架空ハイツ101号室"_s << QString() << QString();
     QTest::newRow("second postal code is dropped, not taken as an address")
-        << u"123-4567\n765-4321\n港区架空町1-2-3"_s << u"123-4567"_s << u"港区架空町1-2-3"_s << QString()
-        << QString() << QString();
-    QTest::newRow("second prefecture line is dropped")
-        << u"東京都\n大阪府\n港区架空町1-2-3"_s << QString() << u"東京都港区架空町1-2-3"_s << QString()
-        << QString() << QString();
-    QTest::newRow("only the first seven useful lines count")
-        << u"a1\na2\na3\na4\na5\na6\na7\n03-1234-5678"_s << QString() << QString() << QString() << u"a1"_s
+        << u"123-4567\n765-4321\n港区架空町1-2-3"_s << u"123-4567"_s << u"港区架空町1-2-3"_s << QString() << QString()
         << QString();
+    QTest::newRow("second prefecture line is dropped")
+        << u"東京都\n大阪府\n港区架空町1-2-3"_s << QString() << u"東京都港区架空町1-2-3"_s << QString() << QString()
+        << QString();
+    QTest::newRow("only the first seven useful lines count")
+        << u"a1\na2\na3\na4\na5\na6\na7\n03-1234-5678"_s << QString() << QString() << QString() << u"a1"_s << QString();
     QTest::newRow("blank lines between the useful lines do not count")
         << u"\n\n山田太郎\n\n\n\n\n\n\n\n03-1234-5678"_s << QString() << QString() << QString() << u"山田太郎"_s
         << u"03-1234-5678"_s;
-    QTest::newRow("CR-only line ends")
-        << u"〒123-4567\r東京都港区架空町1-2-3\r山田太郎"_s << u"123-4567"_s << u"東京都港区架空町1-2-3"_s
-        << QString() << u"山田太郎"_s << QString();
+    QTest::newRow("CR-only line ends") << u"〒123-4567\r東京都港区架空町1-2-3\r山田太郎"_s << u"123-4567"_s
+                                       << u"東京都港区架空町1-2-3"_s << QString() << u"山田太郎"_s << QString();
     QTest::newRow("telephone on line 7 in full width ends half width")
-        << u"1\n2\n3\n4\n5\n6\nＴＥＬ０９０－１２３４－５６７８"_s << QString() << QString() << QString()
-        << u"1"_s << u"090-1234-5678"_s;
+        << u"1\n2\n3\n4\n5\n6\nＴＥＬ０９０－１２３４－５６７８"_s << QString() << QString() << QString() << u"1"_s
+        << u"090-1234-5678"_s;
     QTest::newRow("katakana name on line 7 ends half width")
         << u"123-4567\n03-1234-5678\n東京都\n港区架空町1-2-3\n架空ハイツ101号室\n090-0000-0000\nヤマダ　ハナコ"_s
         << u"123-4567"_s << u"東京都港区架空町1-2-3"_s << u"架空ハイツ101号室"_s << u"ﾔﾏﾀﾞ ﾊﾅｺ"_s << u"03-1234-5678"_s;
-    QTest::newRow("tabs around lines are trimmed")
-        << u"\t山田太郎\t\n\t03-1234-5678"_s << QString() << QString() << QString() << u"山田太郎"_s
-        << u"03-1234-5678"_s;
+    QTest::newRow("tabs around lines are trimmed") << u"\t山田太郎\t\n\t03-1234-5678"_s << QString() << QString()
+                                                   << QString() << u"山田太郎"_s << u"03-1234-5678"_s;
     QTest::newRow("long address line stays whole in the first address field")
         << u"北海道札幌市中央区架空町一丁目二番三号架空マンション第一棟一二三四号室架空様方気付"_s << QString()
         << u"北海道札幌市中央区架空町一丁目二番三号架空マンション第一棟一二三四号室架空方気付"_s << QString()
@@ -176,23 +172,23 @@ void TestTransfer::badInput_data()
 
     const QString name = u"山田太郎"_s;
     QTest::newRow("ten thousand lines") << (name + u"\r\n"_s).repeated(10000) << QString() << QString() << name;
-    QTest::newRow("one line of a megabyte") << QString(1 << 20, u'a') << QString() << QString()
-                                            << QString(1 << 20, u'a');
+    QTest::newRow("one line of a megabyte")
+        << QString(1 << 20, u'a') << QString() << QString() << QString(1 << 20, u'a');
     QTest::newRow("a megabyte line that starts with a postal code keeps the whole rest")
         << u"123-4567"_s + u"東京都港区"_s.repeated(200000) << u"123-4567"_s << u"東京都港区"_s.repeated(200000)
         << QString();
     // The line is made half width, then its postal-code-like head is split
     // off again and again until no empty line is left.
-    QTest::newRow("a megabyte of full-width digits") << QString(1 << 20, u'１') << u"11111111"_s << QString()
-                                                     << QString();
-    QTest::newRow("a megabyte of labels") << u"電話："_s.repeated(1 << 18) + u"山田"_s << QString() << QString()
-                                          << u"山田"_s;
+    QTest::newRow("a megabyte of full-width digits")
+        << QString(1 << 20, u'１') << u"11111111"_s << QString() << QString();
+    QTest::newRow("a megabyte of labels")
+        << u"電話："_s.repeated(1 << 18) + u"山田"_s << QString() << QString() << u"山田"_s;
     QTest::newRow("NUL inside a line stays") << u"山田\0太郎"_s << QString() << QString() << u"山田\0太郎"_s;
     QTest::newRow("lone surrogates") << QString(QChar(0xD800)) + u"\n"_s + QChar(0xDFFF) << QString() << QString()
                                      << QString(QChar(0xD800));
     QTest::newRow("emoji name") << u"😀😀😀"_s << QString() << QString() << u"😀😀😀"_s;
-    QTest::newRow("emoji split at the eighth code unit") << u"1234567😀東京都港区架空町"_s << QString()
-                                                         << u"1234567😀東京都港区架空町"_s << QString();
+    QTest::newRow("emoji split at the eighth code unit")
+        << u"1234567😀東京都港区架空町"_s << QString() << u"1234567😀東京都港区架空町"_s << QString();
     QTest::newRow("only an ideographic space") << u"\u3000"_s << QString() << QString() << QString();
     QTest::newRow("mixed line ends") << u"山田太郎\r\n\r\r\n\n123-4567"_s << u"123-4567"_s << QString() << name;
 }
@@ -218,12 +214,60 @@ void TestTransfer::randomTextsAlwaysGiveSevenLines()
     // markers, prefecture names, kana with sound marks, blanks of every kind,
     // line ends, NUL, lone and paired surrogates.
     const QStringList pieces = {
-        u"0"_s, u"1"_s, u"9"_s, u"-"_s, u"０"_s, u"５"_s, u"－"_s, u"."_s, u"．"_s, u"，"_s, u","_s,
-        u"\r"_s, u"\n"_s, u"\r\n"_s, u"\t"_s, u" "_s, u"\u3000"_s, u"\0"_s, u"\x01"_s,
-        u"@"_s, u".com"_s, u".co"_s, u".jp"_s, u"："_s, u":"_s, u"様"_s, u"〒"_s, u"TEL"_s, u"T"_s, u"EL"_s,
-        u"電話"_s, u"お名前"_s, u"住所"_s, u"ところ"_s, u"東京都"_s, u"京都府"_s, u"北海道"_s, u"区"_s,
-        u"丁目"_s, u"ビル"_s, u"ﾋﾞﾙ"_s, u"ガ"_s, u"パ"_s, u"ヴ"_s, u"ー"_s, u"あ"_s, u"漢"_s, u"F"_s,
-        u"Ｆ"_s, u"😀"_s, QString(QChar(0xD800)), QString(QChar(0xDC00)), u"\uFFFF"_s, u"\uFEFF"_s,
+        u"0"_s,
+        u"1"_s,
+        u"9"_s,
+        u"-"_s,
+        u"０"_s,
+        u"５"_s,
+        u"－"_s,
+        u"."_s,
+        u"．"_s,
+        u"，"_s,
+        u","_s,
+        u"\r"_s,
+        u"\n"_s,
+        u"\r\n"_s,
+        u"\t"_s,
+        u" "_s,
+        u"\u3000"_s,
+        u"\0"_s,
+        u"\x01"_s,
+        u"@"_s,
+        u".com"_s,
+        u".co"_s,
+        u".jp"_s,
+        u"："_s,
+        u":"_s,
+        u"様"_s,
+        u"〒"_s,
+        u"TEL"_s,
+        u"T"_s,
+        u"EL"_s,
+        u"電話"_s,
+        u"お名前"_s,
+        u"住所"_s,
+        u"ところ"_s,
+        u"東京都"_s,
+        u"京都府"_s,
+        u"北海道"_s,
+        u"区"_s,
+        u"丁目"_s,
+        u"ビル"_s,
+        u"ﾋﾞﾙ"_s,
+        u"ガ"_s,
+        u"パ"_s,
+        u"ヴ"_s,
+        u"ー"_s,
+        u"あ"_s,
+        u"漢"_s,
+        u"F"_s,
+        u"Ｆ"_s,
+        u"😀"_s,
+        QString(QChar(0xD800)),
+        QString(QChar(0xDC00)),
+        u"\uFFFF"_s,
+        u"\uFEFF"_s,
     };
     QRandomGenerator random(20240607);
     for (int round = 0; round < 3000; ++round) {
