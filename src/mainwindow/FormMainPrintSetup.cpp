@@ -7,6 +7,7 @@
 #include "printsetup/TForm_SLIP97YPrn.h"
 #include "printsetup/WbPrinterDialogs.h"
 #include "settings/ProfileFile.h"
+#include "settings/ValueLimits.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -42,8 +43,8 @@ void TForm_Main::SpeedButton_PrnIdGetClick()
     {
         ProfileFile ini(RegistrationPath());
         Label_PrinterIndex->setText(ini.ReadString(section, u"PrnNoIndex"_s, u"0"_s));
-        Label_Prn_Top->setText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s));
-        Label_Prn_Left->setText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s));
+        Label_Prn_Top->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s), u"0"_s));
+        Label_Prn_Left->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s), u"0"_s));
     }
     SpeedButton_PRNSETClick();
 }

@@ -6,6 +6,7 @@
 #include "mainwindow/TForm_Main.h"
 #include "settings/ProfileFile.h"
 #include "settings/SenderRecord.h"
+#include "settings/ValueLimits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,9 +70,12 @@ void TForm_Main::ReadStartupSettings()
     if (!face.isEmpty())
         font.setFamily(face);
     Label_Font_1->setFont(font);
-    ZuNumEdit_TaxOld->setText(ini.ReadString(kSection, u"TaxOld"_s, kDefaultTaxOld));
-    DateTimePicker_TaxEnforDate->setDate(ini.ReadDate(kSection, u"TaxEnforDate"_s, kDefaultTaxEnforDate));
-    ZuNumEdit_TaxNew->setText(ini.ReadString(kSection, u"TaxNew"_s, kDefaultTaxNew));
+    ZuNumEdit_TaxOld->setText(
+        limits::TaxRateText(ini.ReadString(kSection, u"TaxOld"_s, kDefaultTaxOld), kDefaultTaxOld));
+    DateTimePicker_TaxEnforDate->setDate(
+        limits::TaxDate(ini.ReadDate(kSection, u"TaxEnforDate"_s, kDefaultTaxEnforDate), kDefaultTaxEnforDate));
+    ZuNumEdit_TaxNew->setText(
+        limits::TaxRateText(ini.ReadString(kSection, u"TaxNew"_s, kDefaultTaxNew), kDefaultTaxNew));
     Edit_My->setText(ini.ReadString(kSection, u"OP023My"_s, QString()));
     Edit_MyZip->setText(ini.ReadString(kSection, u"OP023MyZIP "_s, QString()));
     Edit_MyADD1->setText(ini.ReadString(kSection, u"OP023MyADD1"_s, QString()));

@@ -5,6 +5,7 @@
 #include "controls/TZuNumEdit.h"
 #include "printsetup/PrintPositionHost.h"
 #include "settings/ProfileFile.h"
+#include "settings/ValueLimits.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -77,6 +78,15 @@ bool TForm_SLIP97YPrn::eventFilter(QObject *watched, QEvent *event)
 void TForm_SLIP97YPrn::BitBtn_MRGNClick()
 {
     const QString section = m_host->paperFeedSection();
+    // An offset beyond what any form needs, or a lone minus sign, would make
+    // every later print fail or land off the page: it is refused here.
+    for (TZuNumEdit *field : {ZuNumEdit_TOP, ZuNumEdit_LEFT}) {
+        if (!limits::TypedOffset(field->text())) {
+            vuzo::Dialogs().notice(this, limits::OffsetRangeMessage(field->accessibleName()));
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
     if (!vuzo::Dialogs().confirm(this, u"印字位置調整の余白を登録しますか?"_s))
         return;
     {

@@ -303,6 +303,35 @@ private Q_SLOTS:
         QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), QString());
     }
 
+    void anOffsetOutOfRangeIsRefused_data()
+    {
+        QTest::addColumn<QString>("topKeys");
+        QTest::addColumn<QString>("leftKeys");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a top offset beyond 32767")
+            << u"32768"_s << u"5"_s << u"TOPﾏｰｼﾞﾝは -32767 から 32767 までの整数で入力してください"_s;
+        QTest::newRow("a lone minus sign on the left")
+            << u"5"_s << u"-"_s << u"LEFTﾏｰｼﾞﾝは -32767 から 32767 までの整数で入力してください"_s;
+    }
+    void anOffsetOutOfRangeIsRefused()
+    {
+        QFETCH(QString, topKeys);
+        QFETCH(QString, leftKeys);
+        QFETCH(QString, message);
+        open(u"20"_s, u"-10"_s);
+        const QByteArray before = readBytes(regPath());
+        type(topField(), topKeys);
+        type(leftField(), leftKeys);
+        fx->dialogs->answer({true});
+        registerButton()->click();
+
+        QCOMPARE(fx->dialogs->notices(), QStringList{message});
+        QVERIFY(fx->dialogs->confirms().isEmpty());
+        QCOMPARE(readBytes(regPath()), before);
+        QVERIFY(window()->isVisible());
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
+    }
+
     void aRefusedWriteKeepsTheWindowOpenAndTheMainWindowUnchanged()
     {
         open(u"20"_s, u"-10"_s);
