@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,11 +82,15 @@ void TForm_Main::FormShow()
             ComboBox_SEL->setCurrentIndex(0);
     });
     // A missing sender record is not an error worth a box: the sender fields
-    // simply keep the values of the settings file.
+    // simply keep the values of the settings file. One that is there but
+    // cannot be read (no plain file, too large, no permission) is told, so the
+    // operator knows why the sender is not the one in the file.
     step([this] {
         try {
             SpeedButton_readMyClick();
-        } catch (const EInOutError &) {
+        } catch (const EInOutError &e) {
+            if (QFileInfo::exists(u"my"_s + QString::number(m_senderNumber) + u".txt"_s))
+                vuzo::Dialogs().notice(this, e.message());
         }
     });
     step([this] { Ary_DAT_SET(); });

@@ -21,8 +21,10 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+
 #include <QToolButton>
 #include <QUrlQuery>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using window_test::focusName;
@@ -77,6 +79,7 @@ private Q_SLOTS:
     void exitCommandYesCloses();
     void firstStartShowsDefaults();
     void missingSenderRecordShowsNoBox();
+    void unreadableSenderRecordIsTold();
     void negativeSenderTabShowsTabErr();
     void settingsRoundTrip();
     void settingsFileIsCp932WithTheShutdownKeys();
@@ -445,6 +448,19 @@ void TestFormMain::missingSenderRecordShowsNoBox()
     QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"設定の依頼主"_s);
     // The steps after the sender record still ran.
     QCOMPARE(f.form->slipRowCount(), 4);
+    QCOMPARE(focusName(), u"Edit_Zip"_s);
+}
+
+void TestFormMain::unreadableSenderRecordIsTold()
+{
+    MainWindowFixture f;
+    writeBytes(f.path(u"vuzo_Vez_1.ini"_s), cp932(u"[vz_Vez_1prn]\r\nTab_My=2\r\nOP023My=設定の依頼主\r\n"_s));
+    // A named pipe never ends: reading it must neither hang nor pass unnoticed.
+    QCOMPARE(::mkfifo(QFile::encodeName(f.path(u"my2.txt"_s)).constData(), 0600), 0);
+    f.start();
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY(f.dialogs->notices().first().contains(u"my2.txt"_s));
+    QCOMPARE(f.w<QLineEdit>(u"Edit_My"_s)->text(), u"設定の依頼主"_s);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
 }
 
