@@ -74,6 +74,20 @@ void TForm_Main::SpeedButton_F11Click()
         vuzo::Dialogs().notice(this, m_overflowNotices.join(u'\n') + u"\n印刷できません。"_s);
         return;
     }
+    // The system's printers are compared with those the selection was made
+    // on, so a queue removed or added since is seen before the job starts.
+    try {
+        WbPrinter().CheckSystemChange();
+    } catch (const EVuzoError &) {
+        // An unreachable print system is told by the job itself.
+    }
+    // The registered printer is not there: nothing is printed on another one.
+    if (m_printerMissing) {
+        vuzo::Dialogs().notice(this, u"登録されたプリンタ「"_s + m_wantedPrinter +
+                                         u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」で"
+                                         u"プリンタを登録し直してください。"_s);
+        return;
+    }
     if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
         Memo1->setFocus(Qt::OtherFocusReason);
         return;

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QScopeGuard>
 
 #include <functional>
 
@@ -42,6 +43,9 @@ void TForm_Main::SpeedButton_PrnIdGetClick()
     const QString section = ComboBox_SEL->currentText();
     {
         ProfileFile ini(RegistrationPath());
+        // The registration names its printer; the position is only for files
+        // that do not name one.
+        m_wantedPrinter = ini.ReadString(section, u"PrnName"_s, QString());
         Label_PrinterIndex->setText(ini.ReadString(section, u"PrnNoIndex"_s, u"0"_s));
         Label_Prn_Top->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s), u"0"_s));
         Label_Prn_Left->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s), u"0"_s));
@@ -57,6 +61,18 @@ void TForm_Main::ComboBox_SELChange()
 void TForm_Main::SpeedButton_PRNSETClick()
 {
     TWbPrinter &printer = WbPrinter();
+    // A change of the system's printers noticed while this selection runs is
+    // not answered by a second selection inside this one.
+    m_selectingPrinter = true;
+    const auto done = qScopeGuard([this] {
+        m_selectingPrinter = false;
+        showPrinterSummary();
+    });
+    m_printerMissing = false;
+    if (!m_wantedPrinter.isEmpty()) {
+        selectWantedPrinter(printer);
+        return;
+    }
     const int v = vuzo::StrToIntStrict(Label_PrinterIndex->text());
     try {
         printer.SetIndex(v);
@@ -71,6 +87,44 @@ void TForm_Main::SpeedButton_PRNSETClick()
         printer.SetIndex(0);
         return;
     }
+    fillPrinterLists(printer);
+}
+
+void TForm_Main::selectWantedPrinter(TWbPrinter &printer)
+{
+    // The queue is found by its name wherever it sorts now; CUPS compares
+    // queue names without regard to case.
+    const QStringList &names = printer.PrinterNames();
+    int found = names.indexOf(m_wantedPrinter);
+    if (found < 0) {
+        for (int i = 0; i < names.size() && found < 0; ++i) {
+            if (names.at(i).compare(m_wantedPrinter, Qt::CaseInsensitive) == 0)
+                found = i;
+        }
+    }
+    if (found < 0) {
+        // The registered printer is gone. Nothing is printed elsewhere: the
+        // lists show no printer and printing is refused until the printer is
+        // back or another one is registered.
+        m_printerMissing = true;
+        const QStringList shown = names;
+        const QSignalBlocker block1(ComboBox1);
+        const QSignalBlocker block2(ComboBox2);
+        const QSignalBlocker block3(ComboBox3);
+        ComboBox1->clear();
+        ComboBox1->addItems(shown);
+        ComboBox1->setCurrentIndex(-1);
+        ComboBox2->clear();
+        ComboBox3->clear();
+        return;
+    }
+    printer.SetIndex(found);
+    Label_PrinterIndex->setText(QString::number(found));
+    fillPrinterLists(printer);
+}
+
+void TForm_Main::fillPrinterLists(TWbPrinter &printer)
+{
     try {
         fillList(
             ComboBox1, [&] { return printer.PrinterNames(); }, [&] { return printer.Index(); });
@@ -93,15 +147,50 @@ void TForm_Main::SpeedButton_PRNSETClick()
     }
 }
 
+void TForm_Main::showPrinterSummary()
+{
+    if (m_printerMissing) {
+        Label_PrinterName2->setText(m_wantedPrinter + u"（見つかりません）"_s);
+        return;
+    }
+    Label_PrinterName2->setText(ComboBox1->currentText() + u'/' + ComboBox2->currentText() + u'/' +
+                                ComboBox3->currentText());
+}
+
+void TForm_Main::PrinterSystemChanged()
+{
+    // The system's printers changed (the change watch): the printer object
+    // fell back to the system's default, so the registered printer is
+    // selected again by its name, or shown as missing. A print system that
+    // cannot be reached now is checked again by the next watch.
+    if (m_selectingPrinter || !m_started)
+        return;
+    try {
+        SpeedButton_PRNSETClick();
+    } catch (const EVuzoError &) {
+    }
+}
+
+void TForm_Main::setWantedPrinter(TWbPrinter &printer)
+{
+    m_wantedPrinter = printer.PrinterNames().value(printer.Index());
+    m_printerMissing = false;
+}
+
 void TForm_Main::BitBtn_PrnSetClick()
 {
     SpeedButton_PrnIdGetClick();
     TWbPrinter &printer = WbPrinter();
-    const int registered = vuzo::StrToIntZero(Label_PrinterIndex->text());
-    printer.SetIndex(printer.Index() == registered ? registered : 0);
+    if (m_printerMissing) {
+        printer.SetIndex(0);
+    } else {
+        const int registered = vuzo::StrToIntZero(Label_PrinterIndex->text());
+        printer.SetIndex(printer.Index() == registered ? registered : 0);
+    }
     // OK or Cancel, the registration is written for the printer selected now.
     WbPrinterSetupDialog1->Execute();
     Label_PrinterIndex->setText(QString::number(printer.Index()));
+    setWantedPrinter(printer);
     const QString section = ComboBox_SEL->currentText();
     SpeedButton_PRNSETClick();
     ProfileFile ini(RegistrationPath());
@@ -126,6 +215,9 @@ QString TForm_Main::paperFeedSection() const
 
 QString TForm_Main::printerName() const
 {
+    // A registered printer that is missing keeps its name in the file.
+    if (m_printerMissing)
+        return m_wantedPrinter;
     return vuzo::Trim(ComboBox1->currentText());
 }
 

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -103,6 +104,13 @@ void TForm_Main::FormShow()
     step([this] {
         activateWindow();
         Edit_Zip->setFocus(Qt::OtherFocusReason);
+    });
+    // A change of the system's printers selects the registered printer again.
+    step([this] {
+        WbPrinter().SetOnSystemChanged([window = QPointer<TForm_Main>(this)](TWbPrinter *) {
+            if (window)
+                window->PrinterSystemChanged();
+        });
     });
     m_started = true;
 }
@@ -274,6 +282,7 @@ void TForm_Main::SpeedButton_F7Click()
         ini.WriteInteger(kSection, u"Sbr_12prnno"_s, chosen);
     }
     Label_PrinterIndex->setText(QString::number(chosen));
+    setWantedPrinter(WbPrinter());
     SpeedButton_PRNSETClick();
 }
 
@@ -284,8 +293,7 @@ void TForm_Main::Tab_Change_CHK()
     SpeedButton_PRNSETClick();
     SpeedButton_PrnIdGetClick();
     Label_SelectPaper->setText(ComboBox_Paper->currentText());
-    Label_PrinterName2->setText(ComboBox1->currentText() + u'/' + ComboBox2->currentText() + u'/' +
-                                ComboBox3->currentText());
+    showPrinterSummary();
 }
 
 void TForm_Main::PageControl1Change()

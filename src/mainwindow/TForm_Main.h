@@ -23,6 +23,7 @@
 class ProfileFile;
 class QComboBox;
 class TForm_SLIP97YPrn;
+class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
 
@@ -160,6 +161,15 @@ private:
     void SpeedButton_PRNSETClick();
     void BitBtn_PrnSetClick();
     void BitBtn_PrnSet2Click();
+    // The printer the selection keeps to (m_wantedPrinter) chosen by name,
+    // or marked missing; the printer and paper lists; the summary line.
+    void selectWantedPrinter(TWbPrinter &printer);
+    void fillPrinterLists(TWbPrinter &printer);
+    void showPrinterSummary();
+    // The printer selected now becomes the one the selection keeps to.
+    void setWantedPrinter(TWbPrinter &printer);
+    // The answer to a change of the system's printers.
+    void PrinterSystemChanged();
 
     // ---- printing (FormMainPrint.cpp) ----
     void SpeedButton_F11Click();
@@ -206,6 +216,11 @@ private:
     bool m_shown = false;
     bool m_started = false; // the start-up sequence has run
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
+    // The printer of the feed's registration (PrnName), empty when the
+    // registration gives only a position; missing when no queue has its name.
+    QString m_wantedPrinter;
+    bool m_printerMissing = false;
+    bool m_selectingPrinter = false;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

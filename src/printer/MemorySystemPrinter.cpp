@@ -54,6 +54,11 @@ void MemorySystemPrinter::addPrinter(const Printer &printer)
     m_printers.append(printer);
 }
 
+void MemorySystemPrinter::insertPrinter(int position, const Printer &printer)
+{
+    m_printers.insert(qBound(0, position, int(m_printers.size())), printer);
+}
+
 void MemorySystemPrinter::removePrinter(const QString &name)
 {
     m_printers.removeIf([&](const Printer &p) { return p.name == name; });

@@ -55,6 +55,9 @@ public:
 
     // ---- Set-up (also between calls, to simulate a change of the system)
     void addPrinter(const Printer &printer);
+    // Puts a printer at a place in the system's order (a queue whose name
+    // sorts before the others).
+    void insertPrinter(int position, const Printer &printer);
     void removePrinter(const QString &name);
     Printer *printer(const QString &name);
     void setDefaultPrinter(const QString &name) { m_default = name; }

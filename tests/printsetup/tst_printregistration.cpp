@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 using namespace printsetup_test;
@@ -23,6 +24,16 @@ const QString kHand = u"手差し"_s;
 const QString kContinuous = u"連続(４．５インチ)"_s;
 const QString kPrinterA = u"テストプリンタA"_s;
 const QString kPrinterB = u"Test Printer B"_s;
+// A queue whose name sorts before the others.
+const QString kEarlier = u"AAA 新しいプリンタ"_s;
+const QString kRegisteredB =
+    u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=0\r\ndenPrn_Left=0\r\n"_s;
+
+QString missingMessage(const QString &name)
+{
+    return u"登録されたプリンタ「"_s + name +
+           u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
+}
 
 } // namespace
 
@@ -62,12 +73,155 @@ class TestPrintRegistration : public QObject
 
     void selectFeed(int index) { fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(index); }
 
+    // F11 answered Yes; the devices of the jobs the system received.
+    QStringList printAndListJobDevices()
+    {
+        fx->dialogs->answer({true});
+        fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+        QStringList devices;
+        for (const MemorySystemPrinter::Job &job : fx->memory->jobs())
+            devices << job.device;
+        return devices;
+    }
+
+    static MemorySystemPrinter::Printer printerNamed(const QString &name)
+    {
+        MemorySystemPrinter::Printer p;
+        p.name = name;
+        return p;
+    }
+
+    // Printers A and B with B registered for the hand feed through the
+    // register button, then a restart on the given printers.
+    void registerBThenRestartOn(const QStringList &printers)
+    {
+        twoPrinters();
+        fx->start();
+        {
+            SetupDialogAnswer answer(true, 1);
+            fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
+        }
+        fx->stop();
+        fx->usePrinters(printers);
+        fx->start();
+    }
+
 private Q_SLOTS:
     void init() { fx = std::make_unique<MainWindowFixture>(); }
     void cleanup()
     {
         TWbPrinterSetupDialog::setExecuteHook({});
         fx.reset();
+    }
+
+    void theRegisteredPrinterIsFoundByItsName_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("a queue added before it is noticed by the change watch") << u"earlier, watched"_s;
+        QTest::newRow("a queue added after it is noticed by the change watch") << u"later, watched"_s;
+        QTest::newRow("a restart finds it behind a queue added before it") << u"earlier, restart"_s;
+        QTest::newRow("a queue added before it is seen when F11 is pressed") << u"earlier, at print"_s;
+    }
+    void theRegisteredPrinterIsFoundByItsName()
+    {
+        QFETCH(QString, change);
+        if (change == u"earlier, restart"_s) {
+            registerBThenRestartOn({kEarlier, kPrinterA, kPrinterB});
+        } else {
+            twoPrinters();
+            writeRegistration(kRegisteredB);
+            fx->start();
+            if (change.startsWith(u"earlier"_s))
+                fx->memory->insertPrinter(0, printerNamed(kEarlier));
+            else
+                fx->memory->addPrinter(printerNamed(u"ZZZ 後のプリンタ"_s));
+            // The change watch runs this check on activation and on its timer.
+            if (change.endsWith(u"watched"_s))
+                WbPrinter().CheckSystemChange();
+        }
+        if (!change.endsWith(u"at print"_s)) {
+            QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+            QVERIFY(fx->w<QLabel>(u"Label_PrinterName2"_s)->text().startsWith(kPrinterB + u'/'));
+        }
+
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterB});
+        QCOMPARE(fx->dialogs->notices(), QStringList());
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        const QString expectedIndex = change.startsWith(u"earlier"_s) ? u"2"_s : u"1"_s;
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), expectedIndex);
+    }
+
+    void aFileWithoutPrnNameSelectsByPosition()
+    {
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnNoIndex=1\r\ndenPrn_Top=0\r\ndenPrn_Left=0\r\n"_s);
+        fx->start();
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterB});
+    }
+
+    void aRemovedRegisteredPrinterIsShownMissingAndNothingIsPrinted_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("removed while running, noticed by the change watch") << u"watched"_s;
+        QTest::newRow("removed before a restart") << u"restart"_s;
+        QTest::newRow("removed while running, seen when F11 is pressed") << u"at print"_s;
+    }
+    void aRemovedRegisteredPrinterIsShownMissingAndNothingIsPrinted()
+    {
+        QFETCH(QString, when);
+        if (when == u"restart"_s) {
+            registerBThenRestartOn({kPrinterA});
+        } else {
+            twoPrinters();
+            writeRegistration(kRegisteredB);
+            fx->start();
+            fx->memory->removePrinter(kPrinterB);
+            if (when == u"watched"_s)
+                WbPrinter().CheckSystemChange();
+        }
+        if (when != u"at print"_s)
+            QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"Test Printer B（見つかりません）"_s);
+
+        QCOMPARE(printAndListJobDevices(), QStringList());
+        QCOMPARE(fx->dialogs->notices(), QStringList{missingMessage(kPrinterB)});
+        QCOMPARE(fx->dialogs->confirms(), QStringList());
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"Test Printer B（見つかりません）"_s);
+        // The registration is kept for when the queue comes back.
+        QCOMPARE(sectionLines(regPath(), kHand).first(), u"PrnName=Test Printer B"_s);
+    }
+
+    void registeringAnotherPrinterEndsTheMissingPrinter()
+    {
+        twoPrinters();
+        writeRegistration(kRegisteredB);
+        fx->start();
+        fx->memory->removePrinter(kPrinterB);
+        WbPrinter().CheckSystemChange();
+        {
+            SetupDialogAnswer answer(true, 0);
+            fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
+        }
+
+        QCOMPARE(sectionLines(regPath(), kHand).first(), u"PrnName=テストプリンタA"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"テストプリンタA/A5/自動選択"_s);
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterA});
+        QCOMPARE(fx->dialogs->notices(), QStringList());
+    }
+
+    void aMissingPrinterComingBackIsSelectedAgain()
+    {
+        twoPrinters();
+        writeRegistration(kRegisteredB);
+        fx->start();
+        fx->memory->removePrinter(kPrinterB);
+        WbPrinter().CheckSystemChange();
+        fx->memory->insertPrinter(0, printerNamed(kPrinterB));
+        WbPrinter().CheckSystemChange();
+
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterB});
     }
 
     void newFileRegisterWritesTheSectionInOrder()

@@ -10,9 +10,12 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <functional>
 
@@ -26,6 +29,22 @@ class TestPrintSetupCups : public QObject
     std::unique_ptr<MainWindowFixture> fx;
     QString m_pdfQueue;
     QString m_trayQueue;
+    QString m_scratchQueue;
+
+    // Adds or removes the scratch queue on the scheduler (the tests run as
+    // root, as scripts/cups-test-env does).
+    static bool lpadmin(const QStringList &arguments)
+    {
+        QProcess p;
+        p.start(u"lpadmin"_s, arguments);
+        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    bool addScratchQueue()
+    {
+        return lpadmin({u"-p"_s, m_scratchQueue, u"-E"_s, u"-v"_s, u"file:///dev/null"_s, u"-m"_s,
+                        u"drv:///sample.drv/laserjet.ppd"_s, u"-o"_s, u"printer-is-shared=false"_s});
+    }
+    bool removeScratchQueue() { return lpadmin({u"-x"_s, m_scratchQueue}); }
 
     // The queue's program-level index, or -1 after skipping or failing.
     int queueIndex(const QString &queue, const char *variable)
@@ -106,6 +125,7 @@ private Q_SLOTS:
     {
         m_pdfQueue = qEnvironmentVariable("VUZO_CUPS_PDF_QUEUE");
         m_trayQueue = qEnvironmentVariable("VUZO_CUPS_TRAY_QUEUE");
+        m_scratchQueue = qEnvironmentVariable("VUZO_CUPS_SCRATCH_QUEUE");
     }
     void init()
     {
@@ -182,6 +202,60 @@ private Q_SLOTS:
                  QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=20"_s,
                               u"denPrn_Left=-10"_s}));
         QCOMPARE(sectionLines(path, u"手差し"_s), QStringList());
+    }
+    void theRegisteredQueueIsKeptWhenAQueueSortingBeforeItComesAndGoes()
+    {
+        const int pdf = queueIndex(m_pdfQueue, "VUZO_CUPS_PDF_QUEUE");
+        if (pdf < 0)
+            return;
+        if (m_scratchQueue.isEmpty()) {
+            queueIndex(QString(), "VUZO_CUPS_SCRATCH_QUEUE");
+            return;
+        }
+        writeCp932(fx->path(u"vuzo_a500.ini"_s),
+                   u"[手差し]\r\nPrnName="_s + m_pdfQueue + u"\r\nPrnNoIndex="_s + QString::number(pdf) + u"\r\n"_s);
+        fx->start();
+        QCOMPARE(WbPrinter().Index(), pdf);
+
+        QVERIFY(addScratchQueue());
+        const auto removed = qScopeGuard([this] { removeScratchQueue(); });
+        // The change watch runs this check on activation and on its timer.
+        WbPrinter().CheckSystemChange();
+        QCOMPARE(WbPrinter().Index(), pdf + 1);
+        checkLists(m_pdfQueue);
+
+        QVERIFY(removeScratchQueue());
+        WbPrinter().CheckSystemChange();
+        QCOMPARE(WbPrinter().Index(), pdf);
+        checkLists(m_pdfQueue);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+    }
+
+    void aRegisteredQueueThatWasDeletedIsNotPrintedOn()
+    {
+        if (m_scratchQueue.isEmpty()) {
+            queueIndex(QString(), "VUZO_CUPS_SCRATCH_QUEUE");
+            return;
+        }
+        QVERIFY(addScratchQueue());
+        const auto removed = qScopeGuard([this] { removeScratchQueue(); });
+        // The program starts with the scratch queue among the system's printers.
+        fx->useSystemPrinter(CreateCupsSystemPrinter());
+        writeCp932(fx->path(u"vuzo_a500.ini"_s),
+                   u"[手差し]\r\nPrnName="_s + m_scratchQueue + u"\r\nPrnNoIndex=0\r\n"_s);
+        fx->start();
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), m_scratchQueue);
+
+        QVERIFY(removeScratchQueue());
+        fx->dialogs->answer({true});
+        fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+
+        QCOMPARE(fx->dialogs->confirms(), QStringList());
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY(fx->dialogs->notices().first().contains(u"「"_s + m_scratchQueue + u"」が見つかりません"_s));
+        QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), m_scratchQueue + u"（見つかりません）"_s);
+        QVERIFY(!WbPrinter().Printing());
     }
 };
 
