@@ -20,6 +20,8 @@ TForm_SLIP97YPrn::TForm_SLIP97YPrn(PrintPositionHost *host, QWidget *parent) : Q
     // handlers first.
     ZuNumEdit_TOP->installEventFilter(this);
     ZuNumEdit_LEFT->installEventFilter(this);
+    // Enter on the register button presses it, as Space does.
+    BitBtn_MRGN->installEventFilter(this);
     connect(BitBtn_MRGN, &QPushButton::clicked, this, vuzo::Guarded(this, &TForm_SLIP97YPrn::BitBtn_MRGNClick));
 }
 
@@ -62,6 +64,13 @@ void TForm_SLIP97YPrn::ZuNumEdit_LEFTKeyDown(int &key)
 
 bool TForm_SLIP97YPrn::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched == BitBtn_MRGN) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            BitBtn_MRGN->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == ZuNumEdit_TOP || watched == ZuNumEdit_LEFT)) {
         int key = static_cast<QKeyEvent *>(event)->key();
         vuzo::Guard(this, [&] {

@@ -291,6 +291,28 @@ private Q_SLOTS:
         QCOMPARE(leftField()->text(), u"-10"_s);
     }
 
+    void keysOnTheRegisterButtonPressIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter presses the button") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter presses the button") << int(Qt::Key_Enter);
+        QTest::newRow("Space presses the button") << int(Qt::Key_Space);
+    }
+    void keysOnTheRegisterButtonPressIt()
+    {
+        QFETCH(int, key);
+        open(u"20"_s, u"-10"_s);
+        registerButton()->setFocus();
+        QCoreApplication::processEvents();
+        fx->dialogs->answer({true});
+        QTest::keyClick(registerButton(), Qt::Key(key));
+        QCoreApplication::processEvents();
+
+        QCOMPARE(fx->dialogs->confirms(), QStringList({kQuestion}));
+        QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top=20"_s);
+        QVERIFY(!window()->isVisible());
+    }
+
     void anEmptyFieldStoresAnEmptyValue()
     {
         open(u"20"_s, u"-10"_s);
