@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace vuzo {
@@ -56,8 +58,25 @@ int ParseCopiesLimit(const QString &text)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+bool IsBorderless(const IppMediaSize &size)
+{
+    return IsBorderlessMedia(size.media, size.localizedName);
+}
+
+// A name of the print system's with letters beyond ASCII is its translation
+// into the operator's language, and is preferred to the names of our own.
+bool IsLocalised(const QString &name)
+{
+    return std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0x7f; });
+}
+
 void ReadMedia(const IppAttributes &attributes, DestinationCaps &caps)
 {
+    // Borderless variants are listed only by a destination that has no
+    // other sheets.
+    const bool onlyBorderless =
+        std::all_of(attributes.media.begin(), attributes.media.end(),
+                    [](const IppMediaSize &s) { return s.width <= 0 || s.length <= 0 || IsBorderless(s); });
     // Sheets without a standard number are numbered from DMPAPER_USER + 1
     // on, one number per name, in the order they first appear.
     QHash<QString, int> otherSizes;
@@ -78,12 +97,14 @@ void ReadMedia(const IppAttributes &attributes, DestinationCaps &caps)
             if (found == otherSizes.constEnd())
                 found = otherSizes.insert(m.pwg, DMPAPER_USER + 1 + int(otherSizes.size()));
             m.number = found.value();
+            m.name = PaperNameForMedia(m.pwg);
         }
         if (m.name.isEmpty())
             m.name = size.localizedName.isEmpty() ? m.pwg : size.localizedName;
-        // A sheet without an extent cannot be printed on; it still took its
-        // number above, so the others keep theirs.
-        if (m.width > 0 && m.length > 0)
+        // A sheet without an extent cannot be printed on, and a borderless
+        // variant is left out beside ordinary sheets; both still took their
+        // numbers above, so the others keep theirs.
+        if (m.width > 0 && m.length > 0 && (onlyBorderless || !IsBorderless(size)))
             caps.media.append(m);
     }
 
@@ -119,8 +140,16 @@ void ReadSources(const IppAttributes &attributes, DestinationCaps &caps)
     for (int position = 0; position < keywords.size(); ++position) {
         DestinationSource s;
         s.keyword = keywords.at(position);
+        // The print system's name where it is in the operator's language,
+        // else ours for the standard sources, else the print system's in
+        // any language, else the keyword.
         const QString localized = attributes.sourceNames.value(s.keyword);
-        s.name = localized.isEmpty() ? s.keyword : localized;
+        if (IsLocalised(localized))
+            s.name = localized;
+        if (s.name.isEmpty())
+            s.name = SourceNameForKeyword(s.keyword);
+        if (s.name.isEmpty())
+            s.name = localized.isEmpty() ? s.keyword : localized;
         // Sources without a standard number are numbered above every tray,
         // by their position in the list.
         s.number = BinNumberForSource(s.keyword).value_or(DMBIN_USER + 1000 + position);
@@ -161,7 +190,12 @@ DestinationCaps ReadCapabilities(const IppAttributes &attributes)
 
 bool NeedsLocalizedName(const IppMediaSize &size)
 {
-    return StandardName(size).isEmpty();
+    if (StandardName(size).isEmpty() && PaperNameForMedia(size.media).isEmpty())
+        return true;
+    // A sheet without margins may be a borderless variant, which only the
+    // readable name tells.
+    return size.left == 0 && size.right == 0 && size.top == 0 && size.bottom == 0 &&
+           !IsBorderlessMedia(size.media, QString());
 }
 
 QString PortFromDeviceUri(const QString &uri)

@@ -61,7 +61,9 @@ struct IppAttributes
 DestinationCaps ReadCapabilities(const IppAttributes &attributes);
 
 // Whether a sheet needs the print system's readable name: true for the sheets
-// that have no DMPAPER_* number, by name or by size.
+// that have no name of their own (no DMPAPER_* number by name or by size, and
+// no common name), and for sheets without margins, whose readable name tells
+// whether they are borderless variants.
 bool NeedsLocalizedName(const IppMediaSize &size);
 
 // A device URI as a port name: without the credentials it may carry.

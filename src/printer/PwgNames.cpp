@@ -65,6 +65,54 @@ const QHash<QString, int> &SourceTable()
     return table;
 }
 
+// Sheets without a DMPAPER_* number that still have a common name, matched
+// by class and name like the table above.
+const QHash<QString, QString> &OtherPaperNames()
+{
+    static const QHash<QString, QString> table = {
+        {u"iso_b4"_s, u"B4 (ISO)"_s},   {u"iso_b5"_s, u"B5 (ISO)"_s},   {u"iso_b6"_s, u"B6 (ISO)"_s},
+        {u"jpn_kaku2"_s, u"角形2号"_s}, {u"jpn_kaku3"_s, u"角形3号"_s}, {u"jpn_chou2"_s, u"長形2号"_s},
+        {u"jpn_you4"_s, u"洋形4号"_s},
+    };
+    return table;
+}
+
+const QHash<QString, QString> &SourceNames()
+{
+    static const QHash<QString, QString> table = {
+        {u"auto"_s, u"自動"_s},
+        {u"main"_s, u"本体トレイ"_s},
+        {u"top"_s, u"上段トレイ"_s},
+        {u"upper"_s, u"上段トレイ"_s},
+        {u"middle"_s, u"中段トレイ"_s},
+        {u"bottom"_s, u"下段トレイ"_s},
+        {u"lower"_s, u"下段トレイ"_s},
+        {u"manual"_s, u"手差し"_s},
+        {u"envelope"_s, u"封筒トレイ"_s},
+        {u"by-pass-tray"_s, u"手差しトレイ"_s},
+        {u"large-capacity"_s, u"大容量トレイ"_s},
+        {u"rear"_s, u"背面トレイ"_s},
+        {u"side"_s, u"側面トレイ"_s},
+        {u"left"_s, u"左トレイ"_s},
+        {u"right"_s, u"右トレイ"_s},
+        {u"center"_s, u"中央トレイ"_s},
+        {u"photo"_s, u"フォトトレイ"_s},
+        {u"disc"_s, u"ディスクトレイ"_s},
+        {u"continuous"_s, u"連続用紙"_s},
+        {u"alternate"_s, u"予備トレイ"_s},
+    };
+    return table;
+}
+
+// "class_name" of a self-describing name, empty for names of fewer parts.
+QString MediaClassAndName(const QString &media)
+{
+    const QStringList parts = media.split(u'_');
+    if (parts.size() < 3)
+        return QString();
+    return parts.at(0) + u'_' + parts.at(1);
+}
+
 struct StandardSheet
 {
     int number;
@@ -126,13 +174,41 @@ QString PaperNameForNumber(int number)
 std::optional<int> PaperNumberForMedia(const QString &media)
 {
     // class_name_size: the first two parts name the paper.
-    const QStringList parts = media.split(u'_');
-    if (parts.size() < 3)
+    const QString key = MediaClassAndName(media);
+    if (key.isEmpty())
         return std::nullopt;
-    const auto it = PaperTable().constFind(parts.at(0) + u'_' + parts.at(1));
+    const auto it = PaperTable().constFind(key);
     if (it == PaperTable().constEnd())
         return std::nullopt;
     return it.value();
+}
+
+QString PaperNameForMedia(const QString &media)
+{
+    const QString key = MediaClassAndName(media);
+    return key.isEmpty() ? QString() : OtherPaperNames().value(key);
+}
+
+bool IsBorderlessMedia(const QString &media, const QString &readableName)
+{
+    for (const QString &text : {media, readableName}) {
+        if (text.contains(u"borderless"_s, Qt::CaseInsensitive) || text.contains(u"フチなし"_s) ||
+            text.contains(u"縁なし"_s))
+            return true;
+    }
+    return false;
+}
+
+QString SourceNameForKeyword(const QString &source)
+{
+    const auto it = SourceNames().constFind(source);
+    if (it != SourceNames().constEnd())
+        return it.value();
+    static const QRegularExpression numbered(u"^(tray|roll)-([1-9][0-9]{0,2})$"_s);
+    const auto match = numbered.match(source);
+    if (!match.hasMatch())
+        return QString();
+    return (match.captured(1) == u"tray"_s ? u"トレイ"_s : u"ロール"_s) + match.captured(2);
 }
 
 std::optional<int> BinNumberForSource(const QString &source)

@@ -20,10 +20,23 @@ std::optional<int> PaperNumberForSize(int width, int length);
 // The readable name of a standard paper size number ("A5"), empty for others.
 QString PaperNameForNumber(int number);
 
+// The readable name of a sheet that has no standard paper size number but a
+// common name of its own ("iso_b5_176x250mm" -> "B5 (ISO)",
+// "jpn_kaku2_240x332mm" -> "角形2号"), empty for others.
+QString PaperNameForMedia(const QString &media);
+
+// Whether a media name or the print system's readable name marks a borderless
+// variant of a sheet ("iso_a4_210x297mm.borderless", "A4 (Borderless)").
+bool IsBorderlessMedia(const QString &media, const QString &readableName);
+
 // The DMBIN_* number of a media source: the standard numbers for the
 // standard sources, DMBIN_USER + n for "tray-n", nullopt for the others (the
 // caller numbers them above every tray).
 std::optional<int> BinNumberForSource(const QString &source);
+
+// The Japanese name of a standard media source ("auto" -> "自動", "tray-2" ->
+// "トレイ2"), empty for sources without one.
+QString SourceNameForKeyword(const QString &source);
 
 // The media size of a self-describing name in 1/100 mm ("iso_a5_148x210mm" ->
 // 14800 x 21000, "na_letter_8.5x11in" -> 21590 x 27940); nullopt when the name

@@ -10,6 +10,7 @@ using namespace Qt::StringLiterals;
 using namespace vuzo;
 
 Q_DECLARE_METATYPE(WbSize)
+Q_DECLARE_METATYPE(IppMediaSize)
 
 namespace {
 
@@ -99,7 +100,15 @@ private Q_SLOTS:
         QTest::newRow("a standard sheet keeps its own name over the print system's")
             << u"iso_a4_210x297mm"_s << 21000 << 29700 << u"A4 Sheet"_s << DMPAPER_A4 << u"A4"_s;
         QTest::newRow("an unknown sheet shows the print system's readable name")
-            << u"iso_b5_176x250mm"_s << 17600 << 25000 << u"176 x 250 mm"_s << DMPAPER_USER + 1 << u"176 x 250 mm"_s;
+            << u"oe_photo-l_3.5x5in"_s << 8890 << 12700 << u"3.5 x 5\""_s << DMPAPER_USER + 1 << u"3.5 x 5\""_s;
+        QTest::newRow("ISO B5 has a name of its own over the print system's")
+            << u"iso_b5_176x250mm"_s << 17600 << 25000 << u"176 x 250 mm"_s << DMPAPER_USER + 1 << u"B5 (ISO)"_s;
+        QTest::newRow("JIS B5 is told apart from ISO B5")
+            << u"jis_b5_182x257mm"_s << 18200 << 25700 << QString() << DMPAPER_B5 << u"B5 (JIS)"_s;
+        QTest::newRow("a Japanese envelope without a number has its Japanese name")
+            << u"jpn_kaku2_240x332mm"_s << 24000 << 33200 << QString() << DMPAPER_USER + 1 << u"角形2号"_s;
+        QTest::newRow("a postcard has its Japanese name")
+            << u"jpn_hagaki_100x148mm"_s << 10000 << 14800 << QString() << DMPAPER_JAPANESE_POSTCARD << u"はがき"_s;
         QTest::newRow("an unknown sheet without a readable name shows its media name")
             << u"custom_16x20in_16x20in"_s << 40640 << 50800 << QString() << DMPAPER_USER + 1
             << u"custom_16x20in_16x20in"_s;
@@ -127,7 +136,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("needed");
         QTest::newRow("a standard name needs none") << u"iso_a4_210x297mm"_s << 21000 << 29700 << false;
         QTest::newRow("a standard size under another name needs none") << u"custom_a4ish"_s << 21000 << 29700 << false;
-        QTest::newRow("an unknown name and size needs one") << u"iso_b5_176x250mm"_s << 17600 << 25000 << true;
+        QTest::newRow("a sheet with a common name needs none") << u"iso_b5_176x250mm"_s << 17600 << 25000 << false;
+        QTest::newRow("an unknown name and size needs one") << u"oe_photo-l_3.5x5in"_s << 8890 << 12700 << true;
     }
     void onlySheetsWithoutAStandardNumberNeedAReadableName()
     {
@@ -136,6 +146,67 @@ private Q_SLOTS:
         QFETCH(int, length);
         QFETCH(bool, needed);
         QCOMPARE(NeedsLocalizedName(Sheet(media, width, length)), needed);
+    }
+
+    void aSheetWithoutMarginsNeedsAReadableNameUnlessItsNameSaysBorderless_data()
+    {
+        QTest::addColumn<QString>("media");
+        QTest::addColumn<bool>("needed");
+        QTest::newRow("a standard sheet without margins needs one") << u"iso_a4_210x297mm"_s << true;
+        QTest::newRow("a sheet named borderless needs none") << u"iso_a4_210x297mm.borderless"_s << false;
+    }
+    void aSheetWithoutMarginsNeedsAReadableNameUnlessItsNameSaysBorderless()
+    {
+        QFETCH(QString, media);
+        QFETCH(bool, needed);
+        IppMediaSize s = Sheet(media, 21000, 29700);
+        s.left = s.right = s.top = s.bottom = 0;
+        QCOMPARE(NeedsLocalizedName(s), needed);
+    }
+
+    void borderlessSheetsAreListedOnlyWhenThereIsNothingElse_data()
+    {
+        QTest::addColumn<QList<IppMediaSize>>("sheets");
+        QTest::addColumn<QList<int>>("numbers");
+        QTest::addColumn<QStringList>("names");
+        const IppMediaSize a4 = Sheet(u"iso_a4_210x297mm"_s, 21000, 29700);
+        const IppMediaSize a4Borderless = Sheet(u"iso_a4_210x297mm.borderless"_s, 21000, 29700);
+        const IppMediaSize photoBorderless = Sheet(u"oe_photo-l_3.5x5in"_s, 8890, 12700, u"3.5 x 5\" (Borderless)"_s);
+        const IppMediaSize photo = Sheet(u"oe_photo-2l_5x7in"_s, 12700, 17780, u"5 x 7\""_s);
+        const IppMediaSize hagakiBorderless = Sheet(u"jpn_hagaki_100x148mm"_s, 10000, 14800, u"はがき (フチなし)"_s);
+        QTest::newRow("a borderless variant by its media name is left out beside ordinary sheets")
+            << QList<IppMediaSize>{a4, a4Borderless} << QList<int>{DMPAPER_A4} << QStringList{u"A4"_s};
+        QTest::newRow("a borderless sheet by its readable name is left out but keeps its number")
+            << QList<IppMediaSize>{photoBorderless, a4, photo} << QList<int>{DMPAPER_A4, DMPAPER_USER + 2}
+            << QStringList{u"A4"_s, u"5 x 7\""_s};
+        QTest::newRow("a Japanese readable name marks a borderless sheet too")
+            << QList<IppMediaSize>{a4, hagakiBorderless} << QList<int>{DMPAPER_A4} << QStringList{u"A4"_s};
+        QTest::newRow("a destination with borderless sheets only lists them all")
+            << QList<IppMediaSize>{a4Borderless, photoBorderless} << QList<int>{DMPAPER_A4, DMPAPER_USER + 1}
+            << QStringList{u"A4"_s, u"3.5 x 5\" (Borderless)"_s};
+        QTest::newRow("a sheet without an extent does not count as something else")
+            << QList<IppMediaSize>{Sheet(u"x_flat_0x1in"_s, 0, 2540), a4Borderless} << QList<int>{DMPAPER_A4}
+            << QStringList{u"A4"_s};
+    }
+    void borderlessSheetsAreListedOnlyWhenThereIsNothingElse()
+    {
+        QFETCH(QList<IppMediaSize>, sheets);
+        QFETCH(QList<int>, numbers);
+        QFETCH(QStringList, names);
+        IppAttributes a;
+        a.media = sheets;
+        const PrinterCapabilities lists = ReadCapabilities(a).Lists();
+        QCOMPARE(lists.paperNumbers, numbers);
+        QCOMPARE(lists.paperNames, names);
+    }
+
+    void aBorderlessDefaultThatIsLeftOutFindsTheOrdinarySheetOfItsNumber()
+    {
+        IppAttributes a;
+        a.values.insert(u"media-default"_s, {u"iso_a4_210x297mm.borderless"_s});
+        a.media = {Sheet(u"iso_a5_148x210mm"_s, 14800, 21000), Sheet(u"iso_a4_210x297mm.borderless"_s, 21000, 29700),
+                   Sheet(u"iso_a4_210x297mm"_s, 21000, 29700)};
+        QCOMPARE(ReadCapabilities(a).defaultMedia, u"iso_a4_210x297mm"_s);
     }
 
     void unknownSheetsAreNumberedInTheOrderTheyFirstAppearThoseWithoutAnExtentIncluded()
@@ -210,12 +281,40 @@ private Q_SLOTS:
         QCOMPARE(ReadCapabilities(a).Lists().binNumbers, numbers);
     }
 
-    void aSourceShowsItsReadableNameWhereThereIsOne()
+    void sourceNames_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("readable"); // the print system's name; empty for none
+        QTest::addColumn<QString>("name");
+        QTest::newRow("auto is shown in Japanese") << u"auto"_s << QString() << u"自動"_s;
+        QTest::newRow("a numbered tray is shown in Japanese over an English name")
+            << u"tray-2"_s << u"Tray 2"_s << u"トレイ2"_s;
+        QTest::newRow("manual feed is shown in Japanese") << u"manual"_s << u"Manual"_s << u"手差し"_s;
+        QTest::newRow("a Japanese name from the print system is kept")
+            << u"tray-1"_s << u"カセット1"_s << u"カセット1"_s;
+        QTest::newRow("an unknown source shows the print system's name")
+            << u"x-cassette"_s << u"Cassette"_s << u"Cassette"_s;
+        QTest::newRow("an unknown source without a readable name shows its keyword")
+            << u"x-cassette"_s << QString() << u"x-cassette"_s;
+    }
+    void sourceNames()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, readable);
+        QFETCH(QString, name);
+        IppAttributes a;
+        a.values.insert(u"media-source-supported"_s, {keyword});
+        if (!readable.isEmpty())
+            a.sourceNames.insert(keyword, readable);
+        QCOMPARE(ReadCapabilities(a).Lists().binNames, QStringList{name});
+    }
+
+    void theTrayPrinterShowsItsSourcesInJapanese()
     {
         IppAttributes a = TrayPrinter();
         a.sourceNames = {{u"tray-1"_s, u"Tray 1"_s}, {u"manual"_s, QString()}};
         QCOMPARE(ReadCapabilities(a).Lists().binNames,
-                 (QStringList{u"auto"_s, u"Tray 1"_s, u"tray-2"_s, u"manual"_s, u"envelope"_s}));
+                 (QStringList{u"自動"_s, u"トレイ1"_s, u"トレイ2"_s, u"手差し"_s, u"封筒トレイ"_s}));
     }
 
     void resolutions_data()

@@ -54,6 +54,86 @@ private Q_SLOTS:
         QCOMPARE(vuzo::BinNumberForSource(source).value_or(-1), number);
     }
 
+    void paperNamesOfSheetsWithoutANumber_data()
+    {
+        QTest::addColumn<QString>("media");
+        QTest::addColumn<QString>("name"); // empty: none
+        QTest::newRow("ISO B5 is told from JIS B5") << u"iso_b5_176x250mm"_s << u"B5 (ISO)"_s;
+        QTest::newRow("the large square envelope") << u"jpn_kaku2_240x332mm"_s << u"角形2号"_s;
+        QTest::newRow("a borderless variant has the same name") << u"iso_b5_176x250mm.borderless"_s << u"B5 (ISO)"_s;
+        QTest::newRow("an unknown sheet has none") << u"oe_photo-l_3.5x5in"_s << QString();
+        QTest::newRow("a name without size has none") << u"iso_b5"_s << QString();
+    }
+    void paperNamesOfSheetsWithoutANumber()
+    {
+        QFETCH(QString, media);
+        QFETCH(QString, name);
+        QCOMPARE(vuzo::PaperNameForMedia(media), name);
+    }
+
+    void paperNamesOfNumbers_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("JIS B5") << DMPAPER_B5 << u"B5 (JIS)"_s;
+        QTest::newRow("the postcard") << DMPAPER_JAPANESE_POSTCARD << u"はがき"_s;
+        QTest::newRow("the return postcard") << DMPAPER_DBL_JAPANESE_POSTCARD << u"往復はがき"_s;
+        QTest::newRow("the long envelope no. 3") << DMPAPER_JENV_CHOU3 << u"長形3号"_s;
+        QTest::newRow("the long envelope no. 4") << DMPAPER_JENV_CHOU4 << u"長形4号"_s;
+    }
+    void paperNamesOfNumbers()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, name);
+        QCOMPARE(vuzo::PaperNameForNumber(number), name);
+    }
+
+    void borderlessMedia_data()
+    {
+        QTest::addColumn<QString>("media");
+        QTest::addColumn<QString>("readable");
+        QTest::addColumn<bool>("borderless");
+        QTest::newRow("a media name with a borderless suffix") << u"iso_a4_210x297mm.borderless"_s << QString() << true;
+        QTest::newRow("a readable name saying Borderless") << u"oe_photo-l_3.5x5in"_s << u"L (Borderless)"_s << true;
+        QTest::newRow("a Japanese readable name saying borderless")
+            << u"jpn_hagaki_100x148mm"_s << u"はがき フチなし"_s << true;
+        QTest::newRow("an ordinary sheet") << u"iso_a4_210x297mm"_s << u"A4"_s << false;
+    }
+    void borderlessMedia()
+    {
+        QFETCH(QString, media);
+        QFETCH(QString, readable);
+        QFETCH(bool, borderless);
+        QCOMPARE(vuzo::IsBorderlessMedia(media, readable), borderless);
+    }
+
+    void sourceNames_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("name"); // empty: none
+        QTest::newRow("auto is automatic selection") << u"auto"_s << u"自動"_s;
+        QTest::newRow("manual is manual feed") << u"manual"_s << u"手差し"_s;
+        QTest::newRow("tray-1 is the first tray") << u"tray-1"_s << u"トレイ1"_s;
+        QTest::newRow("tray-12 keeps its number") << u"tray-12"_s << u"トレイ12"_s;
+        QTest::newRow("main is the built-in tray") << u"main"_s << u"本体トレイ"_s;
+        QTest::newRow("top is the upper tray") << u"top"_s << u"上段トレイ"_s;
+        QTest::newRow("middle is the middle tray") << u"middle"_s << u"中段トレイ"_s;
+        QTest::newRow("bottom is the lower tray") << u"bottom"_s << u"下段トレイ"_s;
+        QTest::newRow("envelope is the envelope tray") << u"envelope"_s << u"封筒トレイ"_s;
+        QTest::newRow("large-capacity is the large tray") << u"large-capacity"_s << u"大容量トレイ"_s;
+        QTest::newRow("by-pass-tray is the bypass tray") << u"by-pass-tray"_s << u"手差しトレイ"_s;
+        QTest::newRow("rear is the rear tray") << u"rear"_s << u"背面トレイ"_s;
+        QTest::newRow("roll-2 is the second roll") << u"roll-2"_s << u"ロール2"_s;
+        QTest::newRow("tray-0 has no name") << u"tray-0"_s << QString();
+        QTest::newRow("an unknown source has no name") << u"x-cassette"_s << QString();
+    }
+    void sourceNames()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, name);
+        QCOMPARE(vuzo::SourceNameForKeyword(source), name);
+    }
+
     void mediaSizes_data()
     {
         QTest::addColumn<QString>("media");
