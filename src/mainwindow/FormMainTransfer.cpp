@@ -17,8 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-
 QStringList memoLines(const QPlainTextEdit *memo)
 {
     return transfer::SplitPasteText(memo->toPlainText());
@@ -123,7 +121,7 @@ void TForm_Main::BitBtn_MemoCLSClick()
 void TForm_Main::Memo1Change()
 {
     QPalette p = Memo1->palette();
-    p.setColor(QPalette::Base, Memo1->toPlainText().isEmpty() ? kSilver : palette().color(QPalette::Base));
+    p.setColor(QPalette::Base, Memo1->toPlainText().isEmpty() ? SilverColor() : palette().color(QPalette::Base));
     Memo1->setPalette(p);
 }
 

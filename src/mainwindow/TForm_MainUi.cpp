@@ -32,7 +32,6 @@ constexpr int kClientHeight = 661;
 constexpr int kRowHeight = 42;
 constexpr int kLineHeight = 21;
 
-const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kCaptionGrey(0xD4, 0xD0, 0xC8);
 
 template <typename W> W *named(W *w, const QString &name)
@@ -123,6 +122,12 @@ QLabel *buttonCaption(QWidget *parent, const QString &name, const QString &text,
 }
 
 } // namespace
+
+const QColor &TForm_MainUi::SilverColor()
+{
+    static const QColor silver(0xC0, 0xC0, 0xC0);
+    return silver;
+}
 
 void TForm_MainUi::setupUi(QWidget *form)
 {
@@ -221,7 +226,7 @@ void TForm_MainUi::buildPasteBand(QWidget *parent, const QFont &face)
     Memo1->setFocusPolicy(Qt::ClickFocus);
     Memo1->setToolTip(
         u"ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　(15行以内に収まるようにして下さい)"_s);
-    setBackground(Memo1, kSilver);
+    setBackground(Memo1, TForm_MainUi::SilverColor());
 
     Label8 =
         label(Panel3, u"Label8"_s, u"↑↑ここクリップボードから貼り付けが、可能です　(　15行以内に収めてください　)↑↑"_s);
@@ -397,7 +402,7 @@ void TForm_MainUi::buildSettingsTab(QWidget *parent, const QFont &face)
         auto *c = named(new QComboBox(group1), name);
         c->setGeometry(r);
         c->setFocusPolicy(Qt::NoFocus);
-        setBackground(c, kSilver);
+        setBackground(c, TForm_MainUi::SilverColor());
         return c;
     };
     ComboBox1 = greyList(u"ComboBox1"_s, QRect(16, 64, 340, 24));
@@ -481,7 +486,7 @@ void TForm_MainUi::buildTaxTab(QWidget *parent)
         return f;
     };
     ZuNumEdit_TaxOld = rate(u"ZuNumEdit_TaxOld"_s, QRect(8, 34, 120, 24));
-    ZuNumEdit_TaxOld->setColor(kSilver);
+    ZuNumEdit_TaxOld->setColor(TForm_MainUi::SilverColor());
     DateTimePicker_TaxEnforDate = named(new QDateEdit(Panel_TaxConf), u"DateTimePicker_TaxEnforDate"_s);
     DateTimePicker_TaxEnforDate->setGeometry(138, 34, 140, 24);
     DateTimePicker_TaxEnforDate->setDisplayFormat(u"yyyy/MM/dd"_s);

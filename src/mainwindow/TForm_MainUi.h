@@ -13,6 +13,7 @@
 #include <array>
 
 class QCheckBox;
+class QColor;
 class QComboBox;
 class QDateEdit;
 class QFont;
@@ -37,6 +38,10 @@ public:
 
     // Builds the controls on `form`, which becomes the fixed-size main window.
     void setupUi(QWidget *form);
+
+    // The grey of the paste area while it is empty (and of the other fields
+    // drawn in it); the handlers restore it when the area is cleared.
+    static const QColor &SilverColor();
 
     // ---- bands of the window ----
     QFrame *Panel6 = nullptr;
