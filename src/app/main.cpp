@@ -106,8 +106,6 @@ int main(int argc, char *argv[])
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
 
-    InstallWbPrinter(CreateCupsSystemPrinter());
-
     auto windows = std::make_unique<ProgramWindows>();
     TForm_Main *formMain = windows->formMain.get();
 
@@ -121,8 +119,9 @@ int main(int argc, char *argv[])
     if (QScreen *screen = QGuiApplication::primaryScreen())
         formMain->move(screen->availableGeometry().center() - formMain->rect().center());
     closeOnTerminationSignals(formMain);
+    // The window is drawn before the print system is asked anything.
+    formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
     formMain->show();
-    WbPrinter().StartChangeWatch(formMain);
 
     // A request to end that came while the start-up still ran (a box open
     // in it, say) skips the event loop: the window never stays up unseen.

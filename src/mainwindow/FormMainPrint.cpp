@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -81,11 +82,10 @@ void TForm_Main::SpeedButton_F11Click()
     } catch (const EVuzoError &) {
         // An unreachable print system is told by the job itself.
     }
-    // The registered printer is not there: nothing is printed on another one.
-    if (m_printerMissing) {
-        vuzo::Dialogs().notice(this, u"登録されたプリンタ「"_s + m_wantedPrinter +
-                                         u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」で"
-                                         u"プリンタを登録し直してください。"_s);
+    // Nothing is printed elsewhere than the registration says, nor sent to a
+    // queue that would not print it.
+    if (const QString refusal = printRefusal(); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, refusal);
         return;
     }
     if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
@@ -131,4 +131,56 @@ void TForm_Main::SpeedButton_F11Click()
         throw;
     }
     printer.EndDoc();
+    followJob();
+}
+
+QString TForm_Main::printRefusal()
+{
+    if (m_printerMissing)
+        return u"登録されたプリンタ「"_s + m_wantedPrinter +
+               u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
+    if (!m_feedProblem.isEmpty())
+        return m_feedProblem + u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
+    // An unreachable print system raises here and is told as it is.
+    try {
+        return WbPrinter().QueueProblem();
+    } catch (const EWbPrinterNoPrinter &e) {
+        return vuzo::NoPrinterMessage(e.message());
+    }
+}
+
+namespace {
+// How often and how long a job handed over is followed: long enough for a
+// backend to fail on it, short enough not to report on a printer that is
+// simply slow.
+constexpr int JobPollMs = 250;
+constexpr int JobPolls = 24;
+} // namespace
+
+void TForm_Main::followJob()
+{
+    if (!m_jobFollow) {
+        m_jobFollow = new QTimer(this);
+        m_jobFollow->setInterval(JobPollMs);
+        connect(m_jobFollow, &QTimer::timeout, this, [this] { pollJob(); });
+    }
+    m_jobPolls = 0;
+    m_jobFollow->start();
+}
+
+void TForm_Main::pollJob()
+{
+    ++m_jobPolls;
+    SystemPrinter::JobStatus status;
+    try {
+        status = WbPrinter().LastJobStatus();
+    } catch (const EVuzoError &) {
+        // The print system went away after taking the job: the next print
+        // tells that; nothing is known about this job.
+        status = SystemPrinter::JobStatus{};
+    }
+    if (status.settled || m_jobPolls >= JobPolls)
+        m_jobFollow->stop();
+    if (!status.problem.isEmpty())
+        vuzo::Dialogs().notice(this, status.problem);
 }

@@ -3,6 +3,7 @@
 
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
+#include "printer/PwgNames.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/TForm_SLIP97YPrn.h"
 #include "printsetup/WbPrinterDialogs.h"
@@ -46,6 +47,9 @@ void TForm_Main::SpeedButton_PrnIdGetClick()
         // The registration names its printer; the position is only for files
         // that do not name one.
         m_wantedPrinter = ini.ReadString(section, u"PrnName"_s, QString());
+        m_wantedMedia = vuzo::Trim(ini.ReadString(section, u"PrnMedia"_s, QString()));
+        m_wantedSource = vuzo::Trim(ini.ReadString(section, u"PrnMediaSource"_s, QString()));
+        m_wantedResolution = vuzo::Trim(ini.ReadString(section, u"PrnResolution"_s, QString()));
         Label_PrinterIndex->setText(ini.ReadString(section, u"PrnNoIndex"_s, u"0"_s));
         Label_Prn_Top->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s), u"0"_s));
         Label_Prn_Left->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s), u"0"_s));
@@ -69,6 +73,7 @@ void TForm_Main::SpeedButton_PRNSETClick()
         showPrinterSummary();
     });
     m_printerMissing = false;
+    m_feedProblem.clear();
     if (!m_wantedPrinter.isEmpty()) {
         selectWantedPrinter(printer);
         return;
@@ -87,6 +92,7 @@ void TForm_Main::SpeedButton_PRNSETClick()
         printer.SetIndex(0);
         return;
     }
+    applyFeedSettings(printer);
     fillPrinterLists(printer);
 }
 
@@ -120,7 +126,79 @@ void TForm_Main::selectWantedPrinter(TWbPrinter &printer)
     }
     printer.SetIndex(found);
     Label_PrinterIndex->setText(QString::number(found));
+    applyFeedSettings(printer);
     fillPrinterLists(printer);
+}
+
+void TForm_Main::applyFeedSettings(TWbPrinter &printer)
+{
+    // Selecting a printer gave it its own defaults; the feed's registration
+    // is laid over them. What the printer no longer offers is not replaced
+    // by something else: printing stops until the feed is registered again.
+    // A setting the feed does not register is the printer's own default,
+    // even when the same printer stays selected from another feed.
+    const std::optional<DevMode> defaults = printer.System().DefaultSettings(printer.System().GetPrinter().device);
+    auto restore = [](const std::function<void()> &set) {
+        try {
+            set();
+        } catch (const EWbPrinterNoPrinter &) {
+            throw;
+        } catch (const EWbPrinter &) {
+            // The printer does not have the setting: nothing to restore.
+        }
+    };
+    if (defaults) {
+        if (m_wantedMedia.isEmpty() && (defaults->dmFields & DM_PAPERSIZE))
+            restore([&] { printer.SetPaperSizeNumber(defaults->dmPaperSize); });
+        if (m_wantedSource.isEmpty() && (defaults->dmFields & DM_DEFAULTSOURCE))
+            restore([&] { printer.SetBinNumber(defaults->dmDefaultSource); });
+        if (m_wantedResolution.isEmpty() && (defaults->dmFields & DM_PRINTQUALITY))
+            restore([&] {
+                printer.SetQuality(WbSize{defaults->dmPrintQuality, defaults->dmYResolution > 0
+                                                                        ? defaults->dmYResolution
+                                                                        : defaults->dmPrintQuality});
+            });
+    }
+    QStringList missing;
+    auto apply = [&](const QString &wanted, const QString &what, const std::function<bool()> &set) {
+        if (wanted.isEmpty())
+            return;
+        bool done = false;
+        try {
+            done = set();
+        } catch (const EWbPrinterNoPrinter &) {
+            throw;
+        } catch (const EWbPrinter &) {
+            done = false;
+        }
+        if (!done)
+            missing.append(what);
+    };
+    apply(m_wantedMedia, u"用紙「"_s + vuzo::MediaDisplayName(m_wantedMedia) + u"」"_s,
+          [&] { return printer.SetPaperSizeKeyword(m_wantedMedia); });
+    apply(m_wantedSource, u"給紙方法「"_s + vuzo::SourceDisplayName(m_wantedSource) + u"」"_s,
+          [&] { return printer.SetBinKeyword(m_wantedSource); });
+    apply(m_wantedResolution, u"解像度「"_s + m_wantedResolution + u"」"_s,
+          [&] { return printer.SetResolutionKeyword(m_wantedResolution); });
+    printer.ApplySettings();
+    if (!missing.isEmpty())
+        m_feedProblem = u"プリンタ「"_s + vuzo::Trim(printer.PrinterNames().value(printer.Index())) +
+                        u"」には、登録された"_s + missing.join(u'、') + u"がありません。"_s;
+}
+
+void TForm_Main::setWantedMedia(TWbPrinter &printer)
+{
+    auto read = [](const std::function<QString()> &get) {
+        try {
+            return get();
+        } catch (const EWbPrinter &) {
+            return QString();
+        }
+    };
+    m_wantedMedia = read([&] { return printer.PaperSizeKeyword(); });
+    m_wantedSource = read([&] { return printer.BinKeyword(); });
+    m_wantedResolution = read([&] { return printer.ResolutionKeyword(); });
+    m_feedProblem.clear();
 }
 
 void TForm_Main::fillPrinterLists(TWbPrinter &printer)
@@ -151,6 +229,10 @@ void TForm_Main::showPrinterSummary()
 {
     if (m_printerMissing) {
         Label_PrinterName2->setText(m_wantedPrinter + u"（見つかりません）"_s);
+        return;
+    }
+    if (!m_feedProblem.isEmpty()) {
+        Label_PrinterName2->setText(ComboBox1->currentText() + u"（登録の用紙・給紙方法がありません）"_s);
         return;
     }
     Label_PrinterName2->setText(ComboBox1->currentText() + u'/' + ComboBox2->currentText() + u'/' +
@@ -191,6 +273,9 @@ void TForm_Main::BitBtn_PrnSetClick()
     WbPrinterSetupDialog1->Execute();
     Label_PrinterIndex->setText(QString::number(printer.Index()));
     setWantedPrinter(printer);
+    // The paper, tray and resolution in force (the printer's own, or those
+    // chosen in the dialog) are the feed's from now on.
+    setWantedMedia(printer);
     const QString section = ComboBox_SEL->currentText();
     SpeedButton_PRNSETClick();
     ProfileFile ini(RegistrationPath());
@@ -199,6 +284,9 @@ void TForm_Main::BitBtn_PrnSetClick()
     ini.WriteString(section, u"PrnNoIndex"_s, Label_PrinterIndex->text());
     ini.WriteString(section, u"denPrn_Top"_s, Label_Prn_Top->text());
     ini.WriteString(section, u"denPrn_Left"_s, Label_Prn_Left->text());
+    ini.WriteString(section, u"PrnMedia"_s, m_wantedMedia);
+    ini.WriteString(section, u"PrnMediaSource"_s, m_wantedSource);
+    ini.WriteString(section, u"PrnResolution"_s, m_wantedResolution);
     batch.commit();
 }
 

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QUrlQuery>
@@ -77,7 +78,10 @@ void TForm_Main::FormShow()
         SpeedButton_F[11]->setText(u"印刷"_s);
         SpeedButton_F[11]->setEnabled(true);
     });
-    step([this] { ComboBox_SELChange(); });
+    step([this] {
+        if (!m_deferPrinterStart)
+            ComboBox_SELChange();
+    });
     step([this] {
         if (ComboBox_SEL->currentIndex() < 0 && ComboBox_SEL->currentText().isEmpty())
             ComboBox_SEL->setCurrentIndex(0);
@@ -100,19 +104,78 @@ void TForm_Main::FormShow()
     step([this] { Edit_CLS2(); });
     step([this] { wSLPMAX = 4; });
     step([this] { SpeedButton_ini_s2rClick(); });
-    step([this] { Tab_Change_CHK(); });
+    step([this] {
+        if (m_deferPrinterStart)
+            Ary_DAT_SET();
+        else
+            Tab_Change_CHK();
+    });
     step([this] {
         activateWindow();
         Edit_Zip->setFocus(Qt::OtherFocusReason);
     });
-    // A change of the system's printers selects the registered printer again.
+    // A change of the system's printers selects the registered printer again
+    // (after a deferred start, set there: the printer object is not asked
+    // for before the first paint).
     step([this] {
+        if (!m_deferPrinterStart)
+            watchPrinterChanges();
+    });
+    m_started = true;
+    if (!m_deferPrinterStart)
+        m_printersStarted = true;
+}
+
+void TForm_Main::watchPrinterChanges()
+{
+    vuzo::Guard(this, [this] {
         WbPrinter().SetOnSystemChanged([window = QPointer<TForm_Main>(this)](TWbPrinter *) {
             if (window)
                 window->PrinterSystemChanged();
         });
     });
-    m_started = true;
+}
+
+void TForm_Main::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // The first paint is on its way to the screen: the print system is
+    // asked only now.
+    if (m_deferPrinterStart && m_started && !m_printerStartPosted) {
+        m_printerStartPosted = true;
+        QTimer::singleShot(0, this, [this] { StartPrinters(); });
+    }
+}
+
+void TForm_Main::StartPrinters()
+{
+    if (m_printersStarted)
+        return;
+    m_printersStarted = true;
+    if (m_preparePrinters)
+        vuzo::Guard(this, m_preparePrinters);
+    if (m_deferPrinterStart)
+        watchPrinterChanges();
+    try {
+        ComboBox_SELChange();
+    } catch (const EWbPrinterNoPrinter &e) {
+        vuzo::Dialogs().notice(this, vuzo::NoPrinterMessage(e.message()));
+    } catch (const EWbPrinter &e) {
+        // Said once; the change watch selects the printer when the print
+        // system is back, and F11 tells the state when it is used.
+        vuzo::Dialogs().notice(this, e.message() + u"\n印刷システム(CUPS)が動いているか確かめてください。"
+                                                   u"入力はこのまま続けられます。"_s);
+    } catch (const EVuzoError &e) {
+        vuzo::Dialogs().error(this, e.message());
+    }
+    vuzo::Guard(this, [this] {
+        Label_SelectPaper->setText(ComboBox_Paper->currentText());
+        showPrinterSummary();
+    });
+    // From now on a change of the system's printers (a queue added or
+    // removed, the print system back) selects the registered printer again.
+    if (m_deferPrinterStart)
+        WbPrinter().StartChangeWatch(this);
 }
 
 void TForm_Main::FormDestroy()
@@ -283,6 +346,7 @@ void TForm_Main::SpeedButton_F7Click()
     }
     Label_PrinterIndex->setText(QString::number(chosen));
     setWantedPrinter(WbPrinter());
+    setWantedMedia(WbPrinter());
     SpeedButton_PRNSETClick();
 }
 

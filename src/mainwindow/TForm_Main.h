@@ -22,6 +22,7 @@
 
 class ProfileFile;
 class QComboBox;
+class QTimer;
 class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
@@ -72,9 +73,30 @@ public:
     // Empties the line table and the totals without raising change events.
     void Edit_CLS2();
 
+    // The program lets the window appear before it talks to the print
+    // system: with this set before show(), the printer of the paper feed is
+    // selected just after the window's first paint (StartPrinters), so a
+    // slow or unreachable print system never delays the window. Without it
+    // (tests) the selection is part of the start-up sequence.
+    // prepare runs first in the deferred start (the program installs its
+    // printer object there, since even that asks the print system).
+    void setDeferredPrinterStart(bool deferred, std::function<void()> prepare = {})
+    {
+        m_deferPrinterStart = deferred;
+        m_preparePrinters = std::move(prepare);
+    }
+    // Selects the registered printer of the paper feed once; a print system
+    // that cannot be reached, or one without printers, is told in one message.
+    // After a deferred start it also starts the printer layer's change watch
+    // on this window.
+    void StartPrinters();
+    // True once StartPrinters has run (at once, or after the first paint).
+    bool printersStarted() const { return m_printersStarted; }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     // ---- start-up, exit, navigation and shell (FormMainShell.cpp) ----
@@ -168,11 +190,25 @@ private:
     void showPrinterSummary();
     // The printer selected now becomes the one the selection keeps to.
     void setWantedPrinter(TWbPrinter &printer);
-    // The answer to a change of the system's printers.
+    // Applies the feed's registered paper, tray and resolution to the
+    // selected printer; one the printer no longer offers is kept in
+    // m_feedProblem, which stops printing.
+    void applyFeedSettings(TWbPrinter &printer);
+    // The paper, tray and resolution in force become the feed's.
+    void setWantedMedia(TWbPrinter &printer);
+    // The answer to a change of the system's printers, and its wiring.
     void PrinterSystemChanged();
+    void watchPrinterChanges();
 
     // ---- printing (FormMainPrint.cpp) ----
     void SpeedButton_F11Click();
+    // Why printing on the feed's registration is not possible now (a missing
+    // printer, paper or tray, a stopped queue); empty when it is.
+    QString printRefusal();
+    // Follows the job just handed over for a few seconds and tells the
+    // operator when the print system stops it.
+    void followJob();
+    void pollJob();
 
     // ---- wiring (TForm_Main.cpp) ----
     using KeyDown = void (TForm_Main::*)(QWidget *, int &);
@@ -215,12 +251,26 @@ private:
     bool m_quietOverflow = false;  // the print command tells the figures itself
     bool m_shown = false;
     bool m_started = false; // the start-up sequence has run
+    bool m_deferPrinterStart = false;
+    std::function<void()> m_preparePrinters;
+    bool m_printerStartPosted = false;
+    bool m_printersStarted = false;
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
     // The printer of the feed's registration (PrnName), empty when the
     // registration gives only a position; missing when no queue has its name.
     QString m_wantedPrinter;
     bool m_printerMissing = false;
     bool m_selectingPrinter = false;
+    // The feed's paper (PWG media name), tray (media-source keyword) and
+    // resolution ("600x600dpi"); empty: the queue's own default.
+    QString m_wantedMedia;
+    QString m_wantedSource;
+    QString m_wantedResolution;
+    // Why the registered paper, tray or resolution cannot be used on the
+    // selected printer; empty when they can.
+    QString m_feedProblem;
+    QTimer *m_jobFollow = nullptr;
+    int m_jobPolls = 0;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

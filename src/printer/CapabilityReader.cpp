@@ -33,21 +33,10 @@ QString StandardName(const IppMediaSize &size)
     return number ? PaperNameForNumber(*number) : QString();
 }
 
-// "300dpi", "300x600dpi", "118dpcm" (converted to dots per inch); 0 x 0 for
-// anything else.
+// A resolution as IPP writes it; 0 x 0 for anything else.
 WbSize ParseResolution(const QString &text)
 {
-    static const QRegularExpression pattern(u"^(-?[0-9]+)(?:x(-?[0-9]+))?(dpi|dpcm)$"_s);
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return WbSize{};
-    int x = match.captured(1).toInt();
-    int y = match.hasCaptured(2) ? match.captured(2).toInt() : x;
-    if (match.captured(3) == u"dpcm"_s) {
-        x = x * 254 / 100;
-        y = y * 254 / 100;
-    }
-    return WbSize{x, y};
+    return ParseResolutionKeyword(text).value_or(WbSize{});
 }
 
 // The upper end of "lower-upper", or the one number; 0 for anything else.

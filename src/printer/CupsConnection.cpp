@@ -190,4 +190,88 @@ std::optional<IppAttributes> CupsConnection::Describe(const QString &device)
     return attributes;
 }
 
+namespace {
+
+// The queue's address as the scheduler names it; empty when there is no
+// queue of that name.
+QByteArray QueueUri(http_t *http, const QString &device)
+{
+    const std::unique_ptr<cups_dest_t, DestDeleter> dest(cupsGetNamedDest(http, device.toUtf8().constData(), nullptr));
+    if (!dest)
+        return QByteArray();
+    if (const char *uri = cupsGetOption("printer-uri-supported", dest->num_options, dest->options))
+        return QByteArray(uri);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
+                     dest->name);
+    return QByteArray(uri);
+}
+
+struct IppDeleter
+{
+    void operator()(ipp_t *p) const { ippDelete(p); }
+};
+using IppPtr = std::unique_ptr<ipp_t, IppDeleter>;
+
+QString Text(ipp_t *response, const char *name)
+{
+    ipp_attribute_t *a = ippFindAttribute(response, name, IPP_TAG_ZERO);
+    return a ? FromCups(ippGetString(a, 0, nullptr)) : QString();
+}
+
+} // namespace
+
+std::optional<QueueState> CupsConnection::QueueStateOf(const QString &device)
+{
+    const QByteArray uri = QueueUri(m_http, device);
+    if (uri.isEmpty()) {
+        ThrowIfLost();
+        return std::nullopt;
+    }
+    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    static const char *const wanted[] = {"printer-state", "printer-is-accepting-jobs", "printer-state-message",
+                                         "printer-state-reasons"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr, wanted);
+    const IppPtr response(cupsDoRequest(m_http, request, "/"));
+    if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        ThrowIfLost();
+        return std::nullopt;
+    }
+    QueueState state;
+    if (ipp_attribute_t *a = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM))
+        state.state = ippGetInteger(a, 0);
+    if (ipp_attribute_t *a = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN))
+        state.accepting = ippGetBoolean(a, 0);
+    state.message = Text(response.get(), "printer-state-message");
+    state.reasons = Keywords(ippFindAttribute(response.get(), "printer-state-reasons", IPP_TAG_ZERO));
+    return state;
+}
+
+std::optional<JobState> CupsConnection::JobStateOf(const QString &device, int jobId)
+{
+    const QByteArray uri = QueueUri(m_http, device);
+    if (uri.isEmpty()) {
+        ThrowIfLost();
+        return std::nullopt;
+    }
+    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    static const char *const wanted[] = {"job-state", "job-state-reasons", "job-printer-state-message"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
+    const IppPtr response(cupsDoRequest(m_http, request, "/"));
+    if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        ThrowIfLost();
+        return std::nullopt;
+    }
+    JobState state;
+    if (ipp_attribute_t *a = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM))
+        state.state = ippGetInteger(a, 0);
+    state.message = Text(response.get(), "job-printer-state-message");
+    state.reasons = Keywords(ippFindAttribute(response.get(), "job-state-reasons", IPP_TAG_ZERO));
+    return state;
+}
+
 } // namespace vuzo

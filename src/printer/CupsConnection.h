@@ -11,6 +11,7 @@
 // connection around need none.
 
 #include "printer/CapabilityReader.h"
+#include "printer/QueueState.h"
 
 #include <QString>
 #include <optional>
@@ -38,6 +39,11 @@ public:
     // when there is no destination of that name. A destination that does not
     // describe itself gives only the attributes of the destination list.
     std::optional<IppAttributes> Describe(const QString &device);
+
+    // The queue's state now; nullopt when there is no queue of that name.
+    std::optional<QueueState> QueueStateOf(const QString &device);
+    // A job's state now; nullopt when the queue or the job is not known.
+    std::optional<JobState> JobStateOf(const QString &device, int jobId);
 
 private:
     http_t *m_http = nullptr;

@@ -99,6 +99,30 @@ public:
         return true;
     }
 
+    QString QueueProblem(const QString &device) override
+    {
+        CupsConnection http;
+        const std::optional<vuzo::QueueState> state = http.QueueStateOf(device);
+        return state ? vuzo::QueueProblemText(device, *state) : QString();
+    }
+
+    JobStatus LastJobStatus() override
+    {
+        if (m_followJobId <= 0)
+            return JobStatus{};
+        CupsConnection http;
+        const std::optional<vuzo::JobState> job = http.JobStateOf(m_followDevice, m_followJobId);
+        if (!job) {
+            m_followJobId = 0;
+            return JobStatus{};
+        }
+        const vuzo::QueueState queue = http.QueueStateOf(m_followDevice).value_or(vuzo::QueueState{});
+        const vuzo::JobVerdict verdict = vuzo::JudgeJob(m_followDevice, *job, queue);
+        if (verdict.settled)
+            m_followJobId = 0;
+        return JobStatus{verdict.settled, verdict.problem};
+    }
+
 protected:
     QString DefaultPrinterName() override
     {
@@ -224,6 +248,10 @@ protected:
             CancelJob();
             throw EWbPrinter(u"印刷ジョブを送れませんでした (%1)"_s.arg(reason));
         }
+        // The job is followed for a while: a backend that fails stops it
+        // only after it was handed over.
+        m_followJobId = m_jobId;
+        m_followDevice = FromCups(m_dest->name);
         DropJob();
     }
 
@@ -280,6 +308,8 @@ private:
     DestPtr m_dest;
     InfoPtr m_info;
     int m_jobId = 0;
+    int m_followJobId = 0;
+    QString m_followDevice;
     std::unique_ptr<QBuffer> m_buffer;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;

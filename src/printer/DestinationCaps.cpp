@@ -25,10 +25,12 @@ PrinterCapabilities DestinationCaps::Lists() const
     for (const DestinationMedia &m : media) {
         caps.paperNumbers.append(m.number);
         caps.paperNames.append(m.name);
+        caps.paperKeywords.append(m.pwg);
     }
     for (const DestinationSource &s : sources) {
         caps.binNumbers.append(s.number);
         caps.binNames.append(s.name);
+        caps.binKeywords.append(s.keyword);
     }
     caps.resolutions = resolutions;
     caps.maxCopies = maxCopies;
@@ -49,8 +51,11 @@ DevMode DestinationCaps::Defaults(const QString &device) const
         dm.dmPaperSize = MediaFor(DevMode{}).number;
     }
     if (!sources.isEmpty()) {
+        // A destination that names no default source picks its tray itself
+        // (a queue's own default tray): no source is chosen, so a job names
+        // none and does not override it.
         dm.dmFields |= DM_DEFAULTSOURCE;
-        dm.dmDefaultSource = sources.first().number;
+        dm.dmDefaultSource = 0;
         for (const DestinationSource &s : sources) {
             if (s.keyword == defaultSource) {
                 dm.dmDefaultSource = s.number;

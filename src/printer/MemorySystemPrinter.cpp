@@ -31,6 +31,8 @@ PrinterCapabilities MemorySystemPrinter::StandardCapabilities()
     caps.paperNames = {u"A4"_s, u"A5"_s, u"B5 (JIS)"_s};
     caps.binNumbers = {DMBIN_AUTO, DMBIN_MANUAL};
     caps.binNames = {u"自動選択"_s, u"手差し"_s};
+    caps.paperKeywords = {u"iso_a4_210x297mm"_s, u"iso_a5_148x210mm"_s, u"jis_b5_182x257mm"_s};
+    caps.binKeywords = {u"auto"_s, u"manual"_s};
     caps.resolutions = {WbSize{300, 300}, WbSize{600, 600}};
     caps.maxCopies = 999;
     return caps;

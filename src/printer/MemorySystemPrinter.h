@@ -7,6 +7,7 @@
 #include "printer/PrinterPaintDevice.h"
 #include "printer/SystemPrinter.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -65,6 +66,12 @@ public:
     // While unavailable every spooler query fails as an unreachable print
     // system does.
     void setAvailable(bool available) { m_available = available; }
+    // What QueueProblem says of a printer (empty: it takes jobs).
+    void setQueueProblem(const QString &name, const QString &problem) { m_queueProblems[name] = problem; }
+    // What LastJobStatus says after the next jobs end.
+    void setJobStatus(const JobStatus &status) { m_jobStatus = status; }
+    QString QueueProblem(const QString &device) override { return m_queueProblems.value(device); }
+    JobStatus LastJobStatus() override { return m_jobStatus; }
     // The next StartJob calls are refused by the system.
     void setRefuseJobs(bool refuse) { m_refuseJobs = refuse; }
     // Replaces the default check of DocumentProperties (which leaves the
@@ -106,6 +113,8 @@ private:
     QStringList m_ports;
     bool m_available = true;
     bool m_refuseJobs = false;
+    QHash<QString, QString> m_queueProblems;
+    JobStatus m_jobStatus;
     std::function<bool(const QString &, DevMode &)> m_documentProperties;
     QList<Job> m_jobs;
     int m_enumerations = 0;

@@ -237,4 +237,43 @@ std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media)
     return std::make_pair(w, h);
 }
 
+QString MediaDisplayName(const QString &media)
+{
+    if (const std::optional<int> number = PaperNumberForMedia(media)) {
+        const QString name = PaperNameForNumber(*number);
+        if (!name.isEmpty())
+            return name;
+    }
+    const QString name = PaperNameForMedia(media);
+    return name.isEmpty() ? media : name;
+}
+
+QString SourceDisplayName(const QString &source)
+{
+    const QString name = SourceNameForKeyword(source);
+    return name.isEmpty() ? source : name;
+}
+
+QString ResolutionKeyword(WbSize dpi)
+{
+    return u"%1x%2dpi"_s.arg(dpi.cx).arg(dpi.cy);
+}
+
+std::optional<WbSize> ParseResolutionKeyword(const QString &text)
+{
+    static const QRegularExpression pattern(u"^([0-9]{1,6})(?:x([0-9]{1,6}))?(dpi|dpcm)$"_s);
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch())
+        return std::nullopt;
+    int x = match.captured(1).toInt();
+    int y = match.hasCaptured(2) ? match.captured(2).toInt() : x;
+    if (match.captured(3) == u"dpcm"_s) {
+        x = x * 254 / 100;
+        y = y * 254 / 100;
+    }
+    if (x <= 0 || y <= 0)
+        return std::nullopt;
+    return WbSize{x, y};
+}
+
 } // namespace vuzo

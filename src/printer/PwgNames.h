@@ -3,6 +3,8 @@
 // system uses for media (PWG 5101.1 self-describing names such as
 // "iso_a5_148x210mm") and media sources ("auto", "manual", "tray-1").
 
+#include "printer/SystemPrinter.h"
+
 #include <QString>
 #include <optional>
 
@@ -42,5 +44,18 @@ QString SourceNameForKeyword(const QString &source);
 // 14800 x 21000, "na_letter_8.5x11in" -> 21590 x 27940); nullopt when the name
 // carries no size.
 std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media);
+
+// The name shown for a media name or a media source keyword when the
+// printer's own list is not at hand: the readable names above, else the
+// keyword itself.
+QString MediaDisplayName(const QString &media);
+QString SourceDisplayName(const QString &source);
+
+// A resolution as the print system writes it: "600x600dpi". (WbSize is a
+// pair of dots per inch, x then y.)
+QString ResolutionKeyword(WbSize dpi);
+// Reads "600dpi", "300x600dpi" or "118dpcm" / "118x236dpcm" (dots per
+// centimetre, rounded to dots per inch); nullopt for anything else.
+std::optional<WbSize> ParseResolutionKeyword(const QString &text);
 
 } // namespace vuzo

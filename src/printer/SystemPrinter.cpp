@@ -36,6 +36,14 @@ QString vuzo::PrintSystemUnavailableMessage()
     return u"印刷システム(CUPS)に接続できません"_s;
 }
 
+QString vuzo::NoPrinterMessage(const QString &original)
+{
+    return u"使えるプリンタがありません。プリンタをつないで電源を入れ、デスクトップの「設定」の「プリンター」"
+           u"（または http://localhost:631/ ）でプリンタを追加してから、印刷設定タブの「セットするプリンタを登録」"
+           u"で登録してください。\n("_s +
+           original + u")"_s;
+}
+
 QTransform PrintableAreaTransform(const DeviceGeometry &g, int deviceDpiX, int deviceDpiY)
 {
     QTransform t;
@@ -266,4 +274,14 @@ void SystemPrinter::Reset()
     m_devMode.reset();
     m_title.clear();
     m_aborted = false;
+}
+
+QString SystemPrinter::QueueProblem(const QString &)
+{
+    return QString();
+}
+
+SystemPrinter::JobStatus SystemPrinter::LastJobStatus()
+{
+    return JobStatus{};
 }

@@ -139,6 +139,11 @@ struct PrinterCapabilities
     QStringList paperNames;
     QList<int> binNumbers;
     QStringList binNames;
+    // The print system's keyword of each entry ("iso_a5_148x210mm", "tray-2"),
+    // empty where it has none: what a registration stores, as numbers and
+    // names change with the printer's list.
+    QStringList paperKeywords;
+    QStringList binKeywords;
     QList<WbSize> resolutions;
     int maxCopies = 0;
 };
@@ -205,6 +210,20 @@ public:
     // does not offer are replaced by its defaults). False when the printer
     // cannot be found.
     virtual bool DocumentProperties(const QString &device, DevMode &devMode) = 0;
+
+    // What keeps the printer from taking a job now, in the operator's words
+    // (the queue is stopped, or refuses jobs), with the print system's reason
+    // where it gives one; empty when the printer takes jobs or cannot tell.
+    virtual QString QueueProblem(const QString &device);
+    // The last job handed over by EndDoc: whether the print system is done
+    // with it (finished, or nothing to follow), and why it stopped the job,
+    // in the operator's words; the problem is empty while all is well.
+    struct JobStatus
+    {
+        bool settled = true;
+        QString problem;
+    };
+    virtual JobStatus LastJobStatus();
 
     // ---- The process-wide printer object.
 

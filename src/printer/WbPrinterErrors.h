@@ -82,4 +82,7 @@ namespace vuzo {
 QString AssertionMessage(int line);
 // The message of an unreachable print system.
 QString PrintSystemUnavailableMessage();
+// What the operator reads when the print system has no printer at all: what
+// to do, then the layer's own text.
+QString NoPrinterMessage(const QString &original);
 } // namespace vuzo

@@ -1,7 +1,9 @@
 #include "printer/WbPrinters.h"
+#include "printer/PwgNames.h"
 
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -204,7 +206,8 @@ private:
     }
 
     TWbPrinter *m_printer;
-    QObject *m_window;
+    // The window may go before the watch does (a window closed first).
+    QPointer<QObject> m_window;
     QTimer m_timer;
 };
 
@@ -370,6 +373,12 @@ void TWbPrinter::Newpage()
     m_system->NewPage();
 }
 
+QString TWbPrinter::QueueProblem()
+{
+    CheckNoPrinter();
+    return m_system->QueueProblem(m_system->GetPrinter().device);
+}
+
 void TWbPrinter::EndDoc()
 {
     m_system->EndDoc();
@@ -474,6 +483,9 @@ void TWbPrinter::UpdateInfo()
         for (const ListKind list : {PaperSizeList, BinList}) {
             const ListTraits &traits = Traits(list);
             m_lists[list].fill(caps.*traits.numbers, caps.*traits.names, traits.nameUnits);
+            // Keywords count only when there is one for every entry.
+            const QStringList &keywords = list == PaperSizeList ? caps.paperKeywords : caps.binKeywords;
+            m_keywords[list] = keywords.size() == m_lists[list].count() ? keywords : QStringList();
             if (!m_lists[list].isEmpty())
                 FAvailInfos |= traits.info;
         }
@@ -606,6 +618,30 @@ void TWbPrinter::SetCurrentIndex(ListKind list, int value)
     if (!number)
         Traits(list).throwIndexError(Texts(list, ListMember::SetIndex).failure.toString());
     SetCurrentNumber(list, *number);
+}
+
+QString TWbPrinter::CurrentKeyword(ListKind list)
+{
+    try {
+        return m_keywords[list].value(CurrentIndex(list));
+    } catch (const EWbPrinterNoPrinter &) {
+        throw;
+    } catch (const EWbPrinter &) {
+        // Not supported, no list, or the setting is not in it: no keyword.
+        return QString();
+    }
+}
+
+bool TWbPrinter::SetCurrentKeyword(ListKind list, const QString &keyword)
+{
+    if (keyword.isEmpty())
+        return false;
+    CheckedList(list, ListMember::SetIndex);
+    const qsizetype position = m_keywords[list].indexOf(keyword);
+    if (position < 0)
+        return false;
+    SetCurrentIndex(list, int(position));
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -752,6 +788,29 @@ void TWbPrinter::SetQuality(WbSize value)
         dm.dmYResolution = value.cy;
         dm.dmFields |= DM_YRESOLUTION;
     }
+}
+
+QString TWbPrinter::ResolutionKeyword()
+{
+    if (!PrintCaps().contains(wbPcPrintQuality))
+        return QString();
+    const WbSize q = Quality();
+    if (q.cx <= 0)
+        return QString();
+    return vuzo::ResolutionKeyword(WbSize{q.cx, q.cy > 0 ? q.cy : q.cx});
+}
+
+bool TWbPrinter::SetResolutionKeyword(const QString &keyword)
+{
+    const std::optional<WbSize> wanted = vuzo::ParseResolutionKeyword(keyword);
+    if (!wanted || !PrintCaps().contains(wbPcPrintQuality))
+        return false;
+    UpdateInfo();
+    if (!m_resolutions.contains(*wanted))
+        return false;
+    if (Quality() != *wanted)
+        SetQuality(*wanted);
+    return true;
 }
 
 int TWbPrinter::NumQualities()

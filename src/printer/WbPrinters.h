@@ -156,6 +156,13 @@ public:
     void EndDoc();
     void Abort();
 
+    // Why the selected printer would not take a job now (stopped, refusing
+    // jobs), empty when it would; the print system's state, not cached.
+    QString QueueProblem();
+    // The last job handed over: settled once the print system is done with
+    // it; a problem when the print system stopped it.
+    SystemPrinter::JobStatus LastJobStatus() { return m_system->LastJobStatus(); }
+
     using TNotifyEvent = std::function<void(TWbPrinter *sender)>;
     const TNotifyEvent &OnSystemChanged() const { return FOnSystemChanged; }
     void SetOnSystemChanged(TNotifyEvent handler) { FOnSystemChanged = std::move(handler); }
@@ -202,6 +209,23 @@ public:
     bool HasBinNumber(int binNumber) { return CheckedList(BinList, ListMember::Has).contains(binNumber); }
     int BinIndex() { return CurrentIndex(BinList); }
     void SetBinIndex(int value) { SetCurrentIndex(BinList, value); }
+
+    // The print system's keyword of the paper size and of the bin in force
+    // ("iso_a5_148x210mm", "tray-2"): what a registration stores, since
+    // numbers and positions change with the printer's list. Empty when the
+    // setting is not in the printer's list, the printer names no keywords or
+    // does not have the setting. The setters choose the entry with that
+    // keyword and return false (changing nothing) when the printer has none.
+    QString PaperSizeKeyword() { return CurrentKeyword(PaperSizeList); }
+    bool SetPaperSizeKeyword(const QString &keyword) { return SetCurrentKeyword(PaperSizeList, keyword); }
+    QString BinKeyword() { return CurrentKeyword(BinList); }
+    bool SetBinKeyword(const QString &keyword) { return SetCurrentKeyword(BinList, keyword); }
+    // The resolution in force as the print system writes it ("600x600dpi"),
+    // empty when the printer has none; the setter takes that writing (or
+    // "600dpi") and returns false, changing nothing, for a resolution the
+    // printer does not list.
+    QString ResolutionKeyword();
+    bool SetResolutionKeyword(const QString &keyword);
 
     TWbPaperOrientation Orientation();
     void SetOrientation(TWbPaperOrientation value);
@@ -279,6 +303,8 @@ private:
     int NumberAt(ListKind list, int index);
     int CurrentIndex(ListKind list);
     void SetCurrentIndex(ListKind list, int value);
+    QString CurrentKeyword(ListKind list);
+    bool SetCurrentKeyword(ListKind list, const QString &keyword);
 
     void CheckNoPrinter();
     void RequireCap(TWbPrintCap cap, const QString &message);
@@ -293,6 +319,7 @@ private:
     std::unique_ptr<SystemPrinter> m_system;
     std::unique_ptr<TWbAllPrintersInfo> AllInfo;
     vuzo::CapabilityList<int> m_lists[2]; // by ListKind
+    QStringList m_keywords[2];            // by ListKind, parallel to m_lists
     vuzo::CapabilityList<WbSize> m_resolutions;
     QStringList FPrinterNames;
     QStringList FPortNames;

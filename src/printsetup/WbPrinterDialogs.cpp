@@ -26,6 +26,7 @@ public:
         m_printer = named(new QComboBox(this), u"ComboBox_Printer"_s);
         m_paper = named(new QComboBox(this), u"ComboBox_PaperSize"_s);
         m_source = named(new QComboBox(this), u"ComboBox_PaperSource"_s);
+        m_resolution = named(new QComboBox(this), u"ComboBox_Resolution"_s);
         m_portrait = named(new QRadioButton(u"縦"_s, this), u"RadioButton_Portrait"_s);
         m_landscape = named(new QRadioButton(u"横"_s, this), u"RadioButton_Landscape"_s);
         if (withCopies) {
@@ -41,6 +42,7 @@ public:
         form->addRow(u"プリンタ名(&N):"_s, m_printer);
         form->addRow(u"用紙サイズ(&Z):"_s, m_paper);
         form->addRow(u"給紙方法(&S):"_s, m_source);
+        form->addRow(u"解像度(&R):"_s, m_resolution);
         auto *orientation = new QGroupBox(u"印刷の向き"_s, this);
         auto *orientationLayout = new QHBoxLayout(orientation);
         orientationLayout->addWidget(m_portrait);
@@ -99,6 +101,14 @@ public:
         }
         if (m_source->currentIndex() >= 0 && (dm.dmFields & DM_DEFAULTSOURCE))
             dm.dmDefaultSource = m_binNumbers.value(m_source->currentIndex(), dm.dmDefaultSource);
+        if (m_resolution->currentIndex() >= 0 && (dm.dmFields & DM_PRINTQUALITY)) {
+            const WbSize r = m_resolutions.value(m_resolution->currentIndex());
+            if (r.cx > 0) {
+                dm.dmPrintQuality = r.cx;
+                dm.dmYResolution = r.cy > 0 ? r.cy : r.cx;
+                dm.dmFields |= DM_YRESOLUTION;
+            }
+        }
         if (dm.dmFields & DM_ORIENTATION)
             dm.dmOrientation = m_landscape->isChecked() ? 2 : 1;
         if (m_copies && (dm.dmFields & DM_COPIES))
@@ -122,8 +132,10 @@ private:
     {
         m_paper->clear();
         m_source->clear();
+        m_resolution->clear();
         m_paperNumbers.clear();
         m_binNumbers.clear();
+        m_resolutions.clear();
         if (index < 0)
             return;
         const QString device = m_printer->itemText(index);
@@ -145,6 +157,16 @@ private:
         m_source->setCurrentIndex(int(caps.binNumbers.lastIndexOf(m_settings.dmDefaultSource)));
         m_source->setEnabled((m_settings.dmFields & DM_DEFAULTSOURCE) && !caps.binNumbers.isEmpty());
 
+        m_resolutions = caps.resolutions;
+        for (const WbSize &r : std::as_const(m_resolutions))
+            m_resolution->addItem(r.cx == r.cy ? u"%1 dpi"_s.arg(r.cx) : u"%1 × %2 dpi"_s.arg(r.cx).arg(r.cy));
+        const WbSize current{m_settings.dmPrintQuality,
+                             (m_settings.dmFields & DM_YRESOLUTION) && m_settings.dmYResolution > 0
+                                 ? m_settings.dmYResolution
+                                 : m_settings.dmPrintQuality};
+        m_resolution->setCurrentIndex(int(m_resolutions.indexOf(current)));
+        m_resolution->setEnabled((m_settings.dmFields & DM_PRINTQUALITY) && !m_resolutions.isEmpty());
+
         const bool landscape = m_settings.dmOrientation != 1;
         m_portrait->setChecked(!landscape);
         m_landscape->setChecked(landscape);
@@ -163,6 +185,7 @@ private:
     QComboBox *m_printer = nullptr;
     QComboBox *m_paper = nullptr;
     QComboBox *m_source = nullptr;
+    QComboBox *m_resolution = nullptr;
     QRadioButton *m_portrait = nullptr;
     QRadioButton *m_landscape = nullptr;
     QSpinBox *m_copies = nullptr;
@@ -171,6 +194,7 @@ private:
     DevMode m_settings;
     QList<int> m_paperNumbers;
     QList<int> m_binNumbers;
+    QList<WbSize> m_resolutions;
 };
 
 namespace {

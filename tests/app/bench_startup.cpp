@@ -1,29 +1,62 @@
-// Starts the program's windows offscreen exactly as the program does, and ends
-// as soon as the main window has been shown and its start-up sequence has
-// run. scripts/bench times the whole process; this prints the peak memory.
+// Starts the program's windows offscreen exactly as the program does and ends
+// at the main window's first paint: what the operator waits for. With
+// "--bare" it shows a plain Qt window of the same size instead, built with the
+// same flags, as the yardstick. scripts/bench times the whole process; this
+// prints the peak memory.
 
 #include "app/ProgramWindows.h"
 #include "mainwindow/TForm_Main.h"
 #include "printer/WbPrinters.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QEvent>
+#include <QWidget>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <sys/resource.h>
 
+namespace {
+
+// Ends the event loop at the first paint of the watched window.
+class FirstPaint : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QCoreApplication::exit(0);
+        return false;
+    }
+};
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     QApplication app(argc, argv);
-    InstallWbPrinter(CreateCupsSystemPrinter());
-    auto windows = std::make_unique<ProgramWindows>();
-    windows->formMain->show();
-    QTimer::singleShot(0, &app, &QApplication::quit);
+    FirstPaint firstPaint;
+    std::unique_ptr<ProgramWindows> windows;
+    std::unique_ptr<QWidget> plain;
+    if (bare) {
+        plain = std::make_unique<QWidget>();
+        plain->resize(769, 661);
+        plain->installEventFilter(&firstPaint);
+        plain->show();
+    } else {
+        windows = std::make_unique<ProgramWindows>();
+        windows->formMain->installEventFilter(&firstPaint);
+        windows->formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
+        windows->formMain->show();
+    }
     app.exec();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_kb %ld\n", usage.ru_maxrss);
     windows.reset();
-    ReleaseWbPrinter();
+    plain.reset();
+    if (!bare)
+        ReleaseWbPrinter();
     return 0;
 }

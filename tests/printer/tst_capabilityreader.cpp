@@ -385,9 +385,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("quality");
         QTest::addColumn<int>("color");
         const uint base = DM_ORIENTATION | DM_COPIES | DM_COLLATE;
-        QTest::newRow("a tray printer starts on Letter from the automatic tray in monochrome")
+        // The tray printer names no default source: none is chosen (0), so
+        // the queue's own default tray is used.
+        QTest::newRow("a tray printer starts on Letter from the queue's own tray in monochrome")
             << u"tray"_s << (base | DM_PAPERSIZE | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_YRESOLUTION)
-            << DMPAPER_LETTER << DMBIN_AUTO << 300 << 1;
+            << DMPAPER_LETTER << 0 << 300 << 1;
         QTest::newRow("a PDF queue starts on A4 in colour at 300 dpi")
             << u"pdf"_s << (base | DM_PAPERSIZE | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR) << DMPAPER_A4 << 0 << 300
             << 2;

@@ -154,6 +154,34 @@ private Q_SLOTS:
         QCOMPARE(size ? size->first : -1, width);
         QCOMPARE(size ? size->second : -1, length);
     }
+
+    void resolutionKeywords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("x"); // 0: not a resolution
+        QTest::addColumn<int>("y");
+        QTest::newRow("as stored") << u"600x600dpi"_s << 600 << 600;
+        QTest::newRow("as IPP writes a square one") << u"300dpi"_s << 300 << 300;
+        QTest::newRow("two directions") << u"300x600dpi"_s << 300 << 600;
+        QTest::newRow("dots per centimetre") << u"118dpcm"_s << 299 << 299;
+        QTest::newRow("spaces around") << u" 600x600dpi "_s << 600 << 600;
+        QTest::newRow("zero") << u"0dpi"_s << 0 << 0;
+        QTest::newRow("negative") << u"-300dpi"_s << 0 << 0;
+        QTest::newRow("no unit") << u"600"_s << 0 << 0;
+        QTest::newRow("too many digits") << u"99999999dpi"_s << 0 << 0;
+        QTest::newRow("empty") << QString() << 0 << 0;
+    }
+    void resolutionKeywords()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        const std::optional<WbSize> parsed = vuzo::ParseResolutionKeyword(text);
+        QCOMPARE(parsed.value_or(WbSize{}), (WbSize{x, y}));
+        // What is stored reads back as itself.
+        if (parsed)
+            QCOMPARE(vuzo::ParseResolutionKeyword(vuzo::ResolutionKeyword(*parsed)), parsed);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_PwgNames)

@@ -29,6 +29,11 @@ const QString kEarlier = u"AAA 新しいプリンタ"_s;
 const QString kRegisteredB =
     u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=0\r\ndenPrn_Left=0\r\n"_s;
 
+// What a registration stores of the paper, tray and resolution in force:
+// printer A names its papers and trays, printer B (own lists) does not.
+const QStringList kKeysA = {u"PrnMedia=iso_a5_148x210mm"_s, u"PrnMediaSource=auto"_s, u"PrnResolution=600x600dpi"_s};
+const QStringList kKeysB = {u"PrnMedia="_s, u"PrnMediaSource="_s, u"PrnResolution=600x600dpi"_s};
+
 QString missingMessage(const QString &name)
 {
     return u"登録されたプリンタ「"_s + name +
@@ -237,7 +242,8 @@ private Q_SLOTS:
         QCOMPARE(answer.calls, 1);
         QCOMPARE(fx->dialogs->errors(), QStringList());
         QCOMPARE(fileLines(regPath()), QStringList({u"[手差し]"_s, u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
-                                                    u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+                                                    u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}) +
+                                           kKeysA);
         // The file is CP932, not UTF-8.
         QVERIFY(readBytes(regPath()).startsWith(vuzo::EncodeCp932(u"[手差し]\r\n"_s).value()));
     }
@@ -251,7 +257,8 @@ private Q_SLOTS:
 
         QCOMPARE(answer.openedOn, QList<int>({0}));
         QCOMPARE(sectionLines(regPath(), kHand),
-                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}) +
+                     kKeysB);
         QCOMPARE(WbPrinter().Index(), 1);
         QCOMPARE(fx->w<QLabel>(u"Label_PrinterIndex"_s)->text(), u"1"_s);
         QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
@@ -272,7 +279,8 @@ private Q_SLOTS:
         QCOMPARE(answer.openedOn, QList<int>({1}));
         QCOMPARE(WbPrinter().Index(), 1);
         QCOMPARE(sectionLines(regPath(), kHand),
-                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=7"_s, u"denPrn_Left=8"_s}));
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=7"_s, u"denPrn_Left=8"_s}) +
+                     kKeysB);
     }
 
     void registerKeepsTheOffsetsOfTheFile()
@@ -288,7 +296,8 @@ private Q_SLOTS:
         fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(sectionLines(regPath(), kHand), QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s,
-                                                              u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}));
+                                                              u"denPrn_Top=20"_s, u"denPrn_Left=-10"_s}) +
+                                                     kKeysA);
         QCOMPARE(fx->w<QLabel>(u"Label_Prn_Top"_s)->text(), u"20"_s);
         QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-10"_s);
     }
@@ -306,7 +315,8 @@ private Q_SLOTS:
         QCOMPARE(fileLines(regPath()),
                  QStringList({u"[連続(４．５インチ)]"_s, u"PrnName=X"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=3"_s,
                               u"denPrn_Left=4"_s, u"[手差し]"_s, u"PrnNoIndex=0"_s, u"PrnName=テストプリンタA"_s,
-                              u"denPrn_Top=5"_s, u"denPrn_Left=6"_s}));
+                              u"denPrn_Top=5"_s, u"denPrn_Left=6"_s}) +
+                     kKeysA);
     }
 
     void switchingTheFeedAndThePageSelectsTheOtherFeedsPrinter()
@@ -353,7 +363,8 @@ private Q_SLOTS:
         fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(sectionLines(regPath(), u"封筒 長３"_s),
-                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}));
+                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=0"_s, u"denPrn_Left=0"_s}) +
+                     kKeysB);
         QCOMPARE(sectionLines(regPath(), kHand),
                  QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=1"_s, u"denPrn_Left=2"_s}));
 
@@ -394,7 +405,8 @@ private Q_SLOTS:
 
         QCOMPARE(answer.openedOn, QList<int>({0}));
         QCOMPARE(sectionLines(regPath(), kHand),
-                 QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=3"_s, u"denPrn_Left=4"_s}));
+                 QStringList({u"PrnName=テストプリンタA"_s, u"PrnNoIndex=0"_s, u"denPrn_Top=3"_s, u"denPrn_Left=4"_s}) +
+                     kKeysA);
     }
 
     void specialIndexes_data()
@@ -561,6 +573,111 @@ private Q_SLOTS:
         QCOMPARE(answer.calls, 0);
         QCOMPARE(ProfileFile(fx->path(u"vuzo_Vez_1.ini"_s)).ReadString(u"vz_Vez_1prn"_s, u"Sbr_12prnno"_s, u"none"_s),
                  u"none"_s);
+    }
+
+    // The feed's paper, tray and resolution: registered from the dialog, and
+    // laid over the printer's defaults at every selection, restarts included.
+    void theFeedsPaperTrayAndResolutionGoWithEveryJob()
+    {
+        twoPrinters();
+        fx->start();
+        {
+            SetupDialogAnswer answer(true);
+            answer.paper = 1;      // A5
+            answer.source = 1;     // 手差し (manual)
+            answer.resolution = 0; // 300 dpi
+            fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
+        }
+        const QStringList registered = sectionLines(regPath(), kHand);
+        QVERIFY2(registered.contains(u"PrnMedia=iso_a5_148x210mm"_s), qPrintable(registered.join(u' ')));
+        QVERIFY(registered.contains(u"PrnMediaSource=manual"_s));
+        QVERIFY(registered.contains(u"PrnResolution=300x300dpi"_s));
+        fx->stop();
+
+        fx->usePrinters({kEarlier, kPrinterA, kPrinterB});
+        fx->start();
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterA});
+        const DevMode &dm = fx->memory->jobs().constFirst().devMode;
+        QCOMPARE(dm.dmPaperSize, DMPAPER_A5);
+        QCOMPARE(dm.dmDefaultSource, DMBIN_MANUAL);
+        QCOMPARE(dm.dmPrintQuality, 300);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox2"_s)->currentText(), u"A5"_s);
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentText(), u"手差し"_s);
+    }
+
+    void aRegisteredPaperOrTrayThePrinterLacksStopsPrinting_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("tray") << u"PrnMediaSource=tray-9\r\n"_s << u"給紙方法「トレイ9」"_s;
+        QTest::newRow("paper") << u"PrnMedia=na_letter_8.5x11in\r\n"_s << u"用紙「"_s;
+        QTest::newRow("resolution") << u"PrnResolution=1200x1200dpi\r\n"_s << u"解像度「1200x1200dpi」"_s;
+    }
+    void aRegisteredPaperOrTrayThePrinterLacksStopsPrinting()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, named);
+        twoPrinters();
+        writeRegistration(u"[手差し]\r\nPrnName=テストプリンタA\r\nPrnNoIndex=0\r\n"_s + keys);
+        fx->start();
+        QVERIFY(fx->w<QLabel>(u"Label_PrinterName2"_s)->text().endsWith(u"（登録の用紙・給紙方法がありません）"_s));
+        QCOMPARE(printAndListJobDevices(), QStringList());
+        QCOMPARE(fx->dialogs->confirms(), QStringList());
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY2(fx->dialogs->notices().first().contains(named), qPrintable(fx->dialogs->notices().first()));
+    }
+
+    void aQueueThatWouldNotPrintIsToldBeforeAnythingIsSent()
+    {
+        twoPrinters();
+        fx->start();
+        fx->memory->setQueueProblem(kPrinterA, u"プリンタ「テストプリンタA」は停止しています。"_s);
+        QCOMPARE(printAndListJobDevices(), QStringList());
+        QCOMPARE(fx->dialogs->confirms(), QStringList());
+        QCOMPARE(fx->dialogs->notices(), QStringList{u"プリンタ「テストプリンタA」は停止しています。"_s});
+    }
+
+    void aJobThePrintSystemStopsIsTold()
+    {
+        twoPrinters();
+        fx->start();
+        fx->memory->setJobStatus({true, u"プリンタ「テストプリンタA」で印刷が止まりました。"_s});
+        QCOMPARE(printAndListJobDevices(), QStringList{kPrinterA});
+        QTRY_COMPARE(fx->dialogs->notices(), QStringList{u"プリンタ「テストプリンタA」で印刷が止まりました。"_s});
+    }
+
+    // As the program starts: the window first, then one message about the
+    // print system, not one per selection.
+    void aDeferredStartTellsAnUnreachablePrintSystemOnce()
+    {
+        // The printer object first looks while the print system is away.
+        auto system = std::make_unique<MemorySystemPrinter>();
+        system->addPrinter(printerNamed(kPrinterA));
+        system->setDefaultPrinter(kPrinterA);
+        system->setAvailable(false);
+        MemorySystemPrinter *memory = system.get();
+        fx->useSystemPrinter(std::move(system));
+        fx->start(true);
+        QVERIFY(!fx->form->printersStarted());
+        QTRY_VERIFY(fx->form->printersStarted());
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY(fx->dialogs->notices().first().startsWith(vuzo::PrintSystemUnavailableMessage()));
+
+        // The print system comes back: the change watch selects the printer.
+        memory->setAvailable(true);
+        WbPrinter().CheckSystemChange();
+        QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterA);
+    }
+
+    void noPrinterAtAllIsToldInJapanese()
+    {
+        fx->usePrinters({});
+        fx->start(true);
+        QTRY_VERIFY(fx->form->printersStarted());
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY(fx->dialogs->notices().first().startsWith(u"使えるプリンタがありません。"_s));
+        QVERIFY(fx->dialogs->notices().first().contains(u"TWbPrinter.CheckNoPrinter: No Printer"_s));
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "PrintSetupTestUtil.h"
 #include "controls/TZuNumEdit.h"
+#include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
 #include <QComboBox>
@@ -21,6 +22,13 @@
 
 using namespace Qt::StringLiterals;
 using namespace printsetup_test;
+
+// What a registration stores of the queues' own paper, tray and resolution:
+// the tray queue names no default tray, so none is stored; the PDF queue
+// prints on borderless A4.
+const QStringList kPdfKeys = {u"PrnMedia=iso_a4_210x297mm_borderless"_s, u"PrnMediaSource="_s,
+                              u"PrnResolution=300x300dpi"_s};
+const QStringList kTrayKeys = {u"PrnMedia=na_letter_8.5x11in"_s, u"PrnMediaSource="_s, u"PrnResolution=300x300dpi"_s};
 
 class TestPrintSetupCups : public QObject
 {
@@ -39,10 +47,27 @@ class TestPrintSetupCups : public QObject
         p.start(u"lpadmin"_s, arguments);
         return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     }
-    bool addScratchQueue()
+    bool addScratchQueue(const QString &uri = u"file:///dev/null"_s, const QStringList &options = {})
     {
-        return lpadmin({u"-p"_s, m_scratchQueue, u"-E"_s, u"-v"_s, u"file:///dev/null"_s, u"-m"_s,
-                        u"drv:///sample.drv/laserjet.ppd"_s, u"-o"_s, u"printer-is-shared=false"_s});
+        return lpadmin(QStringList({u"-p"_s, m_scratchQueue, u"-E"_s, u"-v"_s, uri, u"-m"_s,
+                                    u"drv:///sample.drv/laserjet.ppd"_s, u"-o"_s, u"printer-is-shared=false"_s}) +
+                       options);
+    }
+    // Prints the slip with F11 answered Yes; the ids of the queue's jobs that
+    // are new since.
+    QList<int> printNewJobs(const QString &queue)
+    {
+        QList<int> before;
+        for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue))
+            before << job.id;
+        fx->dialogs->answer({true});
+        fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+        QList<int> fresh;
+        for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue)) {
+            if (!before.contains(job.id))
+                fresh << job.id;
+        }
+        return fresh;
     }
     bool removeScratchQueue() { return lpadmin({u"-x"_s, m_scratchQueue}); }
 
@@ -156,10 +181,12 @@ private Q_SLOTS:
         const QString path = fx->path(u"vuzo_a500.ini"_s);
         QCOMPARE(sectionLines(path, u"手差し"_s),
                  QStringList({u"PrnName="_s + m_pdfQueue, u"PrnNoIndex="_s + QString::number(pdf), u"denPrn_Top=0"_s,
-                              u"denPrn_Left=0"_s}));
+                              u"denPrn_Left=0"_s}) +
+                     kPdfKeys);
         QCOMPARE(sectionLines(path, u"連続(４．５インチ)"_s),
                  QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=0"_s,
-                              u"denPrn_Left=0"_s}));
+                              u"denPrn_Left=0"_s}) +
+                     kTrayKeys);
 
         fx->w<QComboBox>(u"ComboBox_SEL"_s)->setCurrentIndex(0);
         changePage();
@@ -200,7 +227,8 @@ private Q_SLOTS:
         const QString path = fx->path(u"vuzo_a500.ini"_s);
         QCOMPARE(sectionLines(path, u"連続(４．５インチ)"_s),
                  QStringList({u"PrnName="_s + m_trayQueue, u"PrnNoIndex="_s + QString::number(tray), u"denPrn_Top=20"_s,
-                              u"denPrn_Left=-10"_s}));
+                              u"denPrn_Left=-10"_s}) +
+                     kTrayKeys);
         QCOMPARE(sectionLines(path, u"手差し"_s), QStringList());
     }
     void theRegisteredQueueIsKeptWhenAQueueSortingBeforeItComesAndGoes()
@@ -256,6 +284,79 @@ private Q_SLOTS:
         QVERIFY(fx->dialogs->notices().first().contains(u"「"_s + m_scratchQueue + u"」が見つかりません"_s));
         QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), m_scratchQueue + u"（見つかりません）"_s);
         QVERIFY(!WbPrinter().Printing());
+    }
+
+    void theJobCarriesTheFeedsPaperTrayAndResolution_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("media");
+        QTest::addColumn<QString>("source"); // empty: the job names none
+        QTest::addColumn<QString>("resolution");
+        QTest::newRow("registered") << u"PrnMedia=iso_a5_148x210mm\r\nPrnMediaSource=tray-2\r\n"
+                                       u"PrnResolution=600x600dpi\r\n"_s
+                                    << u"iso_a5_148x210mm"_s << u"tray-2"_s << u"600dpi"_s;
+        QTest::newRow("the queue's own defaults") << QString() << u"na_letter_8.5x11in"_s << QString() << u"300dpi"_s;
+    }
+    void theJobCarriesTheFeedsPaperTrayAndResolution()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, media);
+        QFETCH(QString, source);
+        QFETCH(QString, resolution);
+        if (queueIndex(m_trayQueue, "VUZO_CUPS_TRAY_QUEUE") < 0)
+            return;
+        // A start on a registration file is what a restart is.
+        writeCp932(fx->path(u"vuzo_a500.ini"_s), u"[手差し]\r\nPrnName="_s + m_trayQueue + u"\r\n"_s + keys);
+        fx->start();
+        const QList<int> jobs = printNewJobs(m_trayQueue);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QCOMPARE(jobs.size(), 1);
+        const QMap<QString, QString> attributes = vuzo::CupsJobAttributes(jobs.first());
+        QCOMPARE(attributes.value(u"media"_s), media);
+        QCOMPARE(attributes.value(u"media-source"_s), source);
+        QCOMPARE(attributes.value(u"printer-resolution"_s), resolution);
+        vuzo::CupsPurgeJob(m_trayQueue, jobs.first());
+    }
+
+    void aDisabledQueueIsToldAndGetsNoJob()
+    {
+        if (m_scratchQueue.isEmpty()) {
+            queueIndex(QString(), "VUZO_CUPS_SCRATCH_QUEUE");
+            return;
+        }
+        QVERIFY(addScratchQueue());
+        const auto removed = qScopeGuard([this] { removeScratchQueue(); });
+        QProcess::execute(u"cupsdisable"_s, {u"-r"_s, u"トナー交換中"_s, m_scratchQueue});
+        fx->useSystemPrinter(CreateCupsSystemPrinter());
+        writeCp932(fx->path(u"vuzo_a500.ini"_s), u"[手差し]\r\nPrnName="_s + m_scratchQueue + u"\r\n"_s);
+        fx->start();
+        QCOMPARE(printNewJobs(m_scratchQueue), QList<int>());
+        QCOMPARE(fx->dialogs->confirms(), QStringList());
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY2(fx->dialogs->notices().first().contains(u"」は停止しています"_s),
+                 qPrintable(fx->dialogs->notices().first()));
+        QVERIFY(fx->dialogs->notices().first().contains(u"トナー交換中"_s));
+    }
+
+    // A backend that fails (scripts/cups-test-env installs one) on a queue
+    // that aborts the job: the operator is told after the job was sent.
+    void aJobTheBackendStopsIsToldWithTheReason()
+    {
+        const QString backend = qEnvironmentVariable("VUZO_CUPS_FAILING_URI");
+        if (m_scratchQueue.isEmpty() || backend.isEmpty()) {
+            queueIndex(QString(), "VUZO_CUPS_FAILING_URI");
+            return;
+        }
+        QVERIFY(addScratchQueue(backend, {u"-o"_s, u"printer-error-policy=abort-job"_s}));
+        const auto removed = qScopeGuard([this] { removeScratchQueue(); });
+        fx->useSystemPrinter(CreateCupsSystemPrinter());
+        writeCp932(fx->path(u"vuzo_a500.ini"_s), u"[手差し]\r\nPrnName="_s + m_scratchQueue + u"\r\n"_s);
+        fx->start();
+        QCOMPARE(printNewJobs(m_scratchQueue).size(), 1);
+        QCOMPARE(fx->dialogs->errors(), QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(fx->dialogs->notices().size(), 1, 15000);
+        QVERIFY2(fx->dialogs->notices().first().contains(u"で印刷が止まりました"_s),
+                 qPrintable(fx->dialogs->notices().first()));
     }
 };
 

@@ -59,7 +59,9 @@ public:
         m_printerInstalled = true;
     }
 
-    void start()
+    // deferPrinters: as the program starts, the printer is selected after
+    // the window's first paint.
+    void start(bool deferPrinters = false)
     {
         if (!m_printerInstalled)
             usePrinters({QStringLiteral("テストプリンタA"), QStringLiteral("Test Printer B")});
@@ -70,6 +72,7 @@ public:
         form = m_windows->formMain.get();
         slip97YPrn = m_windows->formSlip97YPrn.get();
         d97Dot = m_windows->wbD97Dot.get();
+        form->setDeferredPrinterStart(deferPrinters);
         form->show();
         QApplication::setActiveWindow(form);
         QCoreApplication::processEvents();

@@ -82,6 +82,14 @@ public:
             openedOn << (list ? list->currentIndex() : -2);
             if (list && choose >= 0)
                 list->setCurrentIndex(choose);
+            // The paper, tray and resolution lists, when the test picks one.
+            const std::pair<const char *, int> picks[] = {
+                {"ComboBox_PaperSize", paper}, {"ComboBox_PaperSource", source}, {"ComboBox_Resolution", resolution}};
+            for (const auto &[name, pick] : picks) {
+                auto *other = dialog.window() ? dialog.window()->findChild<QComboBox *>(QLatin1String(name)) : nullptr;
+                if (other && pick >= 0)
+                    other->setCurrentIndex(pick);
+            }
             return ok;
         });
     }
@@ -91,6 +99,9 @@ public:
 
     int calls = 0;
     QList<int> openedOn;
+    int paper = -1;
+    int source = -1;
+    int resolution = -1;
 };
 
 } // namespace printsetup_test

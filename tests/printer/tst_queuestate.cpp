@@ -1,0 +1,92 @@
+// What the states of a queue and of a job handed over mean to the operator.
+
+#include "printer/QueueState.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using vuzo::JobState;
+using vuzo::QueueState;
+
+class tst_QueueState : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void queueProblems_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("accepting");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("expected"); // parts the text holds; empty: no problem
+        QTest::newRow("idle") << 3 << true << QString() << QString();
+        QTest::newRow("busy with another job") << 4 << true << u"Printing page 2"_s << QString();
+        QTest::newRow("stopped, with the reason")
+            << 5 << true << u"用紙がありません"_s << u"「q1」は停止しています|（用紙がありません）"_s;
+        QTest::newRow("stopped without a reason") << 5 << true << QString() << u"「q1」は停止しています"_s;
+        QTest::newRow("refusing jobs") << 3 << false << u"Rejecting Jobs"_s
+                                       << u"「q1」は現在ジョブを受け付けていません|（Rejecting Jobs）"_s;
+    }
+    void queueProblems()
+    {
+        QFETCH(int, state);
+        QFETCH(bool, accepting);
+        QFETCH(QString, message);
+        QFETCH(QString, expected);
+        QueueState q;
+        q.state = state;
+        q.accepting = accepting;
+        q.message = message;
+        q.reasons = {u"none"_s};
+        const QString text = vuzo::QueueProblemText(u"q1"_s, q);
+        if (expected.isEmpty()) {
+            QCOMPARE(text, QString());
+            return;
+        }
+        for (const QString &part : expected.split(u'|'))
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QVERIFY(!text.contains(u"none"_s));
+    }
+
+    void jobVerdicts_data()
+    {
+        QTest::addColumn<int>("jobState");
+        QTest::addColumn<int>("queueState");
+        QTest::addColumn<bool>("settled");
+        QTest::addColumn<QString>("expected"); // parts of the problem; empty: none
+        QTest::newRow("completed") << 9 << 3 << true << QString();
+        QTest::newRow("still printing") << 5 << 4 << false << QString();
+        QTest::newRow("waiting behind others") << 3 << 4 << false << QString();
+        QTest::newRow("aborted by the backend") << 8 << 3 << true << u"印刷が止まりました|（backend failed）"_s;
+        QTest::newRow("stopped") << 6 << 3 << true << u"印刷が止まりました"_s;
+        QTest::newRow("cancelled by someone") << 7 << 3 << true << u"印刷が取り消されました"_s;
+        QTest::newRow("waiting on a queue that stopped under it")
+            << 3 << 5 << true << u"止まったため|（queue says why）"_s;
+        QTest::newRow("unknown state") << 0 << 3 << true << QString();
+    }
+    void jobVerdicts()
+    {
+        QFETCH(int, jobState);
+        QFETCH(int, queueState);
+        QFETCH(bool, settled);
+        QFETCH(QString, expected);
+        JobState job;
+        job.state = jobState;
+        job.message = jobState == 8 ? u"backend failed"_s : QString();
+        QueueState q;
+        q.state = queueState;
+        q.message = queueState == 5 ? u"queue says why"_s : QString();
+        const vuzo::JobVerdict verdict = vuzo::JudgeJob(u"q1"_s, job, q);
+        QCOMPARE(verdict.settled, settled);
+        if (expected.isEmpty()) {
+            QCOMPARE(verdict.problem, QString());
+            return;
+        }
+        for (const QString &part : expected.split(u'|'))
+            QVERIFY2(verdict.problem.contains(part), qPrintable(verdict.problem));
+        QVERIFY(verdict.problem.contains(u"「q1」"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_QueueState)
+#include "tst_queuestate.moc"
