@@ -1,6 +1,7 @@
-// Program entry: the single-instance guard, the printer object, the three
+// Program entry: the command line, the single-instance guard, the printer object, the three
 // windows in their order, the event loop, and the shut-down sequence.
 
+#include "app/CommandLine.h"
 #include "app/ProgramWindows.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
@@ -92,6 +93,13 @@ void closeOnTerminationSignals(QWidget *window)
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before the application object exists: --help
+    // and --version answer without a display, and the data folder is entered
+    // before the guard keys on the working directory and anything reads a file.
+    const CommandLine options = ParseCommandLine(ArgumentsOf(argc, argv));
+    if (const std::optional<int> exitCode = ApplyCommandLine(options))
+        return *exitCode;
+
     VuzoApplication app(argc, argv);
     catchTerminationSignals();
 
