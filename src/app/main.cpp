@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -102,6 +103,9 @@ int main(int argc, char *argv[])
 
     VuzoApplication app(argc, argv);
     catchTerminationSignals();
+    // The desktop ties the window to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VUZO_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VUZO_APP_ID)));
 
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
     if (guard.anotherInstanceRunning())
