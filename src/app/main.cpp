@@ -1,6 +1,7 @@
-// Program entry: the single-instance guard, the printer object, the three
+// Program entry: the command line, the single-instance guard, the printer object, the three
 // windows in their order, the event loop, and the shut-down sequence.
 
+#include "app/CommandLine.h"
 #include "app/ProgramWindows.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -92,8 +94,18 @@ void closeOnTerminationSignals(QWidget *window)
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before the application object exists: --help
+    // and --version answer without a display, and the data folder is entered
+    // before the guard keys on the working directory and anything reads a file.
+    const CommandLine options = ParseCommandLine(ArgumentsOf(argc, argv));
+    if (const std::optional<int> exitCode = ApplyCommandLine(options))
+        return *exitCode;
+
     VuzoApplication app(argc, argv);
     catchTerminationSignals();
+    // The desktop ties the window to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VUZO_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VUZO_APP_ID)));
 
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
     if (guard.anotherInstanceRunning())

@@ -3,7 +3,6 @@
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
-#include "mainwindow/PublisherEndpoints.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/Errors.h"
 #include "platform/TextUtil.h"
@@ -13,7 +12,6 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -25,8 +23,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
-#include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +59,7 @@ void TForm_Main::FormShow()
         Memo2->clear();
     });
     step([this] { ReadStartupSettings(); });
+    step([this] { SendMail_CHK(); });
     step([this] {
         if (ComboBox_FontSize->currentIndex() < 0)
             ComboBox_FontSize->setCurrentIndex(0);
@@ -304,26 +301,6 @@ void TForm_Main::Edit_Warning()
         Label_Warning->setText(u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s);
     else
         Label_Warning->clear();
-}
-
-void TForm_Main::BitBtn_WebHelpClick()
-{
-    QDesktopServices::openUrl(QUrl(vuzo::WebHelpAddress()));
-}
-
-void TForm_Main::BitBtn_SendMailClick()
-{
-    // mailto:<address>?subject=vuzoへの問い合わせ&cc=&bcc=& , built through
-    // QUrl so the Japanese subject is encoded correctly for the mail program.
-    QUrl url;
-    url.setScheme(u"mailto"_s);
-    url.setPath(vuzo::SupportMailAddress());
-    QUrlQuery query;
-    query.addQueryItem(u"subject"_s, u"vuzoへの問い合わせ"_s);
-    query.addQueryItem(u"cc"_s, QString());
-    query.addQueryItem(u"bcc"_s, QString());
-    url.setQuery(query);
-    QDesktopServices::openUrl(url);
 }
 
 void TForm_Main::SpeedButton_F7Click()

@@ -9,7 +9,8 @@
 // in FormMainShell.cpp, settings in FormMainSettings.cpp, the line table and
 // tax in FormMainSlip.cpp, the address transfer in FormMainTransfer.cpp,
 // printer registration in FormMainPrintSetup.cpp, printing in
-// FormMainPrint.cpp; the wiring itself in TForm_Main.cpp.
+// FormMainPrint.cpp, the help buttons in FormMainHelp.cpp; the wiring itself
+// in TForm_Main.cpp.
 
 #include "mainwindow/TForm_MainUi.h"
 #include "printsetup/PrintPositionHost.h"
@@ -116,8 +117,6 @@ private:
     void ComboBox_imeEnter();
     void Edit_TxDispEnter();
     void Edit_Warning();
-    void BitBtn_WebHelpClick();
-    void BitBtn_SendMailClick();
     void SpeedButton_F7Click();
     void Tab_Change_CHK();
     void PageControl1Change();
@@ -134,6 +133,13 @@ private:
     // The sales-line keys and the shut-down keys into one open batch.
     void writeSalesLines(ProfileFile &ini) const;
     void writeShutdownSettings(ProfileFile &ini) const;
+
+    // ---- help buttons (FormMainHelp.cpp) ----
+    void BitBtn_WebHelpClick();
+    void BitBtn_SendMailClick();
+    // Reads SupportMail: the E-Mail button works only with an address, and
+    // its hint says which one, or why there is none.
+    void SendMail_CHK();
 
     // ---- line table, amounts and tax (FormMainSlip.cpp) ----
     void Ary_DAT_SET();
@@ -256,6 +262,7 @@ private:
     bool m_printerStartPosted = false;
     bool m_printersStarted = false;
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
+    QString m_supportMail;  // the E-Mail button's address, empty when none is set
     // The printer of the feed's registration (PrnName), empty when the
     // registration gives only a position; missing when no queue has its name.
     QString m_wantedPrinter;

@@ -235,7 +235,7 @@ void TForm_MainUi::buildPasteBand(QWidget *parent, const QFont &face)
     setTextColour(Label8, Qt::gray);
 
     BitBtn_WebHelp = pictureButton(Panel3, u"BitBtn_WebHelp"_s, QStyle::SP_MessageBoxQuestion, QRect(604, 4, 39, 39),
-                                   u"Webヘルプを開きます"_s);
+                                   u"操作説明書を開きます"_s);
     BitBtn_SendMail = named(new QPushButton(u"E-Mail"_s, Panel3), u"BitBtn_SendMail"_s);
     BitBtn_SendMail->setGeometry(650, 10, 80, 26);
     BitBtn_MemoCLS = pictureButton(Panel3, u"BitBtn_MemoCLS"_s, QStyle::SP_DialogResetButton, QRect(604, 52, 39, 39),
@@ -612,7 +612,7 @@ void TForm_MainUi::setAccessibleNames(QWidget *form)
     set(Edit_tel, u"でんわ"_s);
     set(Memo1, u"貼り付けメモ"_s);
     set(BitBtn_1, u"テキスト転送"_s);
-    set(BitBtn_WebHelp, u"Webヘルプ"_s);
+    set(BitBtn_WebHelp, u"操作説明書"_s);
     set(BitBtn_SendMail, u"E-Mail"_s);
     set(BitBtn_MemoCLS, u"Memoｸﾘｱ"_s);
     set(BitBtn_CLS, u"お届け先ｸﾘｱ"_s);

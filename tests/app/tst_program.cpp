@@ -5,6 +5,7 @@
 #include "controls/DialogService.h"
 #include "platform/SingleInstance.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalSocket>
@@ -42,10 +43,11 @@ bool waitListening(const QString &key, int ms = 15000)
     return false;
 }
 
-void startIn(QProcess &p, const QString &dir)
+void startIn(QProcess &p, const QString &dir, const QStringList &arguments = {})
 {
     p.setWorkingDirectory(dir);
     p.setProgram(program());
+    p.setArguments(arguments);
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p.start();
     QVERIFY(p.waitForStarted());
@@ -62,6 +64,8 @@ private Q_SLOTS:
     void secondStartEndsAtOnce();
     void killedProgramDoesNotBlockTheNextStart();
     void separateDataFoldersDoNotBlockEachOther();
+    void dataFolderFromTheCommandLine_data();
+    void dataFolderFromTheCommandLine();
     void terminationDuringStartupBoxEndsInOrder_data();
     void terminationDuringStartupBoxEndsInOrder();
 };
@@ -141,6 +145,41 @@ void TestProgram::separateDataFoldersDoNotBlockEachOther()
     second.terminate();
     QVERIFY(first.waitForFinished(10000));
     QVERIFY(second.waitForFinished(10000));
+}
+
+void TestProgram::dataFolderFromTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "<root>" stands for a scratch folder
+    QTest::addColumn<QString>("dataFolder");    // under <root>; empty: the working directory
+    QTest::newRow("no option: the working directory") << QStringList() << QString();
+    QTest::newRow("--data-dir: a new folder, created")
+        << QStringList{u"--data-dir"_s, u"<root>/new/店"_s} << u"new/店"_s;
+    QTest::newRow("--user-data, as the menu starts it: $XDG_DATA_HOME/vuzo_vez_1")
+        << QStringList{u"--user-data"_s} << u"xdg/vuzo_vez_1"_s;
+}
+
+// The program works in the folder its command line names: the guard keys on
+// it and the settings are written there, none in the folder it was started in.
+void TestProgram::dataFolderFromTheCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, dataFolder);
+    QTemporaryDir start;
+    QTemporaryDir root;
+    arguments.replaceInStrings(u"<root>"_s, root.path());
+    const QString folder = dataFolder.isEmpty() ? start.path() : root.filePath(dataFolder);
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_DATA_HOME"_s, root.filePath(u"xdg"_s));
+    p.setProcessEnvironment(env);
+    startIn(p, start.path(), arguments);
+    QVERIFY(waitListening(SingleInstance::keyFor(vuzo::ApplicationTitle(), folder)));
+    p.terminate();
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY(QFile::exists(QDir(folder).filePath(u"vuzo_Vez_1.ini"_s)));
+    QCOMPARE(QFile::exists(start.filePath(u"vuzo_Vez_1.ini"_s)), dataFolder.isEmpty());
 }
 
 void TestProgram::terminationDuringStartupBoxEndsInOrder_data()

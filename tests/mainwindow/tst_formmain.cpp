@@ -4,7 +4,6 @@
 
 #include "MainWindowFixture.h"
 #include "controls/TZuNumEdit.h"
-#include "mainwindow/PublisherEndpoints.h"
 #include "platform/Cp932.h"
 #include "settings/ProfileFile.h"
 
@@ -88,7 +87,9 @@ private Q_SLOTS:
     void nineDigitsCanBeTyped_data();
     void nineDigitsCanBeTyped();
     void fieldsWithoutInputMethodRefuseComposition();
-    void helpButtonsOpenThePublisherAddresses();
+    void helpButtonOpensTheManual();
+    void mailButtonFollowsTheSupportAddress_data();
+    void mailButtonFollowsTheSupportAddress();
 };
 
 void TestFormMain::namedControlsExist_data()
@@ -666,28 +667,69 @@ void TestFormMain::fieldsWithoutInputMethodRefuseComposition()
     QVERIFY(query.value(Qt::ImEnabled).toBool());
 }
 
-void TestFormMain::helpButtonsOpenThePublisherAddresses()
+void TestFormMain::helpButtonOpensTheManual()
 {
     MainWindowFixture f;
     f.start();
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(u"mailto"_s, &catcher, "open");
-    QDesktopServices::setUrlHandler(u"https"_s, &catcher, "open");
-    QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_SendMail"_s), Qt::LeftButton);
+    QDesktopServices::setUrlHandler(u"file"_s, &catcher, "open");
     QTest::mouseClick(f.w<QAbstractButton>(u"BitBtn_WebHelp"_s), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(u"file"_s);
+    // Run from the build tree, the program finds the manual of its sources.
+    QCOMPARE(catcher.urls.size(), 1);
+    const QUrl manual = catcher.urls.at(0);
+    QVERIFY(manual.isLocalFile());
+    QVERIFY2(manual.toLocalFile().endsWith(u"/docs/manual/index.html"_s), qPrintable(manual.toString()));
+    QVERIFY(QFile::exists(manual.toLocalFile()));
+    QVERIFY(f.dialogs->shown().isEmpty());
+}
+
+void TestFormMain::mailButtonFollowsTheSupportAddress_data()
+{
+    QTest::addColumn<QString>("entry"); // the line in [vz_Vez_1prn], empty for none
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("hintPart");
+    QTest::newRow("an address enables the button and is its hint")
+        << u"SupportMail=otoiawase@shop.example.jp"_s << u"otoiawase@shop.example.jp"_s
+        << u"otoiawase@shop.example.jp"_s;
+    QTest::newRow("no key: disabled, the hint says where to set it")
+        << QString() << QString() << u"SupportMail=アドレス を書くと使えます"_s;
+    QTest::newRow("an empty value counts as none") << u"SupportMail="_s << QString() << u"設定されていません"_s;
+    QTest::newRow("a value that is no address: disabled, the hint names it")
+        << u"SupportMail=shop example"_s << QString() << u"「shop example」はメールアドレスとして使えません"_s;
+    QTest::newRow("a second @ is no address") << u"SupportMail=a@b@c"_s << QString() << u"「a@b@c」"_s;
+    QTest::newRow("a query part is no address") << u"SupportMail=a@b?cc=x"_s << QString() << u"「a@b?cc=x」"_s;
+}
+
+void TestFormMain::mailButtonFollowsTheSupportAddress()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, address);
+    QFETCH(QString, hintPart);
+    MainWindowFixture f;
+    writeBytes(f.path(u"vuzo_Vez_1.ini"_s), cp932(u"[vz_Vez_1prn]\r\n"_s + entry + u"\r\n"_s));
+    f.start();
+    auto *button = f.w<QAbstractButton>(u"BitBtn_SendMail"_s);
+    QCOMPARE(button->isEnabled(), !address.isEmpty());
+    QVERIFY2(button->toolTip().contains(hintPart), qPrintable(button->toolTip()));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(u"mailto"_s, &catcher, "open");
+    QTest::mouseClick(button, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(u"mailto"_s);
-    QDesktopServices::unsetUrlHandler(u"https"_s);
-    QCOMPARE(catcher.urls.size(), 2);
+    if (address.isEmpty()) {
+        QVERIFY(catcher.urls.isEmpty());
+        return;
+    }
+    QCOMPARE(catcher.urls.size(), 1);
     const QUrl mail = catcher.urls.at(0);
     QVERIFY(mail.isValid());
     QCOMPARE(mail.scheme(), u"mailto"_s);
-    QCOMPARE(mail.path(), vuzo::SupportMailAddress());
+    QCOMPARE(mail.path(), address);
     const QUrlQuery query(mail);
     QCOMPARE(query.queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"vuzoへの問い合わせ"_s);
     QVERIFY(query.hasQueryItem(u"cc"_s));
     QVERIFY(query.hasQueryItem(u"bcc"_s));
-    QCOMPARE(catcher.urls.at(1), QUrl(vuzo::WebHelpAddress()));
-    QVERIFY(f.dialogs->shown().isEmpty());
 }
 
 QTEST_MAIN(TestFormMain)

@@ -1,0 +1,199 @@
+#include "app/CommandLine.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kProgram = u"vuzo_vez_1"_s;
+
+// One option of the program: its spellings, the name of its value (empty for
+// a switch), one usage line in each language, and what it does.
+struct Option
+{
+    QStringList names;
+    QString valueName;
+    QString japanese;
+    QString english;
+    std::function<void(CommandLine &, const QString &value)> apply;
+};
+
+const std::vector<Option> &Options()
+{
+    static const std::vector<Option> options = {
+        {{u"--data-dir"_s},
+         u"DIR"_s,
+         u"DIR で作業します（なければ作ります）"_s,
+         u"work in DIR (created if missing)"_s,
+         [](CommandLine &c, const QString &value) { c.dataDir = value; }},
+        {{u"--user-data"_s},
+         {},
+         u"ユーザーのデータフォルダ（~/.local/share/vuzo_vez_1）で作業します"_s,
+         u"work in the user's data folder ($XDG_DATA_HOME/vuzo_vez_1)"_s,
+         [](CommandLine &c, const QString &) { c.dataDir = UserDataFolder(); }},
+        {{u"-h"_s, u"--help"_s},
+         {},
+         u"この説明を表示して終了します"_s,
+         u"show this help and exit"_s,
+         [](CommandLine &c, const QString &) { c.action = CommandLine::Action::ShowHelp; }},
+        {{u"--version"_s},
+         {},
+         u"版数を表示して終了します"_s,
+         u"show the version and exit"_s,
+         [](CommandLine &c, const QString &) { c.action = CommandLine::Action::ShowVersion; }},
+    };
+    return options;
+}
+
+// The toolkit's own options, which the application object reads and removes;
+// a session manager restarts the program with -session, for one.
+bool IsToolkitOption(const QString &name, bool *takesValue)
+{
+    static const QStringList withValue = {
+        u"platform"_s,        u"platformpluginpath"_s,
+        u"platformtheme"_s,   u"plugin"_s,
+        u"qwindowgeometry"_s, u"qwindowicon"_s,
+        u"qwindowtitle"_s,    u"session"_s,
+        u"display"_s,         u"name"_s,
+        u"geometry"_s,        u"style"_s,
+        u"stylesheet"_s,
+    };
+    static const QStringList switches = {u"reverse"_s, u"widgetcount"_s, u"nograb"_s,
+                                         u"dograb"_s,  u"sync"_s,        u"qmljsdebugger"_s};
+    QString bare = name;
+    bare.remove(0, bare.startsWith(u"--"_s) ? 2 : 1);
+    *takesValue = withValue.contains(bare);
+    return *takesValue || switches.contains(bare);
+}
+
+CommandLine Failure(const QString &japanese, const QString &english)
+{
+    CommandLine c;
+    c.action = CommandLine::Action::Fail;
+    c.error = japanese + u"\n"_s + english + u"\n"_s;
+    return c;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments)
+{
+    CommandLine result;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.startsWith(u'-') && equals > 0 ? argument.left(equals) : argument;
+        const bool inlineValue = name.size() != argument.size();
+
+        const Option *option = nullptr;
+        for (const Option &candidate : Options()) {
+            if (candidate.names.contains(name))
+                option = &candidate;
+        }
+        if (!option) {
+            bool takesValue = false;
+            if (argument.startsWith(u'-') && IsToolkitOption(name, &takesValue)) {
+                if (takesValue && !inlineValue)
+                    ++i;
+                continue;
+            }
+            if (!argument.startsWith(u'-'))
+                return Failure(u"余計な引数です: "_s + argument, u"unexpected argument: "_s + argument);
+            return Failure(u"不明なオプションです: "_s + argument, u"unknown option: "_s + argument);
+        }
+
+        QString value;
+        if (option->valueName.isEmpty()) {
+            if (inlineValue)
+                return Failure(name + u" は値をとりません"_s, name + u" takes no value"_s);
+        } else if (inlineValue) {
+            value = argument.mid(equals + 1);
+        } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u'-')) {
+            value = arguments.at(++i);
+        }
+        if (!option->valueName.isEmpty() && value.isEmpty())
+            return Failure(name + u" には "_s + option->valueName + u" を指定してください"_s,
+                           name + u" needs "_s + option->valueName);
+
+        option->apply(result, value);
+        if (result.action != CommandLine::Action::Run)
+            return result;
+    }
+    return result;
+}
+
+QStringList ArgumentsOf(int argc, const char *const *argv)
+{
+    QStringList arguments;
+    for (int k = 1; k < argc; ++k)
+        arguments << QString::fromLocal8Bit(argv[k]);
+    return arguments;
+}
+
+std::optional<int> ApplyCommandLine(const CommandLine &commandLine)
+{
+    const auto print = [](std::FILE *stream, const QString &text) { std::fputs(text.toUtf8().constData(), stream); };
+    switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp: print(stdout, UsageText()); return 0;
+    case CommandLine::Action::ShowVersion: print(stdout, VersionText()); return 0;
+    case CommandLine::Action::Fail: print(stderr, commandLine.error + u'\n' + UsageText()); return 2;
+    case CommandLine::Action::Run: break;
+    }
+    QString error;
+    if (!commandLine.dataDir.isEmpty() && !EnterDataFolder(commandLine.dataDir, &error)) {
+        print(stderr, error);
+        return 1;
+    }
+    return std::nullopt;
+}
+
+QString UsageText()
+{
+    QString text = u"使い方: "_s + kProgram + u" [オプション]\n"_s + u"Usage: "_s + kProgram + u" [OPTION]...\n\n"_s +
+                   u"郵便振替払込取扱票を印刷します。設定ファイルは作業フォルダに置きます。\n"_s +
+                   u"Prints postal transfer payment slips; the settings files are kept in the working folder.\n\n"_s;
+    qsizetype width = 0;
+    QStringList heads;
+    for (const Option &o : Options()) {
+        heads << o.names.join(u", "_s) + (o.valueName.isEmpty() ? QString() : u" "_s + o.valueName);
+        width = std::max(width, heads.last().size());
+    }
+    for (size_t k = 0; k < Options().size(); ++k) {
+        const Option &o = Options()[k];
+        const QString head = heads.at(qsizetype(k));
+        text += u"  "_s + head.leftJustified(width + 2) + o.japanese + u"\n"_s;
+        text += QString(width + 4, u' ') + o.english + u"\n"_s;
+    }
+    return text;
+}
+
+QString VersionText()
+{
+    return kProgram + u" "_s + QStringLiteral(VUZO_VERSION) + u"\n"_s;
+}
+
+QString UserDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/"_s + kProgram;
+}
+
+bool EnterDataFolder(const QString &dir, QString *error)
+{
+    if (!QDir().mkpath(dir)) {
+        *error =
+            u"データフォルダを作れません: "_s + dir + u"\n"_s + u"cannot create the data folder: "_s + dir + u"\n"_s;
+        return false;
+    }
+    if (!QDir::setCurrent(dir)) {
+        *error =
+            u"データフォルダに移れません: "_s + dir + u"\n"_s + u"cannot enter the data folder: "_s + dir + u"\n"_s;
+        return false;
+    }
+    return true;
+}

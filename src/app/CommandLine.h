@@ -1,0 +1,56 @@
+#pragma once
+// The program's command line, read before the application object exists, so
+// --help, --version and a mistyped option answer on a terminal without a
+// display. The options live in one table (CommandLine.cpp): an option is one
+// row there, with its usage lines and what it sets in CommandLine.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct CommandLine
+{
+    enum class Action
+    {
+        Run,         // start the program
+        ShowHelp,    // print UsageText() on standard output, exit 0
+        ShowVersion, // print VersionText() on standard output, exit 0
+        Fail,        // print error and UsageText() on standard error, exit 2
+    };
+    Action action = Action::Run;
+    // The folder to work in (created if missing); empty keeps the working
+    // directory the program was started in.
+    QString dataDir;
+    // What was wrong, in Japanese and English, when action is Fail.
+    QString error;
+};
+
+// Reads the arguments after the program name. Options take their value as
+// the next argument or after "=" (--data-dir DIR, --data-dir=DIR). The
+// toolkit's own options (-style, -platform, -session, ...) are let through
+// for the application object. Anything else is a Fail.
+CommandLine ParseCommandLine(const QStringList &arguments);
+
+// The arguments after the program name, as the system's text.
+QStringList ArgumentsOf(int argc, const char *const *argv);
+
+// Does what the command line asks before the application object is made:
+// prints the help or the version (exit code 0), or the error and the usage
+// (exit code 2), or enters the data folder. An exit code means the program
+// ends here with it; nullopt means it goes on.
+std::optional<int> ApplyCommandLine(const CommandLine &commandLine);
+
+// The usage in Japanese and English, ending in a newline.
+QString UsageText();
+
+// "vuzo_vez_1 <version>", ending in a newline.
+QString VersionText();
+
+// The user's data folder: $XDG_DATA_HOME/vuzo_vez_1, normally
+// ~/.local/share/vuzo_vez_1. The menu entry starts the program there.
+QString UserDataFolder();
+
+// Creates dir when it is missing and makes it the working directory. False,
+// with a message in Japanese and English, when that cannot be done.
+bool EnterDataFolder(const QString &dir, QString *error);
