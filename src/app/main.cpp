@@ -1,6 +1,7 @@
 // Program entry: the single-instance guard, the printer object, the three
 // windows in their order, the event loop, and the shut-down sequence.
 
+#include "app/PdfExport.h"
 #include "app/ProgramWindows.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
@@ -92,6 +93,10 @@ void closeOnTerminationSignals(QWidget *window)
 
 int main(int argc, char *argv[])
 {
+    // A PDF of the saved slip needs no window, no display and no guard.
+    if (const std::optional<QString> pdf = PdfExportRequest(argc, argv))
+        return PdfExportMain(argc, argv, *pdf);
+
     VuzoApplication app(argc, argv);
     catchTerminationSignals();
 
