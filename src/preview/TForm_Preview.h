@@ -41,6 +41,8 @@ public:
 
     explicit TForm_Preview(PreviewRequest request, QWidget *parent = nullptr);
 
+    // What the window shows and saves.
+    const PreviewRequest &request() const { return m_request; }
     Zoom zoom() const { return m_zoom; }
     void setZoom(Zoom zoom);
     // Image pixels per device pixel of the page shown now.
