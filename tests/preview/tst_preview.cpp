@@ -53,8 +53,7 @@ class TestPreview : public QObject
             if (preview->isVisible())
                 preview->reject();
         });
-        fx->w<QWidget>(u"Edit_Zip"_s)->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+        QTest::keyClick(fx->w<QWidget>(u"Edit_Zip"_s), Qt::Key_F9);
         QCoreApplication::processEvents();
         return opened;
     }
@@ -101,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(shown.pdfPath, fx->path(u"slip-1.pdf"_s));
 
         fx->dialogs->answer({true});
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QTest::keyClick(fx->w<QWidget>(u"Edit_Zip"_s), Qt::Key_F11);
         QCOMPARE(fx->memory->jobs().size(), 1);
         RecordingCanvas printed;
         SLIP97_Prn(printed, fx->d97Dot->Inputs());
