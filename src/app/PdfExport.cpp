@@ -84,14 +84,13 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
     in.tel = halfWidthField(ini.ReadString(kSection, u"E_TEL"_s, QString()), kLineEditLength);
 
     // The rate in force on the slip date.
-    const QString taxOld = zunum::CanonicalText(
-        limits::TaxRateText(ini.ReadString(kSection, u"TaxOld"_s, u"8"_s), u"8"_s), rateFormat());
+    const QString taxOld =
+        zunum::CanonicalText(limits::TaxRateText(ini.ReadString(kSection, u"TaxOld"_s, u"8"_s), u"8"_s), rateFormat());
     const QString taxNew = zunum::CanonicalText(
         limits::TaxRateText(ini.ReadString(kSection, u"TaxNew"_s, u"10"_s), u"10"_s), rateFormat());
     const QDate enforcement =
         limits::TaxDate(ini.ReadDate(kSection, u"TaxEnforDate"_s, kDefaultTaxEnforDate), kDefaultTaxEnforDate);
-    const slip::TaxRate rate =
-        slip::TAX_RATE_CHK(StrToCurrZero(taxOld), StrToCurrZero(taxNew), enforcement, slipDate);
+    const slip::TaxRate rate = slip::TAX_RATE_CHK(StrToCurrZero(taxOld), StrToCurrZero(taxNew), enforcement, slipDate);
 
     // The saved sales lines, then the pre-print line pass and the totals.
     struct Line
@@ -128,8 +127,7 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
         rows[n - 1] = {slip::ReadFieldValue(l.qty), slip::ReadFieldValue(l.price), slip::ReadFieldValue(l.sales)};
     }
     // The rounding code is not kept between runs: a fresh window truncates.
-    const slip::Totals totals =
-        slip::DEN_SUM(rows, StrToCurrZero(NumberText(rate.rate)), slip::ParseRounding(u"0"_s));
+    const slip::Totals totals = slip::DEN_SUM(rows, StrToCurrZero(NumberText(rate.rate)), slip::ParseRounding(u"0"_s));
     for (const QString &field : totals.overflowFields)
         overflow << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));
     if (!overflow.isEmpty())

@@ -4,6 +4,7 @@
 #include "controls/Guard.h"
 #include "printer/SlipPage.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -26,6 +27,7 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
                                 .arg(g.top)
                                 .arg(g.left));
 
+    ScrollBox_Page->viewport()->installEventFilter(this);
     connect(SpeedButton_ZoomFit, &QToolButton::clicked, this, [this] { setZoom(Zoom::Fit); });
     connect(SpeedButton_Zoom100, &QToolButton::clicked, this, [this] { setZoom(Zoom::Actual); });
     connect(SpeedButton_Zoom200, &QToolButton::clicked, this, [this] { setZoom(Zoom::Double); });
@@ -78,11 +80,12 @@ void TForm_Preview::render()
     Image_Page->resize(m_page.size());
 }
 
-void TForm_Preview::resizeEvent(QResizeEvent *event)
+bool TForm_Preview::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    if (m_zoom == Zoom::Fit)
+    // The whole page follows the room the window gives it.
+    if (watched == ScrollBox_Page->viewport() && event->type() == QEvent::Resize && m_zoom == Zoom::Fit)
         render();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm_Preview::BitBtn_SavePdfClick()

@@ -17,10 +17,10 @@
 
 struct PreviewRequest
 {
-    SlipInputs inputs;      // the slip as the print would draw it now
-    QSizeF sheetMm;         // the paper of the feed
-    QString pdfPath;        // proposed path of the PDF
-    QString title;          // the PDF's title
+    SlipInputs inputs; // the slip as the print would draw it now
+    QSizeF sheetMm;    // the paper of the feed
+    QString pdfPath;   // proposed path of the PDF
+    QString title;     // the PDF's title
 };
 
 class TForm_Preview : public QDialog, private TForm_PreviewUi
@@ -51,7 +51,7 @@ public:
     QImage pageImage() const { return m_page; }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BitBtn_SavePdfClick();

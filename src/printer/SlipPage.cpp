@@ -155,7 +155,9 @@ void DrawAlignmentSheet(QPainter &painter, const PrintGeometry &g, const QSizeF 
     // The millimetre grid from the layout's origin: every millimetre faint,
     // every 5 mm stronger, every 10 mm darker and numbered.
     auto gridPen = [&](int k) {
-        QPen pen(k % 10 == 0 ? QColor(0x70, 0x70, 0x70) : k % 5 == 0 ? QColor(0xA8, 0xA8, 0xA8) : QColor(0xD8, 0xD8, 0xD8));
+        QPen pen(k % 10 == 0  ? QColor(0x70, 0x70, 0x70)
+                 : k % 5 == 0 ? QColor(0xA8, 0xA8, 0xA8)
+                              : QColor(0xD8, 0xD8, 0xD8));
         pen.setWidthF(k % 10 == 0 ? thin * 1.5 : thin);
         pen.setCapStyle(Qt::FlatCap);
         return pen;

@@ -50,7 +50,8 @@ const QByteArray kSettings = u"[vz_Vez_1prn]\r\n"
                              "Edit_ITEM3=ぶどう\r\nEdit_QTY3=2\r\nEdit_Price3=12345\r\nEdit_Sales3=1\r\n"
                              "Edit_ITEM4=とても長い名前の商品とても長い名前の商品とても長い名前の商品とても長い\r\n"
                              "Edit_QTY4=-1\r\nEdit_Price4=300\r\n"_s.toUtf8();
-const QByteArray kRegistration = "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"; // [手差し]
+const QByteArray kRegistration =
+    "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"; // [手差し]
 
 struct Run
 {
@@ -87,7 +88,8 @@ private Q_SLOTS:
         QTest::newRow("no arguments") << QStringList() << u"-"_s;
         QTest::newRow("the file after --pdf") << QStringList{u"--pdf"_s, u"a.pdf"_s} << u"a.pdf"_s;
         QTest::newRow("the file in --pdf=") << QStringList{u"--pdf=b c.pdf"_s} << u"b c.pdf"_s;
-        QTest::newRow("after other options") << QStringList{u"--data-dir"_s, u"x"_s, u"--pdf"_s, u"ü.pdf"_s} << u"ü.pdf"_s;
+        QTest::newRow("after other options")
+            << QStringList{u"--data-dir"_s, u"x"_s, u"--pdf"_s, u"ü.pdf"_s} << u"ü.pdf"_s;
         QTest::newRow("--pdf without a file") << QStringList{u"--pdf"_s} << QString();
         QTest::newRow("another option only") << QStringList{u"--pdfx"_s} << u"-"_s;
     }

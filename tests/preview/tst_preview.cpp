@@ -91,7 +91,8 @@ private Q_SLOTS:
         fx->usePrinters({u"テストプリンタA"_s});
         QFile reg(fx->path(u"vuzo_a500.ini"_s));
         QVERIFY(reg.open(QIODevice::WriteOnly));
-        reg.write(u"[手差し]\r\nPrnNoIndex=0\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\nPrnMedia=jis_b5_182x257mm\r\n"_s.toUtf8());
+        reg.write(u"[手差し]\r\nPrnNoIndex=0\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\nPrnMedia=jis_b5_182x257mm\r\n"_s
+                      .toUtf8());
         reg.close();
         start();
         PreviewRequest shown;

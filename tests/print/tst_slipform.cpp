@@ -29,7 +29,8 @@ SlipInputs fullSlip(const PrintGeometry &g)
     in.zip = u"100-0001"_s;
     in.add1 = u"東京都千代田区"_s;
     for (SlipRow &row : in.rows)
-        row = {u"品"_s, u"個"_s, Currency::fromRaw(1 * Currency::Scale), Currency::fromRaw(2 * Currency::Scale), Currency::fromRaw(2 * Currency::Scale)};
+        row = {u"品"_s, u"個"_s, Currency::fromRaw(1 * Currency::Scale), Currency::fromRaw(2 * Currency::Scale),
+               Currency::fromRaw(2 * Currency::Scale)};
     return in;
 }
 
