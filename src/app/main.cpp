@@ -2,6 +2,7 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/CommandLine.h"
+#include "app/PdfExport.h"
 #include "app/ProgramWindows.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
@@ -94,6 +95,11 @@ void closeOnTerminationSignals(QWidget *window)
 
 int main(int argc, char *argv[])
 {
+    // A PDF of the saved slip needs no window, no display and no guard (run
+    // in the data folder it is asked in).
+    if (const std::optional<QString> pdf = PdfExportRequest(argc, argv))
+        return PdfExportMain(argc, argv, *pdf);
+
     // The command line is read before the application object exists: --help
     // and --version answer without a display, and the data folder is entered
     // before the guard keys on the working directory and anything reads a file.

@@ -1,6 +1,7 @@
 #include "controls/DialogService.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -20,6 +21,13 @@ public:
     }
     void notice(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
     void error(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+                         const QString &filter) override
+    {
+        if (ClosingDown())
+            return QString();
+        return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
+    }
 
 private:
     static int run(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,

@@ -18,6 +18,11 @@ public:
     virtual void notice(QWidget *parent, const QString &text) = 0;
     // The error box for an error that no handler caught.
     virtual void error(QWidget *parent, const QString &text) = 0;
+    // Asks where to save a file, starting at proposedPath; filter names the
+    // kinds of file offered ("PDF (*.pdf)"). The empty text when the operator
+    // cancels.
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+                                 const QString &filter) = 0;
 };
 
 namespace vuzo {

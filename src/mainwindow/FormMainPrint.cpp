@@ -31,10 +31,14 @@ SlipInputs TWb_d97_Dot::Inputs() const
 
 SlipInputs TForm_Main::slipInputs() const
 {
+    return slipInputsAt(Label_dpix->text(), Label_dpiy->text());
+}
+
+SlipInputs TForm_Main::slipInputsAt(const QString &dpiX, const QString &dpiY) const
+{
     const TForm_Main &f = *this;
     SlipInputs in;
-    in.geometry = ParsePrintGeometry(f.Label_dpix->text(), f.Label_dpiy->text(), f.Label_Prn_Top->text(),
-                                     f.Label_Prn_Left->text());
+    in.geometry = ParsePrintGeometry(dpiX, dpiY, f.Label_Prn_Top->text(), f.Label_Prn_Left->text());
     in.sttl = f.ZuNumEdit_sttl->text();
     in.zip = f.Edit_Zip->text();
     in.add1 = f.Edit_Add1->text();
@@ -60,7 +64,7 @@ void TWb_d97_Dot::SLIP97_Prn()
     ::SLIP97_Prn(canvas, in);
 }
 
-void TForm_Main::SpeedButton_F11Click()
+bool TForm_Main::prePrintPass()
 {
     DEN_SALS_2();
     // The totals pass stays quiet about figures that do not fit: the refusal
@@ -73,8 +77,26 @@ void TForm_Main::SpeedButton_F11Click()
     // A figure that does not fit its field would print a wrong amount due.
     if (!m_overflowNotices.isEmpty()) {
         vuzo::Dialogs().notice(this, m_overflowNotices.join(u'\n') + u"\n印刷できません。"_s);
-        return;
+        return false;
     }
+    return true;
+}
+
+QString TForm_Main::missingPrinterMessage() const
+{
+    if (m_printerMissing)
+        return u"登録されたプリンタ「"_s + m_wantedPrinter +
+               u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
+    if (!m_feedProblem.isEmpty())
+        return m_feedProblem +
+               u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
+    return QString();
+}
+
+void TForm_Main::SpeedButton_F11Click()
+{
+    if (!prePrintPass())
+        return;
     // The system's printers are compared with those the selection was made
     // on, so a queue removed or added since is seen before the job starts.
     try {
@@ -136,11 +158,8 @@ void TForm_Main::SpeedButton_F11Click()
 
 QString TForm_Main::printRefusal()
 {
-    if (m_printerMissing)
-        return u"登録されたプリンタ「"_s + m_wantedPrinter +
-               u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
-    if (!m_feedProblem.isEmpty())
-        return m_feedProblem + u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
+    if (const QString missing = missingPrinterMessage(); !missing.isEmpty())
+        return missing;
     // An unreachable print system raises here and is told as it is.
     try {
         return WbPrinter().QueueProblem();

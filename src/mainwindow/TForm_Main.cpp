@@ -82,6 +82,7 @@ void TForm_Main::connectHandlers()
 
     // Buttons, visible and hidden (the program clicks the hidden ones).
     connect(SpeedButton_F[2], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F2Click));
+    connect(SpeedButton_F[9], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F9Click));
     connect(SpeedButton_F[11], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F11Click));
     connect(BitBtn_1, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_1Click));
     connect(BitBtn_WebHelp, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_WebHelpClick));

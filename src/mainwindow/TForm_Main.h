@@ -24,6 +24,7 @@
 class ProfileFile;
 class QComboBox;
 class QTimer;
+class QSizeF;
 class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
@@ -49,6 +50,7 @@ public:
     QString printerIndexText() const override;
     QString printTopText() const override;
     QString printLeftText() const override;
+    QString missingPrinterMessage() const override;
     void setPrintOffsets(const QString &top, const QString &left) override;
 
     // ---- what the slip print asks (FormMainPrint.cpp) ----
@@ -215,6 +217,17 @@ private:
     // operator when the print system stops it.
     void followJob();
     void pollJob();
+    // The line and totals passes before a print; false, after telling the
+    // figures that do not fit, when the slip must not be printed.
+    bool prePrintPass();
+    // The layout's inputs at a resolution given as text, the offsets and
+    // fields as they stand.
+    SlipInputs slipInputsAt(const QString &dpiX, const QString &dpiY) const;
+
+    // ---- preview (FormMainPreview.cpp) ----
+    void SpeedButton_F9Click();
+    // The sheet of the feed's registered paper (PrnMedia), A4 when none.
+    QSizeF registeredSheetMm() const;
 
     // ---- wiring (TForm_Main.cpp) ----
     using KeyDown = void (TForm_Main::*)(QWidget *, int &);

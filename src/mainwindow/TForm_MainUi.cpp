@@ -204,7 +204,8 @@ void TForm_MainUi::buildFunctionKeys(QWidget *parent, const QFont &face)
         b->setText(u"F"_s + QString::number(k));
         b->setFocusPolicy(Qt::NoFocus);
         b->setEnabled(false);
-        const int pixels = (k == 2 || k == 11) ? 15 : (k == 6 ? 12 : 13);
+        // 「プレビュー」 is five wide characters: it fits the key at 10 pixels.
+        const int pixels = (k == 2 || k == 11) ? 15 : (k == 6 ? 12 : (k == 9 ? 10 : 13));
         b->setFont(pixelFont(face, pixels));
         SpeedButton_F[k] = b;
     }

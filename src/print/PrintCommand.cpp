@@ -28,6 +28,11 @@ QString PrintJobTitle(int paperIndex, const QString &slipNo)
     return u"vuzo_Vez_1_"_s + QString::number(paperIndex) + u"_"_s + PrintJobTag() + u"-"_s + vuzo::Trim(slipNo);
 }
 
+QString AlignmentJobTitle()
+{
+    return u"vuzo_Vez_1_"_s + PrintJobTag() + u"-ALIGN"_s;
+}
+
 int PrintCopyCount(const QString &copiesText)
 {
     return vuzo::StrToIntZero(copiesText);

@@ -16,6 +16,9 @@ QString PrintJobTag();
 // blanks, for example "vuzo_Vez_1_0_YUBF-12".
 QString PrintJobTitle(int paperIndex, const QString &slipNo);
 
+// The title of an alignment sheet's job in the print queue.
+QString AlignmentJobTitle();
+
 // The number of copies from the copy-count field: its integer value, or 0 for
 // text that is not an integer. Zero or fewer copies print no page.
 int PrintCopyCount(const QString &copiesText);

@@ -2,10 +2,12 @@
 
 #include "platform/TextUtil.h"
 #include "print/FontFaces.h"
+#include "print/SlipForm.h"
 
 #include <limits>
 
 using namespace Qt::StringLiterals;
+using namespace slipform;
 
 namespace {
 
@@ -144,25 +146,25 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
 
     // The two rows of amount boxes: 11 cells over 360 layout units each.
     const QString amount = BoxText(AmountText(in.sttl));
-    useFont(canvas, SlipFace::Mincho(), 12);
-    canvas.TextOutSpaced(grid.x(385), grid.y(77), amount, grid.width(360));
-    useFont(canvas, SlipFace::Mincho(), 12);
-    canvas.TextOutSpaced(grid.x(740), grid.y(277), amount, grid.width(360));
+    useFont(canvas, SlipFace::Mincho(), kAmountPoints);
+    canvas.TextOutSpaced(grid.x(kAmount1X), grid.y(kAmount1Y), amount, grid.width(kAmountWidth));
+    useFont(canvas, SlipFace::Mincho(), kAmountPoints);
+    canvas.TextOutSpaced(grid.x(kAmount2X), grid.y(kAmount2Y), amount, grid.width(kAmountWidth));
 
     // The two remitter blocks.
     static const FixedText remitter[] = {
         // The right-hand remitter block: address, then name.
-        {&SlipInputs::add1, 7, 840, 340},
-        {&SlipInputs::add2, 7, 840, 365},
-        {&SlipInputs::add3, 7, 840, 390},
-        {&SlipInputs::custo1, 8, 850, 430},
+        {&SlipInputs::add1, 7, kRightX, kRightAddY[0]},
+        {&SlipInputs::add2, 7, kRightX, kRightAddY[1]},
+        {&SlipInputs::add3, 7, kRightX, kRightAddY[2]},
+        {&SlipInputs::custo1, 8, kRightNameX, kRightNameY},
         // The left-hand remitter block: postal code, address, name and telephone.
-        {&SlipInputs::zip, 8, 80, 335},
-        {&SlipInputs::add1, 8, 80, 365},
-        {&SlipInputs::add2, 8, 80, 395},
-        {&SlipInputs::add3, 8, 80, 425},
-        {&SlipInputs::custo1, 8, 100, 460},
-        {&SlipInputs::tel, 8, 210, 500},
+        {&SlipInputs::zip, 8, kLeftX, kLeftZipY},
+        {&SlipInputs::add1, 8, kLeftX, kLeftAddY[0]},
+        {&SlipInputs::add2, 8, kLeftX, kLeftAddY[1]},
+        {&SlipInputs::add3, 8, kLeftX, kLeftAddY[2]},
+        {&SlipInputs::custo1, 8, kLeftNameX, kLeftNameY},
+        {&SlipInputs::tel, 8, kLeftTelX, kLeftTelY},
     };
     for (const FixedText &item : remitter) {
         useFont(canvas, SlipFace::Mincho(), item.points);
@@ -171,36 +173,38 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
 
     // The column header of the message column and its rule.
     const Heading headings[] = {
-        {u"商品名"_s, 40},
-        {u"数量"_s, 440},
-        {u"単価"_s, 535},
-        {u"税抜金額"_s, 630},
+        {u"商品名"_s, kHeaderItemX},
+        {u"数量"_s, kHeaderQtyX},
+        {u"単価"_s, kHeaderPriceX},
+        {u"税抜金額"_s, kHeaderSalesX},
     };
     for (const Heading &heading : headings) {
         useFont(canvas, SlipFace::Gothic(), 9);
-        canvas.TextOut(grid.x(heading.x), grid.y(195), heading.text);
+        canvas.TextOut(grid.x(heading.x), grid.y(kHeaderY), heading.text);
     }
-    canvas.MoveTo(grid.x(30), grid.y(225));
-    canvas.LineTo(grid.x(720), grid.y(225));
+    canvas.MoveTo(grid.x(kRuleFromX), grid.y(kRuleY));
+    canvas.LineTo(grid.x(kRuleToX), grid.y(kRuleY));
 
     // Sales lines 1 to 4. The start and the step are converted once, so rows
     // sit a whole number of pixels apart; a line without quantity leaves its
     // place to the next one.
-    int rowY = grid.y(230);
-    const int rowStep = grid.height(25);
+    int rowY = grid.y(kRowsY);
+    const int rowStep = grid.height(kRowStep);
     for (const SlipRow &row : in.rows) {
         if (row.qty.isZero())
             continue;
         useFont(canvas, SlipFace::Mincho(), 8);
-        canvas.TextOut(grid.x(40), rowY, row.item);
+        canvas.TextOut(grid.x(kRowItemX), rowY, row.item);
         useFont(canvas, SlipFace::Mincho(), 6);
-        canvas.TextOut(grid.x(588), rowY, row.unit);
+        canvas.TextOut(grid.x(kRowUnitX), rowY, row.unit);
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(385), rowY, BoxText(GroupedNumberText(row.qty)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(kRowQtyX), rowY, BoxText(GroupedNumberText(row.qty)), grid.width(kRowCellWidth));
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(485), rowY, BoxText(GroupedNumberText(row.price)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(kRowPriceX), rowY, BoxText(GroupedNumberText(row.price)),
+                             grid.width(kRowCellWidth));
         useFont(canvas, SlipFace::Tahoma(), 8);
-        canvas.TextOutSpaced(grid.x(605), rowY, BoxText(GroupedNumberText(row.sales)), grid.width(99));
+        canvas.TextOutSpaced(grid.x(kRowSalesX), rowY, BoxText(GroupedNumberText(row.sales)),
+                             grid.width(kRowCellWidth));
         rowY += rowStep;
     }
 }

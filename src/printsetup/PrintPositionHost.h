@@ -22,6 +22,9 @@ public:
     // The print offsets in force, in device pixels, as text.
     virtual QString printTopText() const = 0;
     virtual QString printLeftText() const = 0;
+    // Why nothing can be printed on the registered printer now (it is gone),
+    // in the words the print command uses; empty when it can print.
+    virtual QString missingPrinterMessage() const = 0;
     // Takes newly registered offsets into use.
     virtual void setPrintOffsets(const QString &top, const QString &left) = 0;
 };

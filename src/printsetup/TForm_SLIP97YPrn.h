@@ -7,6 +7,8 @@
 #include "printsetup/TForm_SLIP97YPrnUi.h"
 
 #include <QDialog>
+#include <optional>
+#include <utility>
 
 class PrintPositionHost;
 
@@ -23,8 +25,22 @@ protected:
 private:
     void FormShow();
     void BitBtn_MRGNClick();
+    // Prints the alignment sheet on the registered printer at the offsets
+    // the fields hold now (stored or not).
+    void BitBtn_AlignClick();
+    // The offsets in pixels follow an edit of the millimetres and the other
+    // way round, each at the resolution of its direction.
+    void ZuNumEdit_PixelsChange(TZuNumEdit *pixels, TZuNumEdit *mm, int dpi);
+    void ZuNumEdit_MmChange(TZuNumEdit *mm, TZuNumEdit *pixels, int dpi);
+    // Both offsets, or nullopt after telling the operator which one is not
+    // a whole number within the range.
+    std::optional<std::pair<int, int>> typedOffsets();
     void ZuNumEdit_TOPKeyDown(int &key);
     void ZuNumEdit_LEFTKeyDown(int &key);
 
     PrintPositionHost *m_host;
+    // The effective resolution of the registered printer, as the print
+    // command computes it; 600 dpi when no printer tells it.
+    int m_dpiX = 600;
+    int m_dpiY = 600;
 };

@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class TZuNumEdit;
+class QWidget;
 
 class TForm_SLIP97YPrnUi
 {
@@ -24,4 +25,12 @@ public:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *BitBtn_MRGN = nullptr;
+    // The same offsets in millimetres (one decimal) at the registered
+    // resolution, the resolution they are converted at, and the alignment
+    // print.
+    QWidget *Panel_Mm = nullptr;
+    TZuNumEdit *ZuNumEdit_TOPmm = nullptr;
+    TZuNumEdit *ZuNumEdit_LEFTmm = nullptr;
+    QLabel *Label_Dpi = nullptr;
+    QPushButton *BitBtn_Align = nullptr;
 };

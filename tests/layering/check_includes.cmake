@@ -19,8 +19,9 @@ set(allowed_print      platform slip print)
 set(allowed_printer    platform slip print printer)
 set(allowed_controls   platform numedit controls)
 set(allowed_printsetup platform numedit settings slip print printer controls printsetup)
-set(allowed_mainwindow platform numedit settings slip transfer print printer controls printsetup mainwindow)
-set(allowed_app        platform numedit settings slip transfer print printer controls printsetup mainwindow app)
+set(allowed_preview    platform numedit slip print printer controls preview)
+set(allowed_mainwindow platform numedit settings slip transfer print printer controls printsetup preview mainwindow)
+set(allowed_app        platform numedit settings slip transfer print printer controls printsetup preview mainwindow app)
 
 # Folders that link QtCore only.
 set(core_only platform numedit settings slip transfer print)

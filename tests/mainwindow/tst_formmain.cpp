@@ -207,9 +207,12 @@ void TestFormMain::startStateOfTheWindow()
     QCOMPARE(tabs->currentIndex(), 0);
     for (int k = 1; k <= 12; ++k) {
         auto *b = f.w<QToolButton>(u"SpeedButton_F"_s + QString::number(k));
-        const QString caption = k == 2 ? u"中止"_s : k == 11 ? u"印刷"_s : u"F"_s + QString::number(k);
+        const QString caption = k == 2    ? u"中止"_s
+                                : k == 9  ? u"プレビュー"_s
+                                : k == 11 ? u"印刷"_s
+                                          : u"F"_s + QString::number(k);
         QCOMPARE(b->text(), caption);
-        QCOMPARE(b->isEnabled(), k == 2 || k == 11);
+        QCOMPARE(b->isEnabled(), k == 2 || k == 9 || k == 11);
         QCOMPARE(b->geometry().size(), QSize(55, 26));
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);

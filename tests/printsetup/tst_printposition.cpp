@@ -4,6 +4,7 @@
 
 #include "PrintSetupTestUtil.h"
 #include "controls/TZuNumEdit.h"
+#include "print/SlipLayout.h"
 #include "support/MainWindowFixture.h"
 
 #include <QComboBox>
@@ -38,6 +39,10 @@ class TestPrintPosition : public QObject
     TZuNumEdit *topField() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_TOP"_s); }
     TZuNumEdit *leftField() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_LEFT"_s); }
     QPushButton *registerButton() const { return window()->findChild<QPushButton *>(u"BitBtn_MRGN"_s); }
+    QPushButton *alignButton() const { return window()->findChild<QPushButton *>(u"BitBtn_Align"_s); }
+    TZuNumEdit *topMm() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_TOPmm"_s); }
+    TZuNumEdit *leftMm() const { return window()->findChild<TZuNumEdit *>(u"ZuNumEdit_LEFTmm"_s); }
+    QLabel *dpiLabel() const { return window()->findChild<QLabel *>(u"Label_Dpi"_s); }
 
     // Starts the program with printer B registered for the hand feed, the
     // given offsets in the main window, and the window shown.
@@ -95,17 +100,130 @@ private Q_SLOTS:
             QVERIFY2(window()->findChild<QWidget *>(name), qPrintable(name));
     }
 
-    void theOuterSizeIs190By160AndEverythingFits()
+    void theOuterSizeIs300By190AndEverythingFits()
     {
         open(u"0"_s, u"0"_s);
-        QCOMPARE(window()->frameGeometry().size(), QSize(190, 160));
+        QCOMPARE(window()->frameGeometry().size(), QSize(300, 190));
         const QRect client = window()->rect();
-        for (QWidget *w : {static_cast<QWidget *>(group()), static_cast<QWidget *>(registerButton())})
+        for (QWidget *w : {static_cast<QWidget *>(group()), static_cast<QWidget *>(registerButton()),
+                           static_cast<QWidget *>(alignButton()), static_cast<QWidget *>(dpiLabel())})
             QVERIFY2(client.contains(w->geometry()), qPrintable(w->objectName()));
+        for (QWidget *w : {static_cast<QWidget *>(topMm()), static_cast<QWidget *>(leftMm())})
+            QVERIFY2(group()->rect().contains(w->mapTo(group(), w->rect().bottomRight())), qPrintable(w->objectName()));
         // Shown a second time, it keeps that size.
         window()->hide();
         show();
-        QCOMPARE(window()->frameGeometry().size(), QSize(190, 160));
+        QCOMPARE(window()->frameGeometry().size(), QSize(300, 190));
+    }
+
+    void theOffsetsAreShownInMillimetresToo_data()
+    {
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("shownTopMm");
+        QTest::addColumn<QString>("shownLeftMm");
+        QTest::newRow("10 mm down and 5 mm left at 600 dpi") << u"236"_s << u"-118"_s << u"10"_s << u"-5"_s;
+        QTest::newRow("an inch") << u"600"_s << u"0"_s << u"25.4"_s << u"0"_s;
+        QTest::newRow("empty offsets show no millimetres") << QString() << QString() << QString() << QString();
+    }
+    void theOffsetsAreShownInMillimetresToo()
+    {
+        QFETCH(QString, top);
+        QFETCH(QString, left);
+        QFETCH(QString, shownTopMm);
+        QFETCH(QString, shownLeftMm);
+        open(top, left);
+        QCOMPARE(topMm()->text(), shownTopMm);
+        QCOMPARE(leftMm()->text(), shownLeftMm);
+        QCOMPARE(dpiLabel()->text(), u"mm は 600 dpi で換算"_s);
+    }
+
+    void typingOneUnitSetsTheOther_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("topMmText");
+        QTest::newRow("12.5 mm is 295 pixels") << u"ZuNumEdit_TOPmm"_s << u"12.5"_s << u"295"_s << u"12.5"_s;
+        QTest::newRow("-0.5 mm is -12 pixels") << u"ZuNumEdit_TOPmm"_s << u"-0.5"_s << u"-12"_s << u"-0.5"_s;
+        QTest::newRow("300 pixels are 12.7 mm") << u"ZuNumEdit_TOP"_s << u"300"_s << u"300"_s << u"12.7"_s;
+        QTest::newRow("a lone minus in pixels shows no millimetres")
+            << u"ZuNumEdit_TOP"_s << u"-"_s << u"-"_s << QString();
+    }
+    void typingOneUnitSetsTheOther()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, keys);
+        QFETCH(QString, top);
+        QFETCH(QString, topMmText);
+        open(QString(), u"0"_s);
+        type(window()->findChild<TZuNumEdit *>(field), keys);
+        QCOMPARE(topField()->text(), top);
+        QCOMPARE(topMm()->text(), topMmText);
+    }
+
+    void millimetresAreStoredAsPixels()
+    {
+        open(u"20"_s, u"-10"_s);
+        type(leftMm(), u"-4.2"_s);
+        QCOMPARE(leftField()->text(), u"-99"_s);
+        fx->dialogs->answer({true});
+        registerButton()->click();
+        QCOMPARE(sectionLines(regPath(), kHand).value(3), u"denPrn_Left=-99"_s);
+        QCOMPARE(fx->w<QLabel>(u"Label_Prn_Left"_s)->text(), u"-99"_s);
+    }
+
+    void theAlignmentSheetPrintsAtTheTypedOffsets()
+    {
+        open(u"20"_s, u"-10"_s);
+        type(topField(), u"100"_s);
+        fx->dialogs->answer({true});
+        alignButton()->click();
+        QCOMPARE(fx->dialogs->confirms(), QStringList({u"位置合わせ用紙を印刷しますか?"_s}));
+        QCOMPARE(fx->memory->jobs().size(), 1);
+        const MemorySystemPrinter::Job &job = fx->memory->jobs().first();
+        QCOMPARE(job.device, u"Test Printer B"_s);
+        QCOMPARE(job.title, u"vuzo_Vez_1_YUBF-ALIGN"_s);
+        QVERIFY(job.ended);
+        QCOMPARE(job.pages.size(), 1);
+        // A crosshair at the first amount box's corner: 10 mm across, on the
+        // printable area of the page, at the offsets typed (not stored).
+        const QPointF corner(LayoutToDevice(385, LayoutScale(600), -10) + job.geometry.physicalOffsetX,
+                             LayoutToDevice(77, LayoutScale(600), 100) + job.geometry.physicalOffsetY);
+        bool found = false;
+        for (const DrawOp &op : job.pages.first()) {
+            if (op.kind == DrawOp::Line && std::abs(op.line.y1() - corner.y()) < 0.01 &&
+                std::abs(op.line.center().x() - corner.x()) < 0.01 && std::abs(op.line.length() - 600 / 2.54) < 0.01)
+                found = true;
+        }
+        QVERIFY(found);
+        // Nothing is stored and the window stays open.
+        QVERIFY(window()->isVisible());
+        QCOMPARE(sectionLines(regPath(), kHand).value(2), u"denPrn_Top=1"_s);
+    }
+
+    void theAlignmentSheetAsksFirstAndRefusesBadOffsets()
+    {
+        open(u"20"_s, u"-10"_s);
+        alignButton()->click(); // answered No
+        QVERIFY(fx->memory->jobs().isEmpty());
+        type(topField(), u"-"_s);
+        alignButton()->click();
+        QCOMPARE(fx->dialogs->notices(), QStringList({u"TOPﾏｰｼﾞﾝは -32767 から 32767 までの整数で入力してください"_s}));
+        QVERIFY(fx->memory->jobs().isEmpty());
+    }
+
+    void noAlignmentSheetWhenTheRegisteredPrinterIsGone()
+    {
+        fx->usePrinters({u"テストプリンタA"_s});
+        writeCp932(regPath(), u"[手差し]\r\nPrnName=Gone Printer\r\nPrnNoIndex=0\r\n"_s);
+        fx->start();
+        show();
+        fx->dialogs->answer({true});
+        alignButton()->click();
+        QCOMPARE(fx->dialogs->notices().size(), 1);
+        QVERIFY(fx->dialogs->notices().first().contains(u"Gone Printer"_s));
+        QVERIFY(fx->memory->jobs().isEmpty());
     }
 
     void showingTakesTheMainWindowsOffsets_data()

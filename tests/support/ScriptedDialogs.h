@@ -16,7 +16,8 @@ public:
     {
         Confirm,
         Notice,
-        Error
+        Error,
+        SaveFile // text: the proposed path
     };
     struct Shown
     {
@@ -36,6 +37,15 @@ public:
     void notice(QWidget *, const QString &text) override { m_shown.append({Kind::Notice, text}); }
     void error(QWidget *, const QString &text) override { m_shown.append({Kind::Error, text}); }
 
+    // Answers for the next save-file questions, in order; when the queue is
+    // empty the question is answered as cancelled (and still recorded).
+    void answerSaveFile(const QString &path) { m_savePaths.append(path); }
+    QString saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &) override
+    {
+        m_shown.append({Kind::SaveFile, proposedPath});
+        return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
+    }
+
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts(Kind kind) const
     {
@@ -54,5 +64,6 @@ public:
 
 private:
     QList<bool> m_answers;
+    QStringList m_savePaths;
     QList<Shown> m_shown;
 };

@@ -1,0 +1,51 @@
+#pragma once
+// `vuzo_vez_1 --pdf FILE`: writes the slip that the settings files of the
+// working directory hold as a PDF, without a window and without a display.
+//
+// The slip is the one the window would print right after start-up: the saved
+// delivery address and sales lines, the rates and enforcement date of the
+// settings, today's date, the registered feed's offsets, its resolution
+// (PrnResolution, 600 dpi when none) and paper (PrnMedia, A4 when none), all
+// passed through the pre-print line pass and the totals pass. Nothing is
+// written to the settings files and the single-instance guard is not taken,
+// so a running window is not disturbed.
+
+#include "print/SlipLayout.h"
+
+#include <QDate>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The slip of the settings files.
+struct SavedSlip
+{
+    SlipInputs inputs;
+    QSizeF sheetMm;
+    QString title;
+    // What the pre-print pass tells before printing (a price without quantity).
+    QStringList notices;
+    // Why the slip must not be printed (figures that do not fit), in the words
+    // of the print command; empty when it can be printed.
+    QString refusal;
+};
+
+// Reads the slip from vuzo_Vez_1.ini and vuzo_a500.ini in dir, dated slipDate.
+// An offset that is not a whole number raises EConvertError with the print
+// command's message.
+SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate);
+
+// Writes the slip of the working directory to file: 0 when written; 1 with
+// the message on standard error when the slip would not print or the file
+// cannot be written; 2 when no file is named.
+int RunPdfExport(const QString &file);
+
+// Whether the arguments ask for a PDF: the file after "--pdf" (or in
+// "--pdf=FILE"), the empty text when "--pdf" names none; nullopt without
+// "--pdf". Read before any application object exists.
+std::optional<QString> PdfExportRequest(int argc, char *argv[]);
+
+// The whole program for a PDF request: the offscreen platform, a GUI
+// application object (fonts), RunPdfExport.
+int PdfExportMain(int argc, char *argv[], const QString &file);

@@ -1,0 +1,70 @@
+// The print preview (F9): the slip as F11 would print it now, after the same
+// pre-print pass, at the registered printer's resolution and offsets.
+
+#include "controls/TZuNumEdit.h"
+#include "mainwindow/TForm_Main.h"
+#include "platform/Errors.h"
+#include "platform/TextUtil.h"
+#include "preview/TForm_Preview.h"
+#include "print/PrintCommand.h"
+#include "print/SlipForm.h"
+#include "print/SlipLayout.h"
+#include "printer/SlipPage.h"
+#include "printer/WbPrinters.h"
+#include "settings/ProfileFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSizeF>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The resolution a slip is drawn at when no printer tells its own.
+constexpr int kFallbackDpi = 600;
+
+} // namespace
+
+QSizeF TForm_Main::registeredSheetMm() const
+{
+    ProfileFile ini(RegistrationPath());
+    const QString media = ini.ReadString(ComboBox_SEL->currentText(), u"PrnMedia"_s, QString());
+    return PwgMediaSizeMm(media).value_or(DefaultSheetMm());
+}
+
+void TForm_Main::SpeedButton_F9Click()
+{
+    if (!prePrintPass())
+        return;
+    // The resolution F11 would hand to the layout: the printer's dots per
+    // inch at its scale. Without a usable printer the page is shown at
+    // 600 dpi; F11 itself says why it cannot print.
+    int dpiX = kFallbackDpi;
+    int dpiY = kFallbackDpi;
+    if (!m_printerMissing) {
+        try {
+            TWbPrinter &printer = WbPrinter();
+            const WbSize dpi = printer.DPI();
+            const int scale = printer.Scale();
+            if (dpi.cx > 0 && dpi.cy > 0) {
+                dpiX = EffectiveResolution(dpi.cx, scale);
+                dpiY = EffectiveResolution(dpi.cy, scale);
+            }
+        } catch (const EVuzoError &) {
+        }
+    }
+    // An offset that is not a number stops here with the print's own message.
+    PreviewRequest request;
+    request.inputs = slipInputsAt(QString::number(dpiX), QString::number(dpiY));
+    request.sheetMm = registeredSheetMm();
+    // slip-<slip number>.pdf in the data folder; slip.pdf while the slip
+    // has no number.
+    const QString slipNo = vuzo::Trim(ZuNumEdit_Slipno->text());
+    request.pdfPath = Label_CurrentDir->text() + (slipNo.isEmpty() ? u"/slip.pdf"_s : u"/slip-"_s + slipNo + u".pdf"_s);
+    request.title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
+
+    TForm_Preview preview(request, this);
+    if (preview.exec() == TForm_Preview::PrintRequested)
+        SpeedButton_F11Click();
+}

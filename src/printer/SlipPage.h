@@ -1,0 +1,63 @@
+#pragma once
+// A slip page apart from a print job: the same layout routine (SLIP97_Prn)
+// drawn through the same painter canvas as a print job's page, on a PDF file
+// or on an image for the preview, and the drawings that help to place the
+// print on a pre-printed form (the form's outline, a millimetre grid and
+// crosshairs at the layout's reference points).
+//
+// Every function takes device pixels of the slip's geometry (its dpiX x dpiY)
+// as its drawing unit, with the origin at the printable area's top-left
+// corner, which these pages put at the sheet's corner.
+
+#include "print/SlipForm.h"
+#include "print/SlipLayout.h"
+
+#include <QColor>
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+class QPainter;
+
+// The sheet used when no paper is registered for the feed: A4, 210 x 297 mm.
+QSizeF DefaultSheetMm();
+
+// The sheet in device pixels of the geometry (width at dpiX, height at dpiY).
+QSizeF SheetPixels(const QSizeF &sheetMm, const PrintGeometry &geometry);
+
+// Sets the painter's transform so that one unit is one device pixel of the
+// geometry, on a device whose logical resolution is the geometry's vertical
+// one (as a print job's page is), scaled by `scale` on top.
+void UseSlipUnits(QPainter &painter, const PrintGeometry &geometry, double scale = 1.0);
+
+// Writes the slip as a one-page PDF of the sheet at the geometry's resolution;
+// fonts are embedded as subsets. The file is replaced in one step: on failure
+// (EInOutError with a message naming the file) an existing file stays as it
+// was.
+void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &sheetMm, const QString &title);
+
+// The page as the preview shows it: the sheet in white at `scale` image pixels
+// per device pixel (of the vertical resolution), the slip drawn by the layout,
+// and, when withForm is set, the form's outline laid faintly over it (as a
+// printed slip lies on its form: white cells do not hide the form).
+QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double scale, bool withForm);
+
+// The form's outline: amount box cells, remitter blocks, message column and
+// its lines, in the colour given, lines `penWidth` device pixels wide.
+void DrawFormOutline(QPainter &painter, const slipform::FormReference &form, const QColor &color, double penWidth);
+
+// The alignment sheet on a printable area of areaPixels: a millimetre grid
+// anchored at the layout's origin (the offsets), numbered every 10 mm, the
+// form's outline, crosshairs at the layout's reference points with their
+// names, and a heading with the offsets in pixels and millimetres.
+void DrawAlignmentSheet(QPainter &painter, const PrintGeometry &geometry, const QSizeF &areaPixels);
+
+// The grid's numbers: the device position of every 10-mm line from the origin
+// within 0 .. extent pixels, with its distance in mm (negative before the
+// origin). Exposed for the tests that read a sheet back.
+struct GridMark
+{
+    double position;
+    int millimetres;
+};
+QList<GridMark> TenMillimetreMarks(int origin, int dpi, double extent);
