@@ -119,7 +119,7 @@ int main(int argc, char *argv[])
     });
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        formMain->move(screen->availableGeometry().center() - formMain->rect().center());
+        formMain->placeOnScreen(screen->availableGeometry());
     closeOnTerminationSignals(formMain);
     formMain->show();
     WbPrinter().StartChangeWatch(formMain);

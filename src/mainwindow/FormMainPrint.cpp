@@ -88,6 +88,9 @@ void TForm_Main::SpeedButton_F11Click()
                                          u"プリンタを登録し直してください。"_s);
         return;
     }
+    // Lines beyond those the slip holds are told first; going back prints nothing.
+    if (!unprintedRowsAccepted())
+        return;
     if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
         Memo1->setFocus(Qt::OtherFocusReason);
         return;
