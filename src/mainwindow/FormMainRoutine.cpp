@@ -149,7 +149,12 @@ void TForm_Main::focusMoved(QWidget *now)
                            now == dITEMNO_Ary[i] || now == dSALES_Ary[i];
         if (inRow && dITEMNO_Ary[i] && dITEM_Ary[i]) {
             const QRect row = dITEMNO_Ary[i]->geometry().united(dITEM_Ary[i]->geometry());
-            ScrollBox1->ensureVisible(now->geometry().center().x(), row.center().y(), 0, row.height() / 2);
+            QScrollBar *bar = ScrollBox1->verticalScrollBar();
+            const int view = ScrollBox1->viewport()->height();
+            if (row.top() < bar->value())
+                bar->setValue(row.top());
+            else if (row.top() + row.height() > bar->value() + view)
+                bar->setValue(row.top() + row.height() - view);
             break;
         }
     }
