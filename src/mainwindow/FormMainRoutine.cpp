@@ -144,6 +144,7 @@ void TForm_Main::focusMoved(QWidget *now)
     }
     // The whole row of a line field comes into sight, both of its lines,
     // whatever moved the focus there.
+    QWidget *rowTop = nullptr;
     for (int i = 1; i <= kRows; ++i) {
         const bool inRow = now == dITEM_Ary[i] || now == dQTY_Ary[i] || now == dUNIT_Ary[i] || now == dPRICE_Ary[i] ||
                            now == dITEMNO_Ary[i] || now == dSALES_Ary[i];
@@ -155,12 +156,16 @@ void TForm_Main::focusMoved(QWidget *now)
                 bar->setValue(row.top());
             else if (row.top() + row.height() > bar->value() + view)
                 bar->setValue(row.top() + row.height() - view);
+            rowTop = dITEMNO_Ary[i];
             break;
         }
     }
     // On a screen too small for the whole window, the field comes into sight.
-    if (Panel_Tabs->isAncestorOf(now))
+    if (Panel_Tabs->isAncestorOf(now)) {
+        if (rowTop)
+            ScrollBox_Tabs->ensureWidgetVisible(rowTop, 4, 4);
         ScrollBox_Tabs->ensureWidgetVisible(now, 4, 4);
+    }
     Label_KeyGuide->setText(now == Memo1 ? kKeyGuideInPasteArea : kKeyGuide);
 }
 

@@ -563,6 +563,7 @@ void TestFormMainRoutine::smallScreenScrollsTheTabs()
     QVERIFY(rowInSight(f, 4));
     press(Qt::Key_Return);
     QVERIFY(inSight(tabsBox, f.line(5).item));
+    QVERIFY(inSight(tabsBox, f.line(5).itemNo));
     QVERIFY(rowInSight(f, 5));
     focus(f.w(u"Edit_Zip"_s));
     QVERIFY(inSight(tabsBox, f.w(u"Edit_Zip"_s)));
