@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
     });
 
     if (QScreen *screen = QGuiApplication::primaryScreen())
-        formMain->move(screen->availableGeometry().center() - formMain->rect().center());
+        formMain->placeOnScreen(screen->availableGeometry());
     closeOnTerminationSignals(formMain);
     // The window is drawn before the print system is asked anything.
     formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 #include <cstdio>
@@ -18,6 +19,21 @@ public:
     bool confirm(QWidget *parent, const QString &text) override
     {
         return run(parent, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    }
+    bool choose(QWidget *parent, const QString &text, const QString &proceed, const QString &back) override
+    {
+        if (ClosingDown()) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            return false;
+        }
+        QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::NoButton, parent);
+        QPushButton *goOn = box.addButton(proceed, QMessageBox::AcceptRole);
+        QPushButton *goBack = box.addButton(back, QMessageBox::RejectRole);
+        box.setDefaultButton(goBack);
+        box.setEscapeButton(goBack);
+        centre(box, parent);
+        box.exec();
+        return box.clickedButton() == goOn;
     }
     void notice(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
     void error(QWidget *parent, const QString &text) override { run(parent, text, QMessageBox::Ok, QMessageBox::Ok); }
@@ -41,13 +57,18 @@ private:
         box.setDefaultButton(defaultButton);
         if (buttons & QMessageBox::No)
             box.setEscapeButton(QMessageBox::No);
-        // Centre on the screen, as the program's boxes always were.
+        centre(box, parent);
+        return box.exec();
+    }
+
+    // Centre on the screen, as the program's boxes always were.
+    static void centre(QMessageBox &box, QWidget *parent)
+    {
         box.adjustSize();
         if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
         }
-        return box.exec();
     }
 };
 

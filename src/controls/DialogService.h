@@ -14,6 +14,16 @@ public:
     virtual ~DialogService() = default;
     // Yes/No question; true only for Yes (closing the box counts as No).
     virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    // A choice between going on and going back, with the buttons captioned
+    // `proceed` and `back`; going back is the default button and the answer
+    // for Escape or closing the box. True only for `proceed`. A service that
+    // knows no captioned buttons asks it as a Yes/No question.
+    virtual bool choose(QWidget *parent, const QString &text, const QString &proceed, const QString &back)
+    {
+        Q_UNUSED(proceed);
+        Q_UNUSED(back);
+        return confirm(parent, text);
+    }
     // Notice with an OK button.
     virtual void notice(QWidget *parent, const QString &text) = 0;
     // The error box for an error that no handler caught.

@@ -110,6 +110,9 @@ void TForm_Main::SpeedButton_F11Click()
         vuzo::Dialogs().notice(this, refusal);
         return;
     }
+    // Lines beyond those the slip holds are told first; going back prints nothing.
+    if (!unprintedRowsAccepted())
+        return;
     if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
         Memo1->setFocus(Qt::OtherFocusReason);
         return;

@@ -103,12 +103,14 @@ void TForm_Main::FormShow()
     step([this] { Edit_CLS2(); });
     step([this] { wSLPMAX = 4; });
     step([this] { SpeedButton_ini_s2rClick(); });
+    step([this] { computeRestoredLines(); });
     step([this] {
         if (m_deferPrinterStart)
             Ary_DAT_SET();
         else
             Tab_Change_CHK();
     });
+    step([this] { startRoutine(); });
     step([this] {
         activateWindow();
         Edit_Zip->setFocus(Qt::OtherFocusReason);

@@ -78,6 +78,11 @@ void TForm_Main::Ary_TabOrder()
         for (QWidget *w : {static_cast<QWidget *>(dITEMNO_Ary[n]), static_cast<QWidget *>(dITEM_Ary[n]),
                            static_cast<QWidget *>(dQTY_Ary[n]), static_cast<QWidget *>(dUNIT_Ary[n]),
                            static_cast<QWidget *>(dPRICE_Ary[n]), static_cast<QWidget *>(dSALES_Ary[n])}) {
+            // Qt leaves a field without focus (the amount) out of the order and
+            // would break the chain there; the next row links on to the last
+            // field that is in it.
+            if (w->focusPolicy() == Qt::NoFocus)
+                continue;
             QWidget::setTabOrder(previous, w);
             previous = w;
         }

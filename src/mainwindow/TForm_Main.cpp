@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +24,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
 {
     setupUi(this);
     connectHandlers();
+    connectRoutine();
 }
 
 TForm_Main::~TForm_Main() = default;
@@ -166,7 +168,19 @@ bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
             return true;
         return false;
     }
-    case QEvent::FocusIn:
+    case QEvent::FocusIn: {
+        // The focus coming back to the field that had it (the window
+        // activated again, a box or a menu closed) is no change of field.
+        if (w == m_enteredField)
+            return false;
+        // A field left while the window was inactive is left now.
+        if (QWidget *left = m_enteredField.data()) {
+            m_enteredField = nullptr;
+            const auto l = m_bindings.constFind(left);
+            if (l != m_bindings.constEnd() && l->exit)
+                l->exit(left);
+        }
+        m_enteredField = w;
         if (!b.enter)
             return false;
         if (qobject_cast<TZuNumEdit *>(w)) {
@@ -179,10 +193,19 @@ bool TForm_Main::eventFilter(QObject *watched, QEvent *event)
         static_cast<QObject *>(w)->event(event);
         b.enter(w);
         return true;
-    case QEvent::FocusOut:
+    }
+    case QEvent::FocusOut: {
+        // The focus going to another window, a box or a menu leaves the field
+        // entered: it is left when another field of the window is entered.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        if (m_enteredField == w)
+            m_enteredField = nullptr;
         if (b.exit)
             b.exit(w);
         return false;
+    }
     default: return false;
     }
 }

@@ -17,6 +17,7 @@
 #include "slip/SlipCalc.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -95,6 +96,12 @@ public:
     void StartPrinters();
     // True once StartPrinters has run (at once, or after the first paint).
     bool printersStarted() const { return m_printersStarted; }
+
+    // ---- the window on the screen (FormMainRoutine.cpp) ----
+    // Sizes the window for the free area of a screen and centres it there:
+    // the design's 769 x 661 where it fits, otherwise the area's size, with
+    // the tabs scrolling.
+    void placeOnScreen(const QRect &available);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -229,6 +236,26 @@ private:
     // The sheet of the feed's registered paper (PrnMedia), A4 when none.
     QSizeF registeredSheetMm() const;
 
+    // ---- the daily routine (FormMainRoutine.cpp) ----
+    // The keys of the routine (F3 to the paste area, F4 a new slip, Ctrl+Enter
+    // in the paste area, Enter on the picture buttons), the copy count and
+    // the focus tracking; wired once by the constructor.
+    void connectRoutine();
+    // Start-up: the routine's function keys and the copy count.
+    void startRoutine();
+    void SpeedButton_F3Click();
+    void SpeedButton_F4Click();
+    void ZuNumEdit_BUSUUEnter();
+    void ZuNumEdit_BUSUUExit();
+    // The amounts and totals of the lines restored at start-up.
+    void computeRestoredLines();
+    // Before printing: lines beyond the printed rows are told, and the
+    // operator goes back (false) or prints anyway (true).
+    bool unprintedRowsAccepted();
+    // The focus has moved to `now`: its row, and the field itself on a small
+    // screen, are scrolled into sight; the key guide follows.
+    void focusMoved(QWidget *now);
+
     // ---- wiring (TForm_Main.cpp) ----
     using KeyDown = void (TForm_Main::*)(QWidget *, int &);
     using Enter = std::function<void(QWidget *)>;
@@ -265,6 +292,10 @@ private:
     std::array<TZuNumEdit *, kRows + 1> dSALES_Ary{};
 
     QHash<QObject *, Binding> m_bindings;
+    // The field whose enter handler ran last and whose exit handler has not
+    // run yet: the focus leaving the window and coming back to it is no
+    // change of field.
+    QPointer<QWidget> m_enteredField;
     QStringList m_overflowNotices; // figures that do not fit, as last told
     QStringList m_rowOverflow;     // line amounts that did not fit in the last line pass
     bool m_quietOverflow = false;  // the print command tells the figures itself

@@ -5,6 +5,7 @@
 
 #include "controls/InputMethod.h"
 #include "controls/TZuNumEdit.h"
+#include "controls/TypingLimit.h"
 #include "printsetup/WbPrinterDialogs.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +31,9 @@ namespace {
 
 constexpr int kClientWidth = 769;
 constexpr int kClientHeight = 661;
+// The smallest window a tiny screen gets: the bottom bands and some rows.
+constexpr int kMinimumClientWidth = 320;
+constexpr int kMinimumClientHeight = 240;
 constexpr int kRowHeight = 42;
 constexpr int kLineHeight = 21;
 
@@ -63,8 +68,9 @@ QLineEdit *edit(QWidget *parent, const QString &name, const QRect &geometry, int
 {
     auto *e = named(new QLineEdit(parent), name);
     e->setGeometry(geometry);
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
+    // The length limits the operator's typing and pasting; text the program
+    // sets (a sender record, restored lines) is kept whole.
+    vuzo::SetTypingLimit(e, maxLength);
     return e;
 }
 
@@ -82,7 +88,8 @@ QToolButton *pictureButton(QWidget *parent, const QString &name, QStyle::Standar
     b->setGeometry(geometry);
     b->setIcon(parent->style()->standardIcon(icon));
     b->setIconSize(QSize(24, 24));
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab (after the slip's fields) and pressed with Space or Enter.
+    b->setFocusPolicy(Qt::TabFocus);
     if (!hint.isEmpty())
         b->setToolTip(hint);
     return b;
@@ -145,16 +152,23 @@ void TForm_MainUi::setupUi(QWidget *form)
     form->setFont(base);
     const QFont face = form->font();
 
-    Panel6 = named(new QFrame(form), u"Panel6"_s);
+    // The bands lie on two panels of the design's size: the tabs above, the
+    // guidance, function keys and status bar below. Where the screen has room
+    // for the whole window the panels fill it exactly, as designed; on a
+    // smaller screen (fitClientSize) the tabs scroll while the bottom bands
+    // stay in sight.
+    constexpr int helpY = kClientHeight - 16 - 28 - 30;
+    buildScrollPanels(form, helpY);
+
+    Panel6 = named(new QFrame(Panel_Tabs), u"Panel6"_s);
     Panel6->setGeometry(0, 0, kClientWidth, 3);
 
-    constexpr int helpY = kClientHeight - 16 - 28 - 30;
-    PageControl1 = named(new QTabWidget(form), u"PageControl1"_s);
+    PageControl1 = named(new QTabWidget(Panel_Tabs), u"PageControl1"_s);
     PageControl1->setGeometry(0, 3, kClientWidth, helpY - 3);
     PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-    Panel_HelpMess = named(new QLabel(form), u"Panel_HelpMess"_s);
-    Panel_HelpMess->setGeometry(0, helpY, kClientWidth, 30);
+    Panel_HelpMess = named(new QLabel(Panel_Bottom), u"Panel_HelpMess"_s);
+    Panel_HelpMess->setGeometry(0, 0, kClientWidth, 30);
     Panel_HelpMess->setFrameShape(QFrame::Box);
     Panel_HelpMess->setAutoFillBackground(true);
     {
@@ -164,13 +178,19 @@ void TForm_MainUi::setupUi(QWidget *form)
         Panel_HelpMess->setPalette(p);
     }
     Panel_HelpMess->setIndent(8);
+    // The keys that reach the paste area and transfer it, at the band's right.
+    Label_KeyGuide = label(Panel_HelpMess, u"Label_KeyGuide"_s, QString());
+    Label_KeyGuide->setGeometry(kClientWidth - 226, 1, 220, 28);
+    Label_KeyGuide->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label_KeyGuide->setFont(pixelFont(face, 12));
+    setTextColour(Label_KeyGuide, Qt::darkGray);
 
-    Panel_Fnc = named(new QFrame(form), u"Panel_Fnc"_s);
-    Panel_Fnc->setGeometry(0, helpY + 30, kClientWidth, 28);
+    Panel_Fnc = named(new QFrame(Panel_Bottom), u"Panel_Fnc"_s);
+    Panel_Fnc->setGeometry(0, 30, kClientWidth, 28);
     buildFunctionKeys(Panel_Fnc, face);
 
-    StatusBar1 = named(new QStatusBar(form), u"StatusBar1"_s);
-    StatusBar1->setGeometry(0, kClientHeight - 16, kClientWidth, 16);
+    StatusBar1 = named(new QStatusBar(Panel_Bottom), u"StatusBar1"_s);
+    StatusBar1->setGeometry(0, 58, kClientWidth, 16);
     StatusBar1->setSizeGripEnabled(false);
 
     auto *tab0 = named(new QWidget, u"TabSheet1"_s);
@@ -193,6 +213,55 @@ void TForm_MainUi::setupUi(QWidget *form)
     WbPrinterSetupDialog1->setObjectName(u"WbPrinterSetupDialog1"_s);
 
     setAccessibleNames(form);
+}
+
+void TForm_MainUi::buildScrollPanels(QWidget *form, int bottomTop)
+{
+    auto scrollBox = [form](const QString &name, QWidget *panel) {
+        auto *box = named(new QScrollArea(form), name);
+        box->setFrameShape(QFrame::NoFrame);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setWidget(panel);
+        return box;
+    };
+    Panel_Tabs = named(new QWidget, u"Panel_Tabs"_s);
+    Panel_Tabs->setFixedSize(kClientWidth, bottomTop);
+    ScrollBox_Tabs = scrollBox(u"ScrollBox_Tabs"_s, Panel_Tabs);
+    Panel_Bottom = named(new QWidget, u"Panel_Bottom"_s);
+    Panel_Bottom->setFixedSize(kClientWidth, kClientHeight - bottomTop);
+    ScrollBox_Bottom = scrollBox(u"ScrollBox_Bottom"_s, Panel_Bottom);
+    ScrollBox_Bottom->setFixedHeight(kClientHeight - bottomTop);
+    ScrollBox_Bottom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox_Bottom->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A window narrower than the design moves the bottom bands sideways with
+    // the tabs.
+    QObject::connect(ScrollBox_Tabs->horizontalScrollBar(), &QScrollBar::valueChanged,
+                     ScrollBox_Bottom->horizontalScrollBar(), &QScrollBar::setValue);
+
+    auto *layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ScrollBox_Tabs, 1);
+    layout->addWidget(ScrollBox_Bottom);
+}
+
+QSize TForm_MainUi::fitClientSize(QWidget *form, const QSize &room)
+{
+    const int bar = form->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox_Tabs);
+    QSize size(kClientWidth, kClientHeight);
+    // Too low: the tabs scroll up and down, and the window takes the width of
+    // the scroll bar if it can. Too narrow: they scroll sideways, and the
+    // scroll bar takes height.
+    if (room.height() < size.height())
+        size.rwidth() += bar;
+    if (room.width() < size.width()) {
+        size.rheight() += bar;
+        if (room.height() < size.height() && size.width() == kClientWidth)
+            size.rwidth() += bar;
+    }
+    size = size.boundedTo(room).expandedTo(QSize(kMinimumClientWidth, kMinimumClientHeight));
+    form->setFixedSize(size);
+    return size;
 }
 
 void TForm_MainUi::buildFunctionKeys(QWidget *parent, const QFont &face)
@@ -437,6 +506,19 @@ void TForm_MainUi::buildSettingsTab(QWidget *parent, const QFont &face)
     CheckBox_NewPage->setLayoutDirection(Qt::RightToLeft); // caption left of the box
     CheckBox_NewPage->setToolTip(u"白紙ページが出力される場合に、チェックをはずしてください。"_s);
 
+    // The number of copies F11 prints, 1 to 99; every start begins with 1.
+    captionCell(group1, u"部数"_s, QRect(380, 160, 90, 24));
+    ZuNumEdit_BUSUU = named(new TZuNumEdit(group1), u"ZuNumEdit_BUSUU"_s);
+    ZuNumEdit_BUSUU->setGeometry(470, 160, 60, 24);
+    ZuNumEdit_BUSUU->setAutoSize(false);
+    ZuNumEdit_BUSUU->setDecimalLength(0);
+    ZuNumEdit_BUSUU->setIntegerLength(2);
+    ZuNumEdit_BUSUU->setMinus(false);
+    ZuNumEdit_BUSUU->setAttribute(Qt::WA_InputMethodEnabled, false);
+    ZuNumEdit_BUSUU->setToolTip(u"印刷する部数 (1～99)"_s);
+    ZuNumEdit_BUSUU->setText(u"1"_s);
+    QWidget::setTabOrder(CheckBox_NewPage, ZuNumEdit_BUSUU);
+
     auto *group3 = named(new QFrame(parent), u"GroupBox3"_s);
     group3->setGeometry(8, 248, 745, 150);
     group3->setFrameShape(QFrame::StyledPanel);
@@ -580,9 +662,6 @@ void TForm_MainUi::buildHiddenStore(QWidget *form)
     SpeedButton_HowManyWords = hiddenButton(h, u"SpeedButton_HowManyWords"_s, QString());
     SpeedButton_Name_Addr = hiddenButton(h, u"SpeedButton_Name_Addr"_s, QString());
 
-    ZuNumEdit_BUSUU = named(new TZuNumEdit(h), u"ZuNumEdit_BUSUU"_s);
-    ZuNumEdit_BUSUU->setDecimalLength(0);
-    ZuNumEdit_BUSUU->setText(u"1"_s);
     ComboBox_Paper = named(new QComboBox(h), u"ComboBox_Paper"_s);
     ComboBox_Paper->addItems({u"A5縦1"_s, u"A5縦2"_s, u"A5横"_s});
     ComboBox_Paper->setCurrentIndex(-1);
@@ -637,6 +716,7 @@ void TForm_MainUi::setAccessibleNames(QWidget *form)
     set(BitBtn_PrnSet2, u"余白調整"_s);
     set(BitBtn_PrnSet, u"セットするプリンタを登録"_s);
     set(CheckBox_NewPage, u"改ページ信号"_s);
+    set(ZuNumEdit_BUSUU, u"部数"_s);
     set(ComboBox_ime_Itemno, u"品名 1 のIMEモード"_s);
     set(ComboBox_ime_Item, u"品名 2 のIMEモード"_s);
     set(ComboBox_ime_Unit, u"単位のIMEモード"_s);

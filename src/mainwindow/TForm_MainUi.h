@@ -24,6 +24,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
+class QSize;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
@@ -39,14 +40,24 @@ public:
     // Builds the controls on `form`, which becomes the fixed-size main window.
     void setupUi(QWidget *form);
 
+    // Fixes the window's client size for the room a screen leaves it: the
+    // design's 769 x 661 where that fits; otherwise no more than the room,
+    // with the tabs scrolling above the bottom bands. Returns the size.
+    QSize fitClientSize(QWidget *form, const QSize &room);
+
     // The grey of the paste area while it is empty (and of the other fields
     // drawn in it); the handlers restore it when the area is cleared.
     static const QColor &SilverColor();
 
     // ---- bands of the window ----
+    QScrollArea *ScrollBox_Tabs = nullptr;   // holds Panel_Tabs
+    QWidget *Panel_Tabs = nullptr;           // Panel6 and PageControl1
+    QScrollArea *ScrollBox_Bottom = nullptr; // holds Panel_Bottom
+    QWidget *Panel_Bottom = nullptr;         // Panel_HelpMess, Panel_Fnc, StatusBar1
     QFrame *Panel6 = nullptr;
     QTabWidget *PageControl1 = nullptr;
     QLabel *Panel_HelpMess = nullptr;
+    QLabel *Label_KeyGuide = nullptr; // at the guidance band's right
     QFrame *Panel_Fnc = nullptr;
     std::array<QToolButton *, 13> SpeedButton_F{}; // [1] .. [12]
     QStatusBar *StatusBar1 = nullptr;
@@ -104,6 +115,7 @@ public:
     QComboBox *ComboBox_ime_Item = nullptr;
     QComboBox *ComboBox_ime_Unit = nullptr;
     QLineEdit *Edit_TxDisp = nullptr;
+    TZuNumEdit *ZuNumEdit_BUSUU = nullptr; // 部数, the copies F11 prints
 
     // ---- tab 2: tax rates, hidden sender panel ----
     QFrame *Panel_TaxConf = nullptr;
@@ -159,7 +171,6 @@ public:
     QPushButton *SpeedButton_TEL2 = nullptr;
     QPushButton *SpeedButton_HowManyWords = nullptr;
     QPushButton *SpeedButton_Name_Addr = nullptr;
-    TZuNumEdit *ZuNumEdit_BUSUU = nullptr;
     QComboBox *ComboBox_Paper = nullptr;
     QLabel *Label_dpix = nullptr;
     QLabel *Label_dpiy = nullptr;
@@ -176,6 +187,7 @@ public:
     TWbPrinterSetupDialog *WbPrinterSetupDialog1 = nullptr;
 
 private:
+    void buildScrollPanels(QWidget *form, int bottomTop);
     void buildFunctionKeys(QWidget *parent, const QFont &face);
     void buildPasteBand(QWidget *parent, const QFont &face);
     void buildAddressBand(QWidget *parent, const QFont &face);

@@ -44,7 +44,8 @@ bool shows(const FieldValue &value)
 enum class Pass
 {
     Editing,
-    BeforePrinting
+    BeforePrinting,
+    Restoring
 };
 
 LinePass linePass(const Rows &rows, Pass pass, const std::function<void(int row)> &notify)
@@ -72,7 +73,7 @@ LinePass linePass(const Rows &rows, Pass pass, const std::function<void(int row)
             }
         } else if (!qZero && pZero) {
             update.sales = RowUpdate::Amount::Clear;
-        } else if (qZero && !pZero) {
+        } else if (qZero && !pZero && pass != Pass::Restoring) {
             if (pass == Pass::BeforePrinting && notify)
                 notify(rowNumber);
             update.clearPrice = true;
@@ -130,6 +131,34 @@ LinePass DEN_SALS(const Rows &rows)
 LinePass DEN_SALS_2(const Rows &rows, const std::function<void(int row)> &notify)
 {
     return linePass(rows, Pass::BeforePrinting, notify);
+}
+
+LinePass RestoredLinePass(const Rows &rows)
+{
+    return linePass(rows, Pass::Restoring, {});
+}
+
+QList<int> UnprintedRowsWithQuantity(const Rows &rows, int printedRows)
+{
+    QList<int> unprinted;
+    for (int n = printedRows + 1; n <= kRows; ++n) {
+        const FieldValue &qty = rows[static_cast<std::size_t>(n - 1)].qty;
+        // A quantity too large to read is not zero either.
+        if (!qty || !qty->isZero())
+            unprinted.append(n);
+    }
+    return unprinted;
+}
+
+QString UnprintedRowsMessage(const QList<int> &rows, int printedRows)
+{
+    QStringList names;
+    for (int n : rows)
+        names << QString::number(n) + u"行目"_s;
+    const QString printed = QString::number(printedRows);
+    const QString first = QString::number(printedRows + 1);
+    return names.join(u'、') + u"に数量が入っていますが、伝票に印刷されるのは"_s + printed + u"行目までです。\n"_s +
+           first + u"行目以降は印刷されないため、伝票に並ぶ明細を足しても税込合計の金額と合いません。"_s;
 }
 
 QString RowPriceWithoutQtyMessage(int row)

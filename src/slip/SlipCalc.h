@@ -85,6 +85,19 @@ LinePass DEN_SALS(const Rows &rows);
 // closed), and a row with neither has its amount emptied.
 LinePass DEN_SALS_2(const Rows &rows, const std::function<void(int row)> &notify);
 
+// The line pass over lines restored from the settings file at start-up. As
+// DEN_SALS for every row with a quantity; a row without one is left as it was
+// stored, its unit price included (the pass before printing tells about it),
+// unless its amount does not fit.
+LinePass RestoredLinePass(const Rows &rows);
+
+// The rows after the first `printedRows` (the rows the printed slip holds) that
+// have a quantity, in row order: they count in the totals but are not printed.
+QList<int> UnprintedRowsWithQuantity(const Rows &rows, int printedRows);
+// The notice before printing such a slip: which rows, that they are not
+// printed and that the printed lines will not add up to the amount due.
+QString UnprintedRowsMessage(const QList<int> &rows, int printedRows);
+
 // "<row>行目　数量の入力がないので、単価を０にします".
 QString RowPriceWithoutQtyMessage(int row);
 

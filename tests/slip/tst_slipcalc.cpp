@@ -100,6 +100,10 @@ private Q_SLOTS:
     void printingPass();
     void printingPassNotifiesInRowOrderBeforeEmptying();
     void printingPassWithoutNotifier();
+    void restoredPass_data();
+    void restoredPass();
+    void unprintedRows_data();
+    void unprintedRows();
     void totals_data();
     void totals();
     void messages_data();
@@ -414,6 +418,86 @@ void TestSlipCalc::editingPass()
         if (i != kTestRow)
             QCOMPARE(rows[static_cast<std::size_t>(i - 1)].sales, u"2"_s);
     }
+}
+
+void TestSlipCalc::restoredPass_data()
+{
+    addLinePassColumns();
+    addCommonLinePassRows();
+    QTest::newRow("zero quantity with a price keeps both as stored")
+        << u"0"_s << u"500"_s << u"300"_s << u"0"_s << u"500"_s << u"300"_s << false;
+    QTest::newRow("empty quantity with a price keeps both as stored")
+        << QString() << u"500"_s << QString() << QString() << u"500"_s << QString() << false;
+    QTest::newRow("zero and zero keep a stale amount")
+        << u"0"_s << u"0"_s << u"300"_s << u"0"_s << u"0"_s << u"300"_s << false;
+    QTest::newRow("an empty row stays empty")
+        << QString() << QString() << QString() << QString() << QString() << QString() << false;
+    QTest::newRow("a stale ten-digit amount is not shown")
+        << u"0"_s << u"0"_s << u"1000000000"_s << u"0"_s << u"0"_s << QString() << true;
+    QTest::newRow("a stale ten-digit amount beside a price is not shown")
+        << u"0"_s << u"5"_s << u"1000000000"_s << u"0"_s << u"5"_s << QString() << true;
+}
+
+void TestSlipCalc::restoredPass()
+{
+    QFETCH(QString, qty);
+    QFETCH(QString, price);
+    QFETCH(QString, sales);
+    QFETCH(QString, expectedQty);
+    QFETCH(QString, expectedPrice);
+    QFETCH(QString, expectedSales);
+    QFETCH(bool, overflow);
+
+    TextRows rows = sentinelRows(kTestRow);
+    rows[kTestRow - 1] = {qty, price, sales};
+    const slip::LinePass pass = slip::RestoredLinePass(valuesOf(rows));
+    apply(rows, pass);
+
+    const auto &row = rows[kTestRow - 1];
+    QCOMPARE(row.qty, expectedQty);
+    QCOMPARE(row.price, expectedPrice);
+    QCOMPARE(row.sales, expectedSales);
+    QCOMPARE(pass.overflowRows, overflow ? QList<int>{kTestRow} : QList<int>{});
+    for (int i = 1; i <= slip::kRows; ++i) {
+        if (i != kTestRow)
+            QCOMPARE(rows[static_cast<std::size_t>(i - 1)].sales, u"2"_s);
+    }
+}
+
+void TestSlipCalc::unprintedRows_data()
+{
+    QTest::addColumn<QStringList>("qty");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("quantities in the printed rows only are fine")
+        << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"0"_s, QString()} << QList<int>{} << QString();
+    QTest::newRow("a quantity in row 5, the first row not printed")
+        << QStringList{u"1"_s, QString(), QString(), QString(), u"1"_s} << QList<int>{5}
+        << u"5行目に数量が入っていますが、伝票に印刷されるのは4行目までです。\n"
+           u"5行目以降は印刷されないため、伝票に並ぶ明細を足しても税込合計の金額と合いません。"_s;
+    QTest::newRow("quantities in rows 6 and 10, a negative one included")
+        << QStringList{QString(), QString(), QString(), QString(), QString(),
+                       u"-2"_s,   u"0"_s,    u"-"_s,    QString(), u"3"_s}
+        << QList<int>{6, 10}
+        << u"6行目、10行目に数量が入っていますが、伝票に印刷されるのは4行目までです。\n"
+           u"5行目以降は印刷されないため、伝票に並ぶ明細を足しても税込合計の金額と合いません。"_s;
+    QTest::newRow("a quantity too large to read counts")
+        << QStringList{QString(), QString(), QString(), QString(),
+                       QString(), QString(), QString(), u"99999999999999999999"_s}
+        << QList<int>{8}
+        << u"8行目に数量が入っていますが、伝票に印刷されるのは4行目までです。\n"
+           u"5行目以降は印刷されないため、伝票に並ぶ明細を足しても税込合計の金額と合いません。"_s;
+}
+
+void TestSlipCalc::unprintedRows()
+{
+    QFETCH(QStringList, qty);
+    QFETCH(QList<int>, expected);
+    QFETCH(QString, message);
+    const QList<int> rows = slip::UnprintedRowsWithQuantity(valuesOf(makeRows(qty, {}, {})), 4);
+    QCOMPARE(rows, expected);
+    if (!rows.isEmpty())
+        QCOMPARE(slip::UnprintedRowsMessage(rows, 4), message);
 }
 
 void TestSlipCalc::editingPassReportsOverflowRowsInOrder()
