@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -71,11 +72,12 @@ std::optional<std::u16string> decodeFile(const QString &path)
         return std::nullopt;
     // A byte decodes to at most one UTF-16 unit (two-byte characters to one or
     // two, three-byte ones to a surrogate pair).
-    std::u16string out(size_t(bytes.size()) + 16, u'\0');
+    const size_t capacity = size_t(bytes.size()) + 16;
+    const auto buffer = std::make_unique_for_overwrite<char16_t[]>(capacity);
     char *in = bytes.data();
     size_t inLeft = size_t(bytes.size());
-    char *o = reinterpret_cast<char *>(out.data());
-    size_t outLeft = out.size() * sizeof(char16_t);
+    char *o = reinterpret_cast<char *>(buffer.get());
+    size_t outLeft = capacity * sizeof(char16_t);
     while (inLeft > 0) {
         if (iconv(cd, &in, &inLeft, &o, &outLeft) != size_t(-1))
             break;
@@ -89,8 +91,7 @@ std::optional<std::u16string> decodeFile(const QString &path)
         --inLeft;
     }
     iconv_close(cd);
-    out.resize(out.size() - outLeft / sizeof(char16_t));
-    return out;
+    return std::u16string(buffer.get(), capacity - outLeft / sizeof(char16_t));
 }
 
 quint16 clampLength(size_t n)
@@ -146,10 +147,9 @@ void parse(std::u16string_view text, bool office, Data &d)
             r.addressLength = clampLength(address.size());
             d.text.append(address.substr(0, r.addressLength));
             if (!office) {
-                const std::u16string f = FoldAddress(address);
                 r.folded = quint32(d.folded.size());
-                r.foldedLength = clampLength(f.size());
-                d.folded.append(f, 0, r.foldedLength);
+                AppendFolded(d.folded, address);
+                r.foldedLength = clampLength(d.folded.size() - r.folded);
             }
             d.records.push_back(r);
         }
@@ -162,16 +162,26 @@ std::shared_ptr<const Data> load(const QString &directory)
         decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kAreaFile)));
     if (!area)
         return nullptr;
+    const std::optional<std::u16string> offices =
+        decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kOfficeFile)));
     auto d = std::make_shared<Data>();
-    d->text.reserve(area->size());
+    d->text.reserve(area->size() + (offices ? offices->size() : 0));
     d->folded.reserve(area->size());
+    d->records.reserve(area->size() / 16);
     parse(*area, false, *d);
-    if (const auto offices = decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kOfficeFile))))
+    const auto byCode = [](const Data::Record &a, const Data::Record &b) { return a.code < b.code; };
+    // Each file lists its codes in order; the two lists are merged, a town's
+    // addresses before the business ones of the same code.
+    const auto towns = qsizetype(d->records.size());
+    if (offices)
         parse(*offices, true, *d);
-    d->text.shrink_to_fit();
+    const auto townsEnd = d->records.begin() + towns;
+    if (!std::is_sorted(d->records.begin(), townsEnd, byCode))
+        std::stable_sort(d->records.begin(), townsEnd, byCode);
+    if (!std::is_sorted(townsEnd, d->records.end(), byCode))
+        std::stable_sort(townsEnd, d->records.end(), byCode);
+    std::inplace_merge(d->records.begin(), townsEnd, d->records.end(), byCode);
     d->folded.shrink_to_fit();
-    std::stable_sort(d->records.begin(), d->records.end(),
-                     [](const Data::Record &a, const Data::Record &b) { return a.code < b.code; });
     d->records.shrink_to_fit();
     for (quint32 i = 0; i < d->records.size(); ++i) {
         if (!d->records[i].isOffice)

@@ -92,8 +92,14 @@ void appendKanjiNumber(std::u16string &out, std::u16string_view run)
     }
     if (current > 0)
         total += current;
-    for (char16_t c : std::to_string(total))
-        out.push_back(c);
+    char16_t digits[24];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + total % 10);
+        total /= 10;
+    } while (total > 0 && n < 24);
+    while (n > 0)
+        out.push_back(digits[--n]);
 }
 
 bool startsWith(std::u16string_view text, std::u16string_view prefix)
@@ -150,26 +156,26 @@ qsizetype PrefectureLength(QStringView text)
     return 0;
 }
 
-std::u16string FoldAddress(std::u16string_view text)
+void AppendFolded(std::u16string &out, std::u16string_view text)
 {
-    std::u16string out;
-    out.reserve(text.size());
-    std::u16string numerals;
-    auto flushNumerals = [&] {
-        if (!numerals.empty()) {
-            appendKanjiNumber(out, numerals);
-            numerals.clear();
+    size_t numerals = std::u16string_view::npos; // where a run of kanji numerals began
+    auto flushNumerals = [&](size_t end) {
+        if (numerals != std::u16string_view::npos) {
+            appendKanjiNumber(out, text.substr(numerals, end - numerals));
+            numerals = std::u16string_view::npos;
         }
     };
+    const size_t begin = out.size();
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        if (isBlank(c))
-            continue;
         if (kanjiDigit(c) >= 0 || kanjiUnit(c)) {
-            numerals.push_back(c);
+            if (numerals == std::u16string_view::npos)
+                numerals = i;
             continue;
         }
-        flushNumerals();
+        flushNumerals(i);
+        if (isBlank(c))
+            continue;
         if (c >= 0xFF01 && c <= 0xFF5E && c != 0xFF0D)
             c = char16_t(c - 0xFEE0);
         if (c >= 0xFF61 && c <= 0xFF9D) {
@@ -185,22 +191,29 @@ std::u16string FoldAddress(std::u16string_view text)
         } else if (c == 0xFF9F) {
             c = u'゜';
         }
-        if (c == 0x30FC || c == 0xFF70) {
+        if (c == 0x30FC) {
             // The prolonged sound mark stands for a hyphen only after a digit.
-            if (!out.empty() && out.back() >= u'0' && out.back() <= u'9')
+            if (out.size() > begin && out.back() >= u'0' && out.back() <= u'9')
                 c = u'-';
         } else if (isDash(c)) {
             c = u'-';
-        }
-        if (c >= u'a' && c <= u'z')
+        } else if (c >= u'a' && c <= u'z') {
             c = char16_t(c - u'a' + u'A');
-        if (c == u'ヶ' || c == u'ヵ' || c == u'が')
+        } else if (c == u'ヶ' || c == u'ヵ' || c == u'が') {
             c = u'ケ';
-        else if (c == u'ノ')
+        } else if (c == u'ノ') {
             c = u'の';
+        }
         out.push_back(c);
     }
-    flushNumerals();
+    flushNumerals(text.size());
+}
+
+std::u16string FoldAddress(std::u16string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    AppendFolded(out, text);
     return out;
 }
 

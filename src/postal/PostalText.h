@@ -36,6 +36,8 @@ qsizetype PrefectureLength(QStringView text);
 // ヶ, ヵ and が as ケ (霞ヶ関, 霞が関), ノ as の (丸ノ内, 丸の内). The result is
 // for comparisons only, never shown.
 std::u16string FoldAddress(std::u16string_view text);
+// FoldAddress, appended to `out` (the dictionary folds its addresses into one buffer).
+void AppendFolded(std::u16string &out, std::u16string_view text);
 QString FoldAddress(QStringView text);
 
 // Whether the address typed into the slip agrees with one of the dictionary's
