@@ -22,6 +22,7 @@ using namespace Qt::StringLiterals;
 TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
 {
     setupUi(this);
+    PostalSetup();
     connectHandlers();
 }
 
@@ -51,7 +52,7 @@ void TForm_Main::connectHandlers()
 
     // Keys, characters, entering and leaving, field by field.
     bind(Edit_Zip, &TForm_Main::Edit_ZipKeyDown, true, plain(&TForm_Main::Edit_ZipEnter));
-    bind(Edit_Add1, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add1Enter));
+    bind(Edit_Add1, &TForm_Main::Edit_Add1KeyDown, true, plain(&TForm_Main::Edit_Add1Enter));
     bind(Edit_Add2, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add2Enter));
     bind(Edit_Add3, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add2Enter));
     bind(Edit_Custo1, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Custo1Enter));

@@ -248,8 +248,7 @@ QString PostalDictionary::DefaultDirectory()
     return u"/usr/share/skk"_s;
 }
 
-PostalDictionary::PostalDictionary(const QString &directory, QObject *parent)
-    : QObject(parent), m_directory(directory)
+PostalDictionary::PostalDictionary(const QString &directory, QObject *parent) : QObject(parent), m_directory(directory)
 {
 }
 
@@ -367,8 +366,7 @@ AddressMatch PostalDictionary::matchAddress(QStringView typed, int limit) const
     if (found.empty()) {
         for (const SearchKey &key : keys) {
             for (auto it = lowerBound(*d, key.text);
-                 it != d->byAddress.end() && startsWith(d->foldedOf(*it), key.text) && int(found.size()) <= limit;
-                 ++it)
+                 it != d->byAddress.end() && startsWith(d->foldedOf(*it), key.text) && int(found.size()) <= limit; ++it)
                 found.push_back(*it);
         }
     }

@@ -50,7 +50,8 @@ void TestPostalDictionary::addressesOfACode_data()
                                    << QStringList{u"北海道石狩郡当別町ビトエ"_s, u"北海道石狩郡当別町ビトエ中島"_s};
     QTest::newRow("town before business code")
         << u"9200381"_s << QStringList{u"石川県金沢市中屋"_s, u"石川県金沢市古府３丁目１２"_s};
-    QTest::newRow("written with hyphen and full width") << u"〒１００－０００１"_s << QStringList{u"東京都千代田区千代田"_s};
+    QTest::newRow("written with hyphen and full width")
+        << u"〒１００－０００１"_s << QStringList{u"東京都千代田区千代田"_s};
     QTest::newRow("code that does not exist") << u"0000000"_s << QStringList();
     QTest::newRow("last code before the first") << u"0009999"_s << QStringList();
     QTest::newRow("after the last code") << u"9999999"_s << QStringList();
@@ -68,8 +69,8 @@ void TestPostalDictionary::businessCodesNameTheirReceiver()
 {
     const QList<PostalEntry> one = m_dictionary.entries(u"001-8612");
     QCOMPARE(one.size(), 1);
-    QCOMPARE(one.first(), (PostalEntry{u"0018612"_s, u"北海道札幌市北区北二十四条西６丁目１番１号"_s,
-                                       u"札幌市北区役所"_s, true}));
+    QCOMPARE(one.first(),
+             (PostalEntry{u"0018612"_s, u"北海道札幌市北区北二十四条西６丁目１番１号"_s, u"札幌市北区役所"_s, true}));
     const QList<PostalEntry> several = m_dictionary.entries(u"0058543");
     QCOMPARE(several.size(), 2);
     QCOMPARE(several.at(1).office, u"陸上自衛隊　真駒内駐屯地"_s);
@@ -90,7 +91,8 @@ void TestPostalDictionary::codesOfAnAddress_data()
     QTest::newRow("beginning of several towns")
         << u"北海道札幌市北区あいの里"_s
         << QStringList{u"0028071"_s, u"0028072"_s, u"0028073"_s, u"0028074"_s, u"0028075"_s};
-    QTest::newRow("one of a code's several addresses") << u"北海道石狩郡当別町ビトエ中島"_s << QStringList{u"0028089"_s};
+    QTest::newRow("one of a code's several addresses")
+        << u"北海道石狩郡当別町ビトエ中島"_s << QStringList{u"0028089"_s};
     QTest::newRow("no such place") << u"架空県架空市"_s << QStringList();
     QTest::newRow("empty") << QString() << QStringList();
 }

@@ -84,8 +84,8 @@ void TestPostalText::addressAgrees_data()
     QTest::newRow("other town of the ward") << u"東京都千代田区丸の内1-1"_s << chiyoda << false;
     QTest::newRow("county left out") << u"当別町ビトエ123"_s << tobetsu << true;
     QTest::newRow("second of several addresses") << u"北海道石狩郡当別町ビトエ中島5"_s << tobetsu << true;
-    QTest::newRow("digits for kanji numerals") << u"北海道札幌市北区北10条西4丁目"_s
-                                               << QStringList{u"北海道札幌市北区北十条西"_s} << true;
+    QTest::newRow("digits for kanji numerals")
+        << u"北海道札幌市北区北10条西4丁目"_s << QStringList{u"北海道札幌市北区北十条西"_s} << true;
     QTest::newRow("empty text agrees") << QString() << chiyoda << true;
     QTest::newRow("no dictionary address") << u"東京都"_s << QStringList() << false;
 }
