@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -99,11 +100,14 @@ quint16 clampLength(size_t n)
     return quint16(std::min<size_t>(n, 0xFFFF));
 }
 
-// Lines "1234567 /candidate/candidate/"; ";" begins a comment line.
-void parse(std::u16string_view text, bool office, Data &d)
+// Lines "1234567 /candidate/candidate/"; ";" begins a comment line. Stops
+// early, with false, once `cancel` is set.
+bool parse(std::u16string_view text, bool office, Data &d, const std::atomic<bool> &cancel)
 {
     size_t pos = 0;
-    while (pos < text.size()) {
+    for (size_t lines = 0; pos < text.size(); ++lines) {
+        if (lines % 4096 == 0 && cancel.load(std::memory_order_relaxed))
+            return false;
         size_t end = text.find(u'\n', pos);
         if (end == std::u16string_view::npos)
             end = text.size();
@@ -154,9 +158,12 @@ void parse(std::u16string_view text, bool office, Data &d)
             d.records.push_back(r);
         }
     }
+    return true;
 }
 
-std::shared_ptr<const Data> load(const QString &directory)
+// The tables of the two files; null when the town file cannot be read or the
+// load was cancelled.
+std::shared_ptr<const Data> load(const QString &directory, const std::atomic<bool> &cancel)
 {
     const std::optional<std::u16string> area =
         decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kAreaFile)));
@@ -168,13 +175,14 @@ std::shared_ptr<const Data> load(const QString &directory)
     d->text.reserve(area->size() + (offices ? offices->size() : 0));
     d->folded.reserve(area->size());
     d->records.reserve(area->size() / 16);
-    parse(*area, false, *d);
+    if (!parse(*area, false, *d, cancel))
+        return nullptr;
     const auto byCode = [](const Data::Record &a, const Data::Record &b) { return a.code < b.code; };
     // Each file lists its codes in order; the two lists are merged, a town's
     // addresses before the business ones of the same code.
     const auto towns = qsizetype(d->records.size());
-    if (offices)
-        parse(*offices, true, *d);
+    if (offices && !parse(*offices, true, *d, cancel))
+        return nullptr;
     const auto townsEnd = d->records.begin() + towns;
     if (!std::is_sorted(d->records.begin(), townsEnd, byCode))
         std::stable_sort(d->records.begin(), townsEnd, byCode);
@@ -254,6 +262,8 @@ PostalDictionary::PostalDictionary(const QString &directory, QObject *parent) : 
 
 PostalDictionary::~PostalDictionary()
 {
+    // A program that ends at once does not wait for the whole load.
+    m_cancel = true;
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -269,7 +279,7 @@ void PostalDictionary::startLoading() const
     if (m_state != State::NotLoaded)
         return;
     m_state = State::Loading;
-    m_thread = std::thread([this, directory = m_directory] { finish(load(directory)); });
+    m_thread = std::thread([this, directory = m_directory] { finish(load(directory, m_cancel)); });
 }
 
 void PostalDictionary::finish(std::shared_ptr<const Data> data) const

@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -60,7 +61,7 @@ public:
     static QString DefaultDirectory();
 
     explicit PostalDictionary(const QString &directory = DefaultDirectory(), QObject *parent = nullptr);
-    // Waits for a load in progress.
+    // Stops a load in progress and waits for its thread.
     ~PostalDictionary() override;
 
     QString directory() const { return m_directory; }
@@ -113,6 +114,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_done;
     mutable std::thread m_thread;
+    std::atomic<bool> m_cancel = false;
     mutable State m_state = State::NotLoaded;
     mutable std::shared_ptr<const Data> m_data;
 };
