@@ -6,6 +6,7 @@
 
 #include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
+#include "mainwindow/PostalChoiceList.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,7 +27,12 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
     connectHandlers();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main()
+{
+    // An open choice list closes when the window's children go, after the
+    // members its handlers use; it goes first.
+    delete m_postalChoice;
+}
 
 void TForm_Main::setCompanions(TForm_SLIP97YPrn *slip97YPrn, TWb_d97_Dot *d97Dot)
 {

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void typedAddressIsKept();
     void severalAddressesAreOffered_data();
     void severalAddressesAreOffered();
+    void windowClosesWithTheListOpen();
     void addressFindsItsCode();
     void addressOfSeveralCodesOffersThem();
     void disagreementWarns_data();
@@ -142,6 +143,20 @@ void TestFormMainPostal::severalAddressesAreOffered()
     QCOMPARE(add1(f)->text(), address);
     QCOMPARE(focusName(), u"Edit_Add1"_s);
     QCOMPARE(add1(f)->cursorPosition(), address.size());
+}
+
+void TestFormMainPostal::windowClosesWithTheListOpen()
+{
+    MainWindowFixture f;
+    f.start();
+    enterCode(f, u"920-0381"_s);
+    // A town's code that also names one receiver: its line says whose it is.
+    QCOMPARE(choiceList(f)->count(), 2);
+    QCOMPARE(choiceList(f)->item(0)->text(), u"石川県金沢市中屋"_s);
+    QVERIFY(choiceList(f)->item(1)->text().startsWith(u"石川県金沢市古府３丁目１２（"_s));
+    QCOMPARE(focusName(), u"ListBox_PostalChoice"_s);
+    f.stop();
+    QVERIFY(f.dialogs == nullptr);
 }
 
 void TestFormMainPostal::addressFindsItsCode()
