@@ -189,6 +189,7 @@ std::shared_ptr<const Data> load(const QString &directory, const std::atomic<boo
     if (!std::is_sorted(townsEnd, d->records.end(), byCode))
         std::stable_sort(townsEnd, d->records.end(), byCode);
     std::inplace_merge(d->records.begin(), townsEnd, d->records.end(), byCode);
+    d->text.shrink_to_fit();
     d->folded.shrink_to_fit();
     d->records.shrink_to_fit();
     for (quint32 i = 0; i < d->records.size(); ++i) {
@@ -382,17 +383,41 @@ AddressMatch PostalDictionary::matchAddress(QStringView typed, int limit) const
     }
     // The longest addresses the text begins with.
     if (found.empty()) {
+        // An address that begins the text sorts before it, and every address
+        // between the two begins with it too; so the address just before the
+        // text (or before a shorter head of it) bounds the next head to try.
         size_t best = 0; // the length of the typed text that the best addresses cover
         for (const SearchKey &key : keys) {
-            for (size_t k = key.text.size() - 1; k > key.prefecture && k - key.prefecture > best; --k) {
-                const std::u16string_view head = std::u16string_view(key.text).substr(0, k);
-                auto it = lowerBound(*d, head);
-                if (it == d->byAddress.end() || d->foldedOf(*it) != head)
-                    continue;
-                found.clear();
-                best = k - key.prefecture;
-                for (; it != d->byAddress.end() && d->foldedOf(*it) == head; ++it)
-                    found.push_back(*it);
+            const std::u16string_view text(key.text);
+            size_t k = text.size();
+            while (k > key.prefecture && k - key.prefecture >= best) {
+                const std::u16string_view head = text.substr(0, k);
+                auto from = lowerBound(*d, head);
+                std::u16string_view address;
+                if (from != d->byAddress.end() && d->foldedOf(*from) == head) {
+                    address = head;
+                } else {
+                    if (from == d->byAddress.begin())
+                        break;
+                    address = d->foldedOf(*(from - 1));
+                    const auto common =
+                        size_t(std::mismatch(address.begin(), address.end(), head.begin(), head.end()).first -
+                               address.begin());
+                    if (common < address.size()) {
+                        k = common;
+                        continue;
+                    }
+                    from = lowerBound(*d, address);
+                }
+                // The same town name in another prefecture (府中市 of Tokyo
+                // and of Hiroshima) is offered beside it.
+                if (address.size() > key.prefecture && address.size() - key.prefecture >= best) {
+                    if (address.size() - key.prefecture > best)
+                        found.clear();
+                    best = address.size() - key.prefecture;
+                    for (; from != d->byAddress.end() && d->foldedOf(*from) == address; ++from)
+                        found.push_back(*from);
+                }
                 break;
             }
         }

@@ -93,6 +93,7 @@ void TestPostalDictionary::codesOfAnAddress_data()
         << QStringList{u"0028071"_s, u"0028072"_s, u"0028073"_s, u"0028074"_s, u"0028075"_s};
     QTest::newRow("one of a code's several addresses")
         << u"北海道石狩郡当別町ビトエ中島"_s << QStringList{u"0028089"_s};
+    QTest::newRow("a city of two prefectures") << u"府中市架空町１－２"_s << QStringList{u"1830000"_s, u"7260000"_s};
     QTest::newRow("no such place") << u"架空県架空市"_s << QStringList();
     QTest::newRow("empty") << QString() << QStringList();
 }
