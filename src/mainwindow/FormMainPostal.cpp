@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +26,7 @@ namespace {
 
 const QString kSection = u"vz_Vez_1prn"_s;
 const QString kDictionaryKey = u"ZipDictDir"_s;
+constexpr int kPreloadDelayMs = 500;
 
 // A line of the choice list for an address of a code: a business code's
 // receiver follows its address.
@@ -72,7 +74,9 @@ void TForm_Main::PostalStart()
     connect(
         m_postal.get(), &postal::PostalDictionary::loadFinished, this,
         [this] { vuzo::Guard(this, [this] { PostalCheck(); }); }, Qt::QueuedConnection);
-    m_postal->startLoading();
+    // The load starts when the window has settled, so it takes nothing from
+    // the start-up; a code used before that starts it at once.
+    QTimer::singleShot(kPreloadDelayMs, this, [this] { m_postal->startLoading(); });
 }
 
 bool TForm_Main::PostalAvailable()
@@ -179,9 +183,8 @@ void TForm_Main::PostalCheck()
     QString warning;
     const QString code = postal::NormalizeCode(Edit_Zip->text());
     // Only a finished code is checked; the dictionary is awaited then (it is
-    // read within a fraction of a second of start-up).
-    if (!code.isEmpty() && m_postal && m_postal->state() != postal::PostalDictionary::State::NotLoaded &&
-        m_postal->waitForLoaded()) {
+    // read in about a tenth of a second).
+    if (!code.isEmpty() && m_postal && m_postal->waitForLoaded()) {
         const QStringList addresses = m_postal->addresses(code);
         const QString typed = vuzo::Trim(Edit_Add1->text());
         if (addresses.isEmpty())

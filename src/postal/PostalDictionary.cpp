@@ -165,6 +165,8 @@ bool parse(std::u16string_view text, bool office, Data &d, const std::atomic<boo
 // load was cancelled.
 std::shared_ptr<const Data> load(const QString &directory, const std::atomic<bool> &cancel)
 {
+    if (cancel)
+        return nullptr;
     const std::optional<std::u16string> area =
         decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kAreaFile)));
     if (!area)
