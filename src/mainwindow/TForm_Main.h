@@ -13,10 +13,9 @@
 // TForm_Main.cpp.
 
 #include "mainwindow/TForm_MainUi.h"
+#include "postal/PostalDictionary.h"
 #include "printsetup/PrintPositionHost.h"
 #include "slip/SlipCalc.h"
-
-#include "postal/PostalDictionary.h"
 
 #include <QHash>
 #include <QWidget>
@@ -181,7 +180,7 @@ private:
 
     // ---- postal codes (FormMainPostal.cpp) ----
     void PostalSetup(); // the choice list, the warning label and their wiring
-    void PostalStart(); // start-up: the dictionary of ZipDictDir starts loading
+    void PostalStart(); // start-up: the dictionary of ZipDictDir, loaded soon after
     // Whether the dictionary is there (waits for its load); says once when not.
     bool PostalAvailable();
     void Edit_ZipPostalFill(); // Enter leaving Edit_Zip
