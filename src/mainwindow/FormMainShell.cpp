@@ -111,6 +111,7 @@ void TForm_Main::FormShow()
             Tab_Change_CHK();
     });
     step([this] { startRoutine(); });
+    step([this] { PostalStart(); });
     step([this] {
         activateWindow();
         Edit_Zip->setFocus(Qt::OtherFocusReason);
@@ -223,6 +224,8 @@ void TForm_Main::Edit_ZipKeyDown(QWidget *sender, int &key)
     if (key == Qt::Key_Up)
         return;
     FormKeyDown(sender, key);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        Edit_ZipPostalFill();
 }
 
 void TForm_Main::Edit_telKeyDown(QWidget *sender, int &key)
@@ -262,7 +265,7 @@ void TForm_Main::Edit_ZipEnter()
 void TForm_Main::Edit_Add1Enter()
 {
     Edit_Warning();
-    setHelp(u"お届け先のおところ①を入力して下さい"_s);
+    setHelp(u"お届け先のおところ①を入力して下さい　（郵便番号が空のとき F5:おところから郵便番号を検索）"_s);
     caretToEnd(Edit_Add1);
 }
 

@@ -6,6 +6,7 @@
 
 #include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
+#include "mainwindow/PostalChoiceList.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -23,11 +24,17 @@ using namespace Qt::StringLiterals;
 TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
 {
     setupUi(this);
+    PostalSetup();
     connectHandlers();
     connectRoutine();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main()
+{
+    // An open choice list closes when the window's children go, after the
+    // members its handlers use; it goes first.
+    delete m_postalChoice;
+}
 
 void TForm_Main::setCompanions(TForm_SLIP97YPrn *slip97YPrn, TWb_d97_Dot *d97Dot)
 {
@@ -53,7 +60,7 @@ void TForm_Main::connectHandlers()
 
     // Keys, characters, entering and leaving, field by field.
     bind(Edit_Zip, &TForm_Main::Edit_ZipKeyDown, true, plain(&TForm_Main::Edit_ZipEnter));
-    bind(Edit_Add1, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add1Enter));
+    bind(Edit_Add1, &TForm_Main::Edit_Add1KeyDown, true, plain(&TForm_Main::Edit_Add1Enter));
     bind(Edit_Add2, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add2Enter));
     bind(Edit_Add3, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Add2Enter));
     bind(Edit_Custo1, &TForm_Main::FormKeyDown, true, plain(&TForm_Main::Edit_Custo1Enter));

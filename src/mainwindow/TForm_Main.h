@@ -9,10 +9,11 @@
 // in FormMainShell.cpp, settings in FormMainSettings.cpp, the line table and
 // tax in FormMainSlip.cpp, the address transfer in FormMainTransfer.cpp,
 // printer registration in FormMainPrintSetup.cpp, printing in
-// FormMainPrint.cpp, the help buttons in FormMainHelp.cpp; the wiring itself
-// in TForm_Main.cpp.
+// FormMainPrint.cpp, the help buttons in FormMainHelp.cpp, postal codes in
+// FormMainPostal.cpp; the wiring itself in TForm_Main.cpp.
 
 #include "mainwindow/TForm_MainUi.h"
+#include "postal/PostalDictionary.h"
 #include "printsetup/PrintPositionHost.h"
 #include "slip/SlipCalc.h"
 
@@ -21,7 +22,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
+class PostalChoiceList;
 class ProfileFile;
 class QComboBox;
 class QTimer;
@@ -256,6 +259,18 @@ private:
     // screen, are scrolled into sight; the key guide follows.
     void focusMoved(QWidget *now);
 
+    // ---- postal codes (FormMainPostal.cpp) ----
+    void PostalSetup(); // the choice list, the warning label and their wiring
+    void PostalStart(); // start-up: the dictionary of ZipDictDir, loaded soon after
+    // Whether the dictionary is there (waits for its load); says once when not.
+    bool PostalAvailable();
+    void Edit_ZipPostalFill(); // Enter leaving Edit_Zip
+    void Edit_Add1KeyDown(QWidget *sender, int &key);
+    void Edit_Add1PostalSearch(); // F3 in Edit_Add1
+    void PostalChoiceMade(int index);
+    void PostalSetAddress(const QString &address);
+    void PostalCheck(); // the warning when code and address disagree
+
     // ---- wiring (TForm_Main.cpp) ----
     using KeyDown = void (TForm_Main::*)(QWidget *, int &);
     using Enter = std::function<void(QWidget *)>;
@@ -322,6 +337,12 @@ private:
     QString m_feedProblem;
     QTimer *m_jobFollow = nullptr;
     int m_jobPolls = 0;
+    std::unique_ptr<postal::PostalDictionary> m_postal;
+    PostalChoiceList *m_postalChoice = nullptr;
+    QLabel *Label_ZipWarning = nullptr;
+    QList<postal::PostalEntry> m_postalChoices; // what the open choice list offers
+    bool m_postalChoiceForCode = false;         // addresses of a code, else codes of an address
+    bool m_postalMissingTold = false;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

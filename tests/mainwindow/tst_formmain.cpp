@@ -311,7 +311,9 @@ void TestFormMain::guidanceTextOnEntering_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("help");
     QTest::newRow("postal code") << u"Edit_Zip"_s << u"お届け先の郵便番号を入力して下さい"_s;
-    QTest::newRow("address 1") << u"Edit_Add1"_s << u"お届け先のおところ①を入力して下さい"_s;
+    QTest::newRow("address 1")
+        << u"Edit_Add1"_s
+        << u"お届け先のおところ①を入力して下さい　（郵便番号が空のとき F5:おところから郵便番号を検索）"_s;
     QTest::newRow("address 3") << u"Edit_Add3"_s << u"お届け先のおところを入力して下さい"_s;
     QTest::newRow("name") << u"Edit_Custo1"_s << u"お届け先のおなまえを入力して下さい"_s;
     QTest::newRow("telephone") << u"Edit_tel"_s << u"お届け先のでんわを入力して下さい"_s;
