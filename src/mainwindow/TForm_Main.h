@@ -26,6 +26,9 @@ class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
+namespace transfer {
+class PostalLookup;
+}
 
 class TForm_Main : public QWidget, public PrintPositionHost, private TForm_MainUi
 {
@@ -71,6 +74,9 @@ public:
     void FormDestroy();
     // Empties the line table and the totals without raising change events.
     void Edit_CLS2();
+    // The postal-code dictionary the 自動判別 transfer consults; null (the
+    // default) transfers without one. The window does not own it.
+    void setPostalLookup(const transfer::PostalLookup *lookup) { m_postalLookup = lookup; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -139,6 +145,8 @@ private:
 
     // ---- address transfer (FormMainTransfer.cpp) ----
     void BitBtn_1Click();
+    void smartTransfer(); // BitBtn_1Click in mode 自動判別
+    void connectTransferHandlers();
     void SpeedButton_Memo21Click();
     void SpeedButton_Memo22Click();
     void SpeedButton_trimClick();
@@ -221,6 +229,9 @@ private:
     QString m_wantedPrinter;
     bool m_printerMissing = false;
     bool m_selectingPrinter = false;
+    // The operator typed into a delivery field since the last transfer.
+    bool m_deliveryTyped = false;
+    const transfer::PostalLookup *m_postalLookup = nullptr;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

@@ -104,6 +104,7 @@ public:
     QComboBox *ComboBox_ime_Item = nullptr;
     QComboBox *ComboBox_ime_Unit = nullptr;
     QLineEdit *Edit_TxDisp = nullptr;
+    QComboBox *ComboBox_TransferMode = nullptr; // 0 従来方式, 1 自動判別
 
     // ---- tab 2: tax rates, hidden sender panel ----
     QFrame *Panel_TaxConf = nullptr;
