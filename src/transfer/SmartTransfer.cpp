@@ -43,7 +43,7 @@ bool isDataLabel(Label l)
 
 struct Word
 {
-    const char16_t *text;
+    QStringView text;
     Label label;
 };
 
@@ -290,40 +290,40 @@ constexpr Word kOrdererWords[] = {
     {u"発送元", Label::None},   {u"billing address", Label::None},
 };
 // Headings of blocks that hold no address of the customer.
-constexpr const char16_t *kOtherHeadings[] = {
+constexpr QStringView kOtherHeadings[] = {
     u"ご注文内容", u"注文内容", u"ご注文商品", u"注文商品", u"ご購入商品", u"購入商品", u"商品情報", u"ご注文明細",
     u"注文明細", u"明細", u"お買い上げ明細", u"ショップ情報", u"店舗情報", u"販売店", u"販売元", u"発行元",
     u"お問い合わせ", u"お問合せ", u"問い合わせ", u"会社概要", u"運営会社", u"注意事項", u"特記事項", u"お知らせ",
     u"ご請求金額", u"お支払い情報", u"お支払情報", u"決済情報", u"配送情報", u"お届け日時", u"ご注文情報",
 };
 
-constexpr const char16_t *kSameAs[] = {
+constexpr QStringView kSameAs[] = {
     u"同上", u"注文者と同じ", u"ご注文者と同じ", u"注文者様と同じ", u"ご注文者様と同じ", u"上記と同じ", u"上記に同じ",
     u"依頼主と同じ", u"ご依頼主と同じ", u"購入者と同じ", u"ご購入者と同じ", u"請求先と同じ", u"注文者住所",
     u"same as above",
 };
 
 // Sentence and greeting marks: such a line is never a name.
-constexpr const char16_t *kSentenceWords[] = {
+constexpr QStringView kSentenceWords[] = {
     u"。",     u"です",   u"ます",     u"ください", u"下さい", u"ました", u"ません", u"よろしく", u"宜しく",
     u"お世話", u"ありがと", u"有難", u"いつも", u"お願い", u"申し訳", u"失礼", u"拝啓", u"敬具",
     u"こんにちは", u"はじめまして", u"初めまして", u"承り", u"ご確認", u"下記", u"以下", u"上記", u"について",
     u"ので",   u"けど",   u"から",     u"!",      u"?",      u"でしょう", u"ません", u"だけ", u"ため",
 };
 
-constexpr const char16_t *kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは", u"修正", u"変更"};
+constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは", u"修正", u"変更"};
 
 // Words of a company, an office or a department.
-constexpr const char16_t *kCompanyWords[] = {
+constexpr QStringView kCompanyWords[] = {
     u"株式会社", u"有限会社", u"合同会社", u"合資会社", u"(株)", u"(有)", u"㈱", u"㈲", u"法人", u"事務所",
     u"医院",     u"病院",     u"クリニック", u"歯科",   u"大学", u"学校", u"幼稚園", u"保育園", u"役場", u"役所",
     u"協会",     u"組合",     u"商店",     u"商事",     u"工業", u"製作所", u"研究所", u"支店", u"営業所",
     u"本社",     u"本店",     u"工場",     u"御中",     u"センター",
 };
-constexpr const char16_t *kDepartmentEnds[] = {u"部", u"課", u"係", u"室", u"科", u"店", u"センター", u"御中"};
+constexpr QStringView kDepartmentEnds[] = {u"部", u"課", u"係", u"室", u"科", u"店", u"センター", u"御中"};
 
 // Words that never stand in a person's name.
-constexpr const char16_t *kNotNameWords[] = {
+constexpr QStringView kNotNameWords[] = {
     u"送料", u"無料", u"注文", u"商品", u"合計", u"金額", u"円", u"発送", u"配送", u"配達", u"支払", u"振込",
     u"振替", u"入金", u"代引", u"到着", u"予定", u"希望", u"指定", u"時間", u"午前", u"午後", u"以上", u"確認",
     u"連絡", u"返信", u"メール", u"お客様", u"依頼", u"お届け", u"領収", u"請求", u"内容", u"数量", u"税込",
@@ -334,11 +334,11 @@ constexpr const char16_t *kNotNameWords[] = {
     u"転送", u"メッセージ", u"元の", u"返品", u"交換", u"http", u"www", u"ポイント", u"会員", u"ログイン",
 };
 
-constexpr const char16_t *kHonorifics[] = {u"様宛", u"様", u"さま", u"サマ", u"殿", u"御中", u"さん",
+constexpr QStringView kHonorifics[] = {u"様宛", u"様", u"さま", u"サマ", u"殿", u"御中", u"さん",
                                            u"宛て", u"宛", u"ちゃん", u"くん", u"君"};
 
 // Building words: a line or the rest of a line holding one is line 2.
-constexpr const char16_t *kBuildingWords[] = {
+constexpr QStringView kBuildingWords[] = {
     u"ビル",   u"ﾋﾞﾙ",   u"マンション", u"ﾏﾝｼｮﾝ", u"ハイツ", u"ﾊｲﾂ", u"コーポ", u"アパート", u"レジデンス", u"タワー",
     u"ハウス", u"ヒルズ", u"パレス", u"メゾン", u"カーサ", u"シャトー", u"ヴィラ", u"コート", u"プラザ", u"ガーデン",
     u"テラス", u"ハイム", u"荘",     u"寮",     u"号室",   u"号棟", u"棟",     u"団地", u"住宅",     u"階",
@@ -389,8 +389,8 @@ bool isDecoration(QChar c)
 
 bool containsAny(QStringView text, const auto &words)
 {
-    for (const char16_t *w : words) {
-        if (text.contains(QStringView(w)))
+    for (QStringView w : words) {
+        if (text.contains(w))
             return true;
     }
     return false;
@@ -548,6 +548,16 @@ Role roleWordAt(QStringView key, qsizetype &length)
 {
     Role best = Role::None;
     length = 0;
+    static const QString firstChars = [] {
+        QString c;
+        for (const Word &w : kRecipientWords)
+            c += w.text.front();
+        for (const Word &w : kOrdererWords)
+            c += w.text.front();
+        return c;
+    }();
+    if (key.isEmpty() || !firstChars.contains(key.front()))
+        return best;
     for (const Word &w : kRecipientWords) {
         const QStringView v(w.text);
         if (v.size() > length && key.startsWith(v)) {
@@ -603,10 +613,10 @@ const QHash<char16_t, QList<const Word *>> &labelIndex()
     static const QHash<char16_t, QList<const Word *>> index = [] {
         QHash<char16_t, QList<const Word *>> h;
         for (const Word &w : kLabels)
-            h[w.text[0]].append(&w);
+            h[w.text.front().unicode()].append(&w);
         for (auto &list : h)
             std::sort(list.begin(), list.end(), [](const Word *a, const Word *b) {
-                return QStringView(a->text).size() > QStringView(b->text).size();
+                return a->text.size() > b->text.size();
             });
         return h;
     }();
@@ -697,7 +707,7 @@ struct Parsed
 bool isSameAs(QStringView key)
 {
     const QString s = stripDecoration(key);
-    for (const char16_t *w : kSameAs) {
+    for (QStringView w : kSameAs) {
         if (s.startsWith(QStringView(w)))
             return true;
     }
@@ -782,7 +792,7 @@ Parsed parse(const Item &it)
         }
     }
     // Headings of blocks without the customer's address.
-    for (const char16_t *h : kOtherHeadings) {
+    for (QStringView h : kOtherHeadings) {
         const QStringView hv(h);
         if (key.mid(start).startsWith(hv)) {
             const QStringView rest = key.mid(start + hv.size());
@@ -1009,7 +1019,7 @@ QString stripHonorific(QString s)
     for (int guard = 0; guard < 4; ++guard) {
         s = trimWide(s);
         bool changed = false;
-        for (const char16_t *h : kHonorifics) {
+        for (QStringView h : kHonorifics) {
             const QStringView hv(h);
             if (s.size() > hv.size() && s.endsWith(hv)) {
                 s.chop(hv.size());
@@ -1064,7 +1074,7 @@ QString cleanName(const QString &raw)
     if (!cur.isEmpty())
         parts << cur;
     // A lone honorific left as its own part ("山田 太郎 様").
-    while (!parts.isEmpty() && std::any_of(std::begin(kHonorifics), std::end(kHonorifics), [&](const char16_t *h) {
+    while (!parts.isEmpty() && std::any_of(std::begin(kHonorifics), std::end(kHonorifics), [&](QStringView h) {
                return parts.last() == QStringView(h);
            }))
         parts.removeLast();
@@ -1284,7 +1294,7 @@ void offerCompany(Fields &f, const QString &raw)
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString fold = FoldForNumbers(parts[i]);
         if (isCompanyLike(fold) || std::any_of(std::begin(kDepartmentEnds), std::end(kDepartmentEnds),
-                                               [&](const char16_t *e) { return fold.endsWith(QStringView(e)); }))
+                                               [&](QStringView e) { return fold.endsWith(QStringView(e)); }))
             lastCompany = i;
     }
     if (lastCompany >= 0 && lastCompany + 1 < parts.size()) {
@@ -1784,6 +1794,7 @@ struct TwoColumns
 QList<Item> itemsOf(const QString &text)
 {
     QList<Item> items;
+    items.reserve(std::min<qsizetype>(text.count(u'\n') + 1, kSmartMaxLines));
     qsizetype pos = 0;
     const qsizetype n = text.size();
     QStringList headingRow;
@@ -1840,7 +1851,7 @@ QList<Item> itemsOf(const QString &text)
                     }
                     Item it = makeItem(label.isEmpty() ? c.text : label + u'：' + c.text, quote);
                     it.forced = role;
-                    items.append(it);
+                    items.append(std::move(it));
                 }
                 continue;
             }
@@ -1872,11 +1883,10 @@ QList<Item> itemsOf(const QString &text)
                 const bool labelled = headingRow.size() == parts.size() && !trimWide(headingRow[k]).isEmpty();
                 Item it = makeItem(labelled ? trimWide(headingRow[k]) + u'：' + cell : cell, quote);
                 it.cell = true;
-                items.append(it);
+                items.append(std::move(it));
             }
             // One row is one customer.
-            Item end = makeItem(QString(), quote);
-            items.append(end);
+            items.append(makeItem(QString(), quote));
             continue;
         }
         items.append(makeItem(line, quote));
@@ -1990,27 +2000,24 @@ Fields fieldsOf(const QList<const Item *> &lines)
     }
 
     // Free text: the first paragraph with an address, with the name and
-    // telephone from the paragraphs around it when it has none.
-    QList<int> paragraphs;
-    for (int p : std::as_const(free.paragraph)) {
-        if (paragraphs.isEmpty() || paragraphs.last() != p)
-            paragraphs << p;
+    // telephone from the paragraphs around it when it has none. Paragraphs
+    // are runs of items in order: [begin, end) into free.items.
+    QList<QPair<qsizetype, qsizetype>> paragraphs;
+    for (qsizetype i = 0; i < free.items.size(); ++i) {
+        if (paragraphs.isEmpty() || free.paragraph[paragraphs.last().first] != free.paragraph[i])
+            paragraphs.append({i, i + 1});
+        else
+            paragraphs.last().second = i + 1;
     }
-    auto fieldsOfParagraphs = [&](int from, int to) {
-        QList<const Item *> items;
-        QList<Parsed> parsed;
-        for (qsizetype i = 0; i < free.items.size(); ++i) {
-            if (free.paragraph[i] >= from && free.paragraph[i] <= to) {
-                items << free.items[i];
-                parsed << free.parsed[i];
-            }
-        }
-        return extract(items, parsed);
+    auto fieldsOfParagraphs = [&](qsizetype from, qsizetype to) {
+        const qsizetype b = paragraphs[from].first;
+        const qsizetype e = paragraphs[to].second;
+        return extract(free.items.mid(b, e - b), free.parsed.mid(b, e - b));
     };
     Fields best;
     qsizetype anchor = -1;
     for (qsizetype k = 0; k < paragraphs.size(); ++k) {
-        Fields f = fieldsOfParagraphs(paragraphs[k], paragraphs[k]);
+        Fields f = fieldsOfParagraphs(k, k);
         if (f.hasAddress()) {
             best = f;
             anchor = k;
@@ -2018,7 +2025,7 @@ Fields fieldsOf(const QList<const Item *> &lines)
         }
     }
     if (anchor < 0) {
-        Fields f = fieldsOfParagraphs(0, 1 << 30);
+        Fields f = paragraphs.isEmpty() ? Fields() : fieldsOfParagraphs(0, paragraphs.size() - 1);
         if (f.empty() && !rec.empty())
             return rec;
         return f;
@@ -2028,7 +2035,7 @@ Fields fieldsOf(const QList<const Item *> &lines)
             continue;
         if (!best.name.text.isEmpty() && !best.tel.isEmpty())
             break;
-        const Fields near = fieldsOfParagraphs(paragraphs[d], paragraphs[d]);
+        const Fields near = fieldsOfParagraphs(d, d);
         if (near.hasAddress())
             continue;
         if (best.name.text.isEmpty() && best.family.isEmpty())
@@ -2039,14 +2046,11 @@ Fields fieldsOf(const QList<const Item *> &lines)
     // A later correction ("住所を間違えました。正しくは…") replaces what it gives.
     for (qsizetype k = anchor + 1; k < paragraphs.size(); ++k) {
         bool correction = false;
-        for (qsizetype i = 0; i < free.items.size(); ++i) {
-            if (free.paragraph[i] == paragraphs[k] && containsAny(QStringView(free.items[i]->key), kCorrectionWords))
-                correction = true;
-        }
+        for (qsizetype i = paragraphs[k].first; i < paragraphs[k].second && !correction; ++i)
+            correction = containsAny(QStringView(free.items[i]->key), kCorrectionWords);
         if (!correction)
             continue;
-        const Fields c = fieldsOfParagraphs(paragraphs[k],
-                                            k + 1 < paragraphs.size() ? paragraphs[k + 1] : paragraphs[k]);
+        const Fields c = fieldsOfParagraphs(k, std::min(k + 1, paragraphs.size() - 1));
         if (!c.zip.isEmpty())
             best.zip = c.zip;
         if (!c.tel.isEmpty())
