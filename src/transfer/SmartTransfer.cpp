@@ -4,6 +4,7 @@
 #include "transfer/PhoneNumbers.h"
 
 #include <QHash>
+#include <QSet>
 #include <QList>
 
 #include <algorithm>
@@ -311,6 +312,10 @@ constexpr QStringView kSentenceWords[] = {
     u"ので",   u"けど",   u"から",     u"!",      u"?",      u"でしょう", u"ません", u"だけ", u"ため",
 };
 
+// Lines of a shop's signature block.
+constexpr QStringView kSignatureWords[] = {u"http",     u"www.",     u"営業時間", u"定休日",   u"受付時間", u"copyright",
+                                           u"©",        u"(c)",      u"運営会社", u"発行元",   u"ショップ", u"ストア"};
+
 constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは", u"修正", u"変更"};
 
 // Words of a company, an office or a department.
@@ -387,11 +392,38 @@ bool isDecoration(QChar c)
     return isSpace(c) || marks.contains(c);
 }
 
-bool containsAny(QStringView text, const auto &words)
+// Whether text holds any of a table's words. Tables are indexed once by
+// their first character, so a line is scanned once, not once per word.
+template <const auto &words>
+bool containsAny(QStringView text)
 {
-    for (QStringView w : words) {
-        if (text.contains(w))
-            return true;
+    struct Index
+    {
+        QString firsts;
+        QList<QList<QStringView>> byFirst;
+    };
+    static const Index index = [] {
+        Index ix;
+        for (QStringView w : words) {
+            qsizetype k = ix.firsts.indexOf(w.front());
+            if (k < 0) {
+                ix.firsts += w.front();
+                ix.byFirst.append(QList<QStringView>());
+                k = ix.firsts.size() - 1;
+            }
+            ix.byFirst[k].append(w);
+        }
+        return ix;
+    }();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype k = index.firsts.indexOf(text[i]);
+        if (k < 0)
+            continue;
+        const QStringView rest = text.mid(i);
+        for (QStringView w : index.byFirst[k]) {
+            if (rest.startsWith(w))
+                return true;
+        }
     }
     return false;
 }
@@ -792,7 +824,15 @@ Parsed parse(const Item &it)
         }
     }
     // Headings of blocks without the customer's address.
+    static const QString headingFirsts = [] {
+        QString c;
+        for (QStringView h : kOtherHeadings)
+            c += h.front();
+        return c;
+    }();
     for (QStringView h : kOtherHeadings) {
+        if (start >= key.size() || !headingFirsts.contains(key[start]))
+            break;
         const QStringView hv(h);
         if (key.mid(start).startsWith(hv)) {
             const QStringView rest = key.mid(start + hv.size());
@@ -850,30 +890,49 @@ struct Fields
 
 bool isSentence(QStringView fold)
 {
-    if (containsAny(fold, kSentenceWords))
+    if (containsAny<kSentenceWords>(fold))
         return true;
     return fold.endsWith(u'ね') || fold.endsWith(u'よ') || fold.endsWith(u'な');
 }
 
-bool startsWithPrefecture(QStringView s)
+const QSet<QStringView> &prefectureSet()
 {
-    for (const QString &p : PrefectureNames()) {
-        if (s.startsWith(p))
-            return true;
-    }
-    // Without the 都/府/県: "東京港区", "大阪市…".
-    return false;
+    static const QSet<QStringView> set = [] {
+        QSet<QStringView> names;
+        for (const QString &p : PrefectureNames())
+            names.insert(p);
+        return names;
+    }();
+    return set;
 }
 
+// The length of the prefecture name that ends at position end - 1, or 0.
+qsizetype prefectureEndingAt(QStringView s, qsizetype end)
+{
+    for (qsizetype len : {3, 4}) {
+        if (end >= len && prefectureSet().contains(s.mid(end - len, len)))
+            return len;
+    }
+    return 0;
+}
+
+bool startsWithPrefecture(QStringView s)
+{
+    return prefectureEndingAt(s.left(3), 3) > 0 || prefectureEndingAt(s.left(4), 4) > 0;
+}
+
+// The position of the first prefecture name in s, or -1. Every name ends in
+// 都, 道, 府 or 県.
 qsizetype prefectureIndex(QStringView s)
 {
-    qsizetype best = -1;
-    for (const QString &p : PrefectureNames()) {
-        const qsizetype i = s.indexOf(p);
-        if (i >= 0 && (best < 0 || i < best))
-            best = i;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c != u'都' && c != u'道' && c != u'府' && c != u'県')
+            continue;
+        if (const qsizetype len = prefectureEndingAt(s, i + 1))
+            return i + 1 - len;
     }
-    return best;
+    return -1;
 }
 
 bool hasStreetNumber(QStringView fold)
@@ -906,7 +965,7 @@ bool isAddressLike(QStringView fold)
 
 bool isBuildingLike(QStringView fold)
 {
-    if (containsAny(fold, kBuildingWords))
+    if (containsAny<kBuildingWords>(fold))
         return true;
     // "101", "#203", "5F", "B-201": a room or floor alone.
     const QString t = stripDecoration(fold);
@@ -924,7 +983,7 @@ bool isBuildingLike(QStringView fold)
 
 bool isCompanyLike(QStringView fold)
 {
-    if (containsAny(fold, kCompanyWords))
+    if (containsAny<kCompanyWords>(fold))
         return true;
     return false;
 }
@@ -1098,7 +1157,7 @@ bool isNameLike(const QString &name)
     }
     if (letters < 2)
         return false;
-    if (containsAny(QStringView(name), kNotNameWords) || isCompanyLike(name))
+    if (containsAny<kNotNameWords>(QStringView(name)) || isCompanyLike(name))
         return false;
     if (name == u"記"_s || startsWithPrefecture(name))
         return false;
@@ -1462,7 +1521,7 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
 
 void takeItem(Fields &f, const Item &it, const Parsed &p)
 {
-    if (containsAny(QStringView(it.key), kCorrectionWords))
+    if (containsAny<kCorrectionWords>(QStringView(it.key)))
         f.unlock = true;
     if (p.sameAs) {
         f.sameAs = true;
@@ -1501,7 +1560,7 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
             offerCompany(f, rest);
         } else {
             QString name = cleanName(rest);
-            if (!name.isEmpty() && !containsAny(QStringView(name), kSentenceWords))
+            if (!name.isEmpty() && !containsAny<kSentenceWords>(QStringView(name)))
                 offerName(f, name, 100);
         }
         return;
@@ -1595,7 +1654,7 @@ void splitAtStreetNumber(const QString &address, QString &line1, QString &line2)
         while (nextDigit < n && !isDigit(fold[nextDigit]))
             ++nextDigit;
         const QStringView upToDigit = QStringView(fold).mid(e, nextDigit - e);
-        const bool split = isSpace(rest.front()) || containsAny(upToDigit, kBuildingWords) ||
+        const bool split = isSpace(rest.front()) || containsAny<kBuildingWords>(upToDigit) ||
                            (ascii && (isKatakana(rest.front()) || (rest.front().unicode() < 0x80 &&
                                                                    rest.front().isLetter() && rest.front() != u'F')));
         if (split && b > 0) {
@@ -1899,9 +1958,7 @@ bool isSignatureBlock(const QList<const Item *> &block)
     bool signature = false;
     for (const Item *it : block) {
         const QStringView k(it->key);
-        if (k.contains(u"http") || k.contains(u"www.") || k.contains(u"営業時間") || k.contains(u"定休日") ||
-            k.contains(u"受付時間") || k.contains(u"copyright") || k.contains(u"©") || k.contains(u"(c)") ||
-            k.contains(u"運営会社") || k.contains(u"発行元") || k.contains(u"ショップ") || k.contains(u"ストア"))
+        if (containsAny<kSignatureWords>(k))
             signature = true;
         qsizetype len = 0;
         if (roleWordAt(k.mid(skipDecoration(k, 0)), len) != Role::None)
@@ -2047,7 +2104,7 @@ Fields fieldsOf(const QList<const Item *> &lines)
     for (qsizetype k = anchor + 1; k < paragraphs.size(); ++k) {
         bool correction = false;
         for (qsizetype i = paragraphs[k].first; i < paragraphs[k].second && !correction; ++i)
-            correction = containsAny(QStringView(free.items[i]->key), kCorrectionWords);
+            correction = containsAny<kCorrectionWords>(QStringView(free.items[i]->key));
         if (!correction)
             continue;
         const Fields c = fieldsOfParagraphs(k, std::min(k + 1, paragraphs.size() - 1));

@@ -110,15 +110,21 @@ int main()
     QString smartBig;
     for (int i = 0; i < 10000; ++i)
         smartBig += mallLines.at(i % mallLines.size()) + u"\r\n"_s;
-    timer.restart();
-    const transfer::SmartTransferResult s = transfer::SmartTransfer(smartBig);
-    const double smartBigMs = double(timer.nsecsElapsed()) / 1e6;
-    sink += s.add1.size();
+    // The median of a few runs: one run on a shared machine measures its load.
+    std::vector<qint64> bigTimes;
+    for (int i = 0; i < 9; ++i) {
+        timer.restart();
+        const transfer::SmartTransferResult s = transfer::SmartTransfer(smartBig);
+        bigTimes.push_back(timer.nsecsElapsed());
+        sink += s.add1.size();
+    }
+    std::nth_element(bigTimes.begin(), bigTimes.begin() + 4, bigTimes.end());
+    const double smartBigMs = double(bigTimes[4]) / 1e6;
 
     QTextStream out(stdout);
     out << "transfer_16_lines_median_us " << medianUs << '\n';
     out << "transfer_10000_lines_ms " << bigMs << '\n';
     out << "smart_transfer_" << mallLines.size() << "_lines_median_us " << smartMedianUs << '\n';
-    out << "smart_transfer_10000_lines_ms " << smartBigMs << '\n';
+    out << "smart_transfer_10000_lines_median_ms " << smartBigMs << '\n';
     return sink < 0 ? 1 : 0;
 }
