@@ -1418,6 +1418,18 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
                     offerName(f, name, 90);
             }
         }
+        // "山田 恵子です。": a name that introduces the writer.
+        for (qsizetype d = tf.indexOf(u"です"); d > 0; d = tf.indexOf(u"です", d + 2)) {
+            qsizetype b = d;
+            while (b > 0 && tf[b - 1] != u'。' && tf[b - 1] != u'、' && tf[b - 1] != u':' && tf[b - 1] != u']' &&
+                   tf[b - 1] != u'!' && tf[b - 1] != u'は' && tf[b - 1] != u'が')
+                --b;
+            if (d - b > 12)
+                continue;
+            const QString name = cleanName(text.mid(b, d - b));
+            if (isNameLike(name))
+                offerName(f, name, 35);
+        }
         const qsizetype m = tf.indexOf(u"と申します");
         if (m > 0) {
             qsizetype b = m;
@@ -1439,6 +1451,9 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             qsizetype b = k;
             while (b > 0 && !isSpace(tf[b - 1]))
                 --b;
+            // "吉田 正男 様方": the whole household name before the mark.
+            if (isNameLike(cleanName(text.left(k))) || (b == k && prefectureIndex(tf.left(k)) < 0))
+                b = 0;
             const QString before = text.left(b);
             const QString after = text.mid(k + w.size());
             f.careOf = trimWide(text.mid(b, k + w.size() - b));
@@ -1488,6 +1503,14 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             return;
         }
         if (isBuildingLike(tf) && !hasHonorific(tf)) {
+            f.buildings << text;
+            return;
+        }
+        // "サンライズ201": a building name without a building word, ending in
+        // its room number, right under the street number.
+        if (hasStreetNumber(lastFold) && isDigit(tf.back()) && !hasHonorific(tf) &&
+            std::any_of(tf.begin(), tf.end(), [](QChar c) { return isKatakana(c) || isKanji(c); }) &&
+            !hasMunicipality(tf)) {
             f.buildings << text;
             return;
         }
@@ -1554,6 +1577,11 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
     const QString rest = cutNumbers(it, p.valueStart, context, f, false);
     if (!hasContent(rest))
         return;
+    // "住所は以下です。", "名前は山田です": a sentence, not a value.
+    if (isSentence(FoldForNumbers(rest)) && p.label != Label::Family && p.label != Label::Given) {
+        classifyFree(f, rest, it.cell);
+        return;
+    }
     switch (p.label) {
     case Label::Name:
         if (isCompanyLike(FoldForNumbers(rest))) {
@@ -1844,6 +1872,51 @@ bool isHeadingCell(const QString &cell)
     return r != Role::None && len == key.size();
 }
 
+// Splits a line of a side-by-side transcription at the run of blanks that
+// ends nearest to the boundary column; a line without such a run belongs to
+// the side it starts in.
+void splitAtColumn(const QString &line, int boundary, QString &left, QString &right)
+{
+    left.clear();
+    right.clear();
+    int column = 0;
+    int bestDistance = 9;
+    qsizetype bestStart = -1;
+    qsizetype bestEnd = -1;
+    int firstColumn = -1;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (isSpace(line[i])) {
+            qsizetype j = i;
+            int c = column;
+            while (j < line.size() && isSpace(line[j])) {
+                c += line[j] == u'\t' ? 8 - c % 8 : columnsOf(line[j]);
+                ++j;
+            }
+            if (firstColumn >= 0 && j < line.size() && std::abs(c - boundary) < bestDistance) {
+                bestDistance = std::abs(c - boundary);
+                bestStart = i;
+                bestEnd = j;
+            }
+            column = c;
+            i = j;
+        } else {
+            if (firstColumn < 0)
+                firstColumn = column;
+            column += columnsOf(line[i]);
+            ++i;
+        }
+    }
+    if (bestEnd >= 0) {
+        left = line.left(bestStart);
+        right = line.mid(bestEnd);
+    } else if (firstColumn >= boundary - 4) {
+        right = line;
+    } else {
+        left = line;
+    }
+}
+
 struct TwoColumns
 {
     int recipientColumn = -1;
@@ -1891,25 +1964,31 @@ QList<Item> itemsOf(const QString &text)
             if (trimWide(line).isEmpty() || isSeparatorLine(FoldForNumbers(line))) {
                 twoColumns.reset();
             } else {
-                const int firstColumn = twoColumns->columns.first().first;
+                auto columns = twoColumns->columns;
+                std::sort(columns.begin(), columns.end());
+                const int firstColumn = columns.first().first;
+                const int boundary = columns.last().first;
+                // A row label at the left ("お名前", "ご住所") is blanked out so
+                // the columns stay where they are, and prefixed to both sides.
                 QString label;
-                for (const Cell &c : cells) {
-                    if (c.column + 2 < firstColumn && isHeadingCell(c.text)) {
-                        label = c.text;
+                QString rest = line;
+                if (!cells.isEmpty() && cells.first().column + 2 < firstColumn && isHeadingCell(cells.first().text)) {
+                    label = cells.first().text;
+                    const qsizetype at = rest.indexOf(label);
+                    for (qsizetype k = at; k < at + label.size(); ++k)
+                        rest[k] = columnsOf(rest[k]) == 2 ? QChar(0x3000) : QChar(u' ');
+                }
+                QString left;
+                QString right;
+                splitAtColumn(rest, boundary, left, right);
+                const QList<QPair<QString, Role>> sides = {{left, columns.first().second},
+                                                           {right, columns.last().second}};
+                for (const auto &side : sides) {
+                    const QString t = trimWide(side.first);
+                    if (t.isEmpty())
                         continue;
-                    }
-                    // The nearest heading to the cell's start.
-                    Role role = Role::None;
-                    int best = 1 << 30;
-                    for (const auto &col : std::as_const(twoColumns->columns)) {
-                        const int d = std::abs(col.first - c.column);
-                        if (d < best) {
-                            best = d;
-                            role = col.second;
-                        }
-                    }
-                    Item it = makeItem(label.isEmpty() ? c.text : label + u'：' + c.text, quote);
-                    it.forced = role;
+                    Item it = makeItem(label.isEmpty() ? t : label + u'：' + t, quote);
+                    it.forced = side.second;
                     items.append(std::move(it));
                 }
                 continue;
@@ -2166,6 +2245,14 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
         r.custo1 = joinNameParts(parts);
     } else {
         r.custo1 = f.name.text;
+    }
+    // A company without a named person is the addressee itself.
+    if (r.custo1.isEmpty() && !f.company.isEmpty()) {
+        r.custo1 = f.company.join(QChar(0x3000));
+        if (r.add3 == f.company.join(QChar(0x3000)))
+            r.add3.clear();
+        else if (r.add2 == f.company.join(QChar(0x3000)))
+            r.add2.clear();
     }
     applyDictionary(r, postal);
     if (r.custo1.size() > kNameFieldLength) {

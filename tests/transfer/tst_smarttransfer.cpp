@@ -148,6 +148,27 @@ void TestSmartTransfer::recipientBlock_data()
            u"東京都港区芝1-2-3　　　　　 大阪府大阪市北区梅田3-4-5\n山田太郎　　　　　　　　　　 田中 次郎\n"
            u"03-1111-2222　　　　　　　　06-3333-4444\n"_s,
            u"530-0001"_s, u"大阪府大阪市北区梅田3-4-5"_s, QString(), QString(), u"田中　次郎"_s, u"06-3333-4444"_s);
+    addRow("a two-column form with row labels at the left",
+           u"　　　　　　ご依頼主　　　　　　　　　お届け先\n"
+           u"お名前　　　山田　太郎　　　　　　　　鈴木　花子\n"
+           u"郵便番号　　100-0005　　　　　　　　　657-0013\n"
+           u"ご住所　　　東京都千代田区丸の内1-1　兵庫県神戸市灘区高羽町2-3-4\n"
+           u"電話番号　　03-3211-0000　　　　　　 078-851-1234\n"_s,
+           u"657-0013"_s, u"兵庫県神戸市灘区高羽町2-3-4"_s, QString(), QString(), u"鈴木　花子"_s,
+           u"078-851-1234"_s);
+    addRow("blocks headed ご依頼主様 and お届け先様",
+           u"ご依頼主様\n氏名：中島 聡\n住所：〒460-0001 愛知県名古屋市中区三の丸3-1-1\n電話：052-961-1111\n\n"
+           u"お届け先様\n氏名：中島 たか子\n住所：〒500-8570 岐阜県岐阜市薮田南2-1-1\n電話：058-272-1111\n"_s,
+           u"500-8570"_s, u"岐阜県岐阜市薮田南2-1-1"_s, QString(), QString(), u"中島　たか子"_s, u"058-272-1111"_s);
+    addRow("a mall's one-line recipient with reading and honorific",
+           u"[送付先] 山田 太郎 (ヤマダ タロウ) 様\n〒123-4567 東京都港区芝公園1-2-3\n(TEL) 090-1234-5678\n"_s,
+           u"123-4567"_s, u"東京都港区芝公園1-2-3"_s, QString(), QString(), u"山田　太郎"_s, u"090-1234-5678"_s);
+    addRow("a reply in Outlook's style with the headers on top",
+           u"From: 吉田 <yoshida@example.jp>\nSent: Tuesday, May 7, 2024 9:12 AM\nTo: info@example.jp\n"
+           u"Subject: RE: ご注文確認\n\n吉田です。届け先は実家の方でお願いします。\n"
+           u"〒７９０－０００１　愛媛県松山市一番町４－４－２\n吉田 正男 様方 吉田 光\n電話　089-941-1111\n"_s,
+           u"790-0001"_s, u"愛媛県松山市一番町４－４－２"_s, QString(), u"吉田 正男 様方"_s, u"吉田　光"_s,
+           u"089-941-1111"_s);
     addRow("a forwarded mail: its headers are no data",
            u"-------- Forwarded Message --------\n件名: 注文\n日付: Mon, 1 Apr 2024 10:00:00 +0900\n"
            u"差出人: 岡田 <okada@example.com>\n宛先: order@example.jp\n\n送り先\n岡田 直樹\n"
@@ -190,6 +211,21 @@ void TestSmartTransfer::labelledForms_data()
     addRow("a fax number beside the telephone is not taken",
            u"氏名：石井 浩\n〒310-0011 茨城県水戸市三の丸1-5-38\nFAX：029-224-0000\nTEL：029-224-1111\n"_s,
            u"310-0011"_s, u"茨城県水戸市三の丸1-5-38"_s, QString(), QString(), u"石井　浩"_s, u"029-224-1111"_s);
+    addRow("home and mobile numbers: the first is taken",
+           u"お名前：遠藤　誠　様（エンドウ　マコト）\nご住所：〒020-0023\n岩手県盛岡市内丸10-1\n"
+           u"電話：019-651-1234（自宅）\n携帯：090-9876-5432\n"_s,
+           u"020-0023"_s, u"岩手県盛岡市内丸10-1"_s, QString(), QString(), u"遠藤　誠"_s, u"019-651-1234"_s);
+    addRow("an address label over three lines",
+           u"ご住所：東京都港区\n　　　　芝公園1-2-3\n　　　　架空ビル5F\nお名前：高田 勇\n電話：03-3433-1234\n〒105-0011\n"_s,
+           u"105-0011"_s, u"東京都港区芝公園1-2-3"_s, u"架空ビル5F"_s, QString(), u"高田　勇"_s, u"03-3433-1234"_s);
+    addRow("宛名 and full-width numbers",
+           u"宛名：横山 由美子\n郵便番号：９３０－８５０１\n住所：富山県富山市新総曲輪1番7号\n電話番号：０７６－４３１－４１１１\n"_s,
+           u"930-8501"_s, u"富山県富山市新総曲輪1番7号"_s, QString(), QString(), u"横山　由美子"_s, u"076-431-4111"_s);
+    addRow("住所は以下です: the label's value is a sentence",
+           u"お世話になっております。\n住所は以下です。\n大阪府堺市堺区南瓦町3-1　堺タワー1203号室\n〒590-0078\n"
+           u"西田 美穂\nTEL 072-233-1101\n"_s,
+           u"590-0078"_s, u"大阪府堺市堺区南瓦町3-1"_s, u"堺タワー1203号室"_s, QString(), u"西田　美穂"_s,
+           u"072-233-1101"_s);
     addRow("the country code and a mobile label",
            u"Name: Emily Clark\n住所：東京都八王子市元本郷町1-2-3\n〒192-0051\n携帯：+81 90-5555-1234\n"_s,
            u"192-0051"_s, u"東京都八王子市元本郷町1-2-3"_s, QString(), QString(), u"Emily Clark"_s,
@@ -228,6 +264,19 @@ void TestSmartTransfer::freeText_data()
     addRow("the address in sentences",
            u"ぼくの住所は、青森県青森市長島1丁目1-1だよ。名前は工藤 蓮。電話は017-734-1111。郵便番号030-0861"_s,
            u"030-0861"_s, u"青森県青森市長島1丁目1-1"_s, QString(), QString(), u"工藤　蓮"_s, u"017-734-1111"_s);
+    addRow("a chat with times and speakers",
+           u"[10:02] 山田: こんにちは、注文したいです\n[10:03] 店: ありがとうございます。お名前とご住所をお願いします\n"
+           u"[10:05] 山田: 山田 恵子です。〒214-0014 神奈川県川崎市多摩区登戸2-3-4 登戸ハイツ105です\n"
+           u"[10:06] 山田: 電話は044-911-1234です\n"_s,
+           u"214-0014"_s, u"神奈川県川崎市多摩区登戸2-3-4"_s, u"登戸ハイツ105"_s, QString(), u"山田　恵子"_s,
+           u"044-911-1234"_s);
+    addRow("a business address that names no person",
+           u"東京都千代田区神田一丁目二番三号\n神田ビル4階\n株式会社架空出版 編集部 御中\nTEL 03-3291-0000\n〒101-0044\n"_s,
+           u"101-0044"_s, u"東京都千代田区神田一丁目二番三号"_s, u"神田ビル4階"_s, QString(),
+           u"株式会社架空出版　編集部"_s, u"03-3291-0000"_s);
+    addRow("a building without a building word under the street number",
+           u"〒４００－００３１\n山梨県甲府市丸の内１－１－１\nサンライズ201\n村上 翼\n"_s, u"400-0031"_s,
+           u"山梨県甲府市丸の内１－１－１"_s, u"サンライズ201"_s, QString(), u"村上　翼"_s, QString());
     addRow("a correction later in a chat",
            u"住所：〒154-0023 東京都世田谷区若林3-4-5\n名前：伊藤 まり\n電話：090-2222-3333\n"
            u"すみません、住所間違えてました。\n正しくは 〒154-0023 東京都世田谷区若林3-14-5 です\n"_s,
