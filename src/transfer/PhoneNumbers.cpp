@@ -24,8 +24,7 @@ bool isDash(char16_t u)
     case 0x2500: // ─
     case 0x2501: // ━
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -42,35 +41,32 @@ bool isAsciiDigit(QChar c)
 constexpr const char16_t *kTwoDigit[] = {u"03", u"06"};
 constexpr const char16_t *kTwoDigitIn04[] = {u"0429", u"0470", u"0471"};
 constexpr const char16_t *kThreeDigit[] = {
-    u"011", u"017", u"018", u"019", u"022", u"023", u"024", u"025", u"026", u"027", u"028", u"029",
-    u"042", u"043", u"044", u"045", u"046", u"047", u"048", u"049", u"052", u"053", u"054", u"055",
-    u"058", u"059", u"072", u"073", u"075", u"076", u"077", u"078", u"079", u"082", u"083", u"084",
-    u"086", u"087", u"088", u"089", u"092", u"093", u"095", u"096", u"097", u"098", u"099", u"020",
-    u"050", u"060", u"070", u"080", u"090", u"010"};
+    u"011", u"017", u"018", u"019", u"022", u"023", u"024", u"025", u"026", u"027", u"028", u"029", u"042", u"043",
+    u"044", u"045", u"046", u"047", u"048", u"049", u"052", u"053", u"054", u"055", u"058", u"059", u"072", u"073",
+    u"075", u"076", u"077", u"078", u"079", u"082", u"083", u"084", u"086", u"087", u"088", u"089", u"092", u"093",
+    u"095", u"096", u"097", u"098", u"099", u"020", u"050", u"060", u"070", u"080", u"090", u"010"};
 constexpr const char16_t *kFourDigit[] = {
-    u"0172", u"0173", u"0174", u"0175", u"0176", u"0178", u"0179", u"0182", u"0183", u"0184", u"0185", u"0186",
-    u"0187", u"0191", u"0192", u"0193", u"0194", u"0195", u"0197", u"0198", u"0220", u"0223", u"0224", u"0225",
-    u"0226", u"0228", u"0229", u"0233", u"0234", u"0235", u"0237", u"0238", u"0240", u"0241", u"0242", u"0243",
-    u"0244", u"0246", u"0247", u"0248", u"0250", u"0254", u"0255", u"0256", u"0257", u"0258", u"0259", u"0260",
-    u"0261", u"0263", u"0264", u"0265", u"0266", u"0267", u"0268", u"0269", u"0270", u"0274", u"0276", u"0277",
-    u"0278", u"0279", u"0280", u"0282", u"0283", u"0284", u"0285", u"0287", u"0288", u"0289", u"0291", u"0293",
-    u"0294", u"0295", u"0296", u"0297", u"0299", u"0422", u"0428", u"0436", u"0438", u"0439", u"0460", u"0463",
-    u"0465", u"0466", u"0467", u"0475", u"0476", u"0478", u"0479", u"0480", u"0493", u"0494", u"0495", u"0531",
-    u"0532", u"0533", u"0536", u"0537", u"0538", u"0539", u"0544", u"0545", u"0547", u"0548", u"0550", u"0551",
-    u"0553", u"0554", u"0555", u"0556", u"0557", u"0558", u"0561", u"0562", u"0563", u"0564", u"0565", u"0566",
-    u"0567", u"0568", u"0569", u"0572", u"0573", u"0574", u"0575", u"0576", u"0577", u"0578", u"0581", u"0584",
-    u"0585", u"0586", u"0587", u"0594", u"0595", u"0596", u"0597", u"0598", u"0599", u"0721", u"0725", u"0735",
-    u"0736", u"0737", u"0738", u"0739", u"0740", u"0742", u"0743", u"0744", u"0745", u"0746", u"0747", u"0748",
-    u"0749", u"0761", u"0763", u"0765", u"0766", u"0767", u"0768", u"0770", u"0771", u"0772", u"0773", u"0774",
-    u"0776", u"0778", u"0779", u"0790", u"0791", u"0794", u"0795", u"0796", u"0797", u"0798", u"0799", u"0820",
-    u"0823", u"0824", u"0826", u"0827", u"0829", u"0833", u"0834", u"0835", u"0836", u"0837", u"0838", u"0845",
-    u"0846", u"0847", u"0848", u"0849", u"0852", u"0853", u"0854", u"0855", u"0856", u"0857", u"0858", u"0859",
-    u"0863", u"0865", u"0866", u"0867", u"0868", u"0869", u"0875", u"0877", u"0879", u"0880", u"0883", u"0884",
-    u"0885", u"0887", u"0889", u"0892", u"0893", u"0894", u"0895", u"0896", u"0897", u"0898", u"0920", u"0930",
-    u"0940", u"0942", u"0943", u"0944", u"0946", u"0947", u"0948", u"0949", u"0950", u"0952", u"0954", u"0955",
-    u"0956", u"0957", u"0959", u"0964", u"0965", u"0966", u"0967", u"0968", u"0969", u"0972", u"0973", u"0974",
-    u"0977", u"0978", u"0979", u"0980", u"0982", u"0983", u"0984", u"0985", u"0986", u"0987", u"0993", u"0994",
-    u"0995", u"0996", u"0997"};
+    u"0172", u"0173", u"0174", u"0175", u"0176", u"0178", u"0179", u"0182", u"0183", u"0184", u"0185", u"0186", u"0187",
+    u"0191", u"0192", u"0193", u"0194", u"0195", u"0197", u"0198", u"0220", u"0223", u"0224", u"0225", u"0226", u"0228",
+    u"0229", u"0233", u"0234", u"0235", u"0237", u"0238", u"0240", u"0241", u"0242", u"0243", u"0244", u"0246", u"0247",
+    u"0248", u"0250", u"0254", u"0255", u"0256", u"0257", u"0258", u"0259", u"0260", u"0261", u"0263", u"0264", u"0265",
+    u"0266", u"0267", u"0268", u"0269", u"0270", u"0274", u"0276", u"0277", u"0278", u"0279", u"0280", u"0282", u"0283",
+    u"0284", u"0285", u"0287", u"0288", u"0289", u"0291", u"0293", u"0294", u"0295", u"0296", u"0297", u"0299", u"0422",
+    u"0428", u"0436", u"0438", u"0439", u"0460", u"0463", u"0465", u"0466", u"0467", u"0475", u"0476", u"0478", u"0479",
+    u"0480", u"0493", u"0494", u"0495", u"0531", u"0532", u"0533", u"0536", u"0537", u"0538", u"0539", u"0544", u"0545",
+    u"0547", u"0548", u"0550", u"0551", u"0553", u"0554", u"0555", u"0556", u"0557", u"0558", u"0561", u"0562", u"0563",
+    u"0564", u"0565", u"0566", u"0567", u"0568", u"0569", u"0572", u"0573", u"0574", u"0575", u"0576", u"0577", u"0578",
+    u"0581", u"0584", u"0585", u"0586", u"0587", u"0594", u"0595", u"0596", u"0597", u"0598", u"0599", u"0721", u"0725",
+    u"0735", u"0736", u"0737", u"0738", u"0739", u"0740", u"0742", u"0743", u"0744", u"0745", u"0746", u"0747", u"0748",
+    u"0749", u"0761", u"0763", u"0765", u"0766", u"0767", u"0768", u"0770", u"0771", u"0772", u"0773", u"0774", u"0776",
+    u"0778", u"0779", u"0790", u"0791", u"0794", u"0795", u"0796", u"0797", u"0798", u"0799", u"0820", u"0823", u"0824",
+    u"0826", u"0827", u"0829", u"0833", u"0834", u"0835", u"0836", u"0837", u"0838", u"0845", u"0846", u"0847", u"0848",
+    u"0849", u"0852", u"0853", u"0854", u"0855", u"0856", u"0857", u"0858", u"0859", u"0863", u"0865", u"0866", u"0867",
+    u"0868", u"0869", u"0875", u"0877", u"0879", u"0880", u"0883", u"0884", u"0885", u"0887", u"0889", u"0892", u"0893",
+    u"0894", u"0895", u"0896", u"0897", u"0898", u"0920", u"0930", u"0940", u"0942", u"0943", u"0944", u"0946", u"0947",
+    u"0948", u"0949", u"0950", u"0952", u"0954", u"0955", u"0956", u"0957", u"0959", u"0964", u"0965", u"0966", u"0967",
+    u"0968", u"0969", u"0972", u"0973", u"0974", u"0977", u"0978", u"0979", u"0980", u"0982", u"0983", u"0984", u"0985",
+    u"0986", u"0987", u"0993", u"0994", u"0995", u"0996", u"0997"};
 constexpr const char16_t *kFiveDigit[] = {
     u"01267", u"01372", u"01374", u"01377", u"01392", u"01397", u"01398", u"01456", u"01457", u"01466",
     u"01547", u"01558", u"01564", u"01586", u"01587", u"01632", u"01634", u"01635", u"01648", u"01654",
@@ -79,8 +75,7 @@ constexpr const char16_t *kFiveDigit[] = {
 // Four-digit service prefixes with their own grouping.
 constexpr const char16_t *kService[] = {u"0120", u"0800", u"0570", u"0180"};
 
-template <std::size_t N>
-bool hasPrefix(QStringView digits, const char16_t *const (&table)[N])
+template <std::size_t N> bool hasPrefix(QStringView digits, const char16_t *const (&table)[N])
 {
     return std::any_of(std::begin(table), std::end(table),
                        [&](const char16_t *p) { return digits.startsWith(QStringView(p)); });
@@ -142,9 +137,9 @@ QString FormatPhoneDigits(const QString &input)
     if (digits.front() != u'0') {
         // A spreadsheet keeps numbers, not texts: 9012345678 was 090-1234-5678
         // and 312345678 was 03-1234-5678.
-        const bool mobile = digits.size() == 10 &&
-                            (digits.startsWith(u"90") || digits.startsWith(u"80") || digits.startsWith(u"70") ||
-                             digits.startsWith(u"50") || digits.startsWith(u"20"));
+        const bool mobile =
+            digits.size() == 10 && (digits.startsWith(u"90") || digits.startsWith(u"80") || digits.startsWith(u"70") ||
+                                    digits.startsWith(u"50") || digits.startsWith(u"20"));
         if (digits.size() == 9 || mobile)
             digits.prepend(u'0');
         else
@@ -285,7 +280,8 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                                        (groups[g + 1].sepBefore == u'-' || groups[g + 1].sepBefore == u' ' ||
                                         groups[g + 1].sepBefore == u'.');
                 const bool sevenAlone = count == 1 && digits.size() == 7;
-                const bool mayBePostal = threeFour || (sevenAlone && (postalMark || context != NumberContext::PhoneField));
+                const bool mayBePostal =
+                    threeFour || (sevenAlone && (postalMark || context != NumberContext::PhoneField));
                 if (mayBePostal && !(g == 0 && plus81) && context != NumberContext::PhoneField) {
                     const bool lastGroup = g + count == groups.size();
                     // "123-4567" followed by more groups is part of something
@@ -320,7 +316,10 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                         const bool fixedLine = digits.size() == 10 && a >= 2 && a <= 5 && c == 4 && a + b == 6;
                         if (fixedLine && !formatted.isEmpty() && !digits.startsWith(u"0120") &&
                             !digits.startsWith(u"0570"))
-                            formatted = QStringList{s.mid(groups[g].start, a).toString(), s.mid(groups[g + 1].start, b).toString(), s.mid(groups[g + 2].start, c).toString()}.join(u'-');
+                            formatted = QStringList{s.mid(groups[g].start, a).toString(),
+                                                    s.mid(groups[g + 1].start, b).toString(),
+                                                    s.mid(groups[g + 2].start, c).toString()}
+                                            .join(u'-');
                     }
                     if (formatted.isEmpty())
                         continue;
@@ -329,8 +328,8 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                     m.start = groups[g].start;
                     m.end = groups[g + count - 1].end;
                     if (g == 0) {
-                        while (m.start > 0 && (s[m.start - 1] == u'(' || s[m.start - 1] == u'+' ||
-                                               (plus81 && s[m.start - 1] == u' ')))
+                        while (m.start > 0 &&
+                               (s[m.start - 1] == u'(' || s[m.start - 1] == u'+' || (plus81 && s[m.start - 1] == u' ')))
                             --m.start;
                     }
                     if (m.end < n && s[m.end] == u')')

@@ -34,7 +34,11 @@ QString FormatPostalDigits(const QString &digits);
 // One postal code or telephone number found in a folded line.
 struct NumberMatch
 {
-    enum Kind { PostalCode, Phone };
+    enum Kind
+    {
+        PostalCode,
+        Phone
+    };
     Kind kind = Phone;
     qsizetype start = 0; // first character of the number (its 〒 or bracket included)
     qsizetype end = 0;   // one past its last character
@@ -44,7 +48,13 @@ struct NumberMatch
 // How sure the caller is that bare digit runs are numbers: a labelled field
 // or a spreadsheet cell takes seven digits as a postal code and nine or ten
 // digits as a number that lost its leading zero; free text does not.
-enum class NumberContext { FreeText, PostalField, PhoneField, Cell };
+enum class NumberContext
+{
+    FreeText,
+    PostalField,
+    PhoneField,
+    Cell
+};
 
 // The postal codes and telephone numbers in a folded line, left to right.
 // Groups are joined over single blanks, hyphens, dots and brackets, so

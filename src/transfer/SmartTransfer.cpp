@@ -4,8 +4,8 @@
 #include "transfer/PhoneNumbers.h"
 
 #include <QHash>
-#include <QSet>
 #include <QList>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -18,9 +18,16 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-enum class Role : quint8 { None, Orderer, Recipient, Other };
+enum class Role : quint8
+{
+    None,
+    Orderer,
+    Recipient,
+    Other
+};
 
-enum class Label : quint8 {
+enum class Label : quint8
+{
     None,
     Name,
     Family,
@@ -69,6 +76,7 @@ constexpr Word kLabels[] = {
     {u"担当者名", Label::Name},
     {u"担当者", Label::Name},
     {u"ご担当", Label::Name},
+    {u"担当", Label::Name},
     {u"姓", Label::Family},
     {u"名", Label::Given},
     {u"フリガナ", Label::Kana},
@@ -270,85 +278,92 @@ constexpr Word kLabels[] = {
 
 // Words that open the recipient's or the orderer's block.
 constexpr Word kRecipientWords[] = {
-    {u"お届け先", Label::None}, {u"お届先", Label::None},     {u"届け先", Label::None},
-    {u"届先", Label::None},     {u"送付先", Label::None},     {u"ご送付先", Label::None},
-    {u"送り先", Label::None},   {u"お送り先", Label::None},   {u"配送先", Label::None},
-    {u"配達先", Label::None},   {u"発送先", Label::None},     {u"納品先", Label::None},
-    {u"出荷先", Label::None},   {u"受取人", Label::None},     {u"お受取人", Label::None},
-    {u"受け取り人", Label::None}, {u"お受け取り人", Label::None}, {u"受取り人", Label::None},
-    {u"受取先", Label::None},   {u"贈り先", Label::None},     {u"お贈り先", Label::None},
-    {u"ギフト送付先", Label::None}, {u"宛先", Label::None},   {u"shipping address", Label::None},
+    {u"お届け先", Label::None},     {u"お届先", Label::None},       {u"届け先", Label::None},
+    {u"届先", Label::None},         {u"送付先", Label::None},       {u"ご送付先", Label::None},
+    {u"送り先", Label::None},       {u"お送り先", Label::None},     {u"配送先", Label::None},
+    {u"配達先", Label::None},       {u"発送先", Label::None},       {u"納品先", Label::None},
+    {u"出荷先", Label::None},       {u"受取人", Label::None},       {u"お受取人", Label::None},
+    {u"受け取り人", Label::None},   {u"お受け取り人", Label::None}, {u"受取り人", Label::None},
+    {u"受取先", Label::None},       {u"贈り先", Label::None},       {u"お贈り先", Label::None},
+    {u"ギフト送付先", Label::None}, {u"宛先", Label::None},         {u"shipping address", Label::None},
     {u"ship to", Label::None},
 };
 constexpr Word kOrdererWords[] = {
-    {u"注文者", Label::None},   {u"ご注文者", Label::None},   {u"注文主", Label::None},
-    {u"ご注文主", Label::None}, {u"ご依頼主", Label::None},   {u"依頼主", Label::None},
-    {u"ご依頼人", Label::None}, {u"依頼人", Label::None},     {u"請求先", Label::None},
-    {u"ご請求先", Label::None}, {u"購入者", Label::None},     {u"ご購入者", Label::None},
-    {u"送り主", Label::None},   {u"贈り主", Label::None},     {u"差出人", Label::None},
-    {u"発注者", Label::None},   {u"申込者", Label::None},     {u"お申込者", Label::None},
-    {u"お申込み者", Label::None}, {u"お客様情報", Label::None}, {u"送り元", Label::None},
-    {u"発送元", Label::None},   {u"billing address", Label::None},
+    {u"注文者", Label::None},     {u"ご注文者", Label::None},        {u"注文主", Label::None},
+    {u"ご注文主", Label::None},   {u"ご依頼主", Label::None},        {u"依頼主", Label::None},
+    {u"ご依頼人", Label::None},   {u"依頼人", Label::None},          {u"請求先", Label::None},
+    {u"ご請求先", Label::None},   {u"購入者", Label::None},          {u"ご購入者", Label::None},
+    {u"送り主", Label::None},     {u"贈り主", Label::None},          {u"差出人", Label::None},
+    {u"発注者", Label::None},     {u"申込者", Label::None},          {u"お申込者", Label::None},
+    {u"お申込み者", Label::None}, {u"お客様情報", Label::None},      {u"送り元", Label::None},
+    {u"発送元", Label::None},     {u"billing address", Label::None},
 };
 // Headings of blocks that hold no address of the customer.
 constexpr QStringView kOtherHeadings[] = {
-    u"ご注文内容", u"注文内容", u"ご注文商品", u"注文商品", u"ご購入商品", u"購入商品", u"商品情報", u"ご注文明細",
-    u"注文明細", u"明細", u"お買い上げ明細", u"ショップ情報", u"店舗情報", u"販売店", u"販売元", u"発行元",
-    u"お問い合わせ", u"お問合せ", u"問い合わせ", u"会社概要", u"運営会社", u"注意事項", u"特記事項", u"お知らせ",
-    u"ご請求金額", u"お支払い情報", u"お支払情報", u"決済情報", u"配送情報", u"お届け日時", u"ご注文情報",
+    u"ご注文内容", u"注文内容",     u"ご注文商品", u"注文商品", u"ご購入商品",     u"購入商品",
+    u"商品情報",   u"ご注文明細",   u"注文明細",   u"明細",     u"お買い上げ明細", u"ショップ情報",
+    u"店舗情報",   u"販売店",       u"販売元",     u"発行元",   u"お問い合わせ",   u"お問合せ",
+    u"問い合わせ", u"会社概要",     u"運営会社",   u"注意事項", u"特記事項",       u"お知らせ",
+    u"ご請求金額", u"お支払い情報", u"お支払情報", u"決済情報", u"お届け日時",     u"ご注文情報",
 };
 
 constexpr QStringView kSameAs[] = {
-    u"同上", u"注文者と同じ", u"ご注文者と同じ", u"注文者様と同じ", u"ご注文者様と同じ", u"上記と同じ", u"上記に同じ",
-    u"依頼主と同じ", u"ご依頼主と同じ", u"購入者と同じ", u"ご購入者と同じ", u"請求先と同じ", u"注文者住所",
-    u"same as above",
+    u"同上",           u"注文者と同じ", u"ご注文者と同じ", u"注文者様と同じ", u"ご注文者様と同じ",
+    u"上記と同じ",     u"上記に同じ",   u"依頼主と同じ",   u"ご依頼主と同じ", u"購入者と同じ",
+    u"ご購入者と同じ", u"請求先と同じ", u"注文者住所",     u"same as above",
 };
 
 // Sentence and greeting marks: such a line is never a name.
 constexpr QStringView kSentenceWords[] = {
-    u"。",     u"です",   u"ます",     u"ください", u"下さい", u"ました", u"ません", u"よろしく", u"宜しく",
-    u"お世話", u"ありがと", u"有難", u"いつも", u"お願い", u"申し訳", u"失礼", u"拝啓", u"敬具",
-    u"こんにちは", u"はじめまして", u"初めまして", u"承り", u"ご確認", u"下記", u"以下", u"上記", u"について",
-    u"ので",   u"けど",   u"から",     u"!",      u"?",      u"でしょう", u"ません", u"だけ", u"ため",
+    u"。",       u"です",   u"ます",       u"ください",     u"下さい",     u"ました", u"ません", u"よろしく",
+    u"宜しく",   u"お世話", u"ありがと",   u"有難",         u"いつも",     u"お願い", u"申し訳", u"失礼",
+    u"拝啓",     u"敬具",   u"こんにちは", u"はじめまして", u"初めまして", u"承り",   u"ご確認", u"下記",
+    u"以下",     u"上記",   u"について",   u"ので",         u"けど",       u"から",   u"!",      u"?",
+    u"でしょう", u"ません", u"だけ",       u"ため",
 };
 
 // Lines of a shop's signature block.
-constexpr QStringView kSignatureWords[] = {u"http",     u"www.",     u"営業時間", u"定休日",   u"受付時間", u"copyright",
-                                           u"©",        u"(c)",      u"運営会社", u"発行元",   u"ショップ", u"ストア"};
+constexpr QStringView kSignatureWords[] = {u"http", u"www.", u"営業時間", u"定休日", u"受付時間", u"copyright",
+                                           u"©",    u"(c)",  u"運営会社", u"発行元", u"ショップ", u"ストア"};
 
 constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは", u"修正", u"変更"};
 
 // Words of a company, an office or a department.
 constexpr QStringView kCompanyWords[] = {
-    u"株式会社", u"有限会社", u"合同会社", u"合資会社", u"(株)", u"(有)", u"㈱", u"㈲", u"法人", u"事務所",
-    u"医院",     u"病院",     u"クリニック", u"歯科",   u"大学", u"学校", u"幼稚園", u"保育園", u"役場", u"役所",
-    u"協会",     u"組合",     u"商店",     u"商事",     u"工業", u"製作所", u"研究所", u"支店", u"営業所",
-    u"本社",     u"本店",     u"工場",     u"御中",     u"センター",
+    u"株式会社", u"有限会社", u"合同会社", u"合資会社",   u"(株)", u"(有)", u"㈱",       u"㈲",     u"法人",
+    u"事務所",   u"医院",     u"病院",     u"クリニック", u"歯科", u"大学", u"学校",     u"幼稚園", u"保育園",
+    u"役場",     u"役所",     u"協会",     u"組合",       u"商店", u"商事", u"工業",     u"製作所", u"研究所",
+    u"支店",     u"営業所",   u"本社",     u"本店",       u"工場", u"御中", u"センター",
 };
 constexpr QStringView kDepartmentEnds[] = {u"部", u"課", u"係", u"室", u"科", u"店", u"センター", u"御中"};
 
 // Words that never stand in a person's name.
 constexpr QStringView kNotNameWords[] = {
-    u"送料", u"無料", u"注文", u"商品", u"合計", u"金額", u"円", u"発送", u"配送", u"配達", u"支払", u"振込",
-    u"振替", u"入金", u"代引", u"到着", u"予定", u"希望", u"指定", u"時間", u"午前", u"午後", u"以上", u"確認",
-    u"連絡", u"返信", u"メール", u"お客様", u"依頼", u"お届け", u"領収", u"請求", u"内容", u"数量", u"税込",
-    u"税抜", u"備考", u"なし", u"不要", u"同上", u"同じ", u"各位", u"ショップ", u"ストア", u"本日", u"明日",
-    u"今日", u"了解", u"承知", u"記載", u"住所", u"電話", u"番号", u"郵便", u"宅配", u"ゆうパック", u"レターパック",
-    u"クロネコ", u"佐川", u"ありがと", u"こちら", u"よろしく", u"お疲れ", u"ギフト", u"プレゼント", u"ラッピング",
-    u"のし", u"キャンセル", u"在庫", u"個", u"点", u"枚", u"セット", u"サイズ", u"カラー", u"様方", u"気付",
-    u"転送", u"メッセージ", u"元の", u"返品", u"交換", u"http", u"www", u"ポイント", u"会員", u"ログイン",
+    u"送料",         u"無料",       u"注文",     u"商品",       u"合計",     u"金額",     u"円",         u"発送",
+    u"配送",         u"配達",       u"支払",     u"振込",       u"振替",     u"入金",     u"代引",       u"到着",
+    u"予定",         u"希望",       u"指定",     u"時間",       u"午前",     u"午後",     u"以上",       u"確認",
+    u"連絡",         u"返信",       u"メール",   u"お客様",     u"依頼",     u"お届け",   u"領収",       u"請求",
+    u"内容",         u"数量",       u"税込",     u"税抜",       u"備考",     u"なし",     u"不要",       u"同上",
+    u"同じ",         u"各位",       u"ショップ", u"ストア",     u"本日",     u"明日",     u"今日",       u"了解",
+    u"承知",         u"記載",       u"住所",     u"電話",       u"番号",     u"郵便",     u"宅配",       u"ゆうパック",
+    u"レターパック", u"クロネコ",   u"佐川",     u"ありがと",   u"こちら",   u"よろしく", u"お疲れ",     u"ギフト",
+    u"プレゼント",   u"ラッピング", u"のし",     u"キャンセル", u"在庫",     u"個",       u"点",         u"枚",
+    u"セット",       u"サイズ",     u"カラー",   u"様方",       u"気付",     u"転送",     u"メッセージ", u"元の",
+    u"返品",         u"交換",       u"http",     u"www",        u"ポイント", u"会員",     u"ログイン",
 };
 
-constexpr QStringView kHonorifics[] = {u"様宛", u"様", u"さま", u"サマ", u"殿", u"御中", u"さん",
-                                           u"宛て", u"宛", u"ちゃん", u"くん", u"君"};
+constexpr QStringView kHonorifics[] = {u"様宛", u"様",   u"さま", u"サマ",   u"殿",   u"御中",
+                                       u"さん", u"宛て", u"宛",   u"ちゃん", u"くん", u"君"};
 
 // Building words: a line or the rest of a line holding one is line 2.
 constexpr QStringView kBuildingWords[] = {
-    u"ビル",   u"ﾋﾞﾙ",   u"マンション", u"ﾏﾝｼｮﾝ", u"ハイツ", u"ﾊｲﾂ", u"コーポ", u"アパート", u"レジデンス", u"タワー",
-    u"ハウス", u"ヒルズ", u"パレス", u"メゾン", u"カーサ", u"シャトー", u"ヴィラ", u"コート", u"プラザ", u"ガーデン",
-    u"テラス", u"ハイム", u"荘",     u"寮",     u"号室",   u"号棟", u"棟",     u"団地", u"住宅",     u"階",
-    u"フラット", u"ドミール", u"グラン", u"ロイヤル", u"サンハイツ", u"ライオンズ", u"パーク", u"ヒルズ", u"レジデンシャル",
-    u"アーバン", u"ステージ", u"スクエア", u"プレイス", u"ルーム", u"室",
+    u"ビル",       u"ﾋﾞﾙ",        u"マンション", u"ﾏﾝｼｮﾝ",          u"ハイツ",   u"ﾊｲﾂ",      u"コーポ",
+    u"アパート",   u"レジデンス", u"タワー",     u"ハウス",         u"ヒルズ",   u"パレス",   u"メゾン",
+    u"カーサ",     u"シャトー",   u"ヴィラ",     u"コート",         u"プラザ",   u"ガーデン", u"テラス",
+    u"ハイム",     u"荘",         u"寮",         u"号室",           u"号棟",     u"棟",       u"団地",
+    u"住宅",       u"階",         u"フラット",   u"ドミール",       u"グラン",   u"ロイヤル", u"サンハイツ",
+    u"ライオンズ", u"パーク",     u"ヒルズ",     u"レジデンシャル", u"アーバン", u"ステージ", u"スクエア",
+    u"プレイス",   u"ルーム",     u"室",
 };
 
 bool isSpace(QChar c)
@@ -388,14 +403,14 @@ bool isKanji(QChar c)
 
 bool isDecoration(QChar c)
 {
-    static const QString marks = u"■□◆◇●○◎・★☆※▼▽▲△▶►◀〇*#=-_~+<>[]【】〔〕《》〈〉「」『』():|｜/\\━─═＿…♪♦◉◯✓✔➤→⇒"_s;
+    static const QString marks =
+        u"■□◆◇●○◎・★☆※▼▽▲△▶►◀〇*#=-_~+<>[]【】〔〕《》〈〉「」『』():|｜/\\━─═＿…♪♦◉◯✓✔➤→⇒：＝／＊＃（）＜＞［］"_s;
     return isSpace(c) || marks.contains(c);
 }
 
 // Whether text holds any of a table's words. Tables are indexed once by
 // their first character, so a line is scanned once, not once per word.
-template <const auto &words>
-bool containsAny(QStringView text)
+template <const auto &words> bool containsAny(QStringView text)
 {
     struct Index
     {
@@ -626,10 +641,15 @@ QString stripDecoration(QStringView s)
 // Is text (decorations stripped) nothing but a heading word with a usual tail?
 bool isHeadingRest(QStringView rest)
 {
-    const QString r = stripDecoration(rest);
-    static const QStringList tails = {u""_s,        u"情報"_s,   u"様"_s,     u"様情報"_s, u"の情報"_s, u"様の情報"_s,
-                                      u"欄"_s,      u"について"_s, u"詳細"_s,   u"住所"_s,   u"様ご住所"_s, u"ご住所"_s,
-                                      u"の住所"_s,  u"様のご住所"_s, u"一覧"_s, u"内容"_s,   u"様へ"_s, u"(ギフト)"_s};
+    QString r = stripDecoration(rest);
+    // "お届け先1", "お届け先②": the first of several is as good a heading.
+    while (!r.isEmpty() && (isDigit(r.back()) || (r.back().unicode() >= 0x2460 && r.back().unicode() <= 0x2473)))
+        r.chop(1);
+    r = stripDecoration(r);
+    static const QStringList tails = {u""_s,         u"情報"_s,   u"様"_s,       u"様情報"_s,     u"の情報"_s,
+                                      u"様の情報"_s, u"欄"_s,     u"について"_s, u"詳細"_s,       u"住所"_s,
+                                      u"様ご住所"_s, u"ご住所"_s, u"の住所"_s,   u"様のご住所"_s, u"一覧"_s,
+                                      u"内容"_s,     u"様へ"_s,   u"(ギフト)"_s};
     return tails.contains(r);
 }
 
@@ -647,9 +667,8 @@ const QHash<char16_t, QList<const Word *>> &labelIndex()
         for (const Word &w : kLabels)
             h[w.text.front().unicode()].append(&w);
         for (auto &list : h)
-            std::sort(list.begin(), list.end(), [](const Word *a, const Word *b) {
-                return a->text.size() > b->text.size();
-            });
+            std::sort(list.begin(), list.end(),
+                      [](const Word *a, const Word *b) { return a->text.size() > b->text.size(); });
         return h;
     }();
     return index;
@@ -711,8 +730,8 @@ LabelMatch labelAt(QStringView key, qsizetype p)
             ++v;
         }
         const bool atEnd = v >= key.size();
-        const bool digitsNext = numberLabel && v < key.size() &&
-                                (isDigit(key[v]) || key[v] == u'(' || key[v] == u'+' || key[v] == u'〒');
+        const bool digitsNext =
+            numberLabel && v < key.size() && (isDigit(key[v]) || key[v] == u'(' || key[v] == u'+' || key[v] == u'〒');
         // A single-character label (姓, 名, 〒) needs a separator or digits.
         if (word.size() == 1 && !separated && !digitsNext && !(word == u"〒"))
             continue;
@@ -728,8 +747,8 @@ LabelMatch labelAt(QStringView key, qsizetype p)
 
 struct Parsed
 {
-    Role role = Role::None;  // role the line itself names, None if none
-    bool heading = false;    // a heading line: sets the block for the following lines
+    Role role = Role::None; // role the line itself names, None if none
+    bool heading = false;   // a heading line: sets the block for the following lines
     bool otherHeading = false;
     Label label = Label::None;
     qsizetype valueStart = 0; // where the value begins in raw
@@ -756,8 +775,7 @@ Parsed parse(const Item &it)
         const LabelMatch lm = labelAt(key, start);
         qsizetype rl = 0;
         const Role r = roleWordAt(key.mid(start), rl);
-        if ((lm.matched && (lm.label == Label::Drop || lm.label == Label::None)) || r != Role::None ||
-            !lm.matched) {
+        if ((lm.matched && (lm.label == Label::Drop || lm.label == Label::None)) || r != Role::None || !lm.matched) {
             p.label = Label::Drop;
             // A web or mail address inside a data line is cut out later; a line
             // that is only a mail header or an address is dropped.
@@ -847,10 +865,8 @@ Parsed parse(const Item &it)
     if (lm.matched) {
         p.label = lm.label;
         p.valueStart = lm.valueStart;
-        if (lm.label == Label::Drop && lm.valueStart >= key.size()) {
+        if (stripDecoration(key.mid(lm.valueStart)).isEmpty())
             p.heading = true;
-            p.otherHeading = true;
-        }
         return p;
     }
     p.valueStart = start;
@@ -867,8 +883,8 @@ struct Name
 
 struct Fields
 {
-    QString zip; // NNN-NNNN
-    QString tel; // formatted
+    QString zip;           // NNN-NNNN
+    QString tel;           // formatted
     QStringList address;   // address pieces in order (prefecture first)
     QStringList buildings; // building and room pieces
     QStringList company;   // company and department
@@ -876,9 +892,9 @@ struct Fields
     Name name;
     QString family, given;
     bool sameAs = false;
-    bool runOpen = false;  // the last content line added to the address
+    bool runOpen = false; // the last content line added to the address
     bool addressClosed = false;
-    bool unlock = false;   // a correction: the next values replace the earlier ones
+    bool unlock = false; // a correction: the next values replace the earlier ones
 
     bool hasAddress() const { return !zip.isEmpty() || !address.isEmpty(); }
     bool empty() const
@@ -1132,10 +1148,17 @@ QString cleanName(const QString &raw)
     }
     if (!cur.isEmpty())
         parts << cur;
+    // Titles before or after the name: "部長 大阪 一郎", "大阪 一郎 店長".
+    static const QStringList titles = {u"代表取締役"_s, u"取締役"_s, u"代表"_s,   u"社長"_s, u"部長"_s, u"課長"_s,
+                                       u"係長"_s,       u"主任"_s,   u"店長"_s,   u"院長"_s, u"所長"_s, u"支店長"_s,
+                                       u"専務"_s,       u"常務"_s,   u"理事長"_s, u"教授"_s, u"先生"_s, u"担当"_s};
+    while (parts.size() > 1 && titles.contains(parts.first()))
+        parts.removeFirst();
+    while (parts.size() > 1 && titles.contains(parts.last()))
+        parts.removeLast();
     // A lone honorific left as its own part ("山田 太郎 様").
-    while (!parts.isEmpty() && std::any_of(std::begin(kHonorifics), std::end(kHonorifics), [&](QStringView h) {
-               return parts.last() == QStringView(h);
-           }))
+    while (!parts.isEmpty() && std::any_of(std::begin(kHonorifics), std::end(kHonorifics),
+                                           [&](QStringView h) { return parts.last() == QStringView(h); }))
         parts.removeLast();
     return joinNameParts(parts);
 }
@@ -1148,8 +1171,7 @@ bool isNameLike(const QString &name)
     for (QChar c : name) {
         if (isSpace(c) || c == u'・' || c == u'.' || c == u'-' || c == u'\'')
             continue;
-        if (isKanji(c) || isKatakana(c) || isHiragana(c) || (c.unicode() < 0x80 && c.isLetter()) ||
-            c.isSurrogate()) {
+        if (isKanji(c) || isKatakana(c) || isHiragana(c) || (c.unicode() < 0x80 && c.isLetter()) || c.isSurrogate()) {
             ++letters;
             continue;
         }
@@ -1191,9 +1213,23 @@ void offerName(Fields &f, const QString &cleaned, int score)
         f.name = {cleaned, score};
 }
 
+// Separators left at the ends of a value once its labels and numbers are
+// cut out ("東京都港区芝1-2-3　TEL：" loses "TEL" and then "：").
+QString trimSeparators(const QString &s)
+{
+    static const QString seps = u":：/／、,，;；"_s;
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && (isSpace(s[b]) || seps.contains(s[b]) || s[b].unicode() < 0x20))
+        ++b;
+    while (e > b && (isSpace(s[e - 1]) || seps.contains(s[e - 1]) || s[e - 1].unicode() < 0x20))
+        --e;
+    return s.mid(b, e - b);
+}
+
 void addAddress(Fields &f, const QString &piece)
 {
-    const QString t = trimWide(piece);
+    const QString t = trimSeparators(piece);
     if (t.isEmpty())
         return;
     if (f.unlock) {
@@ -1261,10 +1297,10 @@ QString cutNumbers(const Item &it, qsizetype from, NumberContext context, Fields
     flush();
     QString out = tokens.join(QString());
     // Labels of numbers left standing beside them.
-    static const QStringList numberWords = {
-        u"TEL/FAX"_s, u"TEL"_s,  u"Tel"_s,  u"tel"_s,  u"ＴＥＬ"_s, u"Ｔｅｌ"_s, u"電話番号"_s, u"電話"_s, u"携帯"_s,
-        u"自宅"_s,    u"FAX"_s,  u"Fax"_s,  u"ＦＡＸ"_s, u"℡"_s,    u"〒"_s,    u"郵便番号"_s, u"PHONE"_s, u"Phone"_s,
-        u"MOBILE"_s,  u"Mobile"_s};
+    static const QStringList numberWords = {u"TEL/FAX"_s,  u"TEL"_s,      u"Tel"_s,    u"tel"_s,    u"ＴＥＬ"_s,
+                                            u"Ｔｅｌ"_s,   u"電話番号"_s, u"電話"_s,   u"携帯"_s,   u"自宅"_s,
+                                            u"FAX"_s,      u"Fax"_s,      u"ＦＡＸ"_s, u"℡"_s,      u"〒"_s,
+                                            u"郵便番号"_s, u"PHONE"_s,    u"Phone"_s,  u"MOBILE"_s, u"Mobile"_s};
     if (!numbers.isEmpty()) {
         for (const QString &w : numberWords)
             out.replace(w, u" "_s);
@@ -1293,6 +1329,8 @@ void splitTrailingName(const QString &text, QString &address, QString &name)
         QString line1;
         QString line2;
         splitAtStreetNumber(t, line1, line2);
+        if (line2.startsWith(u"の ") || line2.startsWith(u"の\u3000"))
+            line2 = trimWide(QStringView(line2).mid(2));
         const QString fold2 = FoldForNumbers(line2);
         if (!line2.isEmpty() && t.size() > line1.size() && isSpace(t[line1.size()]) && !isBuildingLike(fold2) &&
             isNameLike(cleanName(line2))) {
@@ -1317,9 +1355,10 @@ void splitTrailingName(const QString &text, QString &address, QString &name)
     }
     // The name is the last one to three parts that have no digit.
     qsizetype k = parts.size();
-    while (k > 0 && parts.size() - k < 3 && !std::any_of(parts[k - 1].begin(), parts[k - 1].end(), [](QChar c) {
-               return isDigit(FoldForNumbers(QString(c)).front());
-           }) && !isBuildingLike(FoldForNumbers(parts[k - 1])) && !hasMunicipality(parts[k - 1]))
+    while (k > 0 && parts.size() - k < 3 &&
+           !std::any_of(parts[k - 1].begin(), parts[k - 1].end(),
+                        [](QChar c) { return isDigit(FoldForNumbers(QString(c)).front()); }) &&
+           !isBuildingLike(FoldForNumbers(parts[k - 1])) && !isAddressLike(FoldForNumbers(parts[k - 1])))
         --k;
     if (k == 0 || k == parts.size())
         return;
@@ -1328,6 +1367,27 @@ void splitTrailingName(const QString &text, QString &address, QString &name)
 }
 
 void classifyFree(Fields &f, const QString &raw, bool cell);
+void takeItem(Fields &f, const Item &it, const Parsed &p);
+
+// Where a city name followed by a street number begins in a sentence: the
+// kanji run before the first 市 (or 区, 町, 村, 郡) that has a digit after it.
+qsizetype cityStart(QStringView fold)
+{
+    for (qsizetype i = 1; i < fold.size(); ++i) {
+        const QChar c = fold[i];
+        if (c != u'市' && c != u'区' && c != u'町' && c != u'村' && c != u'郡')
+            continue;
+        qsizetype b = i;
+        while (b > 0 && isKanji(fold[b - 1]))
+            --b;
+        if (b == i || i - b > 4)
+            continue;
+        const QStringView after = fold.mid(i, 24);
+        if (std::any_of(after.begin(), after.end(), isDigit))
+            return b;
+    }
+    return -1;
+}
 
 // A company line, with the person after it when one is named:
 // "株式会社架空商事 総務部 山田太郎様".
@@ -1383,11 +1443,24 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     if (!hasContent(tf))
         return;
 
+    // A second label inside a line: "電話：090-…　住所：東京都…".
+    if (const LabelMatch lm = labelAt(keyOf(tf), 0); lm.matched && lm.valueStart > 0 && lm.label != Label::Drop) {
+        const Item it = makeItem(text, 0);
+        if (it.raw.size() == text.size()) {
+            Parsed p;
+            p.label = lm.label;
+            p.valueStart = lm.valueStart;
+            takeItem(f, it, p);
+            return;
+        }
+    }
+
     if (isSentence(tf)) {
         // "住所は東京都…です", "名前は山田花子です", "山田と申します".
-        static const QStringList ends = {u"です"_s, u"でお願い"_s, u"まで"_s, u"へ"_s,  u"に送"_s, u"にお"_s, u"。"_s,
-                                         u"、"_s,   u"!"_s,        u"でし"_s, u"にな"_s, u"宛"_s,  u"で "_s, u"でよろ"_s,
-                                         u"だよ"_s, u"だね"_s,       u"だ。"_s, u"となり"_s, u"にて"_s};
+        static const QStringList ends = {u"です"_s, u"でお願い"_s, u"まで"_s,   u"へ"_s,     u"に送"_s,
+                                         u"にお"_s, u"。"_s,       u"、"_s,     u"!"_s,      u"でし"_s,
+                                         u"にな"_s, u"宛"_s,       u"で "_s,    u"でよろ"_s, u"だよ"_s,
+                                         u"だね"_s, u"だ。"_s,     u"となり"_s, u"にて"_s};
         auto cutAtEnd = [&](qsizetype from) {
             qsizetype e = tf.size();
             for (const QString &w : ends) {
@@ -1405,6 +1478,15 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             addAddress(f, addr);
             if (!name.isEmpty())
                 offerName(f, cleanName(name), 60);
+        } else if (const qsizetype c = cityStart(tf); c >= 0 && !f.addressClosed) {
+            // "…同じで、京都市北区金閣寺町1 の 金田です": a city without its
+            // prefecture (the dictionary adds it).
+            QString addr = cutAtEnd(c);
+            QString name;
+            splitTrailingName(addr, addr, name);
+            addAddress(f, addr);
+            if (!name.isEmpty())
+                offerName(f, cleanName(name), 50);
         } else if (const qsizetype a = tf.indexOf(u"住所は"); a >= 0 && !f.addressClosed) {
             const QString addr = cutAtEnd(a + 3);
             if (isAddressLike(FoldForNumbers(addr)))
@@ -1491,6 +1573,9 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         return;
     }
     if (isCompanyLike(tf)) {
+        // The shop the customer writes to is no part of the address.
+        if (tf.contains(u"ショップ") || tf.contains(u"ストア") || keyOf(tf).contains(u"shop"))
+            return;
         offerCompany(f, text);
         f.runOpen = false;
         return;
@@ -1498,7 +1583,16 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     if (f.runOpen && !f.addressClosed) {
         // An address written over several lines, then its building.
         const QString lastFold = FoldForNumbers(f.address.isEmpty() ? QString() : f.address.last());
-        if (!hasStreetNumber(lastFold) && hasStreetNumber(tf) && !hasHonorific(tf)) {
+        // A ward or city word past the first character ("渋谷区道玄坂") goes on
+        // with the address too; 町 and 村 stand in family names (中村, 町田).
+        const auto cityWord = [&] {
+            for (qsizetype i = 1; i < tf.size(); ++i) {
+                if (tf[i] == u'市' || tf[i] == u'区' || tf[i] == u'郡')
+                    return true;
+            }
+            return false;
+        };
+        if (!hasStreetNumber(lastFold) && (hasStreetNumber(tf) || cityWord()) && !hasHonorific(tf)) {
             f.address << text;
             return;
         }
@@ -1552,11 +1646,8 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
     }
     switch (p.label) {
     case Label::Drop:
-    case Label::Kana:
-        return;
-    case Label::Fax:
-        cutNumbers(it, p.valueStart, NumberContext::PhoneField, f, true);
-        return;
+    case Label::Kana: return;
+    case Label::Fax: cutNumbers(it, p.valueStart, NumberContext::PhoneField, f, true); return;
     case Label::Tel: {
         const QString rest = cutNumbers(it, p.valueStart, NumberContext::PhoneField, f, false);
         const QString name = cleanName(rest);
@@ -1570,8 +1661,7 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
             classifyFree(f, rest, false);
         return;
     }
-    default:
-        break;
+    default: break;
     }
     const NumberContext context = it.cell ? NumberContext::Cell : NumberContext::FreeText;
     const QString rest = cutNumbers(it, p.valueStart, context, f, false);
@@ -1592,12 +1682,8 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
                 offerName(f, name, 100);
         }
         return;
-    case Label::Family:
-        f.family = cleanName(rest);
-        return;
-    case Label::Given:
-        f.given = cleanName(rest);
-        return;
+    case Label::Family: f.family = cleanName(rest); return;
+    case Label::Given: f.given = cleanName(rest); return;
     case Label::Pref:
         f.address.prepend(trimWide(rest));
         f.runOpen = true;
@@ -1611,7 +1697,7 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         QString addr;
         QString name;
         splitTrailingName(rest, addr, name);
-        const QString t = trimWide(addr);
+        const QString t = trimSeparators(addr);
         if (!t.isEmpty()) {
             f.address << t;
             f.runOpen = true;
@@ -1620,16 +1706,10 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
             offerName(f, cleanName(name), 60);
         return;
     }
-    case Label::Building:
-        f.buildings << trimWide(rest);
-        return;
+    case Label::Building: f.buildings << trimSeparators(rest); return;
     case Label::Company:
-    case Label::Dept:
-        offerCompany(f, rest);
-        return;
-    default:
-        classifyFree(f, rest, it.cell);
-        return;
+    case Label::Dept: offerCompany(f, rest); return;
+    default: classifyFree(f, rest, it.cell); return;
     }
 }
 
@@ -1712,11 +1792,14 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
 {
     QString line1;
     QString line2;
-    splitAtStreetNumber(joinPieces(f.address), line1, line2);
+    // An address has a few pieces; a paste of thousands of building-like
+    // lines is no address, and the fields stay of a readable size.
+    constexpr qsizetype kMostPieces = 6;
+    splitAtStreetNumber(joinPieces(f.address.mid(0, kMostPieces)), line1, line2);
     QStringList second;
     if (!line2.isEmpty())
         second << line2;
-    for (const QString &b : f.buildings) {
+    for (const QString &b : f.buildings.mid(0, kMostPieces)) {
         if (!b.isEmpty())
             second << b;
     }
@@ -1952,8 +2035,9 @@ QList<Item> itemsOf(const QString &text)
                 if (r != Role::None && isHeadingRest(QStringView(key).mid(skipDecoration(key, 0) + len)))
                     roles.append({c.column, r});
             }
-            const bool both = std::any_of(roles.begin(), roles.end(), [](auto &r) { return r.second == Role::Recipient; }) &&
-                              std::any_of(roles.begin(), roles.end(), [](auto &r) { return r.second == Role::Orderer; });
+            const bool both =
+                std::any_of(roles.begin(), roles.end(), [](auto &r) { return r.second == Role::Recipient; }) &&
+                std::any_of(roles.begin(), roles.end(), [](auto &r) { return r.second == Role::Orderer; });
             if (both) {
                 twoColumns = TwoColumns{};
                 twoColumns->columns = roles;
@@ -2091,7 +2175,12 @@ Fields fieldsOf(const QList<const Item *> &lines)
         }
         Parsed p = parse(*it);
         if (p.heading) {
-            current = p.otherHeading ? Role::Other : p.role;
+            // A block heading changes the block; a label alone on its line
+            // ("郵便番号", "■お名前") names the value on the next line.
+            if (p.otherHeading)
+                current = Role::Other;
+            else if (p.role != Role::None)
+                current = p.role;
             pending = p.label;
             pendingRole = p.role;
             continue;
@@ -2113,9 +2202,10 @@ Fields fieldsOf(const QList<const Item *> &lines)
             role = Role::None;
         if (signature[i] && role == Role::None)
             role = Role::Other;
-        Group *g = role == Role::Recipient ? &recipient : role == Role::Orderer ? &orderer
-                                                      : role == Role::None      ? &free
-                                                                                : nullptr;
+        Group *g = role == Role::Recipient ? &recipient
+                   : role == Role::Orderer ? &orderer
+                   : role == Role::None    ? &free
+                                           : nullptr;
         if (!g)
             continue;
         g->items << it;
@@ -2123,16 +2213,26 @@ Fields fieldsOf(const QList<const Item *> &lines)
         g->paragraph << paragraph;
     }
 
+    // A block without a name takes the one the mail is addressed to
+    // ("大野 真一 様" above "ご注文ありがとうございます").
+    auto withSalutation = [&](Fields f) {
+        if (f.name.text.isEmpty() && f.family.isEmpty() && f.company.isEmpty()) {
+            const Fields top = extract(free.items, free.parsed);
+            if (top.name.score >= 60)
+                f.name = top.name;
+        }
+        return f;
+    };
     const Fields rec = extract(recipient.items, recipient.parsed);
     if (rec.hasAddress() && !rec.sameAs)
-        return rec;
+        return withSalutation(rec);
     const Fields ord = extract(orderer.items, orderer.parsed);
     if ((rec.sameAs || !rec.hasAddress()) && ord.hasAddress()) {
         Fields f = ord;
         // A gift without the recipient's address but with a name keeps it.
         if (!rec.sameAs && !rec.name.text.isEmpty())
             f.name = rec.name;
-        return f;
+        return withSalutation(f);
     }
 
     // Free text: the first paragraph with an address, with the name and
@@ -2215,8 +2315,7 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
         if (!anyContent && !it.blank && !it.separator) {
             // A line of mail or web addresses alone is nothing to transfer.
             for (const QString &token : it.key.split(u' ', Qt::SkipEmptyParts)) {
-                if (!token.contains(u'@') && !token.contains(u"http") && !token.contains(u"www.") &&
-                    hasContent(token))
+                if (!token.contains(u'@') && !token.contains(u"http") && !token.contains(u"www.") && hasContent(token))
                     anyContent = true;
             }
         }

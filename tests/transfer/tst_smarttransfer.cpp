@@ -118,28 +118,38 @@ void TestSmartTransfer::recipientBlock_data()
            u"電話番号：090ー1111ー2222\n━━━━━━━━━━━━\n■ご注文商品\n商品A　2個　3,000円\n合計：6,600円\n"
            u"━━━━━━━━━━━━\n架空ショップ\nhttps://example.jp/\n営業時間 10:00-18:00\n"
            u"〒100-0001 東京都千代田区架空町1-1\nTEL 03-0000-0000\n"_s,
-           u"231-0023"_s, u"神奈川県横浜市中区山下町9-8-7"_s, u"架空マンション201号室"_s, QString(),
-           u"佐藤　花子"_s, u"090-1111-2222"_s);
-    addRow("bracketed blocks of a market mail",
-           u"件名：【架空マーケット】ご注文内容の確認（注文番号：12345-67890）\nFrom: shop@example.co.jp\n\n"
-           u"[注文者情報]\n氏名: 木村 美咲（キムラ ミサキ）\n郵便番号: 812-0011\n住所: 福岡県福岡市博多区博多駅前2-3-4\n"
-           u"電話番号: 092-111-2233\n\n[送付先情報]\n氏名: 木村 健太\n郵便番号: 8140001\n"
-           u"住所: 福岡県福岡市早良区百道浜1-5-9 シーサイド百道1203\n電話番号: 09011112222\n\n[商品情報]\n"
-           u"架空茶葉セット x 1 3,240円\n"_s,
-           u"814-0001"_s, u"福岡県福岡市早良区百道浜1-5-9"_s, u"シーサイド百道1203"_s, QString(), u"木村　健太"_s,
+           u"231-0023"_s, u"神奈川県横浜市中区山下町9-8-7"_s, u"架空マンション201号室"_s, QString(), u"佐藤　花子"_s,
            u"090-1111-2222"_s);
+    addRow(
+        "bracketed blocks of a market mail",
+        u"件名：【架空マーケット】ご注文内容の確認（注文番号：12345-67890）\nFrom: shop@example.co.jp\n\n"
+        u"[注文者情報]\n氏名: 木村 美咲（キムラ ミサキ）\n郵便番号: 812-0011\n住所: 福岡県福岡市博多区博多駅前2-3-4\n"
+        u"電話番号: 092-111-2233\n\n[送付先情報]\n氏名: 木村 健太\n郵便番号: 8140001\n"
+        u"住所: 福岡県福岡市早良区百道浜1-5-9 シーサイド百道1203\n電話番号: 09011112222\n\n[商品情報]\n"
+        u"架空茶葉セット x 1 3,240円\n"_s,
+        u"814-0001"_s, u"福岡県福岡市早良区百道浜1-5-9"_s, u"シーサイド百道1203"_s, QString(), u"木村　健太"_s,
+        u"090-1111-2222"_s);
     addRow("recipient labels with the block's name in front",
            u"購入者: 小林 修\nお届け先: 小林 恵子\nお届け先住所: 〒370-0801 群馬県高崎市上並榎町567-8\n"
            u"お届け先電話: 027-345-6789\n"_s,
            u"370-0801"_s, u"群馬県高崎市上並榎町567-8"_s, QString(), QString(), u"小林　恵子"_s, u"027-345-6789"_s);
-    addRow("同上 means the orderer's data",
-           u"注文者：加藤 純一\n住所：岐阜県岐阜市金町1-2 〒500-8842\nTEL：058-262-1234\nお届け先：ご注文者様と同じ\n"_s,
-           u"500-8842"_s, u"岐阜県岐阜市金町1-2"_s, QString(), QString(), u"加藤　純一"_s, u"058-262-1234"_s);
+    addRow(
+        "同上 means the orderer's data",
+        u"注文者：加藤 純一\n住所：岐阜県岐阜市金町1-2 〒500-8842\nTEL：058-262-1234\nお届け先：ご注文者様と同じ\n"_s,
+        u"500-8842"_s, u"岐阜県岐阜市金町1-2"_s, QString(), QString(), u"加藤　純一"_s, u"058-262-1234"_s);
     addRow("お届け先：同上 before the orderer",
            u"お届け先：同上\nご注文者：高橋 健\n〒980-0811 宮城県仙台市青葉区一番町4-5-6\nTEL(022)123-4567\n"_s,
            u"980-0811"_s, u"宮城県仙台市青葉区一番町4-5-6"_s, QString(), QString(), u"高橋　健"_s, u"022-123-4567"_s);
+    addRow("of several numbered recipients the first is taken",
+           u"■お届け先1\n〒514-8570\n三重県津市広明町13\n津 花子\n■お届け先2\n〒640-8585\n"
+           u"和歌山県和歌山市小松原通1-1\n和歌 次郎\n"_s,
+           u"514-8570"_s, u"三重県津市広明町13"_s, QString(), QString(), u"津　花子"_s, QString());
+    addRow("a greeting to the shop is no company of the address",
+           u"架空ショップ御中\n注文をお願いします。\n〒921-8011 石川県金沢市入江1-2-3\n中村 由紀\n"_s, u"921-8011"_s,
+           u"石川県金沢市入江1-2-3"_s, QString(), QString(), u"中村　由紀"_s, QString());
     addRow("a gift: the recipient's block comes first, the orderer after it",
-           u"ギフトのお届け先\n〒６０４－８００５\n京都府京都市中京区恵比須町４２７\n藤田 千代 様\n（電話）075-211-1234\n\n"
+           u"ギフトのお届け先\n〒６０４－８００５\n京都府京都市中京区恵比須町４２７\n藤田 千代 "
+           u"様\n（電話）075-211-1234\n\n"
            u"ご依頼主\n〒１８０－０００４\n東京都武蔵野市吉祥寺本町１－１０－１\n藤田 亮\n0422-21-1234\n"_s,
            u"604-8005"_s, u"京都府京都市中京区恵比須町４２７"_s, QString(), QString(), u"藤田　千代"_s,
            u"075-211-1234"_s);
@@ -154,8 +164,7 @@ void TestSmartTransfer::recipientBlock_data()
            u"郵便番号　　100-0005　　　　　　　　　657-0013\n"
            u"ご住所　　　東京都千代田区丸の内1-1　兵庫県神戸市灘区高羽町2-3-4\n"
            u"電話番号　　03-3211-0000　　　　　　 078-851-1234\n"_s,
-           u"657-0013"_s, u"兵庫県神戸市灘区高羽町2-3-4"_s, QString(), QString(), u"鈴木　花子"_s,
-           u"078-851-1234"_s);
+           u"657-0013"_s, u"兵庫県神戸市灘区高羽町2-3-4"_s, QString(), QString(), u"鈴木　花子"_s, u"078-851-1234"_s);
     addRow("blocks headed ご依頼主様 and お届け先様",
            u"ご依頼主様\n氏名：中島 聡\n住所：〒460-0001 愛知県名古屋市中区三の丸3-1-1\n電話：052-961-1111\n\n"
            u"お届け先様\n氏名：中島 たか子\n住所：〒500-8570 岐阜県岐阜市薮田南2-1-1\n電話：058-272-1111\n"_s,
@@ -215,21 +224,34 @@ void TestSmartTransfer::labelledForms_data()
            u"お名前：遠藤　誠　様（エンドウ　マコト）\nご住所：〒020-0023\n岩手県盛岡市内丸10-1\n"
            u"電話：019-651-1234（自宅）\n携帯：090-9876-5432\n"_s,
            u"020-0023"_s, u"岩手県盛岡市内丸10-1"_s, QString(), QString(), u"遠藤　誠"_s, u"019-651-1234"_s);
-    addRow("an address label over three lines",
-           u"ご住所：東京都港区\n　　　　芝公園1-2-3\n　　　　架空ビル5F\nお名前：高田 勇\n電話：03-3433-1234\n〒105-0011\n"_s,
-           u"105-0011"_s, u"東京都港区芝公園1-2-3"_s, u"架空ビル5F"_s, QString(), u"高田　勇"_s, u"03-3433-1234"_s);
-    addRow("宛名 and full-width numbers",
-           u"宛名：横山 由美子\n郵便番号：９３０－８５０１\n住所：富山県富山市新総曲輪1番7号\n電話番号：０７６－４３１－４１１１\n"_s,
-           u"930-8501"_s, u"富山県富山市新総曲輪1番7号"_s, QString(), QString(), u"横山　由美子"_s, u"076-431-4111"_s);
+    addRow(
+        "an address label over three lines",
+        u"ご住所：東京都港区\n　　　　芝公園1-2-3\n　　　　架空ビル5F\nお名前：高田 勇\n電話：03-3433-1234\n〒105-0011\n"_s,
+        u"105-0011"_s, u"東京都港区芝公園1-2-3"_s, u"架空ビル5F"_s, QString(), u"高田　勇"_s, u"03-3433-1234"_s);
+    addRow(
+        "宛名 and full-width numbers",
+        u"宛名：横山 由美子\n郵便番号：９３０－８５０１\n住所：富山県富山市新総曲輪1番7号\n電話番号：０７６－４３１－４１１１\n"_s,
+        u"930-8501"_s, u"富山県富山市新総曲輪1番7号"_s, QString(), QString(), u"横山　由美子"_s, u"076-431-4111"_s);
     addRow("住所は以下です: the label's value is a sentence",
            u"お世話になっております。\n住所は以下です。\n大阪府堺市堺区南瓦町3-1　堺タワー1203号室\n〒590-0078\n"
            u"西田 美穂\nTEL 072-233-1101\n"_s,
            u"590-0078"_s, u"大阪府堺市堺区南瓦町3-1"_s, u"堺タワー1203号室"_s, QString(), u"西田　美穂"_s,
            u"072-233-1101"_s);
+    addRow("a shop form with every label on its own line and an empty building",
+           u"■配送先情報\n郵便番号\n1000014\n都道府県\n東京都\n市区町村\n千代田区永田町\n番地\n1-7-1\n"
+           u"建物名・部屋番号\n\n氏名\n衆議 太郎\n電話番号\n0335815111\n"_s,
+           u"100-0014"_s, u"東京都千代田区永田町1-7-1"_s, QString(), QString(), u"衆議　太郎"_s, u"03-3581-5111"_s);
+    addRow("a delivery to an office with the person after 担当",
+           u"納品先：株式会社架空製作所　資材課　御中\n〒４６６－８５０１ 愛知県名古屋市昭和区鶴舞１－２－３\n"
+           u"ＴＥＬ　０５２（７４１）１１１１\n担当：松井\n"_s,
+           u"466-8501"_s, u"愛知県名古屋市昭和区鶴舞１－２－３"_s, u"株式会社架空製作所　資材課"_s, QString(),
+           u"松井"_s, u"052-741-1111"_s);
+    addRow("several labels on one line",
+           u"郵便番号：123-4567　住所：東京都港区芝1-2-3　TEL：03-1234-5678\nお名前：山田太郎　電話：090-1111-2222\n"_s,
+           u"123-4567"_s, u"東京都港区芝1-2-3"_s, QString(), QString(), u"山田太郎"_s, u"03-1234-5678"_s);
     addRow("the country code and a mobile label",
            u"Name: Emily Clark\n住所：東京都八王子市元本郷町1-2-3\n〒192-0051\n携帯：+81 90-5555-1234\n"_s,
-           u"192-0051"_s, u"東京都八王子市元本郷町1-2-3"_s, QString(), QString(), u"Emily Clark"_s,
-           u"090-5555-1234"_s);
+           u"192-0051"_s, u"東京都八王子市元本郷町1-2-3"_s, QString(), QString(), u"Emily Clark"_s, u"090-5555-1234"_s);
 }
 
 void TestSmartTransfer::labelledForms()
@@ -240,13 +262,15 @@ void TestSmartTransfer::labelledForms()
 void TestSmartTransfer::freeText_data()
 {
     columns();
-    addRow("a customer's reply with greetings around the address",
-           u"お世話になります。\n下記へ送ってください。\n\n〒060-0042\n北海道札幌市中央区大通西5丁目1-2\n架空ハイツ302\n"
-           u"鈴木 一郎\n携帯 080 1234 5678\n\nよろしくお願いします。\n"_s,
-           u"060-0042"_s, u"北海道札幌市中央区大通西5丁目1-2"_s, u"架空ハイツ302"_s, QString(), u"鈴木　一郎"_s,
-           u"080-1234-5678"_s);
+    addRow(
+        "a customer's reply with greetings around the address",
+        u"お世話になります。\n下記へ送ってください。\n\n〒060-0042\n北海道札幌市中央区大通西5丁目1-2\n架空ハイツ302\n"
+        u"鈴木 一郎\n携帯 080 1234 5678\n\nよろしくお願いします。\n"_s,
+        u"060-0042"_s, u"北海道札幌市中央区大通西5丁目1-2"_s, u"架空ハイツ302"_s, QString(), u"鈴木　一郎"_s,
+        u"080-1234-5678"_s);
     addRow("a chat message with emoji",
-           u"こんにちは！先日はありがとうございました😊\n発送先です↓\n〒９２０－０９６１ 石川県金沢市香林坊1-2-3 コーポ香林坊105\n"
+           u"こんにちは！先日はありがとうございました😊\n発送先です↓\n〒９２０－０９６１ 石川県金沢市香林坊1-2-3 "
+           u"コーポ香林坊105\n"
            u"松本 あゆみ🌸\n電話 ０７６‐２２２‐３３３３\n"_s,
            u"920-0961"_s, u"石川県金沢市香林坊1-2-3"_s, u"コーポ香林坊105"_s, QString(), u"松本　あゆみ"_s,
            u"076-222-3333"_s);
@@ -254,12 +278,12 @@ void TestSmartTransfer::freeText_data()
            u"【取引メッセージ】\n購入者：ぽんた\n発送先は以下でお願いします！\n〒８１０－０００１\n"
            u"福岡県福岡市中央区天神1-1-1-1205\n前田 奈々\n"_s,
            u"810-0001"_s, u"福岡県福岡市中央区天神1-1-1-1205"_s, QString(), QString(), u"前田　奈々"_s, QString());
-    addRow("a postcard transcription",
-           u"〒３３０－０８４６\n埼玉県さいたま市大宮区大門町３－１２\n大宮グランドハイツ５０５号室\n清水　香織　様\n"_s,
-           u"330-0846"_s, u"埼玉県さいたま市大宮区大門町３－１２"_s, u"大宮グランドハイツ５０５号室"_s, QString(),
-           u"清水　香織"_s, QString());
-    addRow("everything on one line",
-           u"送り先→〒390-0811長野県松本市中央1-2-3 青木様 0263-32-1234"_s, u"390-0811"_s,
+    addRow(
+        "a postcard transcription",
+        u"〒３３０－０８４６\n埼玉県さいたま市大宮区大門町３－１２\n大宮グランドハイツ５０５号室\n清水　香織　様\n"_s,
+        u"330-0846"_s, u"埼玉県さいたま市大宮区大門町３－１２"_s, u"大宮グランドハイツ５０５号室"_s, QString(),
+        u"清水　香織"_s, QString());
+    addRow("everything on one line", u"送り先→〒390-0811長野県松本市中央1-2-3 青木様 0263-32-1234"_s, u"390-0811"_s,
            u"長野県松本市中央1-2-3"_s, QString(), QString(), u"青木"_s, u"0263-32-1234"_s);
     addRow("the address in sentences",
            u"ぼくの住所は、青森県青森市長島1丁目1-1だよ。名前は工藤 蓮。電話は017-734-1111。郵便番号030-0861"_s,
@@ -270,13 +294,33 @@ void TestSmartTransfer::freeText_data()
            u"[10:06] 山田: 電話は044-911-1234です\n"_s,
            u"214-0014"_s, u"神奈川県川崎市多摩区登戸2-3-4"_s, u"登戸ハイツ105"_s, QString(), u"山田　恵子"_s,
            u"044-911-1234"_s);
-    addRow("a business address that names no person",
-           u"東京都千代田区神田一丁目二番三号\n神田ビル4階\n株式会社架空出版 編集部 御中\nTEL 03-3291-0000\n〒101-0044\n"_s,
-           u"101-0044"_s, u"東京都千代田区神田一丁目二番三号"_s, u"神田ビル4階"_s, QString(),
-           u"株式会社架空出版　編集部"_s, u"03-3291-0000"_s);
+    addRow(
+        "a business address that names no person",
+        u"東京都千代田区神田一丁目二番三号\n神田ビル4階\n株式会社架空出版 編集部 御中\nTEL 03-3291-0000\n〒101-0044\n"_s,
+        u"101-0044"_s, u"東京都千代田区神田一丁目二番三号"_s, u"神田ビル4階"_s, QString(),
+        u"株式会社架空出版　編集部"_s, u"03-3291-0000"_s);
     addRow("a building without a building word under the street number",
            u"〒４００－００３１\n山梨県甲府市丸の内１－１－１\nサンライズ201\n村上 翼\n"_s, u"400-0031"_s,
            u"山梨県甲府市丸の内１－１－１"_s, u"サンライズ201"_s, QString(), u"村上　翼"_s, QString());
+    addRow(
+        "a title before the person is no part of the name",
+        u"〒530-0001\n大阪市北区梅田1丁目1番3号\n大阪駅前第3ビル 12階\n株式会社ナニワ物産 営業部\n部長 大阪 一郎 様\n"
+        u"06-6345-0000\n"_s,
+        u"530-0001"_s, u"大阪市北区梅田1丁目1番3号"_s, u"大阪駅前第3ビル 12階"_s, u"株式会社ナニワ物産　営業部"_s,
+        u"大阪　一郎"_s, u"06-6345-0000"_s);
+    addRow("a city without its prefecture inside a sentence",
+           u"こんにちは。また注文させてください。\n住所は前回と同じで、〒６０３－８３６１ 京都市北区金閣寺町1 の 金田 "
+           u"です。\n"
+           u"電話 075-461-0013\n"_s,
+           u"603-8361"_s, u"京都市北区金閣寺町1"_s, QString(), QString(), u"金田"_s, u"075-461-0013"_s);
+    addRow("the name the mail is addressed to when the block names nobody",
+           u"大野 真一 様\n\nご注文ありがとうございます。\n\n【お届け先】\n〒031-8686\n青森県八戸市内丸1-1-1\n"
+           u"電話：0178-43-1111\n"_s,
+           u"031-8686"_s, u"青森県八戸市内丸1-1-1"_s, QString(), QString(), u"大野　真一"_s, u"0178-43-1111"_s);
+    addRow("a family name with 村 after the building on one line",
+           u"〒 103 - 0027 東京都中央区日本橋1ー2ー3 日本橋ビル501 田村 裕子様 ０３（３２７１）１２３４"_s,
+           u"103-0027"_s, u"東京都中央区日本橋1ー2ー3"_s, u"日本橋ビル501"_s, QString(), u"田村　裕子"_s,
+           u"03-3271-1234"_s);
     addRow("a correction later in a chat",
            u"住所：〒154-0023 東京都世田谷区若林3-4-5\n名前：伊藤 まり\n電話：090-2222-3333\n"
            u"すみません、住所間違えてました。\n正しくは 〒154-0023 東京都世田谷区若林3-14-5 です\n"_s,
@@ -286,9 +330,8 @@ void TestSmartTransfer::freeText_data()
            u"電話は変わらず 045-711-2233 です\n山本 大輔\n"_s,
            u"232-0066"_s, u"神奈川県横浜市南区六ツ川4-5-6"_s, QString(), QString(), u"山本　大輔"_s, u"045-711-2233"_s);
     addRow("the postal code in brackets after the address",
-           u"お届け先\n岡山県岡山市北区内山下2丁目4-6\n(〒700-0824)\n原田　浩二\n電話：086(224)2111\n"_s,
-           u"700-0824"_s, u"岡山県岡山市北区内山下2丁目4-6"_s, QString(), QString(), u"原田　浩二"_s,
-           u"086-224-2111"_s);
+           u"お届け先\n岡山県岡山市北区内山下2丁目4-6\n(〒700-0824)\n原田　浩二\n電話：086(224)2111\n"_s, u"700-0824"_s,
+           u"岡山県岡山市北区内山下2丁目4-6"_s, QString(), QString(), u"原田　浩二"_s, u"086-224-2111"_s);
     addRow("a letter that starts with the sender's greeting",
            u"いつもお世話になっております。宮崎です。\n先日の件、以下の住所に送っていただけますか。\n"
            u"〒880-0805 宮崎市橘通東2-10-1\n宮崎 陽子\n0985-24-1111\n"_s,
@@ -308,16 +351,17 @@ void TestSmartTransfer::addressLines_data()
            u"ご担当　渡辺 様\nTEL：03-5555-6666　FAX：03-5555-6667\n"_s,
            u"103-0027"_s, u"東京都中央区日本橋２丁目７番１号"_s, u"架空タワー２３階"_s, u"株式会社架空商事　総務部"_s,
            u"渡辺"_s, u"03-5555-6666"_s);
-    addRow("様方 goes to line 3",
-           u"池田様方 上田 恵美\n〒６５０－００２１ 兵庫県神戸市中央区三宮町1丁目2-3\n"_s, u"650-0021"_s,
-           u"兵庫県神戸市中央区三宮町1丁目2-3"_s, QString(), u"池田様方"_s, u"上田　恵美"_s, QString());
+    addRow("様方 goes to line 3", u"池田様方 上田 恵美\n〒６５０－００２１ 兵庫県神戸市中央区三宮町1丁目2-3\n"_s,
+           u"650-0021"_s, u"兵庫県神戸市中央区三宮町1丁目2-3"_s, QString(), u"池田様方"_s, u"上田　恵美"_s, QString());
     addRow("c/o goes to line 3",
            u"〒862-0950\n熊本県熊本市中央区水前寺6丁目18番1号\nc/o 架空商会\nRobert Smith\n096-383-1111\n"_s,
            u"862-0950"_s, u"熊本県熊本市中央区水前寺6丁目18番1号"_s, QString(), u"c/o 架空商会"_s, u"Robert Smith"_s,
            u"096-383-1111"_s);
-    addRow("an address written over two lines is joined",
-           u"〒604-8005\n京都府京都市中京区\n恵比須町427\n森 恵子\n"_s, u"604-8005"_s,
-           u"京都府京都市中京区恵比須町427"_s, QString(), QString(), u"森　恵子"_s, QString());
+    addRow("an address written over two lines is joined", u"〒604-8005\n京都府京都市中京区\n恵比須町427\n森 恵子\n"_s,
+           u"604-8005"_s, u"京都府京都市中京区恵比須町427"_s, QString(), QString(), u"森　恵子"_s, QString());
+    addRow("an address without street number keeps the name after it apart",
+           u"北海道虻田郡倶知安町字樺山\n中村 太郎\n〒044-0083\n"_s, u"044-0083"_s, u"北海道虻田郡倶知安町字樺山"_s,
+           QString(), QString(), u"中村　太郎"_s, QString());
     addRow("a northern address keeps its 条 and 丁目 on line 1",
            u"〒0600001 北海道札幌市中央区北1条西2丁目 架空ビル3F\n井上 さくら\n"_s, u"060-0001"_s,
            u"北海道札幌市中央区北1条西2丁目"_s, u"架空ビル3F"_s, QString(), u"井上　さくら"_s, QString());
@@ -334,6 +378,9 @@ void TestSmartTransfer::spreadsheetRows_data()
     addRow("a tab-separated row that lost its zeros",
            u"山田花子\t1500043\t東京都渋谷区道玄坂1-2-3\t架空マンション201\t9012345678"_s, u"150-0043"_s,
            u"東京都渋谷区道玄坂1-2-3"_s, u"架空マンション201"_s, QString(), u"山田花子"_s, u"090-1234-5678"_s);
+    addRow("prefecture, city and street in cells of their own",
+           u"山田太郎\t150-0043\t東京都\t渋谷区道玄坂\t1-2-3\t架空マンション201\t03-1234-5678"_s, u"150-0043"_s,
+           u"東京都渋谷区道玄坂1-2-3"_s, u"架空マンション201"_s, QString(), u"山田太郎"_s, u"03-1234-5678"_s);
     addRow("a CSV row under its heading row",
            u"氏名,郵便番号,住所,電話番号\n森田 翔,5400008,大阪府大阪市中央区大手前1-2-3,6-6941-1234\n"_s, u"540-0008"_s,
            u"大阪府大阪市中央区大手前1-2-3"_s, QString(), QString(), u"森田　翔"_s, u"06-6941-1234"_s);
@@ -373,8 +420,8 @@ void TestSmartTransfer::dictionary_data()
 
     QTest::newRow("the missing prefecture and city are added")
         << u"〒150-0043\n道玄坂1-2-3\n山田 花子"_s << u"150-0043"_s << u"東京都渋谷区道玄坂1-2-3"_s << false;
-    QTest::newRow("the missing prefecture is added")
-        << u"〒060-0042 札幌市中央区大通西5丁目1-2"_s << u"060-0042"_s << u"北海道札幌市中央区大通西5丁目1-2"_s << false;
+    QTest::newRow("the missing prefecture is added") << u"〒060-0042 札幌市中央区大通西5丁目1-2"_s << u"060-0042"_s
+                                                     << u"北海道札幌市中央区大通西5丁目1-2"_s << false;
     QTest::newRow("code and address that agree give no warning")
         << u"〒530-0001 大阪府大阪市北区梅田3-4-5"_s << u"530-0001"_s << u"大阪府大阪市北区梅田3-4-5"_s << false;
     QTest::newRow("code and address that disagree warn")
