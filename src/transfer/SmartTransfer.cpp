@@ -758,6 +758,9 @@ struct Parsed
 bool isSameAs(QStringView key)
 {
     const QString s = stripDecoration(key);
+    // "ご注文者住所と同じ", "上記に同じ": a value that only refers to another.
+    if (s.size() <= 16 && (s.contains(u"同じ") || s.contains(u"同上")) && !std::any_of(s.begin(), s.end(), isDigit))
+        return true;
     for (QStringView w : kSameAs) {
         if (s.startsWith(QStringView(w)))
             return true;
@@ -1181,7 +1184,7 @@ bool isNameLike(const QString &name)
         return false;
     if (containsAny<kNotNameWords>(QStringView(name)) || isCompanyLike(name))
         return false;
-    if (name == u"記"_s || startsWithPrefecture(name))
+    if (name == u"記"_s || name == u"日本"_s || name == u"Japan"_s || name == u"JAPAN"_s || startsWithPrefecture(name))
         return false;
     // A Latin text is a name only as two or three capitalised words.
     if (std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; })) {
@@ -1203,6 +1206,10 @@ void offerName(Fields &f, const QString &cleaned, int score)
 {
     if (cleaned.isEmpty())
         return;
+    // A name after the postal code or the address belongs to them more
+    // surely than a salutation above them.
+    if (score < 100 && (!f.zip.isEmpty() || !f.address.isEmpty()))
+        score += 15;
     if (isKanaOnly(cleaned))
         score -= 30; // a reading: only when there is no written name
     if (f.unlock && score >= 0) {
@@ -1419,7 +1426,7 @@ void offerCompany(Fields &f, const QString &raw)
     if (lastCompany >= 0 && lastCompany + 1 < parts.size()) {
         const QString person = cleanName(parts.mid(lastCompany + 1).join(u' '));
         if (isNameLike(person)) {
-            offerName(f, person, hasHonorific(t) ? 60 : 45);
+            offerName(f, person, hasHonorific(t) ? 46 : 45);
             parts = parts.mid(0, lastCompany + 1);
         }
     }
@@ -1623,7 +1630,7 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     }
     const QString name = cleanName(text);
     if (isNameLike(name)) {
-        offerName(f, name, hasHonorific(tf) ? 60 : (cell ? 45 : 40));
+        offerName(f, name, hasHonorific(tf) ? 46 : (cell ? 45 : 40));
         if (f.runOpen)
             f.addressClosed = true;
         f.runOpen = false;
@@ -1748,6 +1755,15 @@ void splitAtStreetNumber(const QString &address, QString &line1, QString &line2)
         while (i < n && blockChars.contains(fold[i])) {
             if (isDigit(fold[i]))
                 ascii = true;
+            // A kanji numeral goes on with the block only when a 丁目, 番, 号
+            // or 条 follows it: the 六 of "1号六本木ヒルズ" begins a name.
+            if (isKanjiNumeral(fold[i]) && i > b) {
+                qsizetype k = i;
+                while (k < n && isKanjiNumeral(fold[k]))
+                    ++k;
+                if (!(k < n && QStringView(u"丁番号条線").contains(fold[k])))
+                    break;
+            }
             // "2丁目" then "地" of 番地 and "番" are in the set; "の" after a
             // number only when a number follows it.
             if (fold[i] == u'の' && !(i + 1 < n && (isDigit(fold[i + 1]) || isKanjiNumeral(fold[i + 1]))))
@@ -1810,9 +1826,9 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
         third = f.company;
     if (!f.careOf.isEmpty())
         third << f.careOf;
-    r.add1 = line1;
-    r.add2 = second.join(QChar(0x3000));
-    r.add3 = third.join(QChar(0x3000));
+    r.add1 = withoutEmoji(line1);
+    r.add2 = withoutEmoji(second.join(QChar(0x3000)));
+    r.add3 = withoutEmoji(third.join(QChar(0x3000)));
 }
 
 // The part of a dictionary address up to its city: "東京都港区", "北海道札幌市",
@@ -2218,7 +2234,7 @@ Fields fieldsOf(const QList<const Item *> &lines)
     auto withSalutation = [&](Fields f) {
         if (f.name.text.isEmpty() && f.family.isEmpty() && f.company.isEmpty()) {
             const Fields top = extract(free.items, free.parsed);
-            if (top.name.score >= 60)
+            if (top.name.score >= 46)
                 f.name = top.name;
         }
         return f;

@@ -137,6 +137,10 @@ void TestSmartTransfer::recipientBlock_data()
         "同上 means the orderer's data",
         u"注文者：加藤 純一\n住所：岐阜県岐阜市金町1-2 〒500-8842\nTEL：058-262-1234\nお届け先：ご注文者様と同じ\n"_s,
         u"500-8842"_s, u"岐阜県岐阜市金町1-2"_s, QString(), QString(), u"加藤　純一"_s, u"058-262-1234"_s);
+    addRow("a ticked 'same as the orderer' box",
+           u"お届け先：■ご注文者住所と同じ\nご注文者\n氏名：上田 大\n〒860-8601 熊本県熊本市中央区手取本町1-1\n"
+           u"電話：096-328-2111\n"_s,
+           u"860-8601"_s, u"熊本県熊本市中央区手取本町1-1"_s, QString(), QString(), u"上田　大"_s, u"096-328-2111"_s);
     addRow("お届け先：同上 before the orderer",
            u"お届け先：同上\nご注文者：高橋 健\n〒980-0811 宮城県仙台市青葉区一番町4-5-6\nTEL(022)123-4567\n"_s,
            u"980-0811"_s, u"宮城県仙台市青葉区一番町4-5-6"_s, QString(), QString(), u"高橋　健"_s, u"022-123-4567"_s);
@@ -321,6 +325,13 @@ void TestSmartTransfer::freeText_data()
            u"〒 103 - 0027 東京都中央区日本橋1ー2ー3 日本橋ビル501 田村 裕子様 ０３（３２７１）１２３４"_s,
            u"103-0027"_s, u"東京都中央区日本橋1ー2ー3"_s, u"日本橋ビル501"_s, QString(), u"田村　裕子"_s,
            u"03-3271-1234"_s);
+    addRow(
+        "the name under the address wins over the salutation above it",
+        u"山田様\nお世話になっております。\n送り先は\n〒243-0018 神奈川県厚木市中町3-17-17\n佐藤 花子\nでお願いします。\n"_s,
+        u"243-0018"_s, u"神奈川県厚木市中町3-17-17"_s, QString(), QString(), u"佐藤　花子"_s, QString());
+    addRow("the country line of a mall address is no name",
+           u"お届け先:\n山田 太郎\n〒123-4567\n東京都港区芝公園1-2-3\n架空マンション101\n日本\n"_s, u"123-4567"_s,
+           u"東京都港区芝公園1-2-3"_s, u"架空マンション101"_s, QString(), u"山田　太郎"_s, QString());
     addRow("a correction later in a chat",
            u"住所：〒154-0023 東京都世田谷区若林3-4-5\n名前：伊藤 まり\n電話：090-2222-3333\n"
            u"すみません、住所間違えてました。\n正しくは 〒154-0023 東京都世田谷区若林3-14-5 です\n"_s,
@@ -351,6 +362,9 @@ void TestSmartTransfer::addressLines_data()
            u"ご担当　渡辺 様\nTEL：03-5555-6666　FAX：03-5555-6667\n"_s,
            u"103-0027"_s, u"東京都中央区日本橋２丁目７番１号"_s, u"架空タワー２３階"_s, u"株式会社架空商事　総務部"_s,
            u"渡辺"_s, u"03-5555-6666"_s);
+    addRow("a kanji numeral that begins the building name stays on line 2",
+           u"〒106-6108 東京都港区六本木六丁目10番1号六本木ヒルズ森タワー\n森 林太郎\n"_s, u"106-6108"_s,
+           u"東京都港区六本木六丁目10番1号"_s, u"六本木ヒルズ森タワー"_s, QString(), u"森　林太郎"_s, QString());
     addRow("様方 goes to line 3", u"池田様方 上田 恵美\n〒６５０－００２１ 兵庫県神戸市中央区三宮町1丁目2-3\n"_s,
            u"650-0021"_s, u"兵庫県神戸市中央区三宮町1丁目2-3"_s, QString(), u"池田様方"_s, u"上田　恵美"_s, QString());
     addRow("c/o goes to line 3",
