@@ -1562,14 +1562,17 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     }
 
     const qsizetype pref = prefectureIndex(tf);
-    if (pref > 0 && pref < 20) {
-        // "山田太郎 東京都…": a name before the address.
-        const QString before = cleanName(text.left(pref));
-        if (isNameLike(before)) {
-            offerName(f, before, 50);
-            classifyFree(f, text.mid(pref), cell);
-            return;
-        }
+    if (pref > 0) {
+        // An address begins with its prefecture: what stands before it is a
+        // name ("山田太郎 東京都…"), a company, or no part of the address.
+        const QString before = text.left(pref);
+        const QString name = cleanName(before);
+        if (isNameLike(name))
+            offerName(f, name, 50);
+        else if (isCompanyLike(FoldForNumbers(before)))
+            classifyFree(f, before, cell);
+        classifyFree(f, text.mid(pref), cell);
+        return;
     }
     if (isAddressLike(tf) || (pref == 0)) {
         if (f.addressClosed)
@@ -2327,10 +2330,13 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
     SmartTransferResult r;
     const QList<Item> items = itemsOf(text);
 
-    QList<const Item *> own, quoted;
+    // The writer's own lines, then each level of quotation: a reply's own
+    // lines win over the mail it quotes, and that over the one it quotes.
+    constexpr int kQuoteLevels = 4;
+    std::array<QList<const Item *>, kQuoteLevels> levels;
     bool anyContent = false;
     for (const Item &it : items) {
-        (it.quote > 0 ? quoted : own) << &it;
+        levels[std::min(it.quote, kQuoteLevels - 1)] << &it;
         if (!anyContent && !it.blank && !it.separator) {
             // A line of mail or web addresses alone is nothing to transfer.
             for (const QString &token : it.key.split(u' ', Qt::SkipEmptyParts)) {
@@ -2344,9 +2350,11 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
         return r;
     }
 
-    Fields f = fieldsOf(own);
-    if (!f.hasAddress()) {
-        const Fields q = fieldsOf(quoted);
+    Fields f = fieldsOf(levels[0]);
+    for (int level = 1; level < kQuoteLevels && !f.hasAddress(); ++level) {
+        if (levels[level].isEmpty())
+            continue;
+        const Fields q = fieldsOf(levels[level]);
         if (q.hasAddress() || f.empty())
             f = q;
     }

@@ -182,6 +182,27 @@ void TestSmartTransfer::recipientBlock_data()
            u"〒７９０－０００１　愛媛県松山市一番町４－４－２\n吉田 正男 様方 吉田 光\n電話　089-941-1111\n"_s,
            u"790-0001"_s, u"愛媛県松山市一番町４－４－２"_s, QString(), u"吉田 正男 様方"_s, u"吉田　光"_s,
            u"089-941-1111"_s);
+    addRow("a mall notice with bracketed labels and the recipient second",
+           u"[受注番号] 123456-20240501-0000001\n[日時] 2024-05-01 10:00:00\n[注文者] 山田 太郎 (ヤマダ タロウ) 様\n"
+           u"  〒150-0043 東京都渋谷区道玄坂1-2-3\n  (TEL) 03-1234-5678\n[支払方法] 銀行振込\n[配送方法] 宅配便\n"
+           u"[送付先] 佐藤 花子 (サトウ ハナコ) 様\n  〒231-0023 神奈川県横浜市中区山下町9-8-7 架空マンション201\n"
+           u"  (TEL) 090-1111-2222\n[商品]\n  架空茶葉セット\n  価格 3,000(円) x 2(個) = 6,000(円)\n"_s,
+           u"231-0023"_s, u"神奈川県横浜市中区山下町9-8-7"_s, u"架空マンション201"_s, QString(), u"佐藤　花子"_s,
+           u"090-1111-2222"_s);
+    addRow("a present sent straight to a friend",
+           u"いつもありがとうございます！\n今回はプレゼントなので、下記に直接送ってください🎁\n"
+           u"送り先：〒359-1111 埼玉県所沢市緑町1-2-3 グリーンハイツ202号室\n受取人：小川 真由美 さん\n"
+           u"電話 04-2922-1234\n請求は私（小川 健）宛でお願いします\n"_s,
+           u"359-1111"_s, u"埼玉県所沢市緑町1-2-3"_s, u"グリーンハイツ202号室"_s, QString(), u"小川　真由美"_s,
+           u"04-2922-1234"_s);
+    addRow("a quote inside a quote: the shallower one wins",
+           u"> 2024/05/01 10:00 架空ショップ <info@example.jp>:\n> > お届け先をお知らせください。\n"
+           u"> > 架空ショップ 〒100-0001 東京都千代田区架空町1-1\n>\n> 以下にお願いします。\n"
+           u"> 〒１６０－００２２ 東京都新宿区新宿３－３８－１\n> 新宿 次郎\n\n上記の件、よろしくお願いします。\n"_s,
+           u"160-0022"_s, u"東京都新宿区新宿３－３８－１"_s, QString(), QString(), u"新宿　次郎"_s, QString());
+    addRow("同上 on its own line under the heading",
+           u"ご注文者様\n〒111-0032\n東京都台東区浅草2-3-1\n浅草 一郎\n03-3842-1111\n\nお届け先\n　同上\n"_s,
+           u"111-0032"_s, u"東京都台東区浅草2-3-1"_s, QString(), QString(), u"浅草　一郎"_s, u"03-3842-1111"_s);
     addRow("a forwarded mail: its headers are no data",
            u"-------- Forwarded Message --------\n件名: 注文\n日付: Mon, 1 Apr 2024 10:00:00 +0900\n"
            u"差出人: 岡田 <okada@example.com>\n宛先: order@example.jp\n\n送り先\n岡田 直樹\n"
@@ -398,6 +419,10 @@ void TestSmartTransfer::spreadsheetRows_data()
     addRow("a CSV row under its heading row",
            u"氏名,郵便番号,住所,電話番号\n森田 翔,5400008,大阪府大阪市中央区大手前1-2-3,6-6941-1234\n"_s, u"540-0008"_s,
            u"大阪府大阪市中央区大手前1-2-3"_s, QString(), QString(), u"森田　翔"_s, u"06-6941-1234"_s);
+    addRow("a CSV row under English headings",
+           u"Name,Zip,Address,Phone\nHanako Sato,2310023,神奈川県横浜市中区山下町9-8-7,090-1111-2222\n"_s,
+           u"231-0023"_s, u"神奈川県横浜市中区山下町9-8-7"_s, QString(), QString(), u"Hanako Sato"_s,
+           u"090-1111-2222"_s);
     addRow("a tab-separated row under its headings, the Hokkaido code without its zero",
            u"名前\t郵便番号\t住所1\t住所2\t電話\n井上 さくら\t600001\t北海道札幌市中央区北1条西2丁目\t架空ビル3F\t"
            u"011-231-4567\n"_s,
