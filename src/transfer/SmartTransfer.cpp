@@ -351,8 +351,9 @@ constexpr QStringView kNotNameWords[] = {
     u"セット",       u"サイズ",     u"カラー",   u"様方",       u"気付",     u"転送",     u"メッセージ", u"元の",
     u"返品",         u"交換",       u"http",     u"www",        u"ポイント", u"会員",     u"ログイン",   u"代金",
     u"引換",         u"宅急便",     u"便",       u"祝",         u"中元",     u"歳暮",     u"御礼",       u"粗品",
-    u"寸志",         u"自宅",       u"用",       u"新規",       u"追加",     u"変更",     u"訂正",       u"修正",
-    u"期限",         u"予約",       u"定期",     u"通常",       u"特急",     u"速達",     u"書留",
+    u"寸志",         u"自宅",       u"用",       u"携帯",       u"日中",     u"夜間",     u"平日",       u"土日",
+    u"会社",         u"勤務先",     u"固定",     u"内線",       u"新規",     u"追加",     u"変更",       u"訂正",
+    u"修正",         u"期限",       u"予約",     u"定期",       u"通常",     u"特急",     u"速達",       u"書留",
 };
 
 constexpr QStringView kHonorifics[] = {u"様宛", u"様",   u"さま", u"サマ",   u"殿",   u"御中",
@@ -1662,10 +1663,14 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
     case Label::Kana: return;
     case Label::Fax: cutNumbers(it, p.valueStart, NumberContext::PhoneField, f, true); return;
     case Label::Tel: {
+        // "連絡先：山田太郎 090-…", "自宅 東京都…": what stands beside the
+        // number is read as well.
         const QString rest = cutNumbers(it, p.valueStart, NumberContext::PhoneField, f, false);
         const QString name = cleanName(rest);
-        if (isNameLike(name) && hasHonorific(rest))
-            offerName(f, name, 50);
+        if (isAddressLike(FoldForNumbers(trimSeparators(rest))))
+            classifyFree(f, rest, false);
+        else if (isNameLike(name) && !isSentence(FoldForNumbers(rest)))
+            offerName(f, name, hasHonorific(rest) ? 50 : 40);
         return;
     }
     case Label::Zip: {

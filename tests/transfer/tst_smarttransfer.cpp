@@ -274,6 +274,9 @@ void TestSmartTransfer::labelledForms_data()
     addRow("several labels on one line",
            u"郵便番号：123-4567　住所：東京都港区芝1-2-3　TEL：03-1234-5678\nお名前：山田太郎　電話：090-1111-2222\n"_s,
            u"123-4567"_s, u"東京都港区芝1-2-3"_s, QString(), QString(), u"山田太郎"_s, u"03-1234-5678"_s);
+    addRow("a name beside a contact number and an address beside a home label",
+           u"連絡先：山田太郎 090-1234-5678\n自宅 東京都港区芝1-2-3\n〒105-0014\n電話：03-1234-5678（携帯）\n"_s,
+           u"105-0014"_s, u"東京都港区芝1-2-3"_s, QString(), QString(), u"山田太郎"_s, u"090-1234-5678"_s);
     addRow("the country code and a mobile label",
            u"Name: Emily Clark\n住所：東京都八王子市元本郷町1-2-3\n〒192-0051\n携帯：+81 90-5555-1234\n"_s,
            u"192-0051"_s, u"東京都八王子市元本郷町1-2-3"_s, QString(), QString(), u"Emily Clark"_s, u"090-5555-1234"_s);
