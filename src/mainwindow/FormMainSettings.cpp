@@ -101,6 +101,8 @@ void TForm_Main::ReadStartupSettings()
     SetListIndex(ComboBox_ime_Unit, ini.ReadInteger(kSection, u"ime_Unit"_s, 0));
     SetListIndex(ComboBox_Paper, ini.ReadInteger(kSection, u"Comb_Paper"_s, 0));
     CheckBox_NewPage->setChecked(ini.ReadString(kSection, u"NewPage"_s, u"0"_s) != u"0"_s);
+    // Any value but 0 (従来方式) reads as 1 (自動判別), a missing key included.
+    ComboBox_TransferMode->setCurrentIndex(ini.ReadInteger(kSection, u"TransferMode"_s, 1) == 0 ? 0 : 1);
 }
 
 void TForm_Main::WriteShutdownSettings()
@@ -147,6 +149,7 @@ void TForm_Main::writeShutdownSettings(ProfileFile &ini) const
     ini.WriteInteger(kSection, u"ime_Unit"_s, ListIndex(ComboBox_ime_Unit));
     ini.WriteString(kSection, u"NewPage"_s, CheckBox_NewPage->isChecked() ? u"1"_s : u"0"_s);
     ini.WriteInteger(kSection, u"Comb_Paper"_s, ListIndex(ComboBox_Paper));
+    ini.WriteInteger(kSection, u"TransferMode"_s, ComboBox_TransferMode->currentIndex());
 }
 
 namespace {

@@ -4,8 +4,10 @@
 #include "controls/DialogService.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
+#include "transfer/SmartTransfer.h"
 #include "transfer/Transfer.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -46,14 +48,55 @@ void setHalfWidth(QLineEdit *e)
 
 } // namespace
 
+void TForm_Main::connectTransferHandlers()
+{
+    // textEdited comes from the operator only: values the program writes
+    // (start-up, a transfer, a clear button) do not count as typed.
+    for (QLineEdit *e : {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel})
+        connect(e, &QLineEdit::textEdited, this, [this] { m_deliveryTyped = true; });
+}
+
+// The 自動判別 transfer: the whole paste area is read and stays as pasted.
+void TForm_Main::smartTransfer()
+{
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(Memo1->toPlainText(), m_postalLookup);
+    if (r.noText) {
+        vuzo::Dialogs().notice(this, QString::fromUtf16(transfer::kNoTextMessage));
+        Edit_Warning();
+        return;
+    }
+    if (m_deliveryTyped && !vuzo::Dialogs().confirm(this, u"手で入力したお届け先を上書きしますか?"_s)) {
+        Edit_Warning();
+        return;
+    }
+    Edit_Zip->setText(r.zip);
+    Edit_Add1->setText(r.add1);
+    Edit_Add2->setText(r.add2);
+    Edit_Add3->setText(r.add3);
+    Edit_Custo1->setText(r.custo1);
+    Edit_tel->setText(r.tel);
+    m_deliveryTyped = false;
+    Edit_Warning();
+    if (!r.warning.isEmpty()) {
+        const QString shown = Label_Warning->text();
+        Label_Warning->setText(shown.isEmpty() ? r.warning : shown + u"　"_s + r.warning);
+    }
+    Edit_Zip->setFocus(Qt::OtherFocusReason);
+}
+
 void TForm_Main::BitBtn_1Click()
 {
+    if (ComboBox_TransferMode->currentIndex() == 1) {
+        smartTransfer();
+        return;
+    }
     const transfer::TransferResult r = transfer::BitBtn_1Transfer(memoLines(Memo1));
     if (r.noText) {
         Memo1->clear();
         vuzo::Dialogs().notice(this, QString::fromUtf16(transfer::kNoTextMessage));
     } else {
         setMemoLines(Memo1, r.memoLines);
+        m_deliveryTyped = false;
         Label_Warning->clear();
         Edit_Zip->setText(r.zip);
         Edit_Add1->setText(r.add1);

@@ -128,6 +128,7 @@ void TForm_Main::connectHandlers()
     connect(Edit_tel, &QLineEdit::textChanged, this,
             [this](const QString &) { vuzo::Guard(this, [this] { Edit_telChange(); }); });
     connect(Memo1, &QPlainTextEdit::textChanged, this, Guarded(this, &TForm_Main::Memo1Change));
+    connectTransferHandlers();
     connect(DateTimePicker_1, &QDateEdit::dateChanged, this,
             [this](QDate) { vuzo::Guard(this, [this] { DateTimePicker_1Change(); }); });
     connect(ZuNumEdit_TaxOld, &TZuNumEdit::changed, this, Guarded(this, &TForm_Main::TaxSettingChange));

@@ -33,6 +33,9 @@ class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
+namespace transfer {
+class PostalLookup;
+}
 
 class TForm_Main : public QWidget, public PrintPositionHost, private TForm_MainUi
 {
@@ -79,6 +82,9 @@ public:
     void FormDestroy();
     // Empties the line table and the totals without raising change events.
     void Edit_CLS2();
+    // The postal-code dictionary the 自動判別 transfer consults; null (the
+    // default) transfers without one. The window does not own it.
+    void setPostalLookup(const transfer::PostalLookup *lookup) { m_postalLookup = lookup; }
 
     // The program lets the window appear before it talks to the print
     // system: with this set before show(), the printer of the paper feed is
@@ -179,6 +185,8 @@ private:
 
     // ---- address transfer (FormMainTransfer.cpp) ----
     void BitBtn_1Click();
+    void smartTransfer(); // BitBtn_1Click in mode 自動判別
+    void connectTransferHandlers();
     void SpeedButton_Memo21Click();
     void SpeedButton_Memo22Click();
     void SpeedButton_trimClick();
@@ -343,6 +351,9 @@ private:
     QList<postal::PostalEntry> m_postalChoices; // what the open choice list offers
     bool m_postalChoiceForCode = false;         // addresses of a code, else codes of an address
     bool m_postalMissingTold = false;
+    // The operator typed into a delivery field since the last transfer.
+    bool m_deliveryTyped = false;
+    const transfer::PostalLookup *m_postalLookup = nullptr;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

@@ -548,6 +548,14 @@ void TForm_MainUi::buildSettingsTab(QWidget *parent, const QFont &face)
     Edit_TxDisp->setText(u"0"_s);
     vuzo::ApplyImeMode(Edit_TxDisp, 0);
     Edit_TxDisp->setToolTip(u"消費税端数 0:切捨て 1:四捨五入 2:切上げ"_s);
+
+    captionCell(group3, u"テキスト転送"_s, QRect(340, 86, 110, 24))->setObjectName(u"Label_TransferMode"_s);
+    ComboBox_TransferMode = named(new QComboBox(group3), u"ComboBox_TransferMode"_s);
+    ComboBox_TransferMode->setGeometry(450, 86, 130, 24);
+    ComboBox_TransferMode->addItems({u"従来方式"_s, u"自動判別"_s});
+    ComboBox_TransferMode->setCurrentIndex(1);
+    ComboBox_TransferMode->setToolTip(
+        u"自動判別: 貼り付けた文章全体からお届け先を読み取ります　従来方式: 先頭の7行を1行ずつ判定します"_s);
 }
 
 void TForm_MainUi::buildTaxTab(QWidget *parent)

@@ -6,6 +6,7 @@
 
 #include "support/MainWindowFixture.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,6 +29,14 @@ void paste(const MainWindowFixture &f, const QString &text)
 {
     f.w<QPlainTextEdit>(u"Memo1"_s)->setPlainText(text);
     QCoreApplication::processEvents();
+}
+
+// These tests are about the 従来方式 transfer; a new settings file chooses
+// 自動判別.
+void startClassic(MainWindowFixture &f)
+{
+    f.start();
+    f.w<QComboBox>(u"ComboBox_TransferMode"_s)->setCurrentIndex(0);
 }
 
 void clickTransfer(const MainWindowFixture &f)
@@ -137,7 +146,7 @@ void TestFormMainTransfer::pastedTextFillsTheAddress()
     QFETCH(QString, name);
     QFETCH(QString, tel);
     MainWindowFixture f;
-    f.start();
+    startClassic(f);
     fillOldAddress(f);
     f.w<QLabel>(u"Label_Warning"_s)->setText(u"old warning"_s);
     f.w<QPlainTextEdit>(u"Memo1"_s)->setFocus();
@@ -157,7 +166,7 @@ void TestFormMainTransfer::pastedTextFillsTheAddress()
 void TestFormMainTransfer::pasteAreaShowsTheCleanedLines()
 {
     MainWindowFixture f;
-    f.start();
+    startClassic(f);
     paste(f, kSevenLines);
     clickTransfer(f);
     QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(),
@@ -188,7 +197,7 @@ void TestFormMainTransfer::nothingToTransfer()
     QFETCH(QString, pasted);
     QFETCH(int, add1Length);
     MainWindowFixture f;
-    f.start();
+    startClassic(f);
     fillOldAddress(f);
     f.w<QLineEdit>(u"Edit_Add1"_s)->setText(QString(add1Length, u'架'));
     f.w<QLabel>(u"Label_Warning"_s)->setText(u"old warning"_s);
@@ -222,7 +231,7 @@ void TestFormMainTransfer::longFirstAddressLineWarns()
     QFETCH(int, length);
     QFETCH(bool, warned);
     MainWindowFixture f;
-    f.start();
+    startClassic(f);
     // The prefecture line (3) and the address line (2 + n + 5) are joined.
     const QString address = u"港区"_s + QString(length - 10, u'架') + u"1-2-3"_s;
     paste(f, u"〒105-0011\n東京都\n"_s + address + u"\n山田太郎"_s);
