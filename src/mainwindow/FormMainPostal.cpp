@@ -79,6 +79,46 @@ void TForm_Main::PostalStart()
     QTimer::singleShot(kPreloadDelayMs, this, [this] { m_postal->startLoading(); });
 }
 
+namespace {
+
+// The dictionary as the 自動判別 transfer asks it: a code's addresses, and
+// the town codes of an address as typed (street number and all).
+class DictionaryLookup : public transfer::PostalLookup
+{
+public:
+    explicit DictionaryLookup(const postal::PostalDictionary &dictionary) : m_dictionary(dictionary) {}
+    QStringList addressesOf(const QString &sevenDigitCode) const override
+    {
+        return m_dictionary.addresses(sevenDigitCode);
+    }
+    QStringList codesOf(const QString &address) const override
+    {
+        // Two are enough to tell one code from several.
+        QStringList codes;
+        for (const postal::PostalEntry &e : m_dictionary.matchAddress(address, 2).entries)
+            codes << e.code;
+        return codes;
+    }
+
+private:
+    const postal::PostalDictionary &m_dictionary;
+};
+
+} // namespace
+
+const transfer::PostalLookup *TForm_Main::transferLookup()
+{
+    if (m_postalLookup)
+        return m_postalLookup;
+    // Without the dictionary the transfer works on the text alone; the
+    // actions that need it say so themselves.
+    if (!m_postal || !m_postal->waitForLoaded())
+        return nullptr;
+    if (!m_dictionaryLookup)
+        m_dictionaryLookup = std::make_unique<DictionaryLookup>(*m_postal);
+    return m_dictionaryLookup.get();
+}
+
 bool TForm_Main::PostalAvailable()
 {
     if (!m_postal)

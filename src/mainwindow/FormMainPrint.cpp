@@ -88,8 +88,7 @@ QString TForm_Main::missingPrinterMessage() const
         return u"登録されたプリンタ「"_s + m_wantedPrinter +
                u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
     if (!m_feedProblem.isEmpty())
-        return m_feedProblem +
-               u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
+        return m_feedProblem + u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
     return QString();
 }
 

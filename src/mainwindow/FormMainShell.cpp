@@ -138,15 +138,17 @@ void TForm_Main::watchPrinterChanges()
     });
 }
 
-void TForm_Main::paintEvent(QPaintEvent *event)
+bool TForm_Main::event(QEvent *event)
 {
-    QWidget::paintEvent(event);
-    // The first paint is on its way to the screen: the print system is
-    // asked only now.
-    if (m_deferPrinterStart && m_started && !m_printerStartPosted) {
+    const bool handled = QWidget::event(event);
+    // An update request of the window is its paint reaching the screen (the
+    // scrolling content paints in it, not the window itself): after the
+    // first one the print system is asked.
+    if (event->type() == QEvent::UpdateRequest && m_deferPrinterStart && m_started && !m_printerStartPosted) {
         m_printerStartPosted = true;
         QTimer::singleShot(0, this, [this] { StartPrinters(); });
     }
+    return handled;
 }
 
 void TForm_Main::StartPrinters()

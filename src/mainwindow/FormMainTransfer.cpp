@@ -59,7 +59,7 @@ void TForm_Main::connectTransferHandlers()
 // The 自動判別 transfer: the whole paste area is read and stays as pasted.
 void TForm_Main::smartTransfer()
 {
-    const transfer::SmartTransferResult r = transfer::SmartTransfer(Memo1->toPlainText(), m_postalLookup);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(Memo1->toPlainText(), transferLookup());
     if (r.noText) {
         vuzo::Dialogs().notice(this, QString::fromUtf16(transfer::kNoTextMessage));
         Edit_Warning();

@@ -16,6 +16,7 @@
 #include "postal/PostalDictionary.h"
 #include "printsetup/PrintPositionHost.h"
 #include "slip/SlipCalc.h"
+#include "transfer/PostalLookup.h"
 
 #include <QHash>
 #include <QPointer>
@@ -85,6 +86,10 @@ public:
     // The postal-code dictionary the 自動判別 transfer consults; null (the
     // default) transfers without one. The window does not own it.
     void setPostalLookup(const transfer::PostalLookup *lookup) { m_postalLookup = lookup; }
+    // What the 自動判別 transfer completes and checks addresses with: the
+    // lookup set above, else the postal dictionary when it is installed,
+    // else nothing.
+    const transfer::PostalLookup *transferLookup();
 
     // The program lets the window appear before it talks to the print
     // system: with this set before show(), the printer of the paper feed is
@@ -115,7 +120,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     // ---- start-up, exit, navigation and shell (FormMainShell.cpp) ----
@@ -354,6 +359,8 @@ private:
     // The operator typed into a delivery field since the last transfer.
     bool m_deliveryTyped = false;
     const transfer::PostalLookup *m_postalLookup = nullptr;
+    // The dictionary as the 自動判別 transfer asks it (FormMainPostal.cpp).
+    std::unique_ptr<transfer::PostalLookup> m_dictionaryLookup;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

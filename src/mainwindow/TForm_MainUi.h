@@ -115,7 +115,7 @@ public:
     QComboBox *ComboBox_ime_Item = nullptr;
     QComboBox *ComboBox_ime_Unit = nullptr;
     QLineEdit *Edit_TxDisp = nullptr;
-    TZuNumEdit *ZuNumEdit_BUSUU = nullptr; // 部数, the copies F11 prints
+    TZuNumEdit *ZuNumEdit_BUSUU = nullptr;      // 部数, the copies F11 prints
     QComboBox *ComboBox_TransferMode = nullptr; // 0 従来方式, 1 自動判別
 
     // ---- tab 2: tax rates, hidden sender panel ----

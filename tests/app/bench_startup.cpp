@@ -18,13 +18,15 @@
 
 namespace {
 
-// Ends the event loop at the first paint of the watched window.
+// Ends the event loop after the first paint of the watched window.
 class FirstPaint : public QObject
 {
 public:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
+        // The window's paint reaching the screen: for a top-level widget that
+        // is the end of its update request, whether it or its children paint.
+        if (event->type() == QEvent::UpdateRequest)
             QCoreApplication::exit(0);
         return false;
     }
