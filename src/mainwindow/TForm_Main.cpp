@@ -8,6 +8,7 @@
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/PostalChoiceList.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -31,6 +32,9 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
 
 TForm_Main::~TForm_Main()
 {
+    // Deleting the children moves the application's focus; the window's
+    // handlers must not answer that on a window half gone.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // An open choice list closes when the window's children go, after the
     // members its handlers use; it goes first.
     delete m_postalChoice;
