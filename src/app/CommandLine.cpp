@@ -37,6 +37,13 @@ const std::vector<Option> &Options()
          u"ユーザーのデータフォルダ（~/.local/share/vuzo_vez_1）で作業します"_s,
          u"work in the user's data folder ($XDG_DATA_HOME/vuzo_vez_1)"_s,
          [](CommandLine &c, const QString &) { c.dataDir = UserDataFolder(); }},
+        // main() hands --pdf to the PDF export before the options are read;
+        // it is listed here for the usage text.
+        {{u"--pdf"_s},
+         u"FILE"_s,
+         u"保存されている伝票を FILE に PDF で書き出して終了します（画面は不要）"_s,
+         u"write the saved slip to FILE as a PDF and exit (no display needed)"_s,
+         [](CommandLine &, const QString &) {}},
         {{u"-h"_s, u"--help"_s},
          {},
          u"この説明を表示して終了します"_s,

@@ -117,7 +117,8 @@ void TestCommandLine::usageNamesEveryOptionInBothLanguages()
     const QString usage = UsageText();
     QVERIFY(usage.startsWith(u"使い方: vuzo_vez_1"_s));
     QVERIFY(usage.contains(u"\nUsage: vuzo_vez_1"_s));
-    for (const QString &option : {u"--data-dir DIR"_s, u"--user-data"_s, u"-h, --help"_s, u"--version"_s})
+    for (const QString &option :
+         {u"--data-dir DIR"_s, u"--user-data"_s, u"--pdf FILE"_s, u"-h, --help"_s, u"--version"_s})
         QVERIFY2(usage.contains(option), qPrintable(option));
     QVERIFY(usage.contains(u"この説明を表示して終了します"_s));
     QVERIFY(usage.contains(u"show this help and exit"_s));
