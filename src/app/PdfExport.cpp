@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "print/PrintCommand.h"
 #include "print/SlipForm.h"
+#include "printer/PwgNames.h"
 #include "printer/SlipPage.h"
 #include "settings/ProfileFile.h"
 #include "settings/ValueLimits.h"
@@ -144,12 +145,12 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
     const ProfileFile registration(dir + u"/vuzo_a500.ini"_s);
     const QString top = limits::OffsetText(registration.ReadString(feed, u"denPrn_Top"_s, u"0"_s), u"0"_s);
     const QString left = limits::OffsetText(registration.ReadString(feed, u"denPrn_Left"_s, u"0"_s), u"0"_s);
-    const std::optional<std::pair<int, int>> dpi =
-        ParseResolutionText(registration.ReadString(feed, u"PrnResolution"_s, QString()));
-    const int dpiX = dpi ? dpi->first : kDefaultDpi;
-    const int dpiY = dpi ? dpi->second : kDefaultDpi;
+    const std::optional<WbSize> dpi =
+        vuzo::ParseResolutionKeyword(registration.ReadString(feed, u"PrnResolution"_s, QString()));
+    const int dpiX = dpi ? dpi->cx : kDefaultDpi;
+    const int dpiY = dpi ? dpi->cy : kDefaultDpi;
     in.geometry = ParsePrintGeometry(QString::number(dpiX), QString::number(dpiY), top, left);
-    out.sheetMm = PwgMediaSizeMm(registration.ReadString(feed, u"PrnMedia"_s, QString())).value_or(DefaultSheetMm());
+    out.sheetMm = RegisteredSheetMm(registration.ReadString(feed, u"PrnMedia"_s, QString()));
     out.title = PrintJobTitle(ini.ReadInteger(kSection, u"Comb_Paper"_s, 0), QString());
     return out;
 }

@@ -30,7 +30,7 @@ QSizeF TForm_Main::registeredSheetMm() const
 {
     ProfileFile ini(RegistrationPath());
     const QString media = ini.ReadString(ComboBox_SEL->currentText(), u"PrnMedia"_s, QString());
-    return PwgMediaSizeMm(media).value_or(DefaultSheetMm());
+    return RegisteredSheetMm(media);
 }
 
 void TForm_Main::SpeedButton_F9Click()

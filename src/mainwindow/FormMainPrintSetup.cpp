@@ -138,14 +138,22 @@ void TForm_Main::applyFeedSettings(TWbPrinter &printer)
     // A setting the feed does not register is the printer's own default,
     // even when the same printer stays selected from another feed.
     const std::optional<DevMode> defaults = printer.System().DefaultSettings(printer.System().GetPrinter().device);
-    auto restore = [](const std::function<void()> &set) {
+    // A setting the printer does not have raises; here that is an answer (not
+    // done), not an error. No printer at all still is one.
+    auto attempt = [](const std::function<bool()> &set) {
         try {
-            set();
+            return set();
         } catch (const EWbPrinterNoPrinter &) {
             throw;
         } catch (const EWbPrinter &) {
-            // The printer does not have the setting: nothing to restore.
+            return false;
         }
+    };
+    auto restore = [&](const std::function<void()> &set) {
+        attempt([&] {
+            set();
+            return true;
+        });
     };
     if (defaults) {
         if (m_wantedMedia.isEmpty() && (defaults->dmFields & DM_PAPERSIZE))
@@ -161,17 +169,7 @@ void TForm_Main::applyFeedSettings(TWbPrinter &printer)
     }
     QStringList missing;
     auto apply = [&](const QString &wanted, const QString &what, const std::function<bool()> &set) {
-        if (wanted.isEmpty())
-            return;
-        bool done = false;
-        try {
-            done = set();
-        } catch (const EWbPrinterNoPrinter &) {
-            throw;
-        } catch (const EWbPrinter &) {
-            done = false;
-        }
-        if (!done)
+        if (!wanted.isEmpty() && !attempt(set))
             missing.append(what);
     };
     apply(m_wantedMedia, u"用紙「"_s + vuzo::MediaDisplayName(m_wantedMedia) + u"」"_s,

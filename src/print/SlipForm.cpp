@@ -1,7 +1,6 @@
 #include "print/SlipForm.h"
 
 #include <QRegularExpression>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -122,35 +121,4 @@ std::optional<int> ParseTenthMm(const QString &text)
     if (decimals.size() > 1 && decimals.at(1).digitValue() >= 5)
         ++tenths;
     return m.captured(1).isEmpty() ? tenths : -tenths;
-}
-
-std::optional<QSizeF> PwgMediaSizeMm(const QString &keyword)
-{
-    static const QRegularExpression size(uR"(_(\d+(?:\.\d+)?)x(\d+(?:\.\d+)?)(mm|in)$)"_s);
-    const QRegularExpressionMatch m = size.match(keyword.trimmed());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const double factor = m.captured(3) == u"in"_s ? 25.4 : 1.0;
-    const double w = m.captured(1).toDouble() * factor;
-    const double h = m.captured(2).toDouble() * factor;
-    if (!(w > 0 && h > 0) || w > 10000 || h > 10000)
-        return std::nullopt;
-    return QSizeF(w, h);
-}
-
-std::optional<std::pair<int, int>> ParseResolutionText(const QString &text)
-{
-    static const QRegularExpression form(uR"(^\s*(\d{1,5})(?:x(\d{1,5}))?(dpi|dpcm)\s*$)"_s);
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    int x = m.captured(1).toInt();
-    int y = m.captured(2).isEmpty() ? x : m.captured(2).toInt();
-    if (m.captured(3) == u"dpcm"_s) {
-        x = int(std::lround(x * 2.54));
-        y = int(std::lround(y * 2.54));
-    }
-    if (x <= 0 || y <= 0)
-        return std::nullopt;
-    return std::pair{x, y};
 }

@@ -11,11 +11,9 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <utility>
 
 namespace slipform {
 
@@ -81,11 +79,3 @@ QString TenthMmText(int tenths);
 // away from zero to -0.3); nullopt for text that is no number (empty, a lone
 // sign).
 std::optional<int> ParseTenthMm(const QString &text);
-
-// The sheet size of a PWG media keyword from its last part, "<w>x<h>mm" or
-// "<w>x<h>in" ("iso_a5_148x210mm", "na_letter_8.5x11in"), in millimetres;
-// nullopt when the keyword carries no such size.
-std::optional<QSizeF> PwgMediaSizeMm(const QString &keyword);
-// A resolution as CUPS writes it: "600dpi" or "600x300dpi" (horizontal first),
-// or "236dpcm" converted to dots per inch; nullopt for anything else.
-std::optional<std::pair<int, int>> ParseResolutionText(const QString &text);

@@ -1,7 +1,9 @@
 #include "printer/SlipPage.h"
 
 #include "platform/Errors.h"
+#include "platform/TextUtil.h"
 #include "printer/PainterCanvas.h"
+#include "printer/PwgNames.h"
 
 #include <QFont>
 #include <QPageLayout>
@@ -32,6 +34,12 @@ double mmToPixels(double mm, int dpi)
 QSizeF DefaultSheetMm()
 {
     return QSizeF(210, 297);
+}
+
+QSizeF RegisteredSheetMm(const QString &media)
+{
+    const std::optional<std::pair<int, int>> size = vuzo::MediaSizeFromName(vuzo::Trim(media));
+    return size ? QSizeF(size->first / 100.0, size->second / 100.0) : DefaultSheetMm();
 }
 
 QSizeF SheetPixels(const QSizeF &sheetMm, const PrintGeometry &g)

@@ -21,6 +21,9 @@ class QPainter;
 
 // The sheet used when no paper is registered for the feed: A4, 210 x 297 mm.
 QSizeF DefaultSheetMm();
+// The sheet of a registered PWG media name (PrnMedia, "iso_a5_148x210mm") in
+// millimetres; DefaultSheetMm() when the name carries no size.
+QSizeF RegisteredSheetMm(const QString &media);
 
 // The sheet in device pixels of the geometry (width at dpiX, height at dpiY).
 QSizeF SheetPixels(const QSizeF &sheetMm, const PrintGeometry &geometry);

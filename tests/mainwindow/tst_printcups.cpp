@@ -297,34 +297,14 @@ class tst_PrintCups : public QObject
     // when the queue is missing.
     bool startOnPdfQueue(MainWindowFixture &f, int top, int left)
     {
-        const bool required = qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s;
-        f.useSystemPrinter(CreateCupsSystemPrinter());
-        QString problem;
-        int index = -1;
-        if (m_queue.isEmpty() || m_out.isEmpty()) {
-            problem = u"VUZO_CUPS_PDF_QUEUE or VUZO_CUPS_PDF_OUT is not set"_s;
-        } else {
-            try {
-                index = int(WbPrinter().PrinterNames().indexOf(m_queue));
-                if (index < 0)
-                    problem = u"queue %1 does not exist"_s.arg(m_queue);
-            } catch (const EWbPrinter &e) {
-                problem = e.message();
-            }
-        }
+        const QString problem = f.registerPdfQueue(top, left);
         if (!problem.isEmpty()) {
-            if (required)
+            if (qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s)
                 QTest::qFail(qPrintable(problem), __FILE__, __LINE__);
             else
                 QTest::qSkip(qPrintable(problem), __FILE__, __LINE__);
             return false;
         }
-        ProfileFile ini(f.path(u"vuzo_a500.ini"_s));
-        const QString section = u"手差し"_s;
-        ini.WriteString(section, u"PrnName"_s, m_queue);
-        ini.WriteString(section, u"PrnNoIndex"_s, QString::number(index));
-        ini.WriteString(section, u"denPrn_Top"_s, QString::number(top));
-        ini.WriteString(section, u"denPrn_Left"_s, QString::number(left));
         f.start();
         return true;
     }

@@ -176,49 +176,6 @@ private Q_SLOTS:
         const std::optional<int> parsed = ParseTenthMm(text);
         QCOMPARE(parsed.value_or(-99999), tenths);
     }
-
-    void mediaSizesFromPwgKeywords_data()
-    {
-        QTest::addColumn<QString>("keyword");
-        QTest::addColumn<QSizeF>("size");
-        QTest::newRow("A5 in millimetres") << u"iso_a5_148x210mm"_s << QSizeF(148, 210);
-        QTest::newRow("JIS B5") << u"jis_b5_182x257mm"_s << QSizeF(182, 257);
-        QTest::newRow("letter in inches") << u"na_letter_8.5x11in"_s << QSizeF(215.9, 279.4);
-        QTest::newRow("a custom size") << u"custom_100x148mm"_s << QSizeF(100, 148);
-        QTest::newRow("no size in the keyword") << u"a4"_s << QSizeF();
-        QTest::newRow("empty") << QString() << QSizeF();
-        QTest::newRow("a zero side") << u"custom_0x148mm"_s << QSizeF();
-    }
-    void mediaSizesFromPwgKeywords()
-    {
-        QFETCH(QString, keyword);
-        QFETCH(QSizeF, size);
-        const std::optional<QSizeF> parsed = PwgMediaSizeMm(keyword);
-        QCOMPARE(parsed.value_or(QSizeF()), size);
-    }
-
-    void resolutionTexts_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("x");
-        QTest::addColumn<int>("y");
-        QTest::newRow("square") << u"600x600dpi"_s << 600 << 600;
-        QTest::newRow("one figure for both") << u"300dpi"_s << 300 << 300;
-        QTest::newRow("horizontal first") << u"600x300dpi"_s << 600 << 300;
-        QTest::newRow("dots per centimetre") << u"118dpcm"_s << 300 << 300;
-        QTest::newRow("no unit") << u"600"_s << 0 << 0;
-        QTest::newRow("zero") << u"0dpi"_s << 0 << 0;
-        QTest::newRow("empty") << QString() << 0 << 0;
-    }
-    void resolutionTexts()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, x);
-        QFETCH(int, y);
-        const auto parsed = ParseResolutionText(text).value_or(std::pair{0, 0});
-        QCOMPARE(parsed.first, x);
-        QCOMPARE(parsed.second, y);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSlipForm)

@@ -72,33 +72,11 @@ private Q_SLOTS:
 
     void theSheetComesOutWithItsGridAndMarksInPlace()
     {
-        const bool required = qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s;
         MainWindowFixture f;
-        f.useSystemPrinter(CreateCupsSystemPrinter());
-        QString problem;
-        int index = -1;
-        if (m_queue.isEmpty() || m_out.isEmpty()) {
-            problem = u"VUZO_CUPS_PDF_QUEUE or VUZO_CUPS_PDF_OUT is not set"_s;
-        } else {
-            try {
-                index = int(WbPrinter().PrinterNames().indexOf(m_queue));
-                if (index < 0)
-                    problem = u"queue %1 does not exist"_s.arg(m_queue);
-            } catch (const EWbPrinter &e) {
-                problem = e.message();
-            }
-        }
-        if (!problem.isEmpty()) {
-            if (required)
+        if (const QString problem = f.registerPdfQueue(0, 0); !problem.isEmpty()) {
+            if (qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s)
                 QFAIL(qPrintable(problem));
             QSKIP(qPrintable(problem));
-        }
-        {
-            ProfileFile ini(f.path(u"vuzo_a500.ini"_s));
-            ini.WriteString(u"手差し"_s, u"PrnName"_s, m_queue);
-            ini.WriteString(u"手差し"_s, u"PrnNoIndex"_s, QString::number(index));
-            ini.WriteString(u"手差し"_s, u"denPrn_Top"_s, u"0"_s);
-            ini.WriteString(u"手差し"_s, u"denPrn_Left"_s, u"0"_s);
         }
         f.start();
         const int before = newestJob(AlignmentJobTitle());

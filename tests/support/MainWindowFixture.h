@@ -12,6 +12,7 @@
 #include "printer/MemorySystemPrinter.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/TForm_SLIP97YPrn.h"
+#include "settings/ProfileFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,6 +58,33 @@ public:
         memory = nullptr;
         InstallWbPrinter(std::move(system));
         m_printerInstalled = true;
+    }
+
+    // Over the CUPS printer, registers the PDF queue (VUZO_CUPS_PDF_QUEUE,
+    // writing to VUZO_CUPS_PDF_OUT) for the hand-fed slip with these offsets.
+    // Empty when done, else why the queue cannot be used; the caller skips,
+    // or fails when VUZO_REQUIRE_CUPS=1.
+    QString registerPdfQueue(int top, int left)
+    {
+        useSystemPrinter(CreateCupsSystemPrinter());
+        const QString queue = qEnvironmentVariable("VUZO_CUPS_PDF_QUEUE");
+        if (queue.isEmpty() || qEnvironmentVariable("VUZO_CUPS_PDF_OUT").isEmpty())
+            return QStringLiteral("VUZO_CUPS_PDF_QUEUE or VUZO_CUPS_PDF_OUT is not set");
+        int index = -1;
+        try {
+            index = int(WbPrinter().PrinterNames().indexOf(queue));
+        } catch (const EWbPrinter &e) {
+            return e.message();
+        }
+        if (index < 0)
+            return QStringLiteral("queue %1 does not exist").arg(queue);
+        ProfileFile ini(path(QStringLiteral("vuzo_a500.ini")));
+        const QString section = QStringLiteral("手差し");
+        ini.WriteString(section, QStringLiteral("PrnName"), queue);
+        ini.WriteString(section, QStringLiteral("PrnNoIndex"), QString::number(index));
+        ini.WriteString(section, QStringLiteral("denPrn_Top"), QString::number(top));
+        ini.WriteString(section, QStringLiteral("denPrn_Left"), QString::number(left));
+        return QString();
     }
 
     // deferPrinters: as the program starts, the printer is selected after
