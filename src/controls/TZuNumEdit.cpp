@@ -147,7 +147,6 @@ TZuNumEdit::TZuNumEdit(QWidget *parent) : QWidget(parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_color = palette().color(QPalette::Active, QPalette::Base);
     m_disabledColor = palette().color(QPalette::Disabled, QPalette::Text);
-    buildPopup();
     m_nowInit = false;
     fontChanged();
 }
@@ -377,7 +376,7 @@ void TZuNumEdit::setInputMethodEnabled(bool on)
 
 QMenu *TZuNumEdit::popupMenu() const
 {
-    return m_popupMenu ? m_popupMenu.data() : m_editPopup;
+    return m_popupMenu ? m_popupMenu.data() : builtInPopup();
 }
 
 void TZuNumEdit::setPopupMenu(QMenu *menu)
@@ -387,6 +386,7 @@ void TZuNumEdit::setPopupMenu(QMenu *menu)
 
 QList<QAction *> TZuNumEdit::editPopupItems() const
 {
+    builtInPopup();
     return m_editPopupItems;
 }
 
@@ -923,6 +923,15 @@ void TZuNumEdit::changeEvent(QEvent *e)
 }
 
 // --- context menu -------------------------------------------------------------
+
+// The built-in menu is made when it is first asked for: a window holds dozens
+// of these fields, and a menu per field would only slow the window's start.
+QMenu *TZuNumEdit::builtInPopup() const
+{
+    if (!m_editPopup)
+        const_cast<TZuNumEdit *>(this)->buildPopup();
+    return m_editPopup;
+}
 
 void TZuNumEdit::buildPopup()
 {

@@ -202,6 +202,7 @@ private:
     void updateView();
     void fontChanged();
     void buildPopup();
+    QMenu *builtInPopup() const;
     void updatePopup();
     int borderWidth() const;
     int clientWidth() const;
@@ -237,7 +238,7 @@ private:
     bool m_caretOn = false;
     QRect m_caretRect;
     QBasicTimer m_blinkTimer;
-    QMenu *m_editPopup = nullptr;
+    QMenu *m_editPopup = nullptr; // made by builtInPopup()
     QList<QAction *> m_editPopupItems;
     QPointer<QMenu> m_popupMenu;
 };

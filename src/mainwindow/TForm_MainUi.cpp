@@ -6,6 +6,7 @@
 #include "controls/InputMethod.h"
 #include "controls/TZuNumEdit.h"
 #include "controls/TypingLimit.h"
+#include "mainwindow/ButtonGlyphs.h"
 #include "printsetup/WbPrinterDialogs.h"
 
 #include <QCheckBox>
@@ -81,12 +82,12 @@ QPushButton *hiddenButton(QWidget *parent, const QString &name, const QString &c
     return b;
 }
 
-QToolButton *pictureButton(QWidget *parent, const QString &name, QStyle::StandardPixmap icon, const QRect &geometry,
+QToolButton *pictureButton(QWidget *parent, const QString &name, ButtonGlyph glyph, const QRect &geometry,
                            const QString &hint)
 {
     auto *b = named(new QToolButton(parent), name);
     b->setGeometry(geometry);
-    b->setIcon(parent->style()->standardIcon(icon));
+    b->setIcon(ButtonGlyphIcon(glyph));
     b->setIconSize(QSize(24, 24));
     // Reached with Tab (after the slip's fields) and pressed with Space or Enter.
     b->setFocusPolicy(Qt::TabFocus);
@@ -285,7 +286,7 @@ void TForm_MainUi::buildPasteBand(QWidget *parent, const QFont &face)
     Panel3 = named(new QFrame(parent), u"Panel3"_s);
     Panel3->setGeometry(0, 0, kClientWidth - 6, 117);
 
-    BitBtn_1 = pictureButton(Panel3, u"BitBtn_1"_s, QStyle::SP_ArrowDown, QRect(18, 18, 39, 39),
+    BitBtn_1 = pictureButton(Panel3, u"BitBtn_1"_s, ButtonGlyph::Transfer, QRect(18, 18, 39, 39),
                              u"お届け先にテキストデータを転送します"_s);
     Label1 = buttonCaption(Panel3, u"Label1"_s, u"テキスト転送"_s, QRect(2, 60, 72, 16));
 
@@ -304,11 +305,11 @@ void TForm_MainUi::buildPasteBand(QWidget *parent, const QFont &face)
     Label8->setFont(pixelFont(face, 12, true));
     setTextColour(Label8, Qt::gray);
 
-    BitBtn_WebHelp = pictureButton(Panel3, u"BitBtn_WebHelp"_s, QStyle::SP_MessageBoxQuestion, QRect(604, 4, 39, 39),
-                                   u"操作説明書を開きます"_s);
+    BitBtn_WebHelp =
+        pictureButton(Panel3, u"BitBtn_WebHelp"_s, ButtonGlyph::Help, QRect(604, 4, 39, 39), u"操作説明書を開きます"_s);
     BitBtn_SendMail = named(new QPushButton(u"E-Mail"_s, Panel3), u"BitBtn_SendMail"_s);
     BitBtn_SendMail->setGeometry(650, 10, 80, 26);
-    BitBtn_MemoCLS = pictureButton(Panel3, u"BitBtn_MemoCLS"_s, QStyle::SP_DialogResetButton, QRect(604, 52, 39, 39),
+    BitBtn_MemoCLS = pictureButton(Panel3, u"BitBtn_MemoCLS"_s, ButtonGlyph::Brush, QRect(604, 52, 39, 39),
                                    u"グレーの貼り付けメモをクリアします"_s);
     Label12 = buttonCaption(Panel3, u"Label12"_s, u"Memoｸﾘｱ"_s, QRect(596, 92, 56, 16));
 }
@@ -350,7 +351,7 @@ void TForm_MainUi::buildAddressBand(QWidget *parent, const QFont &face)
     Label_Warning->setFont(pixelFont(face, 13));
     setTextColour(Label_Warning, Qt::red);
 
-    BitBtn_CLS = pictureButton(Panel1, u"BitBtn_CLS"_s, QStyle::SP_DialogDiscardButton, QRect(690, 40, 39, 39),
+    BitBtn_CLS = pictureButton(Panel1, u"BitBtn_CLS"_s, ButtonGlyph::Bin, QRect(690, 40, 39, 39),
                                u"お届け先と品名をクリアします"_s);
     Label10 = buttonCaption(Panel1, u"Label10"_s, u"お届け先ｸﾘｱ"_s, QRect(672, 82, 76, 16));
 }

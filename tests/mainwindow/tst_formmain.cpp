@@ -13,6 +13,7 @@
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -218,6 +219,14 @@ void TestFormMain::startStateOfTheWindow()
         QCOMPARE(b->geometry().size(), QSize(55, 26));
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
+    // Each picture button shows a picture of its own, drawn to its middle.
+    QSet<QByteArray> pictures;
+    for (const QString &name : {u"BitBtn_1"_s, u"BitBtn_WebHelp"_s, u"BitBtn_MemoCLS"_s, u"BitBtn_CLS"_s}) {
+        const QImage picture = f.w<QToolButton>(name)->icon().pixmap(QSize(24, 24)).toImage();
+        QVERIFY2(picture.pixelColor(12, 12).alpha() == 255 && picture.pixelColor(0, 0).alpha() == 0, qPrintable(name));
+        pictures.insert(QByteArray(reinterpret_cast<const char *>(picture.constBits()), picture.sizeInBytes()));
+    }
+    QCOMPARE(pictures.size(), 4);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
     QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(f.w<QLabel>(u"Label_CurrentDir"_s)->text(), f.dir.path());
