@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PdfExport.h"
+#include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
@@ -13,8 +14,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
-#include <QLibraryInfo>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QTranslator>
@@ -109,20 +108,14 @@ int main(int argc, char *argv[])
 
     VuzoApplication app(argc, argv);
     catchTerminationSignals();
-    // The desktop ties the window to the menu entry and its icon by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral(VUZO_APP_ID));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(VUZO_APP_ID)));
+    NameProgramToDesktop();
 
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
     if (guard.anotherInstanceRunning())
         return 0; // the running program has been asked to come to the front
 
-    // The operators read Japanese: the toolkit's own texts (はい/いいえ, the
-    // edit menus) are Japanese whatever the machine's locale.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTranslator);
+    InstallToolkitJapanese(qtTranslator);
 
     auto windows = std::make_unique<ProgramWindows>();
     TForm_Main *formMain = windows->formMain.get();

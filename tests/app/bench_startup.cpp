@@ -1,15 +1,23 @@
-// Starts the program's windows offscreen exactly as the program does and ends
-// at the main window's first paint: what the operator waits for. With
+// Starts the program offscreen as main() does (the desktop's name for it, the
+// single-instance guard, the toolkit's Japanese texts, the windows placed on
+// the screen) and ends at the main window's first paint: what the operator
+// waits for. With
 // "--bare" it shows a plain Qt window of the same size instead, built with the
 // same flags, as the yardstick. scripts/bench times the whole process; this
 // prints the peak memory.
 
+#include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
+#include "controls/DialogService.h"
 #include "mainwindow/TForm_Main.h"
+#include "platform/SingleInstance.h"
 #include "printer/WbPrinters.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
+#include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +47,8 @@ int main(int argc, char *argv[])
     const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     QApplication app(argc, argv);
     FirstPaint firstPaint;
+    std::unique_ptr<SingleInstance> guard;
+    QTranslator qtTranslator;
     std::unique_ptr<ProgramWindows> windows;
     std::unique_ptr<QWidget> plain;
     if (bare) {
@@ -47,7 +57,14 @@ int main(int argc, char *argv[])
         plain->installEventFilter(&firstPaint);
         plain->show();
     } else {
+        NameProgramToDesktop();
+        guard = std::make_unique<SingleInstance>(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
+        if (guard->anotherInstanceRunning())
+            return 1;
+        InstallToolkitJapanese(qtTranslator);
         windows = std::make_unique<ProgramWindows>();
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            windows->formMain->placeOnScreen(screen->availableGeometry());
         windows->formMain->installEventFilter(&firstPaint);
         windows->formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
         windows->formMain->show();
