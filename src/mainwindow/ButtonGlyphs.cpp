@@ -3,8 +3,18 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 namespace {
+
+// A closed outline through the points.
+QPainterPath outline(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+    return path;
+}
 
 // Draws the glyph on a 24 x 24 grid; the painter is scaled for larger sizes.
 void drawGlyph(QPainter &p, ButtonGlyph glyph)
@@ -15,30 +25,18 @@ void drawGlyph(QPainter &p, ButtonGlyph glyph)
         p.setPen(QPen(QColor(0x1B, 0x5E, 0x20), 1));
         p.setBrush(QColor(0x2E, 0x9D, 0x3A));
         p.drawEllipse(QRectF(1.5, 1.5, 21, 21));
-        QPainterPath arrow;
-        arrow.moveTo(9.5, 5.5);
-        arrow.lineTo(14.5, 5.5);
-        arrow.lineTo(14.5, 11.5);
-        arrow.lineTo(18.5, 11.5);
-        arrow.lineTo(12, 18.5);
-        arrow.lineTo(5.5, 11.5);
-        arrow.lineTo(9.5, 11.5);
-        arrow.closeSubpath();
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
-        p.drawPath(arrow);
+        p.drawPath(
+            outline({{9.5, 5.5}, {14.5, 5.5}, {14.5, 11.5}, {18.5, 11.5}, {12, 18.5}, {5.5, 11.5}, {9.5, 11.5}}));
         break;
     }
     case ButtonGlyph::Help: {
         QPainterPath bubble;
         bubble.addEllipse(QRectF(2.5, 1.5, 19, 17));
-        QPainterPath tail;
-        tail.moveTo(7, 15);
-        tail.lineTo(5, 22.5);
-        tail.lineTo(12, 17);
         p.setPen(QPen(QColor(0x1A, 0x3C, 0x8C), 1.2));
         p.setBrush(Qt::white);
-        p.drawPath(bubble.united(tail));
+        p.drawPath(bubble.united(outline({{7, 15}, {5, 22.5}, {12, 17}})));
         // The question mark: a hook and a dot.
         QPainterPath hook;
         hook.moveTo(9, 7.5);
@@ -58,15 +56,9 @@ void drawGlyph(QPainter &p, ButtonGlyph glyph)
         p.drawRect(QRectF(10.5, 1.5, 3, 10)); // the handle
         p.setBrush(QColor(0x9E, 0x9E, 0x9E));
         p.drawRect(QRectF(8.5, 11.5, 7, 3)); // the ferrule
-        QPainterPath bristles;
-        bristles.moveTo(8.5, 14.5);
-        bristles.lineTo(15.5, 14.5);
-        bristles.lineTo(17.5, 22.5);
-        bristles.lineTo(6.5, 22.5);
-        bristles.closeSubpath();
         p.setPen(QPen(QColor(0xB2, 0x8A, 0x00), 1));
         p.setBrush(QColor(0xF2, 0xC2, 0x1B));
-        p.drawPath(bristles);
+        p.drawPath(outline({{8.5, 14.5}, {15.5, 14.5}, {17.5, 22.5}, {6.5, 22.5}})); // the bristles
         break;
     }
     case ButtonGlyph::Bin: {
@@ -75,14 +67,8 @@ void drawGlyph(QPainter &p, ButtonGlyph glyph)
         p.setBrush(QColor(0xB8, 0xB8, 0xB8));
         p.drawRect(QRectF(4.5, 4.5, 15, 3)); // the lid
         p.drawRect(QRectF(9.5, 2.5, 5, 2));  // its grip
-        QPainterPath body;
-        body.moveTo(6, 8.5);
-        body.lineTo(18, 8.5);
-        body.lineTo(16.8, 22.5);
-        body.lineTo(7.2, 22.5);
-        body.closeSubpath();
         p.setBrush(QColor(0xD6, 0xD6, 0xD6));
-        p.drawPath(body);
+        p.drawPath(outline({{6, 8.5}, {18, 8.5}, {16.8, 22.5}, {7.2, 22.5}})); // the body
         for (qreal x : {9.5, 12.0, 14.5})
             p.drawLine(QPointF(x, 11), QPointF(x, 20));
         break;
