@@ -1,10 +1,19 @@
 #include "app/ProgramSetup.h"
 
+#include "controls/Guard.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+bool VuzoApplication::notify(QObject *receiver, QEvent *event)
+{
+    bool result = false;
+    vuzo::Guard(activeWindow(), [&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
 
 void NameProgramToDesktop()
 {

@@ -25,21 +25,6 @@
 
 namespace {
 
-// The last line of defence: an error that a handler let through is shown in
-// the error box and the program goes on. Handlers run under their own guard,
-// so this only catches what slips past them.
-class VuzoApplication final : public QApplication
-{
-public:
-    using QApplication::QApplication;
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        bool result = false;
-        vuzo::Guard(activeWindow(), [&] { result = QApplication::notify(receiver, event); });
-        return result;
-    }
-};
-
 // A logout, a terminal closed or a plain kill asks the program to end: it
 // then closes its window the orderly way, so what the operator typed is
 // written to the settings file as on every other end.

@@ -45,7 +45,9 @@ public:
 int main(int argc, char *argv[])
 {
     const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
-    QApplication app(argc, argv);
+    // The yardstick is a plain application object; the program has its own.
+    std::unique_ptr<QApplication> app =
+        bare ? std::make_unique<QApplication>(argc, argv) : std::make_unique<VuzoApplication>(argc, argv);
     FirstPaint firstPaint;
     std::unique_ptr<SingleInstance> guard;
     QTranslator qtTranslator;
@@ -69,7 +71,7 @@ int main(int argc, char *argv[])
         windows->formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
         windows->formMain->show();
     }
-    app.exec();
+    app->exec();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak_rss_kb %ld\n", usage.ru_maxrss);
