@@ -1,10 +1,11 @@
-// Starts the program offscreen as main() does (the desktop's name for it, the
-// single-instance guard, the toolkit's Japanese texts, the windows placed on
-// the screen) and ends at the main window's first paint: what the operator
-// waits for. With
-// "--bare" it shows a plain Qt window of the same size instead, built with the
-// same flags, as the yardstick. scripts/bench times the whole process; this
-// prints the peak memory.
+// Starts the program offscreen as main() does (its application object, the
+// desktop's name for it, the single-instance guard, the toolkit's Japanese
+// texts, the windows) and ends at the main window's first paint: what the
+// operator waits for. The window keeps its designed size, as on a desktop
+// screen (the offscreen screen is smaller). With "--bare" it shows a plain Qt
+// window of the same size instead, built with the same flags, as the
+// yardstick. scripts/bench times the whole process; this prints the peak
+// memory.
 
 #include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
-#include <QScreen>
 #include <QTranslator>
 #include <QWidget>
 #include <cstdio>
@@ -65,8 +65,6 @@ int main(int argc, char *argv[])
             return 1;
         InstallToolkitJapanese(qtTranslator);
         windows = std::make_unique<ProgramWindows>();
-        if (QScreen *screen = QGuiApplication::primaryScreen())
-            windows->formMain->placeOnScreen(screen->availableGeometry());
         windows->formMain->installEventFilter(&firstPaint);
         windows->formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
         windows->formMain->show();
