@@ -128,33 +128,14 @@ void TForm_Main::SpeedButton_F11Click()
     int copies = PrintCopyCount(ZuNumEdit_BUSUU->text());
     const QString title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
 
-    // A second job while one is open fails here with the printer object's
-    // "印刷実行中です"; nothing of ours was begun, so nothing is aborted.
-    printer.BeginDoc(title);
-    // When the system refuses the job the printer object stays idle. Saying so
-    // once, here, keeps the operator from seeing the same complaint again from
-    // the new page, the end and the abort that would follow.
-    if (!printer.Printing())
-        throw EWbPrinter(u"プリンタは現在印刷を行っていません"_s);
-    try {
+    printer.PrintDocument(title, [&] {
         while (copies > 0) {
             m_wbD97Dot->SLIP97_Prn();
             --copies;
             if (copies > 0)
                 printer.Newpage();
         }
-    } catch (...) {
-        // Cancel the job, then report the error that stopped it and only it:
-        // a failure of the cancel itself would hide the cause.
-        if (printer.Printing()) {
-            try {
-                printer.Abort();
-            } catch (const EVuzoError &) {
-            }
-        }
-        throw;
-    }
-    printer.EndDoc();
+    });
     followJob();
 }
 

@@ -56,6 +56,16 @@ void TForm_Main::connectTransferHandlers()
         connect(e, &QLineEdit::textEdited, this, [this] { m_deliveryTyped = true; });
 }
 
+template <typename Result> void TForm_Main::fillDelivery(const Result &r)
+{
+    Edit_Zip->setText(r.zip);
+    Edit_Add1->setText(r.add1);
+    Edit_Add2->setText(r.add2);
+    Edit_Add3->setText(r.add3);
+    Edit_Custo1->setText(r.custo1);
+    Edit_tel->setText(r.tel);
+}
+
 // The 自動判別 transfer: the whole paste area is read and stays as pasted.
 void TForm_Main::smartTransfer()
 {
@@ -69,12 +79,7 @@ void TForm_Main::smartTransfer()
         Edit_Warning();
         return;
     }
-    Edit_Zip->setText(r.zip);
-    Edit_Add1->setText(r.add1);
-    Edit_Add2->setText(r.add2);
-    Edit_Add3->setText(r.add3);
-    Edit_Custo1->setText(r.custo1);
-    Edit_tel->setText(r.tel);
+    fillDelivery(r);
     m_deliveryTyped = false;
     Edit_Warning();
     if (!r.warning.isEmpty()) {
@@ -98,12 +103,7 @@ void TForm_Main::BitBtn_1Click()
         setMemoLines(Memo1, r.memoLines);
         m_deliveryTyped = false;
         Label_Warning->clear();
-        Edit_Zip->setText(r.zip);
-        Edit_Add1->setText(r.add1);
-        Edit_Add2->setText(r.add2);
-        Edit_Add3->setText(r.add3);
-        Edit_Custo1->setText(r.custo1);
-        Edit_tel->setText(r.tel);
+        fillDelivery(r);
         Edit_Zip->setFocus(Qt::OtherFocusReason);
     }
     Edit_Warning();

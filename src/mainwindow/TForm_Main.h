@@ -191,6 +191,8 @@ private:
     // ---- address transfer (FormMainTransfer.cpp) ----
     void BitBtn_1Click();
     void smartTransfer(); // BitBtn_1Click in mode 自動判別
+    // The six delivery fields from a transfer's result (either mode's).
+    template <typename Result> void fillDelivery(const Result &r);
     void connectTransferHandlers();
     void SpeedButton_Memo21Click();
     void SpeedButton_Memo22Click();

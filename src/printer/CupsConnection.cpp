@@ -4,6 +4,8 @@
 
 #include <cups/cups.h>
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -219,25 +221,41 @@ QString Text(ipp_t *response, const char *name)
     return a ? FromCups(ippGetString(a, 0, nullptr)) : QString();
 }
 
+// Asks the scheduler about the queue of `device`: a request of `op` with the
+// queue's address, the operation attributes `add` puts in, and the attributes
+// wanted back. Null when there is no such queue or the request had no answer;
+// a scheduler that went away raises.
+IppPtr AskQueue(const CupsConnection &cups, const QString &device, ipp_op_t op,
+                std::initializer_list<const char *> wanted, const std::function<void(ipp_t *)> &add = {})
+{
+    const QByteArray uri = QueueUri(cups.get(), device);
+    if (uri.isEmpty()) {
+        cups.ThrowIfLost();
+        return nullptr;
+    }
+    ipp_t *request = ippNewRequest(op);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    if (add)
+        add(request);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(wanted.size()), nullptr,
+                  wanted.begin());
+    IppPtr response(cupsDoRequest(cups.get(), request, "/"));
+    if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        cups.ThrowIfLost();
+        return nullptr;
+    }
+    return response;
+}
+
 } // namespace
 
 std::optional<QueueState> CupsConnection::QueueStateOf(const QString &device)
 {
-    const QByteArray uri = QueueUri(m_http, device);
-    if (uri.isEmpty()) {
-        ThrowIfLost();
+    const IppPtr response =
+        AskQueue(*this, device, IPP_OP_GET_PRINTER_ATTRIBUTES,
+                 {"printer-state", "printer-is-accepting-jobs", "printer-state-message", "printer-state-reasons"});
+    if (!response)
         return std::nullopt;
-    }
-    ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
-    static const char *const wanted[] = {"printer-state", "printer-is-accepting-jobs", "printer-state-message",
-                                         "printer-state-reasons"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 4, nullptr, wanted);
-    const IppPtr response(cupsDoRequest(m_http, request, "/"));
-    if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        ThrowIfLost();
-        return std::nullopt;
-    }
     QueueState state;
     if (ipp_attribute_t *a = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM))
         state.state = ippGetInteger(a, 0);
@@ -250,22 +268,14 @@ std::optional<QueueState> CupsConnection::QueueStateOf(const QString &device)
 
 std::optional<JobState> CupsConnection::JobStateOf(const QString &device, int jobId)
 {
-    const QByteArray uri = QueueUri(m_http, device);
-    if (uri.isEmpty()) {
-        ThrowIfLost();
+    const IppPtr response = AskQueue(
+        *this, device, IPP_OP_GET_JOB_ATTRIBUTES, {"job-state", "job-state-reasons", "job-printer-state-message"},
+        [jobId](ipp_t *request) {
+            ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
+            ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+        });
+    if (!response)
         return std::nullopt;
-    }
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
-    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    static const char *const wanted[] = {"job-state", "job-state-reasons", "job-printer-state-message"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
-    const IppPtr response(cupsDoRequest(m_http, request, "/"));
-    if (!response || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        ThrowIfLost();
-        return std::nullopt;
-    }
     JobState state;
     if (ipp_attribute_t *a = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM))
         state.state = ippGetInteger(a, 0);

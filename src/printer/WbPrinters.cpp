@@ -389,6 +389,30 @@ void TWbPrinter::Abort()
     m_system->Abort();
 }
 
+void TWbPrinter::PrintDocument(const QString &title, const std::function<void()> &draw)
+{
+    // A second job while one is open fails here with "印刷実行中です";
+    // nothing was begun, so nothing is aborted.
+    BeginDoc(title);
+    // A refused job leaves the printer idle. Saying so once, here, keeps the
+    // operator from seeing the same complaint again from the new page, the
+    // end and the abort that would follow.
+    if (!Printing())
+        throw EWbPrinter(u"プリンタは現在印刷を行っていません"_s);
+    try {
+        draw();
+    } catch (...) {
+        if (Printing()) {
+            try {
+                Abort();
+            } catch (const EVuzoError &) {
+            }
+        }
+        throw;
+    }
+    EndDoc();
+}
+
 void TWbPrinter::ReplaceSnapshot(std::unique_ptr<TWbAllPrintersInfo> fresh)
 {
     m_system->Reset();

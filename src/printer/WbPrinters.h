@@ -155,6 +155,11 @@ public:
     void Newpage();
     void EndDoc();
     void Abort();
+    // One whole job: begins it, has draw put its pages on the canvas and ends
+    // it. A job the print system refuses raises one "not printing" error
+    // before anything is drawn; an error while drawing cancels the job and is
+    // passed on as it was (a failure of the cancel would hide the cause).
+    void PrintDocument(const QString &title, const std::function<void()> &draw);
 
     // Why the selected printer would not take a job now (stopped, refusing
     // jobs), empty when it would; the print system's state, not cached.

@@ -207,19 +207,5 @@ void TForm_SLIP97YPrn::BitBtn_AlignClick()
     const QSizeF area(dpi.cx > 0 ? double(extent.cx) * geometry.dpiX / dpi.cx : extent.cx,
                       dpi.cy > 0 ? double(extent.cy) * geometry.dpiY / dpi.cy : extent.cy);
 
-    printer.BeginDoc(AlignmentJobTitle());
-    if (!printer.Printing())
-        throw EWbPrinter(u"プリンタは現在印刷を行っていません"_s);
-    try {
-        DrawAlignmentSheet(*printer.Canvas(), geometry, area);
-    } catch (...) {
-        if (printer.Printing()) {
-            try {
-                printer.Abort();
-            } catch (const EVuzoError &) {
-            }
-        }
-        throw;
-    }
-    printer.EndDoc();
+    printer.PrintDocument(AlignmentJobTitle(), [&] { DrawAlignmentSheet(*printer.Canvas(), geometry, area); });
 }
