@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kSection = u"vz_Vez_1prn"_s;
+const QString kSection = session::SlipSection();
 
 // A plain address (name@domain): anything a mail link could not carry as its
 // path, blanks, a second "@", brackets, "?", "&" and the like, is refused, so

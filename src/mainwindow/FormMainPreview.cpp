@@ -19,20 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The resolution a slip is drawn at when no printer tells its own.
-constexpr int kFallbackDpi = 600;
-
-} // namespace
-
-QSizeF TForm_Main::registeredSheetMm() const
-{
-    ProfileFile ini(RegistrationPath());
-    const QString media = ini.ReadString(ComboBox_SEL->currentText(), u"PrnMedia"_s, QString());
-    return RegisteredSheetMm(media);
-}
-
 void TForm_Main::SpeedButton_F9Click()
 {
     if (!prePrintPass())
@@ -40,24 +26,15 @@ void TForm_Main::SpeedButton_F9Click()
     // The resolution F11 would hand to the layout: the printer's dots per
     // inch at its scale. Without a usable printer the page is shown at
     // 600 dpi; F11 itself says why it cannot print.
-    int dpiX = kFallbackDpi;
-    int dpiY = kFallbackDpi;
-    if (!m_printerMissing) {
-        try {
-            TWbPrinter &printer = WbPrinter();
-            const WbSize dpi = printer.DPI();
-            const int scale = printer.Scale();
-            if (dpi.cx > 0 && dpi.cy > 0) {
-                dpiX = EffectiveResolution(dpi.cx, scale);
-                dpiY = EffectiveResolution(dpi.cy, scale);
-            }
-        } catch (const EVuzoError &) {
-        }
-    }
+    const WbSize dpi = m_selection.printerMissing() ? WbSize{600, 600} : session::CurrentEffectiveDpi();
     // An offset that is not a number stops here with the print's own message.
     PreviewRequest request;
-    request.inputs = slipInputsAt(QString::number(dpiX), QString::number(dpiY));
-    request.sheetMm = registeredSheetMm();
+    request.inputs = slipInputsAt(QString::number(dpi.cx), QString::number(dpi.cy));
+    // The sheet of the feed's registered paper (PrnMedia), A4 when none.
+    {
+        ProfileFile ini(RegistrationPath());
+        request.sheetMm = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText()).sheetMm();
+    }
     // slip-<slip number>.pdf in the data folder; slip.pdf while the slip
     // has no number.
     const QString slipNo = vuzo::Trim(ZuNumEdit_Slipno->text());

@@ -9,13 +9,14 @@
 #include "printer/PainterCanvas.h"
 #include "printer/WbPrinterErrors.h"
 #include "printer/WbPrinters.h"
+#include "session/JobFollower.h"
+#include "session/SlipComputation.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -36,22 +37,8 @@ SlipInputs TForm_Main::slipInputs() const
 
 SlipInputs TForm_Main::slipInputsAt(const QString &dpiX, const QString &dpiY) const
 {
-    const TForm_Main &f = *this;
-    SlipInputs in;
-    in.geometry = ParsePrintGeometry(dpiX, dpiY, f.Label_Prn_Top->text(), f.Label_Prn_Left->text());
-    in.sttl = f.ZuNumEdit_sttl->text();
-    in.zip = f.Edit_Zip->text();
-    in.add1 = f.Edit_Add1->text();
-    in.add2 = f.Edit_Add2->text();
-    in.add3 = f.Edit_Add3->text();
-    in.custo1 = f.Edit_Custo1->text();
-    in.tel = f.Edit_tel->text();
-    // Line numbers are read leniently: text that is not a number counts as 0.
-    for (int n = 1; n <= 4; ++n) {
-        in.rows[n - 1] = {f.dITEM_Ary[n]->text(), f.dUNIT_Ary[n]->text(), StrToCurrZero(f.dQTY_Ary[n]->text()),
-                          StrToCurrZero(f.dPRICE_Ary[n]->text()), StrToCurrZero(f.dSALES_Ary[n]->text())};
-    }
-    return in;
+    return session::SlipInputsOf(slipRecord(), ZuNumEdit_sttl->text(),
+                                 ParsePrintGeometry(dpiX, dpiY, Label_Prn_Top->text(), Label_Prn_Left->text()));
 }
 
 void TWb_d97_Dot::SLIP97_Prn()
@@ -66,17 +53,25 @@ void TWb_d97_Dot::SLIP97_Prn()
 
 bool TForm_Main::prePrintPass()
 {
-    DEN_SALS_2();
-    // The totals pass stays quiet about figures that do not fit: the refusal
-    // below names them all in one box.
+    // The pass a print of any slip runs, here on the window's record: a row
+    // with a price but no quantity is told as the pass meets it.
+    session::SlipRecord record = slipRecord();
+    const session::SlipFigures figures = session::PrintPass(record, StrToCurrZero(Label_xTax->text()), [this](int row) {
+        vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row));
+    });
+    showLineFigures(record);
+    showTotals(figures.totals);
+    // The figures that do not fit are not told one by one here: the refusal
+    // names them all in one box.
     {
         m_quietOverflow = true;
         const auto loud = qScopeGuard([this] { m_quietOverflow = false; });
-        DEN_SUM();
+        showOverflowNotices(figures.overflow);
     }
+    m_rowOverflow = figures.lineOverflow;
     // A figure that does not fit its field would print a wrong amount due.
-    if (!m_overflowNotices.isEmpty()) {
-        vuzo::Dialogs().notice(this, m_overflowNotices.join(u'\n') + u"\n印刷できません。"_s);
+    if (const QString refusal = figures.refusal(); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, refusal);
         return false;
     }
     return true;
@@ -84,12 +79,7 @@ bool TForm_Main::prePrintPass()
 
 QString TForm_Main::missingPrinterMessage() const
 {
-    if (m_printerMissing)
-        return u"登録されたプリンタ「"_s + m_wantedPrinter +
-               u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;
-    if (!m_feedProblem.isEmpty())
-        return m_feedProblem + u"印刷設定タブの「セットするプリンタを登録」で用紙と給紙方法を登録し直してください。"_s;
-    return QString();
+    return session::SelectionRefusal(m_selection, m_feed);
 }
 
 void TForm_Main::SpeedButton_F11Click()
@@ -105,7 +95,7 @@ void TForm_Main::SpeedButton_F11Click()
     }
     // Nothing is printed elsewhere than the registration says, nor sent to a
     // queue that would not print it.
-    if (const QString refusal = printRefusal(); !refusal.isEmpty()) {
+    if (const QString refusal = session::PrintRefusal(WbPrinter(), m_selection, m_feed); !refusal.isEmpty()) {
         vuzo::Dialogs().notice(this, refusal);
         return;
     }
@@ -136,53 +126,5 @@ void TForm_Main::SpeedButton_F11Click()
                 printer.Newpage();
         }
     });
-    followJob();
-}
-
-QString TForm_Main::printRefusal()
-{
-    if (const QString missing = missingPrinterMessage(); !missing.isEmpty())
-        return missing;
-    // An unreachable print system raises here and is told as it is.
-    try {
-        return WbPrinter().QueueProblem();
-    } catch (const EWbPrinterNoPrinter &e) {
-        return vuzo::NoPrinterMessage(e.message());
-    }
-}
-
-namespace {
-// How often and how long a job handed over is followed: long enough for a
-// backend to fail on it, short enough not to report on a printer that is
-// simply slow.
-constexpr int JobPollMs = 250;
-constexpr int JobPolls = 24;
-} // namespace
-
-void TForm_Main::followJob()
-{
-    if (!m_jobFollow) {
-        m_jobFollow = new QTimer(this);
-        m_jobFollow->setInterval(JobPollMs);
-        connect(m_jobFollow, &QTimer::timeout, this, [this] { pollJob(); });
-    }
-    m_jobPolls = 0;
-    m_jobFollow->start();
-}
-
-void TForm_Main::pollJob()
-{
-    ++m_jobPolls;
-    SystemPrinter::JobStatus status;
-    try {
-        status = WbPrinter().LastJobStatus();
-    } catch (const EVuzoError &) {
-        // The print system went away after taking the job: the next print
-        // tells that; nothing is known about this job.
-        status = SystemPrinter::JobStatus{};
-    }
-    if (status.settled || m_jobPolls >= JobPolls)
-        m_jobFollow->stop();
-    if (!status.problem.isEmpty())
-        vuzo::Dialogs().notice(this, status.problem);
+    m_jobFollower->follow();
 }

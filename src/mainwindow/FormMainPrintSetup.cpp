@@ -3,12 +3,10 @@
 
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
-#include "printer/PwgNames.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/TForm_SLIP97YPrn.h"
 #include "printsetup/WbPrinterDialogs.h"
 #include "settings/ProfileFile.h"
-#include "settings/ValueLimits.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -41,20 +39,23 @@ void fillList(QComboBox *list, const std::function<QStringList()> &names, const 
 
 void TForm_Main::SpeedButton_PrnIdGetClick()
 {
-    const QString section = ComboBox_SEL->currentText();
     {
         ProfileFile ini(RegistrationPath());
-        // The registration names its printer; the position is only for files
-        // that do not name one.
-        m_wantedPrinter = ini.ReadString(section, u"PrnName"_s, QString());
-        m_wantedMedia = vuzo::Trim(ini.ReadString(section, u"PrnMedia"_s, QString()));
-        m_wantedSource = vuzo::Trim(ini.ReadString(section, u"PrnMediaSource"_s, QString()));
-        m_wantedResolution = vuzo::Trim(ini.ReadString(section, u"PrnResolution"_s, QString()));
-        Label_PrinterIndex->setText(ini.ReadString(section, u"PrnNoIndex"_s, u"0"_s));
-        Label_Prn_Top->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Top"_s, u"0"_s), u"0"_s));
-        Label_Prn_Left->setText(limits::OffsetText(ini.ReadString(section, u"denPrn_Left"_s, u"0"_s), u"0"_s));
+        m_feed = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText());
     }
+    Label_PrinterIndex->setText(m_feed.printerIndex);
+    Label_Prn_Top->setText(m_feed.top);
+    Label_Prn_Left->setText(m_feed.left);
     SpeedButton_PRNSETClick();
+}
+
+session::FeedRegistration TForm_Main::feedRegistration() const
+{
+    session::FeedRegistration feed = m_feed;
+    feed.printerIndex = Label_PrinterIndex->text();
+    feed.top = Label_Prn_Top->text();
+    feed.left = Label_Prn_Left->text();
+    return feed;
 }
 
 void TForm_Main::ComboBox_SELChange()
@@ -72,48 +73,12 @@ void TForm_Main::SpeedButton_PRNSETClick()
         m_selectingPrinter = false;
         showPrinterSummary();
     });
-    m_printerMissing = false;
-    m_feedProblem.clear();
-    if (!m_wantedPrinter.isEmpty()) {
-        selectWantedPrinter(printer);
-        return;
-    }
-    const int v = vuzo::StrToIntStrict(Label_PrinterIndex->text());
-    try {
-        printer.SetIndex(v);
-    } catch (const EVuzoError &) {
-        printer.SetIndex(0);
-    }
-    try {
-        printer.SetIndex(v);
-    } catch (const EWBPrinterRangeError &) {
-        // The registered printer is gone: fall back to the first one and
-        // leave the lists as they were.
-        printer.SetIndex(0);
-        return;
-    }
-    applyFeedSettings(printer);
-    fillPrinterLists(printer);
-}
-
-void TForm_Main::selectWantedPrinter(TWbPrinter &printer)
-{
-    // The queue is found by its name wherever it sorts now; CUPS compares
-    // queue names without regard to case.
-    const QStringList &names = printer.PrinterNames();
-    int found = names.indexOf(m_wantedPrinter);
-    if (found < 0) {
-        for (int i = 0; i < names.size() && found < 0; ++i) {
-            if (names.at(i).compare(m_wantedPrinter, Qt::CaseInsensitive) == 0)
-                found = i;
-        }
-    }
-    if (found < 0) {
-        // The registered printer is gone. Nothing is printed elsewhere: the
-        // lists show no printer and printing is refused until the printer is
-        // back or another one is registered.
-        m_printerMissing = true;
-        const QStringList shown = names;
+    m_selection = session::FeedSelection{};
+    m_selection = session::SelectFeed(printer, feedRegistration());
+    switch (m_selection.outcome) {
+    case session::FeedSelection::Outcome::PrinterMissing: {
+        // The lists show no printer while the registered one is gone.
+        const QStringList shown = printer.PrinterNames();
         const QSignalBlocker block1(ComboBox1);
         const QSignalBlocker block2(ComboBox2);
         const QSignalBlocker block3(ComboBox3);
@@ -122,81 +87,17 @@ void TForm_Main::selectWantedPrinter(TWbPrinter &printer)
         ComboBox1->setCurrentIndex(-1);
         ComboBox2->clear();
         ComboBox3->clear();
-        return;
+        break;
     }
-    printer.SetIndex(found);
-    Label_PrinterIndex->setText(QString::number(found));
-    applyFeedSettings(printer);
-    fillPrinterLists(printer);
-}
-
-void TForm_Main::applyFeedSettings(TWbPrinter &printer)
-{
-    // Selecting a printer gave it its own defaults; the feed's registration
-    // is laid over them. What the printer no longer offers is not replaced
-    // by something else: printing stops until the feed is registered again.
-    // A setting the feed does not register is the printer's own default,
-    // even when the same printer stays selected from another feed.
-    const std::optional<DevMode> defaults = printer.System().DefaultSettings(printer.System().GetPrinter().device);
-    // A setting the printer does not have raises; here that is an answer (not
-    // done), not an error. No printer at all still is one.
-    auto attempt = [](const std::function<bool()> &set) {
-        try {
-            return set();
-        } catch (const EWbPrinterNoPrinter &) {
-            throw;
-        } catch (const EWbPrinter &) {
-            return false;
-        }
-    };
-    auto restore = [&](const std::function<void()> &set) {
-        attempt([&] {
-            set();
-            return true;
-        });
-    };
-    if (defaults) {
-        if (m_wantedMedia.isEmpty() && (defaults->dmFields & DM_PAPERSIZE))
-            restore([&] { printer.SetPaperSizeNumber(defaults->dmPaperSize); });
-        if (m_wantedSource.isEmpty() && (defaults->dmFields & DM_DEFAULTSOURCE))
-            restore([&] { printer.SetBinNumber(defaults->dmDefaultSource); });
-        if (m_wantedResolution.isEmpty() && (defaults->dmFields & DM_PRINTQUALITY))
-            restore([&] {
-                printer.SetQuality(WbSize{defaults->dmPrintQuality, defaults->dmYResolution > 0
-                                                                        ? defaults->dmYResolution
-                                                                        : defaults->dmPrintQuality});
-            });
+    case session::FeedSelection::Outcome::ByName:
+        Label_PrinterIndex->setText(QString::number(m_selection.index));
+        fillPrinterLists(printer);
+        break;
+    case session::FeedSelection::Outcome::ByIndex: fillPrinterLists(printer); break;
+    case session::FeedSelection::Outcome::FellBack:
+        // The first printer is selected; the lists stay as they were.
+        break;
     }
-    QStringList missing;
-    auto apply = [&](const QString &wanted, const QString &what, const std::function<bool()> &set) {
-        if (!wanted.isEmpty() && !attempt(set))
-            missing.append(what);
-    };
-    apply(m_wantedMedia, u"用紙「"_s + vuzo::MediaDisplayName(m_wantedMedia) + u"」"_s,
-          [&] { return printer.SetPaperSizeKeyword(m_wantedMedia); });
-    apply(m_wantedSource, u"給紙方法「"_s + vuzo::SourceDisplayName(m_wantedSource) + u"」"_s,
-          [&] { return printer.SetBinKeyword(m_wantedSource); });
-    apply(m_wantedResolution, u"解像度「"_s + m_wantedResolution + u"」"_s,
-          [&] { return printer.SetResolutionKeyword(m_wantedResolution); });
-    printer.ApplySettings();
-    if (!missing.isEmpty())
-        m_feedProblem = u"プリンタ「"_s + vuzo::Trim(printer.PrinterNames().value(printer.Index())) +
-                        u"」には、登録された"_s + missing.join(u'、') + u"がありません。"_s;
-}
-
-void TForm_Main::setWantedMedia(TWbPrinter &printer)
-{
-    auto read = [](const std::function<QString()> &get) {
-        try {
-            return get();
-        } catch (const EWbPrinter &) {
-            return QString();
-        }
-    };
-    m_wantedMedia = read([&] { return printer.PaperSizeKeyword(); });
-    m_wantedSource = read([&] { return printer.BinKeyword(); });
-    m_wantedResolution = read([&] { return printer.ResolutionKeyword(); });
-    m_feedProblem.clear();
 }
 
 void TForm_Main::fillPrinterLists(TWbPrinter &printer)
@@ -225,11 +126,11 @@ void TForm_Main::fillPrinterLists(TWbPrinter &printer)
 
 void TForm_Main::showPrinterSummary()
 {
-    if (m_printerMissing) {
-        Label_PrinterName2->setText(m_wantedPrinter + u"（見つかりません）"_s);
+    if (m_selection.printerMissing()) {
+        Label_PrinterName2->setText(m_feed.printerName + u"（見つかりません）"_s);
         return;
     }
-    if (!m_feedProblem.isEmpty()) {
+    if (!m_selection.feedProblem.isEmpty()) {
         Label_PrinterName2->setText(ComboBox1->currentText() + u"（登録の用紙・給紙方法がありません）"_s);
         return;
     }
@@ -251,17 +152,11 @@ void TForm_Main::PrinterSystemChanged()
     }
 }
 
-void TForm_Main::setWantedPrinter(TWbPrinter &printer)
-{
-    m_wantedPrinter = printer.PrinterNames().value(printer.Index());
-    m_printerMissing = false;
-}
-
 void TForm_Main::BitBtn_PrnSetClick()
 {
     SpeedButton_PrnIdGetClick();
     TWbPrinter &printer = WbPrinter();
-    if (m_printerMissing) {
+    if (m_selection.printerMissing()) {
         printer.SetIndex(0);
     } else {
         const int registered = vuzo::StrToIntZero(Label_PrinterIndex->text());
@@ -270,21 +165,18 @@ void TForm_Main::BitBtn_PrnSetClick()
     // OK or Cancel, the registration is written for the printer selected now.
     WbPrinterSetupDialog1->Execute();
     Label_PrinterIndex->setText(QString::number(printer.Index()));
-    setWantedPrinter(printer);
-    // The paper, tray and resolution in force (the printer's own, or those
-    // chosen in the dialog) are the feed's from now on.
-    setWantedMedia(printer);
+    // The printer selected now is the one the feed keeps to, with the paper,
+    // tray and resolution in force (the printer's own, or those chosen in the
+    // dialog).
+    m_feed.takeSelectedPrinter(printer);
+    m_selection = session::FeedSelection{};
     const QString section = ComboBox_SEL->currentText();
     SpeedButton_PRNSETClick();
+    session::FeedRegistration registration = feedRegistration();
+    registration.printerName = vuzo::Trim(ComboBox1->currentText());
     ProfileFile ini(RegistrationPath());
     ProfileFile::Batch batch(ini);
-    ini.WriteString(section, u"PrnName"_s, vuzo::Trim(ComboBox1->currentText()));
-    ini.WriteString(section, u"PrnNoIndex"_s, Label_PrinterIndex->text());
-    ini.WriteString(section, u"denPrn_Top"_s, Label_Prn_Top->text());
-    ini.WriteString(section, u"denPrn_Left"_s, Label_Prn_Left->text());
-    ini.WriteString(section, u"PrnMedia"_s, m_wantedMedia);
-    ini.WriteString(section, u"PrnMediaSource"_s, m_wantedSource);
-    ini.WriteString(section, u"PrnResolution"_s, m_wantedResolution);
+    registration.write(ini, section);
     batch.commit();
 }
 
@@ -302,8 +194,8 @@ QString TForm_Main::paperFeedSection() const
 QString TForm_Main::printerName() const
 {
     // A registered printer that is missing keeps its name in the file.
-    if (m_printerMissing)
-        return m_wantedPrinter;
+    if (m_selection.printerMissing())
+        return m_feed.printerName;
     return vuzo::Trim(ComboBox1->currentText());
 }
 

@@ -8,6 +8,7 @@
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
+#include "session/SlipComputation.h"
 #include "slip/SlipCalc.h"
 
 #include <QApplication>
@@ -108,12 +109,9 @@ void TForm_Main::ZuNumEdit_BUSUUExit()
 
 void TForm_Main::computeRestoredLines()
 {
-    const slip::LinePass pass = slip::RestoredLinePass(readRows());
-    writeRows(pass);
-    QStringList notices;
-    for (int row : pass.overflowRows)
-        notices << slip::RowOverflowMessage(row);
-    m_rowOverflow = notices;
+    session::SlipRecord record = slipRecord();
+    m_rowOverflow = session::ApplyLinePass(record, slip::RestoredLinePass(session::RowsOf(record)));
+    showLineFigures(record);
     DEN_SUM();
 }
 

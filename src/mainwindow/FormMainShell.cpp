@@ -27,7 +27,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString kSection = u"vz_Vez_1prn"_s;
+const QString kSection = session::SlipSection();
 }
 
 void TForm_Main::showEvent(QShowEvent *event)
@@ -189,8 +189,7 @@ void TForm_Main::FormDestroy()
     // with an old address.
     ProfileFile ini(SettingsPath());
     ProfileFile::Batch batch(ini);
-    writeSalesLines(ini);
-    writeShutdownSettings(ini);
+    session::WriteSlipRecord(slipRecord(), ini, session::SlipKeys::All);
     batch.commit();
 }
 
@@ -332,8 +331,8 @@ void TForm_Main::SpeedButton_F7Click()
         ini.WriteInteger(kSection, u"Sbr_12prnno"_s, chosen);
     }
     Label_PrinterIndex->setText(QString::number(chosen));
-    setWantedPrinter(WbPrinter());
-    setWantedMedia(WbPrinter());
+    m_feed.takeSelectedPrinter(WbPrinter());
+    m_selection = session::FeedSelection{};
     SpeedButton_PRNSETClick();
 }
 

@@ -7,6 +7,7 @@
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
+#include "session/SlipComputation.h"
 #include "slip/SlipCalc.h"
 
 #include <QComboBox>
@@ -22,28 +23,7 @@ using namespace Qt::StringLiterals;
 // The figures of the line table, read once from the field texts.
 slip::Rows TForm_Main::readRows() const
 {
-    slip::Rows rows;
-    for (int n = 1; n <= kRows; ++n) {
-        rows[n - 1] = {slip::ReadFieldValue(dQTY_Ary[n]->text()), slip::ReadFieldValue(dPRICE_Ary[n]->text()),
-                       slip::ReadFieldValue(dSALES_Ary[n]->text())};
-    }
-    return rows;
-}
-
-// Writes a line pass back to the fields it changes; a kept field already
-// holds its text.
-void TForm_Main::writeRows(const slip::LinePass &pass)
-{
-    for (int n = 1; n <= kRows; ++n) {
-        const slip::RowUpdate &update = pass.rows[n - 1];
-        if (update.clearPrice)
-            dPRICE_Ary[n]->setText(QString());
-        switch (update.sales) {
-        case slip::RowUpdate::Amount::Keep: break;
-        case slip::RowUpdate::Amount::Clear: dSALES_Ary[n]->setText(QString()); break;
-        case slip::RowUpdate::Amount::Set: dSALES_Ary[n]->setText(NumberText(update.amount)); break;
-        }
-    }
+    return session::RowsOf(slipRecord());
 }
 
 void TForm_Main::Ary_DAT_SET()
@@ -267,9 +247,7 @@ void TForm_Main::TaxSettingChange()
 
 void TForm_Main::TAX_RATE_CHK()
 {
-    const slip::TaxRate rate =
-        slip::TAX_RATE_CHK(StrToCurrZero(ZuNumEdit_TaxOld->text()), StrToCurrZero(ZuNumEdit_TaxNew->text()),
-                           DateTimePicker_TaxEnforDate->date(), DateTimePicker_1->date());
+    const slip::TaxRate rate = session::RateOf(slipRecord());
     Label_xTax->setText(NumberText(rate.rate));
     Label_stax->setText(rate.staxCaption);
 }
@@ -290,35 +268,36 @@ void TForm_Main::showOverflowNotices(const QStringList &notices)
 
 void TForm_Main::DEN_SALS()
 {
-    const slip::LinePass pass = slip::DEN_SALS(readRows());
-    writeRows(pass);
-    QStringList notices;
-    for (int row : pass.overflowRows)
-        notices << slip::RowOverflowMessage(row);
-    m_rowOverflow = notices;
+    session::SlipRecord record = slipRecord();
+    m_rowOverflow = session::ApplyLinePass(record, slip::DEN_SALS(session::RowsOf(record)));
+    showLineFigures(record);
 }
 
 void TForm_Main::DEN_SALS_2()
 {
-    const slip::LinePass pass = slip::DEN_SALS_2(
-        readRows(), [this](int row) { vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row)); });
-    writeRows(pass);
-    QStringList notices;
-    for (int row : pass.overflowRows)
-        notices << slip::RowOverflowMessage(row);
-    m_rowOverflow = notices;
+    session::SlipRecord record = slipRecord();
+    const slip::LinePass pass = slip::DEN_SALS_2(session::RowsOf(record), [this](int row) {
+        vuzo::Dialogs().notice(this, slip::RowPriceWithoutQtyMessage(row));
+    });
+    m_rowOverflow = session::ApplyLinePass(record, pass);
+    showLineFigures(record);
+}
+
+void TForm_Main::showTotals(const slip::Totals &totals)
+{
+    const session::TotalTexts texts = session::TotalTextsOf(totals);
+    ZuNumEdit_sqty->setText(texts.sqty);
+    ZuNumEdit_ssal->setText(texts.ssal);
+    ZuNumEdit_stax->setText(texts.stax);
+    ZuNumEdit_sttl->setText(texts.sttl);
 }
 
 void TForm_Main::DEN_SUM()
 {
     // Label_xTax only ever holds a rate TAX_RATE_CHK wrote (or nothing before
     // the first check), so reading it never meets a number too large to read.
-    const slip::Totals totals =
-        slip::DEN_SUM(readRows(), StrToCurrZero(Label_xTax->text()), slip::ParseRounding(Edit_TxDisp->text()));
-    ZuNumEdit_sqty->setText(slip::FieldText(totals.sqty));
-    ZuNumEdit_ssal->setText(slip::FieldText(totals.ssal));
-    ZuNumEdit_stax->setText(slip::FieldText(totals.stax));
-    ZuNumEdit_sttl->setText(slip::FieldText(totals.sttl));
+    const slip::Totals totals = session::TotalsOf(slipRecord(), StrToCurrZero(Label_xTax->text()));
+    showTotals(totals);
     QStringList notices = m_rowOverflow;
     for (const QString &field : totals.overflowFields)
         notices << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));

@@ -4,9 +4,11 @@
 
 #include "mainwindow/TForm_Main.h"
 
+#include "controls/DialogService.h"
 #include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/PostalChoiceList.h"
+#include "session/JobFollower.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +30,9 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
     PostalSetup();
     connectHandlers();
     connectRoutine();
+    m_jobFollower = new session::JobFollower(this);
+    connect(m_jobFollower, &session::JobFollower::problem, this,
+            [this](const QString &problem) { vuzo::Dialogs().notice(this, problem); });
 }
 
 TForm_Main::~TForm_Main()

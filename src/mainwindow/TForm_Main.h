@@ -13,8 +13,10 @@
 // FormMainPostal.cpp; the wiring itself in TForm_Main.cpp.
 
 #include "mainwindow/TForm_MainUi.h"
-#include "postal/PostalDictionary.h"
 #include "printsetup/PrintPositionHost.h"
+#include "session/FeedRegistration.h"
+#include "session/PostalAssist.h"
+#include "session/SlipRecord.h"
 #include "slip/SlipCalc.h"
 #include "transfer/PostalLookup.h"
 
@@ -28,14 +30,12 @@
 class PostalChoiceList;
 class ProfileFile;
 class QComboBox;
-class QTimer;
-class QSizeF;
 class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
-namespace transfer {
-class PostalLookup;
+namespace session {
+class JobFollower;
 }
 
 class TForm_Main : public QWidget, public PrintPositionHost, private TForm_MainUi
@@ -66,6 +66,11 @@ public:
     // resolution and the offsets, the total, the delivery address and the
     // first four lines.
     SlipInputs slipInputs() const;
+
+    // ---- the slip as a value (FormMainSettings.cpp) ----
+    // The record the window's fields hold now: what a save writes and what a
+    // print draws.
+    session::SlipRecord slipRecord() const;
 
     // ---- state of the line table (FormMainSlip.cpp) ----
     // The rows and totals whose figure does not fit its field; printing is
@@ -153,9 +158,13 @@ private:
     void SpeedButton_ini_s2rClick();
     void SpeedButton_readMyClick();
     void ComboBox_ime_Change();
-    // The sales-line keys and the shut-down keys into one open batch.
-    void writeSalesLines(ProfileFile &ini) const;
-    void writeShutdownSettings(ProfileFile &ini) const;
+    // A record's settings into the fields, in the order of the start-up.
+    void showSettings(const session::SlipRecord &record);
+    // A record's sales lines into the line fields; showLineFigures writes
+    // only the unit prices and amounts a line pass changes.
+    void showLines(const session::SlipRecord &record);
+    void showLineFigures(const session::SlipRecord &record);
+    void showTotals(const slip::Totals &totals);
 
     // ---- help buttons (FormMainHelp.cpp) ----
     void BitBtn_WebHelpClick();
@@ -216,32 +225,18 @@ private:
     void SpeedButton_PRNSETClick();
     void BitBtn_PrnSetClick();
     void BitBtn_PrnSet2Click();
-    // The printer the selection keeps to (m_wantedPrinter) chosen by name,
-    // or marked missing; the printer and paper lists; the summary line.
-    void selectWantedPrinter(TWbPrinter &printer);
+    // The feed's registration as the window holds it: the file's, with the
+    // printer index and the offsets of their hidden captions.
+    session::FeedRegistration feedRegistration() const;
+    // The printer and paper lists; the summary line.
     void fillPrinterLists(TWbPrinter &printer);
     void showPrinterSummary();
-    // The printer selected now becomes the one the selection keeps to.
-    void setWantedPrinter(TWbPrinter &printer);
-    // Applies the feed's registered paper, tray and resolution to the
-    // selected printer; one the printer no longer offers is kept in
-    // m_feedProblem, which stops printing.
-    void applyFeedSettings(TWbPrinter &printer);
-    // The paper, tray and resolution in force become the feed's.
-    void setWantedMedia(TWbPrinter &printer);
     // The answer to a change of the system's printers, and its wiring.
     void PrinterSystemChanged();
     void watchPrinterChanges();
 
     // ---- printing (FormMainPrint.cpp) ----
     void SpeedButton_F11Click();
-    // Why printing on the feed's registration is not possible now (a missing
-    // printer, paper or tray, a stopped queue); empty when it is.
-    QString printRefusal();
-    // Follows the job just handed over for a few seconds and tells the
-    // operator when the print system stops it.
-    void followJob();
-    void pollJob();
     // The line and totals passes before a print; false, after telling the
     // figures that do not fit, when the slip must not be printed.
     bool prePrintPass();
@@ -251,8 +246,6 @@ private:
 
     // ---- preview (FormMainPreview.cpp) ----
     void SpeedButton_F9Click();
-    // The sheet of the feed's registered paper (PrnMedia), A4 when none.
-    QSizeF registeredSheetMm() const;
 
     // ---- the daily routine (FormMainRoutine.cpp) ----
     // The keys of the routine (F3 to the paste area, F4 a new slip, Ctrl+Enter
@@ -275,13 +268,13 @@ private:
     void focusMoved(QWidget *now);
 
     // ---- postal codes (FormMainPostal.cpp) ----
-    void PostalSetup(); // the choice list, the warning label and their wiring
-    void PostalStart(); // start-up: the dictionary of ZipDictDir, loaded soon after
-    // Whether the dictionary is there (waits for its load); says once when not.
-    bool PostalAvailable();
+    void PostalSetup();        // the choice list, the warning label and their wiring
+    void PostalStart();        // start-up: the dictionary of ZipDictDir, loaded soon after
     void Edit_ZipPostalFill(); // Enter leaving Edit_Zip
     void Edit_Add1KeyDown(QWidget *sender, int &key);
-    void Edit_Add1PostalSearch(); // F3 in Edit_Add1
+    void Edit_Add1PostalSearch(); // F5 in Edit_Add1
+    // What a code or an address offered: written, listed, or told.
+    void PostalOfferMade(const session::PostalOffer &offer);
     void PostalChoiceMade(int index);
     void PostalSetAddress(const QString &address);
     void PostalCheck(); // the warning when code and address disagree
@@ -307,7 +300,6 @@ private:
     void showOverflowNotices(const QStringList &notices);
     // The numbers of the line table, as the line and totals passes take them.
     slip::Rows readRows() const;
-    void writeRows(const slip::LinePass &pass);
     static int ListIndex(const QComboBox *list);
     static void SetListIndex(QComboBox *list, int index);
 
@@ -337,32 +329,23 @@ private:
     bool m_printersStarted = false;
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
     QString m_supportMail;  // the E-Mail button's address, empty when none is set
-    // The printer of the feed's registration (PrnName), empty when the
-    // registration gives only a position; missing when no queue has its name.
-    QString m_wantedPrinter;
-    bool m_printerMissing = false;
+    // The paper feed's registration bound to the printer lines (the printer
+    // index and offsets live in their hidden captions), and what selecting it
+    // came to: a missing printer or paper refuses every print.
+    session::FeedRegistration m_feed;
+    session::FeedSelection m_selection;
     bool m_selectingPrinter = false;
-    // The feed's paper (PWG media name), tray (media-source keyword) and
-    // resolution ("600x600dpi"); empty: the queue's own default.
-    QString m_wantedMedia;
-    QString m_wantedSource;
-    QString m_wantedResolution;
-    // Why the registered paper, tray or resolution cannot be used on the
-    // selected printer; empty when they can.
-    QString m_feedProblem;
-    QTimer *m_jobFollow = nullptr;
-    int m_jobPolls = 0;
-    std::unique_ptr<postal::PostalDictionary> m_postal;
+    // Tells when the print system stops the job just sent.
+    session::JobFollower *m_jobFollower = nullptr;
+    // The postal-code help, from start-up on, and what the open choice list
+    // offers.
+    std::unique_ptr<session::PostalAssist> m_postal;
+    session::PostalOffer m_postalOffer;
     PostalChoiceList *m_postalChoice = nullptr;
     QLabel *Label_ZipWarning = nullptr;
-    QList<postal::PostalEntry> m_postalChoices; // what the open choice list offers
-    bool m_postalChoiceForCode = false;         // addresses of a code, else codes of an address
-    bool m_postalMissingTold = false;
     // The operator typed into a delivery field since the last transfer.
     bool m_deliveryTyped = false;
     const transfer::PostalLookup *m_postalLookup = nullptr;
-    // The dictionary as the 自動判別 transfer asks it (FormMainPostal.cpp).
-    std::unique_ptr<transfer::PostalLookup> m_dictionaryLookup;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
 };

@@ -8,6 +8,8 @@
 #include "controls/TypingLimit.h"
 #include "mainwindow/ButtonGlyphs.h"
 #include "printsetup/WbPrinterDialogs.h"
+#include "session/FeedRegistration.h"
+#include "session/SlipRecord.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -411,8 +413,8 @@ void TForm_MainUi::buildLineTable(QWidget *parent, const QFont &face)
             auto *f = named(new TZuNumEdit(rows), name + num);
             f->setGeometry(x, y + kLineHeight, w, kLineHeight);
             f->setAutoSize(false);
-            f->setDecimalLength(0);
-            f->setIntegerLength(9);
+            f->setDecimalLength(session::LineNumberFormat().decimalLength);
+            f->setIntegerLength(session::LineNumberFormat().integerLength);
             f->setAttribute(Qt::WA_InputMethodEnabled, false);
             f->setFont(numberFont);
             f->setText(u"0"_s);
@@ -436,8 +438,8 @@ void TForm_MainUi::buildTotalsBand(QWidget *parent, const QFont &face)
         auto *f = named(new TZuNumEdit(Panel_3), name);
         f->setGeometry(r);
         f->setAutoSize(false);
-        f->setDecimalLength(0);
-        f->setIntegerLength(9);
+        f->setDecimalLength(session::LineNumberFormat().decimalLength);
+        f->setIntegerLength(session::LineNumberFormat().integerLength);
         f->setReadOnly(true);
         f->setFocusPolicy(Qt::NoFocus);
         f->setText(u"0"_s);
@@ -486,7 +488,7 @@ void TForm_MainUi::buildSettingsTab(QWidget *parent, const QFont &face)
     ComboBox_SEL->setGeometry(106, 30, 250, 24);
     ComboBox_SEL->setEditable(true);
     ComboBox_SEL->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox_SEL->addItems({u"手差し"_s, u"連続(４．５インチ)"_s});
+    ComboBox_SEL->addItems(session::PaperFeeds());
     ComboBox_SEL->setCurrentIndex(-1);
 
     BitBtn_PrnSet2 = named(new QPushButton(u"余白調整"_s, group1), u"BitBtn_PrnSet2"_s);
@@ -571,9 +573,9 @@ void TForm_MainUi::buildTaxTab(QWidget *parent)
         auto *f = named(new TZuNumEdit(Panel_TaxConf), name);
         f->setGeometry(r);
         f->setAutoSize(false);
-        f->setIntegerLength(4);
-        f->setDecimalLength(1);
-        f->setRightMark(u"%"_s);
+        f->setIntegerLength(session::TaxRateFormat().integerLength);
+        f->setDecimalLength(session::TaxRateFormat().decimalLength);
+        f->setRightMark(session::TaxRateFormat().rightMark);
         f->setAttribute(Qt::WA_InputMethodEnabled, false);
         return f;
     };

@@ -9,6 +9,7 @@
 #include "printer/SlipPage.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/PrintPositionHost.h"
+#include "session/FeedRegistration.h"
 #include "settings/ProfileFile.h"
 #include "settings/ValueLimits.h"
 
@@ -71,18 +72,10 @@ void TForm_SLIP97YPrn::FormShow()
     setFixedSize(outer - (frameGeometry().size() - geometry().size()));
     move(m_host->hostWindow()->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
     // The resolution the print command would hand to the layout now.
-    m_dpiX = m_dpiY = 600;
-    try {
-        TWbPrinter &printer = WbPrinter();
-        const WbSize dpi = printer.DPI();
-        const int scale = printer.Scale();
-        if (dpi.cx > 0 && dpi.cy > 0) {
-            m_dpiX = EffectiveResolution(dpi.cx, scale);
-            m_dpiY = EffectiveResolution(dpi.cy, scale);
-        }
-    } catch (const EVuzoError &) {
-        // No printer to ask: the millimetres are those of 600 dpi.
-    }
+    // Without a printer to ask, the millimetres are those of 600 dpi.
+    const WbSize dpi = session::CurrentEffectiveDpi();
+    m_dpiX = dpi.cx;
+    m_dpiY = dpi.cy;
     Label_Dpi->setText(m_dpiX == m_dpiY ? u"mm は %1 dpi で換算"_s.arg(m_dpiX)
                                         : u"mm は %1 x %2 dpi で換算"_s.arg(m_dpiX).arg(m_dpiY));
     ZuNumEdit_TOP->setText(m_host->printTopText());
@@ -168,12 +161,14 @@ void TForm_SLIP97YPrn::BitBtn_MRGNClick()
     if (!vuzo::Dialogs().confirm(this, u"印字位置調整の余白を登録しますか?"_s))
         return;
     {
-        ProfileFile ini(QDir::currentPath() + u"/vuzo_a500.ini"_s);
+        session::FeedRegistration registration;
+        registration.printerName = m_host->printerName();
+        registration.printerIndex = m_host->printerIndexText();
+        registration.top = ZuNumEdit_TOP->text();
+        registration.left = ZuNumEdit_LEFT->text();
+        ProfileFile ini(QDir::currentPath() + u'/' + session::RegistrationFileName());
         ProfileFile::Batch batch(ini);
-        ini.WriteString(section, u"PrnName"_s, m_host->printerName());
-        ini.WriteString(section, u"PrnNoIndex"_s, m_host->printerIndexText());
-        ini.WriteString(section, u"denPrn_Top"_s, ZuNumEdit_TOP->text());
-        ini.WriteString(section, u"denPrn_Left"_s, ZuNumEdit_LEFT->text());
+        registration.write(ini, section, session::FeedRegistration::Part::Position);
         batch.commit();
     }
     m_host->setPrintOffsets(ZuNumEdit_TOP->text(), ZuNumEdit_LEFT->text());
