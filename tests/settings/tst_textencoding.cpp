@@ -25,8 +25,6 @@ private Q_SLOTS:
     void roundTrip();
     void bytesThatAreNoTextFallBack_data();
     void bytesThatAreNoTextFallBack();
-    void textWithoutAnExactForm_data();
-    void textWithoutAnExactForm();
 };
 
 void TestTextEncoding::roundTrip_data()
@@ -86,9 +84,6 @@ void TestTextEncoding::bytesThatAreNoTextFallBack_data()
         << QByteArray("\xC0\xAF") << Encoding::Cp932 << u"ﾀｯ"_s;
     QTest::newRow("a UTF-8 sequence cut off at the end is read as CP932")
         << QByteArray("abc\xE3") << Encoding::Cp932 << u"abc\uFFFD"_s;
-    QTest::newRow("bytes that are no CP932 become replacement characters") << QByteArray("a\x80"
-                                                                                         "b")
-                                                                           << Encoding::Cp932 << u"a\uFFFDb"_s;
     QTest::newRow("a broken sequence after a UTF-8 byte-order mark becomes a replacement character")
         << QByteArray("\xEF\xBB\xBF"
                       "a\xFF"
@@ -109,24 +104,6 @@ void TestTextEncoding::bytesThatAreNoTextFallBack()
     QCOMPARE(vuzo::codec::Detect(bytes), detected);
     const qsizetype mark = vuzo::codec::ByteOrderMark(detected).size();
     QCOMPARE(vuzo::codec::Decode(detected, QByteArrayView(bytes).sliced(mark)), text);
-}
-
-void TestTextEncoding::textWithoutAnExactForm_data()
-{
-    QTest::addColumn<Encoding>("encoding");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("an emoji has no CP932 form") << Encoding::Cp932 << u"山田😀"_s;
-    QTest::newRow("the yen sign would read back from CP932 as a backslash") << Encoding::Cp932 << u"¥100"_s;
-    QTest::newRow("a lone surrogate has no UTF-8 form") << Encoding::Utf8 << u"a\xD83D"_s;
-}
-
-void TestTextEncoding::textWithoutAnExactForm()
-{
-    QFETCH(Encoding, encoding);
-    QFETCH(QString, text);
-
-    QVERIFY(!vuzo::codec::EncodeExactly(encoding, text));
 }
 
 QTEST_APPLESS_MAIN(TestTextEncoding)
