@@ -1,21 +1,19 @@
 #include "controls/TZuNumEdit.h"
 
+#include "controls/ZuNumEditAccessible.h"
+#include "controls/ZuNumKeyMap.h"
+
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleHints>
 #include <qdrawutil.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,120 +23,11 @@ std::function<void()> &BeepHandler()
     return handler;
 }
 
-// What assistive technology sees: an editable text whose value is the display
-// text, named by the widget's accessible name.
-class ZuNumEditAccessible : public QAccessibleWidget, public QAccessibleTextInterface
-{
-public:
-    explicit ZuNumEditAccessible(TZuNumEdit *w) : QAccessibleWidget(w, QAccessible::EditableText) {}
-
-    TZuNumEdit *edit() const { return static_cast<TZuNumEdit *>(widget()); }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.editable = !edit()->isReadOnly();
-        s.readOnly = edit()->isReadOnly();
-        s.selectableText = true;
-        return s;
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Value)
-            return edit()->valText();
-        return QAccessibleWidget::text(t);
-    }
-
-    void *interface_cast(QAccessible::InterfaceType t) override
-    {
-        if (t == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-
-    // The selection is all or nothing and the caret always stands at the end.
-    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
-    {
-        const bool has = selectionIndex == 0 && edit()->selLength() > 0;
-        *startOffset = 0;
-        *endOffset = has ? edit()->selLength() : 0;
-    }
-    int selectionCount() const override { return edit()->selLength() > 0 ? 1 : 0; }
-    void addSelection(int, int) override { edit()->selectAll(); }
-    void removeSelection(int) override { edit()->clearSelect(); }
-    void setSelection(int, int startOffset, int endOffset) override
-    {
-        if (endOffset > startOffset)
-            edit()->selectAll();
-        else
-            edit()->clearSelect();
-    }
-    int cursorPosition() const override { return characterCount(); }
-    void setCursorPosition(int) override {}
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString v = edit()->valText();
-        startOffset = qBound(0, startOffset, int(v.size()));
-        endOffset = qBound(startOffset, endOffset, int(v.size()));
-        return v.mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return int(edit()->valText().size()); }
-    QRect characterRect(int offset) const override
-    {
-        const QString v = edit()->valText();
-        if (offset < 0 || offset >= v.size())
-            return QRect();
-        const QFontMetrics fm(edit()->font());
-        const QRect r = edit()->drawRect();
-        const int x = r.left() + fm.horizontalAdvance(v.left(offset));
-        const QRect local(x, r.top(), fm.horizontalAdvance(v.at(offset)), r.height());
-        return QRect(edit()->mapToGlobal(local.topLeft()), local.size());
-    }
-    int offsetAtPoint(const QPoint &point) const override
-    {
-        const QPoint local = edit()->mapFromGlobal(point);
-        const QString v = edit()->valText();
-        const QFontMetrics fm(edit()->font());
-        const QRect r = edit()->drawRect();
-        if (!r.contains(local))
-            return -1;
-        for (int i = 0; i < v.size(); ++i) {
-            if (local.x() < r.left() + fm.horizontalAdvance(v.left(i + 1)))
-                return i;
-        }
-        return -1;
-    }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = offset;
-        *endOffset = offset;
-        return QString();
-    }
-};
-
-QAccessibleInterface *ZuNumEditAccessibleFactory(const QString &key, QObject *object)
-{
-    if (key == u"TZuNumEdit"_s && object && object->isWidgetType())
-        return new ZuNumEditAccessible(static_cast<TZuNumEdit *>(object));
-    return nullptr;
-}
-
-void InstallAccessibleFactory()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(ZuNumEditAccessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 } // namespace
 
 TZuNumEdit::TZuNumEdit(QWidget *parent) : QWidget(parent)
 {
-    InstallAccessibleFactory();
+    InstallZuNumEditAccessibleFactory();
     resize(121, 20);
     setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::StrongFocus);
@@ -372,22 +261,6 @@ void TZuNumEdit::setDisabledColor(const QColor &v)
 void TZuNumEdit::setInputMethodEnabled(bool on)
 {
     setAttribute(Qt::WA_InputMethodEnabled, on);
-}
-
-QMenu *TZuNumEdit::popupMenu() const
-{
-    return m_popupMenu ? m_popupMenu.data() : builtInPopup();
-}
-
-void TZuNumEdit::setPopupMenu(QMenu *menu)
-{
-    m_popupMenu = menu;
-}
-
-QList<QAction *> TZuNumEdit::editPopupItems() const
-{
-    builtInPopup();
-    return m_editPopupItems;
 }
 
 bool TZuNumEdit::isModified() const
@@ -692,16 +565,7 @@ bool TZuNumEdit::event(QEvent *e)
     // window-wide shortcut uses them.
     if (e->type() == QEvent::ShortcutOverride) {
         auto *ke = static_cast<QKeyEvent *>(e);
-        const Qt::KeyboardModifiers mods =
-            ke->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        const int key = ke->key();
-        bool ours = false;
-        if (mods == Qt::ControlModifier)
-            ours = key == Qt::Key_A || key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X;
-        else if (mods == Qt::NoModifier || mods == Qt::ShiftModifier)
-            ours = key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Home || key == Qt::Key_End ||
-                   key == Qt::Key_Left || key == Qt::Key_Right || (!ke->text().isEmpty() && ke->text().at(0).isPrint());
-        if (ours) {
+        if (vuzo::IsZuNumEditKey(ke->key(), ke->modifiers(), ke->text())) {
             e->accept();
             return true;
         }
@@ -747,77 +611,31 @@ void TZuNumEdit::handleChar(QChar c)
 
 void TZuNumEdit::keyPressEvent(QKeyEvent *e)
 {
-    const Qt::KeyboardModifiers mods =
-        e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    const int key = e->key();
+    const vuzo::ZuNumKeyAction action = vuzo::MapZuNumKey(e->key(), e->modifiers(), e->text(), isReadOnly());
     e->accept();
-
-    if (mods == Qt::ShiftModifier && (key == Qt::Key_Left || key == Qt::Key_Right)) {
-        selectAll();
+    switch (action.op) {
+    case vuzo::ZuNumKeyOp::SelectAll: selectAll(); return;
+    case vuzo::ZuNumKeyOp::Copy: copyToClipboard(); return;
+    case vuzo::ZuNumKeyOp::ClearSelect: clearSelect(); return;
+    case vuzo::ZuNumKeyOp::PreviousField:
+        clearSelect();
+        if (m_arrowFocusMove)
+            moveFocus(zunum::FocusMove::Previous);
         return;
-    }
-    if (mods == Qt::ControlModifier && key == Qt::Key_A) {
-        selectAll();
+    case vuzo::ZuNumKeyOp::NextField:
+        clearSelect();
+        if (m_arrowFocusMove)
+            moveFocus(zunum::FocusMove::Next);
         return;
-    }
-    if (mods == Qt::ControlModifier && key == Qt::Key_C) {
-        copyToClipboard();
+    case vuzo::ZuNumKeyOp::Paste: pasteFromClipboard(); return;
+    case vuzo::ZuNumKeyOp::Cut: cutToClipboard(); return;
+    case vuzo::ZuNumKeyOp::DeleteLast: apply(m_model.deleteLastChar()); return;
+    case vuzo::ZuNumKeyOp::Type:
+        for (const QChar c : action.chars)
+            handleChar(c);
         return;
+    case vuzo::ZuNumKeyOp::Pass: e->ignore(); return;
     }
-    if (mods == Qt::NoModifier) {
-        switch (key) {
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_End:
-        case Qt::Key_Home:
-        case Qt::Key_Left:
-        case Qt::Key_Right: clearSelect(); return;
-        case Qt::Key_Up:
-            clearSelect();
-            if (m_arrowFocusMove)
-                moveFocus(zunum::FocusMove::Previous);
-            return;
-        case Qt::Key_Down:
-            clearSelect();
-            if (m_arrowFocusMove)
-                moveFocus(zunum::FocusMove::Next);
-            return;
-        default: break;
-        }
-    }
-    if (!isReadOnly()) {
-        if (mods == Qt::ControlModifier && key == Qt::Key_V) {
-            pasteFromClipboard();
-            return;
-        }
-        if (mods == Qt::ControlModifier && key == Qt::Key_X) {
-            cutToClipboard();
-            return;
-        }
-        if (mods == Qt::NoModifier && (key == Qt::Key_Backspace || key == Qt::Key_Delete)) {
-            apply(m_model.deleteLastChar());
-            return;
-        }
-    }
-
-    // Alt combinations belong to the window's menus and mnemonics.
-    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) {
-        e->ignore();
-        return;
-    }
-    QString chars = e->text();
-    if (key == Qt::Key_Delete)
-        chars.clear(); // the Delete key types no character
-    if (chars.isEmpty() && (key == Qt::Key_Return || key == Qt::Key_Enter))
-        chars = QString(QChar(0x0D));
-    if (chars.isEmpty()) {
-        // Function keys, modifiers alone and other keys without a character
-        // go on to the owner (the window's function-key handling).
-        e->ignore();
-        return;
-    }
-    for (const QChar c : std::as_const(chars))
-        handleChar(c);
 }
 
 void TZuNumEdit::inputMethodEvent(QInputMethodEvent *e)
@@ -920,68 +738,4 @@ void TZuNumEdit::changeEvent(QEvent *e)
     default: break;
     }
     QWidget::changeEvent(e);
-}
-
-// --- context menu -------------------------------------------------------------
-
-// The built-in menu is made when it is first asked for: a window holds dozens
-// of these fields, and a menu per field would only slow the window's start.
-QMenu *TZuNumEdit::builtInPopup() const
-{
-    if (!m_editPopup)
-        const_cast<TZuNumEdit *>(this)->buildPopup();
-    return m_editPopup;
-}
-
-void TZuNumEdit::buildPopup()
-{
-    m_editPopup = new QMenu(this);
-    m_editPopup->setObjectName(u"EditPopup"_s);
-    struct Item
-    {
-        QString caption;
-        void (TZuNumEdit::*slot)();
-    };
-    const Item items[] = {
-        {u"元に戻す(&U)"_s, &TZuNumEdit::undo},
-        {u"-"_s, nullptr},
-        {u"切り取り(&T)"_s, &TZuNumEdit::cutToClipboard},
-        {u"コピー(&C)"_s, &TZuNumEdit::copyToClipboard},
-        {u"貼り付け(&P)"_s, &TZuNumEdit::pasteFromClipboard},
-        {u"削除(&D)"_s, &TZuNumEdit::clear},
-        {u"-"_s, nullptr},
-        {u"すべて選択(&A)"_s, &TZuNumEdit::selectAll},
-    };
-    int index = 0;
-    for (const Item &item : items) {
-        QAction *a = item.slot ? m_editPopup->addAction(item.caption) : m_editPopup->addSeparator();
-        a->setData(index);
-        a->setObjectName(u"EditPopupItems%1"_s.arg(index));
-        if (item.slot)
-            connect(a, &QAction::triggered, this, item.slot);
-        m_editPopupItems.append(a);
-        ++index;
-    }
-    connect(m_editPopup, &QMenu::aboutToShow, this, &TZuNumEdit::updatePopup);
-}
-
-void TZuNumEdit::updatePopup()
-{
-    const bool ro = isReadOnly();
-    const bool selected = m_model.hasSelection();
-    m_editPopupItems[0]->setEnabled(m_model.canUndo() && !ro);
-    m_editPopupItems[2]->setEnabled(selected && !ro);
-    m_editPopupItems[3]->setEnabled(selected);
-    m_editPopupItems[4]->setEnabled(!QGuiApplication::clipboard()->text().isEmpty() && !ro);
-    m_editPopupItems[5]->setEnabled(selected && !ro);
-    m_editPopupItems[7]->setEnabled(!selected && !m_model.text().isEmpty());
-}
-
-void TZuNumEdit::contextMenuEvent(QContextMenuEvent *e)
-{
-    if (!hasFocus())
-        setFocus(Qt::OtherFocusReason);
-    if (QMenu *menu = popupMenu())
-        menu->exec(e->globalPos());
-    e->accept();
 }

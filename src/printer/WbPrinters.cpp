@@ -1,222 +1,10 @@
 #include "printer/WbPrinters.h"
+#include "printer/PrinterChangeWatch.h"
 #include "printer/PwgNames.h"
 
-#include <QEvent>
-#include <QObject>
-#include <QPointer>
-#include <QTimer>
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-// ---------------------------------------------------------------------------
-// TWbAllPrintersInfo
-
-TWbAllPrintersInfo::TWbAllPrintersInfo(SystemPrinter &system)
-{
-    try {
-        m_entries = system.EnumPrinters();
-    } catch (const EWbPrinter &e) {
-        m_entries.clear();
-        m_unavailableMessage = e.message();
-    }
-}
-
-TWbAllPrintersInfo::TWbAllPrintersInfo(QList<PrinterEntry> entries) : m_entries(std::move(entries)) {}
-
-bool TWbAllPrintersInfo::Compare(const TWbAllPrintersInfo &another) const
-{
-    return Available() == another.Available() && m_entries == another.m_entries;
-}
-
-QString TWbAllPrintersInfo::GetName(int index) const
-{
-    return (index >= 0 && index < m_entries.size()) ? m_entries.at(index).name : QString();
-}
-
-uint32_t TWbAllPrintersInfo::GetAttributes(int index) const
-{
-    return (index >= 0 && index < m_entries.size()) ? m_entries.at(index).attributes : 0;
-}
-
-// ---------------------------------------------------------------------------
-// Capabilities
-
-uint32_t PrintCapFlag(TWbPrintCap cap)
-{
-    switch (cap) {
-    case wbPcOrientation: return DM_ORIENTATION;
-    case wbPcPaperSize: return DM_PAPERSIZE;
-    case wbPcPaperlength: return DM_PAPERLENGTH;
-    case wbPcPaperWidth: return DM_PAPERWIDTH;
-    case wbPcScale: return DM_SCALE;
-    case wbPcCopies: return DM_COPIES;
-    case wbPcDefaultSource: return DM_DEFAULTSOURCE;
-    case wbPcPrintQuality: return DM_PRINTQUALITY;
-    case wbPcColor: return DM_COLOR;
-    case wbPcDuplex: return DM_DUPLEX;
-    case wbPcYResolution: return DM_YRESOLUTION;
-    case wbPcTTOption: return DM_TTOPTION;
-    case wbPcCollate: return DM_COLLATE;
-    case wbPcFormName: return DM_FORMNAME;
-    case wbPcLogPixels: return DM_LOGPIXELS;
-    case wbPcMediaType: return DM_MEDIATYPE;
-    case wbPcDitherType: return DM_DITHERTYPE;
-    }
-    return 0;
-}
-
-TWbPrintCaps TWbPrintCaps::FromFields(uint32_t dmFields)
-{
-    TWbPrintCaps caps;
-    for (int c = wbPcOrientation; c <= wbPcDitherType; ++c) {
-        const auto cap = static_cast<TWbPrintCap>(c);
-        if (dmFields & PrintCapFlag(cap))
-            caps.insert(cap);
-    }
-    return caps;
-}
-
-// ---------------------------------------------------------------------------
-// The paper size and bin lists: what tells them apart
-
-struct TWbPrinter::ListTraits
-{
-    TWbPrintCap cap;
-    TWbAvailInfo info;
-    int DevMode::*current;
-    QList<int> PrinterCapabilities::*numbers;
-    QStringList PrinterCapabilities::*names;
-    qsizetype nameUnits;
-    // A printer may list one number more than once: the paper size index is
-    // the first entry of the current number, the bin index the last.
-    bool indexIsLastMatch;
-    // The error of an index that has no entry, or an entry that has no index.
-    void (*throwIndexError)(const QString &message);
-};
-
-// The texts of one member: its EWbPrinterNotSupported and EWbPrinterNoInfo
-// messages and the message of its range or index error. Empty where the
-// member raises no such error.
-struct TWbPrinter::ListTexts
-{
-    QStringView notSupported;
-    QStringView noInfo;
-    QStringView failure;
-};
-
-namespace {
-template <class Error> void Throw(const QString &message)
-{
-    throw Error(message);
-}
-} // namespace
-
-const TWbPrinter::ListTraits &TWbPrinter::Traits(ListKind list)
-{
-    static constexpr ListTraits traits[] = {
-        {wbPcPaperSize, wbAvPaperSize, &DevMode::dmPaperSize, &PrinterCapabilities::paperNumbers,
-         &PrinterCapabilities::paperNames, 64, false, &Throw<EWBPrinterPaperSizeError>},
-        {wbPcDefaultSource, wbAvBin, &DevMode::dmDefaultSource, &PrinterCapabilities::binNumbers,
-         &PrinterCapabilities::binNames, 24, true, &Throw<EWbPrinterBinError>},
-    };
-    return traits[list];
-}
-
-const TWbPrinter::ListTexts &TWbPrinter::Texts(ListKind list, ListMember member)
-{
-    // The operator and the logs see these texts as they are, misspellings
-    // included, so they are kept letter for letter. One row per ListMember
-    // in its order, each with the paper size texts, then the bin texts.
-    static constexpr ListTexts texts[][2] = {
-        {{u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported", {}, {}},
-         {u"TWbPrinter.GetBinNumber: Bin is not Supported", {}, {}}},
-        {{u"TWbPrinter.SetPaperSizeNumber: PaperSize is not Supported", {}, {}},
-         {u"TWbPrinter.SetBinNumber: Bin is not Supported", {}, {}}},
-        {{u"TWbPrinter.GetPaperSizeNames: PaperSize is not Supported",
-          u"TWbPrinter.GetPaperSizeNames: No Papersize Info Available",
-          {}},
-         {u"TWbPrinter.GetBinNames: Bin is not Supported", u"TWbPrinter.GetBinNames: No Bin Info Available", {}}},
-        {{u"TWbPrinter.GetNumPaperSize: PaperSize is not Supported",
-          u"TWbPrinter.GetNumPaperSizes: No Papersize Info Available",
-          {}},
-         {u"TWbPrinter.GetNumBins: Bin is not Supported", u"TWbPrinter.GetNumBins: No Bin Info Available", {}}},
-        {{u"TWbPrinter.GetPaperSizeNumber: PaperSize is not Supported",
-          u"TWbPrinter.GetNumPaperSizeNumbers: No Papersize Info Available",
-          u"TWbPrinter.GetPaperNumbers: Index is our of range"},
-         {u"TWbPrinter.GetBunNumbers: Bin is not Supported", u"TWbPrinter.GetBinNumbers: No Bin Info Available",
-          u"TWbPrinter.GetBunNumbers: Index is our of range"}},
-        {{u"TWbPrinter.HasPaperNumber: PaperSize is not Supported",
-          u"TWbPrinter.HasPapserSizeNumber: No PaperSize Info Available",
-          {}},
-         {u"TWbPrinter.SetBin: Bin is not Supported", u"TWbPrinter.HasBinNumber: No Bin Info Available", {}}},
-        {{u"TWbPrinter.GetPaperSizeIndex: PaperSize is not Supported",
-          u"TWbPrinter.GetPaperSizeIndex: No Papersize Info Available",
-          u"TWbPrinter.GetPaperSizeIndex: Cannot Get Paper Index"},
-         {u"TWbPrinter.GetBinIndex: Bin is not Supported", u"TWbPrinter.GetBinIndex: No Bin Info Available",
-          u"TWbPrinter.GetBinIndex: Cannot Get Bin Index"}},
-        {{u"TWbPrinter.SetPaperSizeIndex: PaperSize is not Supported",
-          u"TWbPrinter.SetPaperSizeIndex: No Papersize Info Available",
-          u"TWbPrinter:SetPaperSizeIndex: No such PaperSize Index"},
-         {u"TWbPrinter.SetBinIndex: Bin is not Supported", u"TWbPrinter.SetBinIndex: No Bin Info Available",
-          u"TWbPrinter:SetBinIndex: No such Bin Index"}},
-    };
-    return texts[int(member)][list];
-}
-
-// ---------------------------------------------------------------------------
-// The change watch: window activation and a timer both run the check.
-
-namespace {
-
-class ChangeWatch : public QObject
-{
-public:
-    ChangeWatch(TWbPrinter *printer, QObject *window, int intervalMs) : m_printer(printer), m_window(window)
-    {
-        if (m_window)
-            m_window->installEventFilter(this);
-        m_timer.setInterval(qMax(100, intervalMs));
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { check(); });
-        m_timer.start();
-    }
-    ~ChangeWatch() override
-    {
-        if (m_window)
-            m_window->removeEventFilter(this);
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == m_window && event->type() == QEvent::WindowActivate)
-            check();
-        return false; // the window handles the event as usual
-    }
-
-private:
-    void check()
-    {
-        // The watch runs from the event loop, which no exception may cross;
-        // a print system that cannot be reached is simply checked again next
-        // time.
-        try {
-            m_printer->CheckSystemChange();
-        } catch (const EVuzoError &) {
-        }
-    }
-
-    TWbPrinter *m_printer;
-    // The window may go before the watch does (a window closed first).
-    QPointer<QObject> m_window;
-    QTimer m_timer;
-};
-
-bool Hidden(const TWbAllPrintersInfo &info, int index)
-{
-    return (info.Attributes(index) & PRINTER_ATTRIBUTE_HIDDEN) != 0;
-}
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // TWbPrinter: list and selection
@@ -255,7 +43,7 @@ void TWbPrinter::CheckNoPrinter()
             FOnSystemChanged(this);
     }
     for (int i = 0; i < AllInfo->Count(); ++i) {
-        if (!Hidden(*AllInfo, i))
+        if (!AllInfo->Hidden(i))
             return;
     }
     FIndex = -1;
@@ -268,7 +56,7 @@ int TWbPrinter::Index()
     const int systemIndex = m_system->PrinterIndex();
     if (systemIndex == -1)
         return -1;
-    if (systemIndex < AllInfo->Count() && Hidden(*AllInfo, systemIndex))
+    if (systemIndex < AllInfo->Count() && AllInfo->Hidden(systemIndex))
         throw EWbPrinterIllegalIndex(u"TWbPrinter.GetIndex: Printers.PrinterIndex is Illegal"_s);
     const QString device = m_system->GetPrinter().device;
     int position = -1;
@@ -282,7 +70,7 @@ int TWbPrinter::Index()
         throw EAssertionFailed(vuzo::AssertionMessage(__LINE__));
     int hidden = 0;
     for (int i = 0; i < position; ++i) {
-        if (Hidden(*AllInfo, i))
+        if (AllInfo->Hidden(i))
             ++hidden;
     }
     return position - hidden;
@@ -306,7 +94,7 @@ void TWbPrinter::SetIndex(int value)
     if (value != -1) {
         int visible = 0;
         for (int i = 0; i < AllInfo->Count(); ++i) {
-            if (Hidden(*AllInfo, i))
+            if (AllInfo->Hidden(i))
                 continue;
             if (visible == value) {
                 systemIndex = i;
@@ -330,7 +118,7 @@ const QStringList &TWbPrinter::PrinterNames()
     CheckNoPrinter();
     FPrinterNames.clear();
     for (int i = 0; i < AllInfo->Count(); ++i) {
-        if (!Hidden(*AllInfo, i))
+        if (!AllInfo->Hidden(i))
             FPrinterNames.append(AllInfo->Name(i));
     }
     return FPrinterNames;
@@ -452,7 +240,7 @@ void TWbPrinter::CheckSystemChange()
 void TWbPrinter::StartChangeWatch(QObject *window, int intervalMs)
 {
     m_watch.reset();
-    m_watch = std::make_unique<ChangeWatch>(this, window, intervalMs);
+    m_watch = std::make_unique<vuzo::PrinterChangeWatch>(window, intervalMs, [this] { CheckSystemChange(); });
 }
 
 void TWbPrinter::StopChangeWatch()
@@ -490,43 +278,6 @@ DevMode &TWbPrinter::Settings()
     if (!pSettings)
         ReadSettings();
     return *pSettings;
-}
-
-void TWbPrinter::UpdateInfo()
-{
-    const int systemIndex = m_system->PrinterIndex();
-    if (systemIndex == FIndex)
-        return;
-    FIndex = systemIndex;
-    try {
-        PrintCaps();
-        FAvailInfos = {};
-        const DeviceRecord r = LockDevice();
-        const PrinterCapabilities caps = m_system->DeviceCapabilities(r.device, r.port, *r.devMode);
-
-        for (const ListKind list : {PaperSizeList, BinList}) {
-            const ListTraits &traits = Traits(list);
-            m_lists[list].fill(caps.*traits.numbers, caps.*traits.names, traits.nameUnits);
-            // Keywords count only when there is one for every entry.
-            const QStringList &keywords = list == PaperSizeList ? caps.paperKeywords : caps.binKeywords;
-            m_keywords[list] = keywords.size() == m_lists[list].count() ? keywords : QStringList();
-            if (!m_lists[list].isEmpty())
-                FAvailInfos |= traits.info;
-        }
-
-        m_resolutions.fill(caps.resolutions);
-        if (!m_resolutions.isEmpty())
-            FAvailInfos |= wbAvQuality;
-
-        if (caps.maxCopies > 0) {
-            FAvailInfos |= wbAvMaxCopies;
-            FMaxCopies = caps.maxCopies;
-        }
-    } catch (...) {
-        // A cache read half-way must be read again next time.
-        FIndex = -1;
-        throw;
-    }
 }
 
 void TWbPrinter::RequireCap(TWbPrintCap cap, const QString &message)
@@ -583,89 +334,6 @@ void TWbPrinter::ApplySettings()
     if (!m_system->DocumentProperties(r.device, block))
         throw EAssertionFailed(vuzo::AssertionMessage(__LINE__));
     m_system->SetPrinter(r.device, r.driver, port, block);
-}
-
-// ---------------------------------------------------------------------------
-// Paper sizes and bins
-
-const vuzo::CapabilityList<int> &TWbPrinter::CheckedList(ListKind list, ListMember member)
-{
-    const ListTexts &texts = Texts(list, member);
-    RequireCap(Traits(list).cap, texts.notSupported.toString());
-    RequireInfo(Traits(list).info, texts.noInfo.toString());
-    return m_lists[list];
-}
-
-int TWbPrinter::CurrentNumber(ListKind list)
-{
-    RequireCap(Traits(list).cap, Texts(list, ListMember::GetNumber).notSupported.toString());
-    return Settings().*Traits(list).current;
-}
-
-void TWbPrinter::SetCurrentNumber(ListKind list, int value)
-{
-    RequireCap(Traits(list).cap, Texts(list, ListMember::SetNumber).notSupported.toString());
-    UpdateInfo();
-    DevMode &dm = Settings();
-    int &current = dm.*Traits(list).current;
-    if (current == value)
-        return;
-    current = value;
-    // A standard paper size ends a user-defined extent.
-    if (list == PaperSizeList && value != DMPAPER_USER)
-        dm.dmFields &= ~(DM_PAPERLENGTH | DM_PAPERWIDTH);
-    FModified = true;
-}
-
-int TWbPrinter::NumberAt(ListKind list, int index)
-{
-    const std::optional<int> number = CheckedList(list, ListMember::NumberAt).at(index);
-    if (!number)
-        throw EWBPrinterRangeError(Texts(list, ListMember::NumberAt).failure.toString());
-    return *number;
-}
-
-int TWbPrinter::CurrentIndex(ListKind list)
-{
-    const vuzo::CapabilityList<int> &entries = CheckedList(list, ListMember::GetIndex);
-    const int current = Settings().*Traits(list).current;
-    const std::optional<int> position =
-        Traits(list).indexIsLastMatch ? entries.lastIndexOf(current) : entries.indexOf(current);
-    if (!position)
-        Traits(list).throwIndexError(Texts(list, ListMember::GetIndex).failure.toString());
-    return *position;
-}
-
-void TWbPrinter::SetCurrentIndex(ListKind list, int value)
-{
-    const std::optional<int> number = CheckedList(list, ListMember::SetIndex).at(value);
-    if (!number)
-        Traits(list).throwIndexError(Texts(list, ListMember::SetIndex).failure.toString());
-    SetCurrentNumber(list, *number);
-}
-
-QString TWbPrinter::CurrentKeyword(ListKind list)
-{
-    try {
-        return m_keywords[list].value(CurrentIndex(list));
-    } catch (const EWbPrinterNoPrinter &) {
-        throw;
-    } catch (const EWbPrinter &) {
-        // Not supported, no list, or the setting is not in it: no keyword.
-        return QString();
-    }
-}
-
-bool TWbPrinter::SetCurrentKeyword(ListKind list, const QString &keyword)
-{
-    if (keyword.isEmpty())
-        return false;
-    CheckedList(list, ListMember::SetIndex);
-    const qsizetype position = m_keywords[list].indexOf(keyword);
-    if (position < 0)
-        return false;
-    SetCurrentIndex(list, int(position));
-    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -17,98 +17,24 @@
 // straight through to the system printer and apply nothing on their own.
 
 #include "printer/CapabilityList.h"
+#include "printer/PrintCaps.h"
+#include "printer/PrinterSnapshot.h"
 #include "printer/SystemPrinter.h"
 #include "printer/WbPrinterErrors.h"
 
-#include <QFlags>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QObject;
 class QPainter;
 class QPaintDevice;
-class QTimer;
 
-// An immutable snapshot of the system's printer enumeration.
-class TWbAllPrintersInfo
-{
-public:
-    // Takes the snapshot. An unreachable print system gives an unavailable
-    // snapshot (no printers) carrying the error's message, so that the
-    // program can start without one.
-    explicit TWbAllPrintersInfo(SystemPrinter &system);
-    // A snapshot of given entries (tests, comparisons).
-    explicit TWbAllPrintersInfo(QList<PrinterEntry> entries);
-
-    // True when both have the same count and, position by position, equal
-    // names (exact) and attribute words; and the same availability.
-    bool Compare(const TWbAllPrintersInfo &another) const;
-    QString GetName(int index) const;
-    uint32_t GetAttributes(int index) const;
-    QString Name(int index) const { return GetName(index); }
-    uint32_t Attributes(int index) const { return GetAttributes(index); }
-    int Count() const { return int(m_entries.size()); }
-
-    bool Available() const { return !m_unavailableMessage; }
-    QString UnavailableMessage() const { return m_unavailableMessage.value_or(QString()); }
-
-private:
-    QList<PrinterEntry> m_entries;
-    std::optional<QString> m_unavailableMessage;
-};
-
-enum TWbPrintCap
-{
-    wbPcOrientation,
-    wbPcPaperSize,
-    wbPcPaperlength,
-    wbPcPaperWidth,
-    wbPcScale,
-    wbPcCopies,
-    wbPcDefaultSource,
-    wbPcPrintQuality,
-    wbPcColor,
-    wbPcDuplex,
-    wbPcYResolution,
-    wbPcTTOption,
-    wbPcCollate,
-    wbPcFormName,
-    wbPcLogPixels,
-    wbPcMediaType,
-    wbPcDitherType,
-};
-
-// A set of TWbPrintCap.
-class TWbPrintCaps
-{
-public:
-    TWbPrintCaps() = default;
-    static TWbPrintCaps FromFields(uint32_t dmFields);
-    bool contains(TWbPrintCap cap) const { return (m_bits >> cap) & 1u; }
-    void insert(TWbPrintCap cap) { m_bits |= 1u << cap; }
-    bool isEmpty() const { return m_bits == 0; }
-    friend bool operator==(const TWbPrintCaps &, const TWbPrintCaps &) = default;
-
-private:
-    uint32_t m_bits = 0;
-};
-
-// The dmFields flag of a capability.
-uint32_t PrintCapFlag(TWbPrintCap cap);
-
-enum TWbAvailInfo
-{
-    wbAvPaperSize = 0x1,
-    wbAvBin = 0x2,
-    wbAvQuality = 0x4,
-    wbAvMaxCopies = 0x8
-};
-Q_DECLARE_FLAGS(TWbAvailInfos, TWbAvailInfo)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TWbAvailInfos)
+namespace vuzo {
+class PrinterChangeWatch;
+}
 
 enum TWbPaperOrientation
 {
@@ -335,7 +261,7 @@ private:
     bool FModified = false;
     std::unique_ptr<DevMode> pSettings;
     QString PortName;
-    std::unique_ptr<QObject> m_watch;
+    std::unique_ptr<vuzo::PrinterChangeWatch> m_watch;
 };
 
 // The one printer object of the program. Created by InstallWbPrinter (the

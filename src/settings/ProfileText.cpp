@@ -1,7 +1,5 @@
 #include "settings/ProfileText.h"
 
-#include "platform/Cp932.h"
-
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -73,126 +71,6 @@ void InsertFirst(QHash<QString, qint32> &index, const QString &name, qint32 ref)
         index.insert(name, ref);
 }
 
-// Well-formed UTF-8 as the standard defines it: no overlong forms, no
-// surrogates, nothing above U+10FFFF, no cut-off sequence.
-bool IsUtf8WithNonAscii(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-    bool nonAscii = false;
-    qsizetype i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        nonAscii = true;
-        int more = 0;
-        unsigned char lo = 0x80;
-        unsigned char hi = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
-            if (c == 0xE0)
-                lo = 0xA0;
-            else if (c == 0xED)
-                hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
-            if (c == 0xF0)
-                lo = 0x90;
-            else if (c == 0xF4)
-                hi = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + more >= n)
-            return false;
-        if (p[i + 1] < lo || p[i + 1] > hi)
-            return false;
-        for (int k = 2; k <= more; ++k) {
-            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
-                return false;
-        }
-        i += more + 1;
-    }
-    return nonAscii;
-}
-
-void AppendUtf16(QByteArray &out, QStringView s, bool bigEndian)
-{
-    const qsizetype at = out.size();
-    out.resize(at + s.size() * 2);
-    char *p = out.data() + at;
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        const char lo = static_cast<char>(u & 0xFF);
-        const char hi = static_cast<char>(u >> 8);
-        *p++ = bigEndian ? hi : lo;
-        *p++ = bigEndian ? lo : hi;
-    }
-}
-
-bool IsUtf16(Encoding e)
-{
-    return e == Encoding::Utf16Le || e == Encoding::Utf16Be;
-}
-
-QString EncodingName(Encoding e)
-{
-    switch (e) {
-    case Encoding::Cp932: return u"CP932"_s;
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom: return u"UTF-8"_s;
-    case Encoding::Utf16Le: return u"UTF-16LE"_s;
-    case Encoding::Utf16Be: return u"UTF-16BE"_s;
-    }
-    return QString();
-}
-
-// The text's bytes in the encoding, or nullopt when decoding them would not
-// give the same text back: CP932 has no form for emoji and rare kanji, and its
-// converter writes "¥", "〜", "−" and "¢" as characters that read back as "\",
-// "～", "－" and "￠"; UTF-8 has no form for a lone surrogate.
-std::optional<QByteArray> EncodeExactly(Encoding e, QStringView text)
-{
-    switch (e) {
-    case Encoding::Cp932: {
-        const QString s = text.toString();
-        std::optional<QByteArray> bytes = vuzo::EncodeCp932(s);
-        if (!bytes || vuzo::DecodeCp932(*bytes) != s)
-            return std::nullopt;
-        return bytes;
-    }
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom:
-        if (!text.isValidUtf16())
-            return std::nullopt;
-        return text.toUtf8();
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
-        QByteArray out;
-        AppendUtf16(out, text, e == Encoding::Utf16Be);
-        return out;
-    }
-    }
-    return std::nullopt;
-}
-
-QByteArrayView ByteOrderMark(Encoding e)
-{
-    switch (e) {
-    case Encoding::Cp932:
-    case Encoding::Utf8: return {};
-    case Encoding::Utf8Bom: return QByteArrayView("\xEF\xBB\xBF", 3);
-    case Encoding::Utf16Le: return QByteArrayView("\xFF\xFE", 2);
-    case Encoding::Utf16Be: return QByteArrayView("\xFE\xFF", 2);
-    }
-    return {};
-}
-
 } // namespace
 
 QStringView TrimBlanks(QStringView s)
@@ -208,23 +86,12 @@ QStringView TrimBlanks(QStringView s)
 
 Document::Document(const QByteArray &bytes) : m_bytes(bytes)
 {
-    const QByteArrayView b(m_bytes);
-    if (b.startsWith("\xFF\xFE")) {
-        m_sourceEncoding = Encoding::Utf16Le;
-        m_bomSize = 2;
-    } else if (b.startsWith("\xFE\xFF")) {
-        m_sourceEncoding = Encoding::Utf16Be;
-        m_bomSize = 2;
-    } else if (b.startsWith("\xEF\xBB\xBF")) {
-        m_sourceEncoding = Encoding::Utf8Bom;
-        m_bomSize = 3;
-    } else {
-        m_sourceEncoding = IsUtf8WithNonAscii(b) ? Encoding::Utf8 : Encoding::Cp932;
-    }
+    m_sourceEncoding = codec::Detect(m_bytes);
+    m_bomSize = codec::ByteOrderMark(m_sourceEncoding).size();
     m_encoding = m_sourceEncoding;
 
     const auto *body = reinterpret_cast<const unsigned char *>(m_bytes.constData()) + m_bomSize;
-    if (IsUtf16(m_sourceEncoding)) {
+    if (codec::IsUtf16(m_sourceEncoding)) {
         const qsizetype units = (m_bytes.size() - m_bomSize) / 2;
         m_tail = m_bytes.sliced(m_bomSize + units * 2);
         if (m_sourceEncoding == Encoding::Utf16Le)
@@ -242,7 +109,7 @@ Document::Document(const QByteArray &bytes) : m_bytes(bytes)
 // second bytes are 40 or above), or a UTF-16 code unit.
 template <typename UnitAt> void Document::split(qsizetype units, UnitAt unitAt)
 {
-    const qsizetype unitSize = IsUtf16(m_sourceEncoding) ? 2 : 1;
+    const qsizetype unitSize = codec::IsUtf16(m_sourceEncoding) ? 2 : 1;
     m_lines.reserve(static_cast<std::size_t>(units / 32));
     const auto add = [&](qsizetype start, qsizetype len, Eol eol) {
         Line line;
@@ -315,32 +182,7 @@ Document::Kind Document::classify(const Line &line) const
 // The text of bytes of the file, in its own encoding.
 QString Document::decode(qsizetype pos, qsizetype len) const
 {
-    const QByteArrayView raw = QByteArrayView(m_bytes).sliced(pos, len);
-    switch (m_sourceEncoding) {
-    case Encoding::Cp932: {
-        // ASCII is the same in CP932, the backslash and the tilde included.
-        const bool ascii =
-            std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        return ascii ? QString::fromLatin1(raw) : vuzo::DecodeCp932(raw.toByteArray());
-    }
-    case Encoding::Utf8:
-    case Encoding::Utf8Bom: return QString::fromUtf8(raw);
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
-        // Built by hand so that lone surrogates come through as they are.
-        const bool big = m_sourceEncoding == Encoding::Utf16Be;
-        QString s(len / 2, Qt::Uninitialized);
-        const auto *in = reinterpret_cast<const unsigned char *>(raw.data());
-        QChar *out = s.data();
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const unsigned first = in[2 * i];
-            const unsigned second = in[2 * i + 1];
-            out[i] = QChar(static_cast<char16_t>(big ? (first << 8 | second) : (second << 8 | first)));
-        }
-        return s;
-    }
-    }
-    return QString();
+    return codec::Decode(m_sourceEncoding, QByteArrayView(m_bytes).sliced(pos, len));
 }
 
 // Decodes every line read from disk at once, for a change of encoding that
@@ -351,7 +193,7 @@ void Document::decodeAll()
     if (m_decoded)
         return;
     m_decoded = true;
-    if (IsUtf16(m_sourceEncoding)) {
+    if (codec::IsUtf16(m_sourceEncoding)) {
         m_text = decode(m_bomSize, (m_bytes.size() - m_bomSize) / 2 * 2);
         for (Line &line : m_lines) {
             if (line.bytePos >= 0) {
@@ -415,7 +257,7 @@ QString Document::text(const Line &line) const
 // in a large section the names are plain ASCII while the values are not.
 QString Document::keyName(const Line &line) const
 {
-    if (line.edit >= 0 || IsUtf16(m_sourceEncoding))
+    if (line.edit >= 0 || codec::IsUtf16(m_sourceEncoding))
         return Folded(ParseLine(text(line)).name);
     const qsizetype eq = QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen).indexOf('=');
     return Folded(TrimBlanks(decode(line.bytePos, eq)));
@@ -520,7 +362,7 @@ bool Document::makeEncodable(std::initializer_list<QStringView> texts, QString &
 {
     bool fits = true;
     for (QStringView t : texts)
-        fits = fits && EncodeExactly(m_encoding, t).has_value();
+        fits = fits && codec::EncodeExactly(m_encoding, t).has_value();
     if (fits)
         return true;
     // UTF-16 holds any text; only a file in CP932 or UTF-8 gets here. Its lines
@@ -540,7 +382,7 @@ bool Document::makeEncodable(std::initializer_list<QStringView> texts, QString &
                                : t.toUtf8() == QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen);
         if (!exact) {
             reason = u"%1 で表せない文字を書くにはファイルを UTF-16LE に変える必要がありますが、"
-                     u"%2 行目に %1 の文字でないバイトがあり、変えると失われます"_s.arg(EncodingName(m_encoding))
+                     u"%2 行目に %1 の文字でないバイトがあり、変えると失われます"_s.arg(codec::Name(m_encoding))
                          .arg(number);
             return false;
         }
@@ -632,13 +474,13 @@ void Document::appendLine(QByteArray &out, const Line &line) const
     const QStringView end(ends[static_cast<int>(line.eol)]);
     if (line.edit < 0 && m_encoding == m_sourceEncoding) {
         out += QByteArrayView(m_bytes).sliced(line.bytePos, line.byteLen);
-    } else if (IsUtf16(m_encoding)) {
-        AppendUtf16(out, text(line), m_encoding == Encoding::Utf16Be);
+    } else if (codec::IsUtf16(m_encoding)) {
+        codec::AppendUtf16(out, text(line), m_encoding == Encoding::Utf16Be);
     } else {
-        out += EncodeExactly(m_encoding, text(line)).value_or(QByteArray()); // setValue made sure it fits
+        out += codec::EncodeExactly(m_encoding, text(line)).value_or(QByteArray()); // setValue made sure it fits
     }
-    if (IsUtf16(m_encoding))
-        AppendUtf16(out, end, m_encoding == Encoding::Utf16Be);
+    if (codec::IsUtf16(m_encoding))
+        codec::AppendUtf16(out, end, m_encoding == Encoding::Utf16Be);
     else
         out += end.toLatin1();
 }
@@ -656,7 +498,7 @@ QByteArray Document::serialize() const
 
     QByteArray out;
     out.reserve(m_bytes.size() + m_bytes.size() / 8 + 4096);
-    out += ByteOrderMark(m_encoding);
+    out += codec::ByteOrderMark(m_encoding);
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         appendLine(out, m_lines[i]);
         if (next != insertions.cend() && next->first == static_cast<qint32>(i)) {

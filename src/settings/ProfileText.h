@@ -4,20 +4,13 @@
 // rules of the Windows profile functions.
 //
 // Any bytes are some text, so building a Document never fails. The file's
-// encoding is found from its first bytes:
-//   FF FE          UTF-16LE with a byte-order mark
-//   FE FF          UTF-16BE with a byte-order mark
-//   EF BB BF       UTF-8 with a byte-order mark
-//   otherwise      UTF-8 when every byte sequence is well-formed UTF-8 and at
-//                  least one byte is above 7F; CP932 for everything else.
-// An empty or plain ASCII file is CP932, as the Windows program wrote it, so
-// new Japanese text in it is written in CP932. CP932 text is almost never
-// well-formed UTF-8: the bytes 81-9F that start most kanji and kana can never
-// start a UTF-8 character, nor can the half-width katakana A1-BF, C0 and C1;
-// only a text made solely of rare byte pairs passes (it is then read as UTF-8).
+// encoding is found from its first bytes (codec::Detect): a byte-order mark,
+// else UTF-8 for well-formed UTF-8 with non-ASCII bytes, else CP932.
 //
 // A CR LF pair, a lone LF and a lone CR each end a line; every line keeps its
 // own line end when the file is written. New lines end in CR LF.
+
+#include "settings/TextEncoding.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -30,14 +23,7 @@
 
 namespace vuzo::profile {
 
-enum class Encoding
-{
-    Cp932,
-    Utf8,
-    Utf8Bom,
-    Utf16Le,
-    Utf16Be
-};
+using Encoding = codec::Encoding;
 
 // Without blanks, tabs, CR, LF, VT and FF at either end (the ideographic space
 // is text, not a blank).

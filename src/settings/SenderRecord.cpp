@@ -1,8 +1,8 @@
 #include "settings/SenderRecord.h"
 
-#include "platform/Cp932.h"
 #include "platform/Errors.h"
 #include "settings/DurableFile.h"
+#include "settings/TextEncoding.h"
 
 using namespace Qt::StringLiterals;
 
@@ -11,6 +11,14 @@ namespace {
 // Five lines of an address are a few hundred bytes; the limit only keeps a
 // wrong file from filling the memory.
 constexpr qint64 MaxRecordSize = qint64(1) << 20;
+
+// The records are CP932 whatever their first bytes are: unlike a settings
+// file, a record's encoding is not detected, so a byte-order mark or UTF-8
+// bytes read as the CP932 characters (or U+FFFD) they make.
+QString DecodeLine(QByteArrayView bytes)
+{
+    return vuzo::codec::Decode(vuzo::codec::Encoding::Cp932, bytes);
+}
 
 } // namespace
 
@@ -31,13 +39,13 @@ std::array<QString, 5> ReadSenderRecord(const QString &path)
         const char c = bytes[i];
         if (c != '\r' && c != '\n')
             continue;
-        lines[n++] = vuzo::DecodeCp932(bytes.sliced(start, i - start));
+        lines[n++] = DecodeLine(bytes.sliced(start, i - start));
         if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i; // the LF of a CRLF
         start = i + 1;
     }
     // A last line without a line end still counts.
     if (n < lines.size() && start < bytes.size())
-        lines[n] = vuzo::DecodeCp932(bytes.sliced(start));
+        lines[n] = DecodeLine(bytes.sliced(start));
     return lines;
 }

@@ -71,6 +71,8 @@ private Q_SLOTS:
             << QByteArray("a\x80"
                           "b\r\n\x82\r\n")
             << QStringList{u"a\uFFFDb"_s, u"\uFFFD"_s, {}, {}, {}};
+        QTest::newRow("a UTF-8 record with a byte-order mark is still read as CP932")
+            << QByteArray("\xEF\xBB\xBF\xE6\x9D\xB1\r\n") << QStringList{u"\uFFFDｻｿ譚ｱ"_s, {}, {}, {}, {}};
     }
 
     void read()
