@@ -170,6 +170,11 @@ bool isSignatureBlock(const QList<const Item *> &block);
 // salutation above them, so it gains BelowAddress (a labelled name needs
 // nothing more); a reading in kana alone loses ReadingOnly, so a written name
 // of the same kind wins over it.
+//
+// The same weights decide what is taken from elsewhere: a block without a
+// name takes the salutation above it only when that weighs at least
+// WithHonorific, and a later correction's name replaces the name only when it
+// weighs at least OwnLine.
 enum class NameEvidence : quint8
 {
     Labelled,                 // "お名前：山田太郎"
