@@ -7,6 +7,7 @@
 #include "controls/TZuNumEdit.h"
 #include "controls/TypingLimit.h"
 #include "mainwindow/ButtonGlyphs.h"
+#include "platform/JapaneseText.h"
 #include "printsetup/WbPrinterDialogs.h"
 #include "session/FeedRegistration.h"
 #include "session/SlipRecord.h"
@@ -649,13 +650,7 @@ void TForm_MainUi::buildHiddenStore(QWidget *form)
     Edit_HowManyWords = edit(h, u"Edit_HowManyWords"_s, QRect());
     ZuNumEdit_ZenChk = named(new TZuNumEdit(h), u"ZuNumEdit_ZenChk"_s);
     ListBox_46 = named(new QListWidget(h), u"ListBox_46"_s);
-    ListBox_46->addItems(
-        {u"北海道"_s, u"青森県"_s, u"岩手県"_s, u"宮城県"_s, u"秋田県"_s, u"山形県"_s,   u"福島県"_s, u"茨城県"_s,
-         u"栃木県"_s, u"群馬県"_s, u"埼玉県"_s, u"千葉県"_s, u"東京都"_s, u"神奈川県"_s, u"新潟県"_s, u"富山県"_s,
-         u"石川県"_s, u"福井県"_s, u"山梨県"_s, u"長野県"_s, u"岐阜県"_s, u"静岡県"_s,   u"愛知県"_s, u"三重県"_s,
-         u"滋賀県"_s, u"京都府"_s, u"大阪府"_s, u"兵庫県"_s, u"奈良県"_s, u"和歌山県"_s, u"鳥取県"_s, u"島根県"_s,
-         u"岡山県"_s, u"広島県"_s, u"山口県"_s, u"徳島県"_s, u"香川県"_s, u"愛媛県"_s,   u"高知県"_s, u"福岡県"_s,
-         u"佐賀県"_s, u"長崎県"_s, u"熊本県"_s, u"大分県"_s, u"宮崎県"_s, u"鹿児島県"_s, u"沖縄県"_s});
+    ListBox_46->addItems(vuzo::PrefectureNameList());
     Label_CutCut = label(h, u"Label_CutCut"_s, QString());
     Label_0X = label(h, u"Label_0X"_s, QString());
     Label_org = label(h, u"Label_org"_s, QString());

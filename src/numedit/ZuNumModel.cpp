@@ -1,5 +1,7 @@
 #include "numedit/ZuNumModel.h"
 
+#include "platform/JapaneseText.h"
+
 using namespace Qt::StringLiterals;
 
 namespace zunum {
@@ -65,8 +67,8 @@ QString FilterText(const QString &s, const NumFormat &f)
         const char16_t u = c.unicode();
         if (c.isSurrogate())
             break;
-        if (u >= 0xFF10 && u <= 0xFF19)
-            t += QChar(char16_t(u'0' + (u - 0xFF10)));
+        if (vuzo::IsFullWidthDigit(c))
+            t += QChar(vuzo::AsciiOfFullWidth(c));
         else if (u == 0xFF0D)
             t += u'-';
         else if (u == 0xFF0E)
@@ -186,8 +188,8 @@ QString CaretText(const QString &t, const NumFormat &f)
 QChar MapInputMethodChar(QChar c)
 {
     const char16_t u = c.unicode();
-    if (u >= 0xFF10 && u <= 0xFF19)
-        return QChar(char16_t(u'0' + (u - 0xFF10)));
+    if (vuzo::IsFullWidthDigit(c))
+        return QChar(vuzo::AsciiOfFullWidth(c));
     if (u == 0xFF0D)
         return QChar(u'-');
     if (u == 0xFF0E)

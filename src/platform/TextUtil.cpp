@@ -1,6 +1,7 @@
 #include "platform/TextUtil.h"
 
 #include "platform/Errors.h"
+#include "platform/JapaneseText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -9,7 +10,7 @@ namespace vuzo {
 QString TrimLeft(const QString &s)
 {
     qsizetype i = 0;
-    while (i < s.size() && s.at(i).unicode() <= 0x20)
+    while (i < s.size() && IsAsciiBlankOrControl(s.at(i)))
         ++i;
     return s.mid(i);
 }
@@ -17,7 +18,7 @@ QString TrimLeft(const QString &s)
 QString TrimRight(const QString &s)
 {
     qsizetype n = s.size();
-    while (n > 0 && s.at(n - 1).unicode() <= 0x20)
+    while (n > 0 && IsAsciiBlankOrControl(s.at(n - 1)))
         --n;
     return s.left(n);
 }

@@ -8,8 +8,9 @@
 
 namespace vuzo {
 
-// Removes leading and trailing characters at or below U+0020. The ideographic
-// space U+3000 is kept: it is part of Japanese text, not padding.
+// Removes leading and trailing characters at or below U+0020
+// (IsAsciiBlankOrControl). The ideographic space U+3000 is kept: it is part of
+// Japanese text, not padding. The other blank rules are in JapaneseText.h.
 QString Trim(const QString &s);
 QString TrimLeft(const QString &s);
 QString TrimRight(const QString &s);

@@ -1,5 +1,6 @@
 #include "postal/PostalDictionary.h"
 
+#include "platform/JapaneseText.h"
 #include "postal/PostalText.h"
 
 #include <QDir>
@@ -237,13 +238,13 @@ std::vector<SearchKey> searchKeys(QStringView typed)
     const std::u16string folded = FoldAddress(view(typed));
     if (folded.empty())
         return keys;
-    if (const qsizetype p = PrefectureLength(typed)) {
+    if (const qsizetype p = vuzo::PrefectureLength(typed)) {
         keys.push_back({folded, FoldAddress(view(typed.left(p))).size()});
         return keys;
     }
     static const std::vector<std::u16string> prefectures = [] {
         std::vector<std::u16string> names;
-        for (std::u16string_view n : PrefectureNames())
+        for (std::u16string_view n : vuzo::PrefectureNames())
             names.push_back(FoldAddress(n));
         return names;
     }();

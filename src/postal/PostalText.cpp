@@ -1,6 +1,6 @@
 #include "postal/PostalText.h"
 
-#include <array>
+#include "platform/JapaneseText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -8,22 +8,10 @@ namespace postal {
 
 namespace {
 
-constexpr std::array<std::u16string_view, 47> kPrefectures = {
-    u"北海道", u"青森県", u"岩手県", u"宮城県",   u"秋田県", u"山形県",   u"福島県", u"茨城県", u"栃木県", u"群馬県",
-    u"埼玉県", u"千葉県", u"東京都", u"神奈川県", u"新潟県", u"富山県",   u"石川県", u"福井県", u"山梨県", u"長野県",
-    u"岐阜県", u"静岡県", u"愛知県", u"三重県",   u"滋賀県", u"京都府",   u"大阪府", u"兵庫県", u"奈良県", u"和歌山県",
-    u"鳥取県", u"島根県", u"岡山県", u"広島県",   u"山口県", u"徳島県",   u"香川県", u"愛媛県", u"高知県", u"福岡県",
-    u"佐賀県", u"長崎県", u"熊本県", u"大分県",   u"宮崎県", u"鹿児島県", u"沖縄県"};
-
-bool isBlank(char16_t c)
-{
-    return c <= 0x20 || c == 0x3000 || c == 0x00A0;
-}
-
+// The ASCII hyphen-minus or a dash written for one.
 bool isDash(char16_t c)
 {
-    return c == u'-' || c == 0xFF0D || c == 0x2212 || (c >= 0x2010 && c <= 0x2015) || c == 0xFE63 || c == 0x30FC ||
-           c == 0xFF70;
+    return c == u'-' || vuzo::IsHyphenLike(c);
 }
 
 // Half-width katakana U+FF61 .. U+FF9D and their full-width forms.
@@ -43,52 +31,25 @@ char16_t voiced(char16_t c, bool semi)
     return kVoiced.find(c) != std::u16string_view::npos ? char16_t(c + 1) : 0;
 }
 
-int kanjiDigit(char16_t c)
-{
-    switch (c) {
-    case u'〇': return 0;
-    case u'一': return 1;
-    case u'二': return 2;
-    case u'三': return 3;
-    case u'四': return 4;
-    case u'五': return 5;
-    case u'六': return 6;
-    case u'七': return 7;
-    case u'八': return 8;
-    case u'九': return 9;
-    default: return -1;
-    }
-}
-
-int kanjiUnit(char16_t c)
-{
-    switch (c) {
-    case u'十': return 10;
-    case u'百': return 100;
-    case u'千': return 1000;
-    default: return 0;
-    }
-}
-
 // A run of kanji numerals as decimal digits: 二十三 as 23, 百 as 100, 二〇二 as 202.
 void appendKanjiNumber(std::u16string &out, std::u16string_view run)
 {
     bool units = false;
     for (char16_t c : run)
-        units = units || kanjiUnit(c) != 0;
+        units = units || vuzo::KanjiUnitValue(c) != 0;
     if (!units) {
         for (char16_t c : run)
-            out.push_back(char16_t(u'0' + kanjiDigit(c)));
+            out.push_back(char16_t(u'0' + vuzo::KanjiDigitValue(c)));
         return;
     }
     long long total = 0;
     long long current = -1;
     for (char16_t c : run) {
-        if (const int unit = kanjiUnit(c)) {
+        if (const int unit = vuzo::KanjiUnitValue(c)) {
             total += (current < 0 ? 1 : current) * unit;
             current = -1;
         } else {
-            current = (current < 0 ? 0 : current * 10) + kanjiDigit(c);
+            current = (current < 0 ? 0 : current * 10) + vuzo::KanjiDigitValue(c);
         }
     }
     if (current > 0)
@@ -121,15 +82,15 @@ QString NormalizeCode(QStringView text)
     bool dash = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char16_t c = text[i].unicode();
-        if (c >= 0xFF10 && c <= 0xFF19)
-            c = char16_t(c - 0xFF10 + u'0');
-        if (c >= u'0' && c <= u'9')
+        if (vuzo::IsFullWidthDigit(c))
+            c = vuzo::AsciiOfFullWidth(c);
+        if (vuzo::IsAsciiDigit(c))
             digits.append(QChar(c));
         else if (isDash(c) && digits.size() == 3 && !dash)
             dash = true;
         else if ((c == u'〒' || c == u'〠') && digits.isEmpty() && !dash)
             continue;
-        else if (!isBlank(c))
+        else if (!vuzo::IsBlankOrControl(c))
             return {};
     }
     return digits.size() == 7 ? digits : QString();
@@ -140,21 +101,6 @@ QString FormatCode(QStringView code)
     if (code.size() == 7)
         return code.left(3).toString() + u'-' + code.mid(3).toString();
     return code.toString();
-}
-
-std::span<const std::u16string_view> PrefectureNames()
-{
-    return kPrefectures;
-}
-
-qsizetype PrefectureLength(QStringView text)
-{
-    const std::u16string_view t = view(text);
-    for (std::u16string_view p : kPrefectures) {
-        if (startsWith(t, p))
-            return qsizetype(p.size());
-    }
-    return 0;
 }
 
 void AppendFolded(std::u16string &out, std::u16string_view text)
@@ -169,16 +115,16 @@ void AppendFolded(std::u16string &out, std::u16string_view text)
     const size_t begin = out.size();
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        if (kanjiDigit(c) >= 0 || kanjiUnit(c)) {
+        if (vuzo::KanjiDigitValue(c) >= 0 || vuzo::KanjiUnitValue(c)) {
             if (numerals == std::u16string_view::npos)
                 numerals = i;
             continue;
         }
         flushNumerals(i);
-        if (isBlank(c))
+        if (vuzo::IsBlankOrControl(c))
             continue;
-        if (c >= 0xFF01 && c <= 0xFF5E && c != 0xFF0D)
-            c = char16_t(c - 0xFEE0);
+        if (vuzo::IsFullWidthAscii(c) && c != 0xFF0D)
+            c = vuzo::AsciiOfFullWidth(c);
         if (c >= 0xFF61 && c <= 0xFF9D) {
             c = kHalfKana[c - 0xFF61];
             if (i + 1 < text.size() && (text[i + 1] == 0xFF9E || text[i + 1] == 0xFF9F)) {
@@ -194,7 +140,7 @@ void AppendFolded(std::u16string &out, std::u16string_view text)
         }
         if (c == 0x30FC) {
             // The prolonged sound mark stands for a hyphen only after a digit.
-            if (out.size() > begin && out.back() >= u'0' && out.back() <= u'9')
+            if (out.size() > begin && vuzo::IsAsciiDigit(out.back()))
                 c = u'-';
         } else if (isDash(c)) {
             c = u'-';
@@ -227,17 +173,17 @@ QString FoldAddress(QStringView text)
 bool AddressAgrees(QStringView typed, const QStringList &dictionaryAddresses)
 {
     qsizetype start = 0;
-    while (start < typed.size() && isBlank(typed[start].unicode()))
+    while (start < typed.size() && vuzo::IsBlankOrControl(typed[start]))
         ++start;
     typed = typed.mid(start);
     const std::u16string all = FoldAddress(view(typed));
     if (all.empty())
         return true;
-    const qsizetype typedPrefecture = PrefectureLength(typed);
+    const qsizetype typedPrefecture = vuzo::PrefectureLength(typed);
     const std::u16string rest = FoldAddress(view(typed.mid(typedPrefecture)));
     auto agrees = [](std::u16string_view t, std::u16string_view a) { return startsWith(t, a) || startsWith(a, t); };
     for (const QString &address : dictionaryAddresses) {
-        const qsizetype prefecture = PrefectureLength(address);
+        const qsizetype prefecture = vuzo::PrefectureLength(address);
         if (typedPrefecture > 0 && typed.left(typedPrefecture) != QStringView(address).left(prefecture))
             continue;
         if (agrees(all, FoldAddress(view(address))))

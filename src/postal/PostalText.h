@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,13 +19,6 @@ QString NormalizeCode(QStringView text);
 
 // "1000001" as "100-0001"; other text unchanged.
 QString FormatCode(QStringView code);
-
-// The 47 prefecture names, north to south.
-std::span<const std::u16string_view> PrefectureNames();
-
-// The length of the prefecture name the text begins with (北海道, 東京都,
-// 京都府, 神奈川県 ...), 0 when it begins with none.
-qsizetype PrefectureLength(QStringView text);
 
 // The form in which addresses are compared, so the ways operators write one
 // address compare equal: blanks dropped; full-width letters, digits and signs

@@ -1,5 +1,7 @@
 #include "settings/ProfileText.h"
 
+#include "platform/JapaneseText.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -9,8 +11,7 @@ namespace {
 
 bool IsBlank(QChar c)
 {
-    const char16_t u = c.unicode();
-    return u == u' ' || u == u'\t' || u == u'\r' || u == u'\n' || u == u'\v' || u == u'\f';
+    return vuzo::IsSettingsPadding(c);
 }
 
 // A line that starts with "[" and has a "]" after it names a section (the text

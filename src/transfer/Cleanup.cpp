@@ -1,6 +1,7 @@
 #include "transfer/Cleanup.h"
 
 #include "numedit/ZuNumModel.h"
+#include "platform/JapaneseText.h"
 #include "platform/TextUtil.h"
 #include "transfer/Judgements.h"
 
@@ -41,8 +42,8 @@ constexpr char16_t kNarrowSigns[] = {0x00A2, 0x00A3, 0x00AC, 0x00AF, 0x00A6, 0x0
 // Appends the half-width form of c to out; returns false when c has none.
 bool AppendHalfWidth(char16_t c, QString &out)
 {
-    if (c >= 0xFF01 && c <= 0xFF5E) {
-        out.append(QChar(char16_t(c - 0xFF01 + 0x21)));
+    if (vuzo::IsFullWidthAscii(c)) {
+        out.append(QChar(vuzo::AsciiOfFullWidth(c)));
         return true;
     }
     if (c >= 0xFFE0 && c <= 0xFFE6) {
@@ -90,11 +91,6 @@ QString RemoveAll(const QString &s, const QString &word)
     }
     out.append(QStringView(s).sliced(from));
     return out;
-}
-
-bool IsWideBlank(QChar c)
-{
-    return c.unicode() == 0x3000 || c.unicode() == 0x0020;
 }
 
 // Line i (from 0) of lines, trimmed; a missing line reads as empty.
@@ -156,18 +152,6 @@ QString ToHalfWidth(const QString &s)
     return out;
 }
 
-QString TrimWide(const QString &s)
-{
-    const QString t = vuzo::Trim(s);
-    qsizetype begin = 0;
-    qsizetype end = t.size();
-    while (begin < end && IsWideBlank(t.at(begin)))
-        ++begin;
-    while (end > begin && IsWideBlank(t.at(end - 1)))
-        --end;
-    return t.sliced(begin, end - begin);
-}
-
 QStringList SplitPasteText(const QString &memoText)
 {
     QStringList lines;
@@ -210,7 +194,7 @@ QStringList RemoveLabels(const QStringList &lines)
         QString s = l.at(k);
         for (const QString &label : LabelKeywords())
             s = vuzo::TrimLeft(RemoveAll(s, label));
-        s = TrimWide(s);
+        s = vuzo::TrimWide(s);
         if (BeginsWithLongNumber(s))
             s = ToHalfWidth(s);
         l[k] = s;

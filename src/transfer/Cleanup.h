@@ -1,8 +1,9 @@
 #pragma once
 // Clean-up of pasted address text before the transfer: the half-width
-// conversion, the wide trim, and the three line steps (compaction, label
-// removal, one-line split). Each step maps a list of lines to a list of lines;
-// the window's handlers read and write the paste area around them.
+// conversion and the three line steps (compaction, label removal, one-line
+// split). Each step maps a list of lines to a list of lines; the window's
+// handlers read and write the paste area around them. The wide trim the label
+// removal uses is vuzo::TrimWide.
 
 #include <QString>
 #include <QStringList>
@@ -21,9 +22,6 @@ inline constexpr int kCompactionLines = 16;
 // characters: ガ -> ｶﾞ). Everything else, hiragana and kanji included, stays.
 // The whole text is converted, however long, embedded NULs included.
 QString ToHalfWidth(const QString &s);
-
-// Trim, then remove the leading and trailing runs of U+3000 and U+0020.
-QString TrimWide(const QString &s);
 
 // The lines of a paste area's text. CRLF, LF and a lone CR each end a line; a
 // line end at the very end of the text starts no further line, so the empty

@@ -1,5 +1,6 @@
 #include "transfer/Judgements.h"
 
+#include "platform/JapaneseText.h"
 #include "platform/TextUtil.h"
 
 #include <QStringView>
@@ -29,15 +30,7 @@ const QStringList &EmailMarkers()
 
 const QStringList &PrefectureNames()
 {
-    static const QStringList list = {
-        u"北海道"_s, u"青森県"_s, u"岩手県"_s, u"宮城県"_s, u"秋田県"_s, u"山形県"_s,   u"福島県"_s, u"茨城県"_s,
-        u"栃木県"_s, u"群馬県"_s, u"埼玉県"_s, u"千葉県"_s, u"東京都"_s, u"神奈川県"_s, u"新潟県"_s, u"富山県"_s,
-        u"石川県"_s, u"福井県"_s, u"山梨県"_s, u"長野県"_s, u"岐阜県"_s, u"静岡県"_s,   u"愛知県"_s, u"三重県"_s,
-        u"滋賀県"_s, u"京都府"_s, u"大阪府"_s, u"兵庫県"_s, u"奈良県"_s, u"和歌山県"_s, u"鳥取県"_s, u"島根県"_s,
-        u"岡山県"_s, u"広島県"_s, u"山口県"_s, u"徳島県"_s, u"香川県"_s, u"愛媛県"_s,   u"高知県"_s, u"福岡県"_s,
-        u"佐賀県"_s, u"長崎県"_s, u"熊本県"_s, u"大分県"_s, u"宮崎県"_s, u"鹿児島県"_s, u"沖縄県"_s,
-    };
-    return list;
+    return vuzo::PrefectureNameList();
 }
 
 const QStringList &AddressKeywords()
@@ -88,9 +81,9 @@ int SumOfCounts(const QString &text, const QStringList &keywords)
     return sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
 }
 
-bool IsDigitClass(char16_t c)
+bool IsDigitClass(QChar c)
 {
-    return (c >= u'0' && c <= u'9') || c == u'-' || (c >= u'０' && c <= u'９') || c == u'－';
+    return vuzo::IsAsciiDigit(c) || c == u'-' || vuzo::IsFullWidthDigit(c) || c == u'－';
 }
 
 } // namespace
@@ -107,7 +100,7 @@ QString ZipTelVerdict(const QString &text)
     // characters; blanks trimmed off the ends are never among them.
     qsizetype d = 0;
     for (const QChar c : text)
-        if (IsDigitClass(c.unicode()))
+        if (IsDigitClass(c))
             ++d;
     const qsizetype o = n - d;
     if (n == 8 && o == 0)
@@ -121,10 +114,7 @@ QString ZipTelVerdict(const QString &text)
 
 bool IsPrefecture(const QString &text)
 {
-    for (const QString &name : PrefectureNames())
-        if (text == name)
-            return true;
-    return false;
+    return vuzo::IsPrefectureName(text);
 }
 
 QString PrefectureLabel(const QString &text)

@@ -1,5 +1,7 @@
 #include "transfer/PhoneNumbers.h"
 
+#include "platform/JapaneseText.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -7,30 +9,11 @@ namespace transfer {
 
 namespace {
 
+// A dash written for a hyphen, or a horizontal box-drawing line (─ ━) that
+// stands for one between digits.
 bool isDash(char16_t u)
 {
-    switch (u) {
-    case 0x2010: // ‐
-    case 0x2011:
-    case 0x2012:
-    case 0x2013: // –
-    case 0x2014: // —
-    case 0x2015: // ―
-    case 0x2212: // −
-    case 0xFE63:
-    case 0xFF0D: // －
-    case 0x30FC: // ー
-    case 0xFF70: // ｰ
-    case 0x2500: // ─
-    case 0x2501: // ━
-        return true;
-    default: return false;
-    }
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
+    return vuzo::IsHyphenLike(u) || u == 0x2500 || u == 0x2501;
 }
 
 // Area codes by prefix, longest prefix first when looked up. Fixed-line codes
@@ -89,18 +72,18 @@ QString FoldForNumbers(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         char16_t f = u;
-        if (u >= 0xFF01 && u <= 0xFF5E)
-            f = char16_t(u - 0xFEE0);
-        else if (u == 0x3000)
+        if (vuzo::IsFullWidthAscii(u))
+            f = vuzo::AsciiOfFullWidth(u);
+        else if (vuzo::IsIdeographicSpace(u))
             f = u' ';
         out[i] = QChar(f);
     }
     // A dash counts as a hyphen only between digits (or after a digit before a
     // blank and a digit), so ハイツ and ━━━ keep their marks.
     for (qsizetype i = 1; i + 1 < out.size(); ++i) {
-        if (!isDash(out[i].unicode()) || !isAsciiDigit(out[i - 1]))
+        if (!isDash(out[i].unicode()) || !vuzo::IsAsciiDigit(out[i - 1]))
             continue;
-        if (isAsciiDigit(out[i + 1]))
+        if (vuzo::IsAsciiDigit(out[i + 1]))
             out[i] = u'-';
     }
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
@@ -173,7 +156,7 @@ QString FormatPhoneDigits(const QString &input)
 
 QString FormatPostalDigits(const QString &digits)
 {
-    if (digits.size() != 7 || !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
+    if (digits.size() != 7 || !std::all_of(digits.begin(), digits.end(), vuzo::IsAsciiDigit))
         return QString();
     return digits.left(3) + u'-' + digits.mid(3);
 }
@@ -209,7 +192,7 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
     const qsizetype n = s.size();
     qsizetype i = 0;
     while (i < n) {
-        if (!isAsciiDigit(s[i])) {
+        if (!vuzo::IsAsciiDigit(s[i])) {
             ++i;
             continue;
         }
@@ -221,7 +204,7 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
         qsizetype j = i;
         while (j < n) {
             const qsizetype g = j;
-            while (j < n && isAsciiDigit(s[j]))
+            while (j < n && vuzo::IsAsciiDigit(s[j]))
                 ++j;
             groups.append({g, j, sep});
             qsizetype k = j;
@@ -234,7 +217,7 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                 ++k;
                 ++seps;
             }
-            if (seps == 0 || k >= n || !isAsciiDigit(s[k]) || (seps > 1 && s[k - 1] == u'-' && s[k - 2] == u'-'))
+            if (seps == 0 || k >= n || !vuzo::IsAsciiDigit(s[k]) || (seps > 1 && s[k - 1] == u'-' && s[k - 2] == u'-'))
                 break;
             sep = lastSep;
             j = k;
@@ -242,7 +225,7 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
         i = groups.last().end;
         // A digit run glued to letters (order numbers, product codes) is no
         // postal code or number.
-        const bool gluedBefore = runStart > 0 && (s[runStart - 1].isLetter() && s[runStart - 1].unicode() < 0x80);
+        const bool gluedBefore = runStart > 0 && vuzo::IsAsciiLetter(s[runStart - 1]);
         if (gluedBefore)
             continue;
         bool plus81 = false;

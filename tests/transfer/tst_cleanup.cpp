@@ -26,8 +26,6 @@ private Q_SLOTS:
     void toHalfWidthCoversTheWholeAsciiBlock();
     void toHalfWidthAgreesWithUnicodeWidthVariants();
     void toHalfWidthKeepsLongTexts();
-    void trimWide_data();
-    void trimWide();
     void splitPasteText_data();
     void splitPasteText();
     void compact_data();
@@ -137,27 +135,6 @@ void TestCleanup::toHalfWidthKeepsLongTexts()
     }
     const QString kana(200, QChar(u'ガ'));
     QCOMPARE(transfer::ToHalfWidth(kana).size(), 400);
-}
-
-void TestCleanup::trimWide_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("empty text") << QString() << QString();
-    QTest::newRow("only blanks of both kinds") << u" \u3000 \u3000"_s << QString();
-    QTest::newRow("ideographic spaces around a name") << u"\u3000山田　太郎\u3000\u3000"_s << u"山田　太郎"_s;
-    QTest::newRow("mixed runs") << u"\t \u3000 a \u3000"_s << u"a"_s;
-    QTest::newRow("space inside stays") << u"a b"_s << u"a b"_s;
-    QTest::newRow("control character behind an ideographic space stays") << u"\u3000\ta"_s << u"\ta"_s;
-    QTest::newRow("control character at the end behind an ideographic space stays") << u"a\t\u3000"_s << u"a\t"_s;
-}
-
-void TestCleanup::trimWide()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(transfer::TrimWide(text), expected);
 }
 
 void TestCleanup::splitPasteText_data()

@@ -1,0 +1,286 @@
+// The address: prefecture, city and street number, building, the slip's
+// address lines and the dictionary's check.
+
+#include "transfer/SmartTransfer_p.h"
+
+#include "platform/JapaneseText.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace transfer::smart {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The length of the prefecture name that ends at position end - 1, or 0.
+qsizetype prefectureEndingAt(QStringView s, qsizetype end)
+{
+    for (qsizetype len : {3, 4}) {
+        if (end >= len && vuzo::IsPrefectureName(s.mid(end - len, len)))
+            return len;
+    }
+    return 0;
+}
+
+// Joins address pieces: an address written over several lines runs on
+// without a blank; a blank stays where a piece ends in a number and the next
+// begins with one.
+QString joinPieces(const QStringList &pieces)
+{
+    QString out;
+    for (const QString &p : pieces) {
+        if (!out.isEmpty() && vuzo::IsAsciiDigit(FoldForNumbers(out.right(1)).front()) &&
+            vuzo::IsAsciiDigit(FoldForNumbers(p.left(1)).front()))
+            out += u'-';
+        out += p;
+    }
+    return out;
+}
+
+// The part of a dictionary address up to its city: "東京都港区", "北海道札幌市",
+// "長野県北佐久郡".
+QString cityPart(const QString &address)
+{
+    const qsizetype start = vuzo::PrefectureLength(address);
+    for (qsizetype i = start + 1; i < address.size(); ++i) {
+        const QChar c = address[i];
+        if (c == u'市' || c == u'区' || c == u'郡' || c == u'町' || c == u'村')
+            return address.left(i + 1);
+    }
+    return address;
+}
+
+} // namespace
+
+bool startsWithPrefecture(QStringView s)
+{
+    // A three-character name may stand one character in: "〒東京都…".
+    return vuzo::PrefectureLength(s) > 0 || vuzo::IsPrefectureName(s.mid(1, 3));
+}
+
+// The position of the first prefecture name in s, or -1. Every name ends in
+// 都, 道, 府 or 県.
+qsizetype prefectureIndex(QStringView s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c != u'都' && c != u'道' && c != u'府' && c != u'県')
+            continue;
+        if (const qsizetype len = prefectureEndingAt(s, i + 1))
+            return i + 1 - len;
+    }
+    return -1;
+}
+
+bool hasStreetNumber(QStringView fold)
+{
+    return std::any_of(fold.begin(), fold.end(), vuzo::IsAsciiDigit) || fold.contains(u"丁目") ||
+           fold.contains(u"番地") || fold.contains(u"番") || fold.contains(u"号");
+}
+
+bool hasMunicipality(QStringView fold)
+{
+    const QStringView head = fold.left(14);
+    for (QChar c : head) {
+        if (c == u'市' || c == u'区' || c == u'町' || c == u'村' || c == u'郡')
+            return true;
+    }
+    return false;
+}
+
+bool isAddressLike(QStringView fold)
+{
+    if (fold.size() < 4)
+        return false;
+    if (startsWithPrefecture(fold))
+        return true;
+    if (hasMunicipality(fold) && hasStreetNumber(fold))
+        return true;
+    return false;
+}
+
+bool isBuildingLike(QStringView fold)
+{
+    if (hasBuildingWord(fold))
+        return true;
+    // "101", "#203", "5F", "B-201": a room or floor alone.
+    const QString t = stripDecoration(fold);
+    if (t.isEmpty() || t.size() > 8)
+        return false;
+    bool digit = false;
+    for (QChar c : t) {
+        if (vuzo::IsAsciiDigit(c))
+            digit = true;
+        else if (!(c == u'-' || c == u'#' || c == u'F' || c == u'f' || vuzo::IsAsciiLetter(c)))
+            return false;
+    }
+    return digit;
+}
+
+// Where a city name followed by a street number begins in a sentence: the
+// kanji run before the first 市 (or 区, 町, 村, 郡) that has a digit after it.
+qsizetype cityStart(QStringView fold)
+{
+    for (qsizetype i = 1; i < fold.size(); ++i) {
+        const QChar c = fold[i];
+        if (c != u'市' && c != u'区' && c != u'町' && c != u'村' && c != u'郡')
+            continue;
+        qsizetype b = i;
+        while (b > 0 && vuzo::IsKanji(fold[b - 1]))
+            --b;
+        if (b == i || i - b > 4)
+            continue;
+        const QStringView after = fold.mid(i, 24);
+        if (std::any_of(after.begin(), after.end(), vuzo::IsAsciiDigit))
+            return b;
+    }
+    return -1;
+}
+
+// Splits a joined address at the end of its street number: "…1-2-3架空ビル5F"
+// gives "…1-2-3" and "架空ビル5F". A number block is ASCII digits (or kanji
+// numerals before 丁目, 番 or 号) with 丁目 番地 番 号 条 線 の and hyphens;
+// the building starts after a block when a blank, a building word, katakana
+// or a Latin letter follows it.
+void splitAtStreetNumber(const QString &address, QString &line1, QString &line2)
+{
+    line1 = address;
+    line2.clear();
+    const QString fold = FoldForNumbers(address);
+    const QString blockChars = u"0123456789-丁目番地号条線の一二三四五六七八九十"_s;
+    qsizetype i = 0;
+    const qsizetype n = fold.size();
+    // Skip the prefecture and city names: the street number is after them.
+    while (i < n) {
+        if (!blockChars.contains(fold[i]) || fold[i] == u'の' || fold[i] == u'-' ||
+            (vuzo::IsKanjiNumeral(fold[i]) && !(i + 1 < n && (fold[i + 1] == u'丁' || fold[i + 1] == u'番')))) {
+            ++i;
+            continue;
+        }
+        const qsizetype b = i;
+        bool ascii = false;
+        while (i < n && blockChars.contains(fold[i])) {
+            if (vuzo::IsAsciiDigit(fold[i]))
+                ascii = true;
+            // A kanji numeral goes on with the block only when a 丁目, 番, 号
+            // or 条 follows it: the 六 of "1号六本木ヒルズ" begins a name.
+            if (vuzo::IsKanjiNumeral(fold[i]) && i > b) {
+                qsizetype k = i;
+                while (k < n && vuzo::IsKanjiNumeral(fold[k]))
+                    ++k;
+                if (!(k < n && QStringView(u"丁番号条線").contains(fold[k])))
+                    break;
+            }
+            // "2丁目" then "地" of 番地 and "番" are in the set; "の" after a
+            // number only when a number follows it.
+            if (fold[i] == u'の' &&
+                !(i + 1 < n && (vuzo::IsAsciiDigit(fold[i + 1]) || vuzo::IsKanjiNumeral(fold[i + 1]))))
+                break;
+            ++i;
+        }
+        const qsizetype e = i;
+        if (e >= n)
+            return;
+        const QStringView rest = QStringView(fold).mid(e);
+        qsizetype nextDigit = e;
+        while (nextDigit < n && !vuzo::IsAsciiDigit(fold[nextDigit]))
+            ++nextDigit;
+        const QStringView upToDigit = QStringView(fold).mid(e, nextDigit - e);
+        const bool split =
+            vuzo::IsWordBlank(rest.front()) || hasBuildingWord(upToDigit) ||
+            (ascii && (vuzo::IsKatakana(rest.front()) || (vuzo::IsAsciiLetter(rest.front()) && rest.front() != u'F')));
+        if (split && b > 0) {
+            line1 = vuzo::TrimBlanksAndControls(QStringView(address).left(e));
+            line2 = vuzo::TrimBlanksAndControls(QStringView(address).mid(e));
+            return;
+        }
+    }
+}
+
+void fillAddress(SmartTransferResult &r, const Fields &f)
+{
+    QString line1;
+    QString line2;
+    // An address has a few pieces; a paste of thousands of building-like
+    // lines is no address, and the fields stay of a readable size.
+    constexpr qsizetype kMostPieces = 6;
+    splitAtStreetNumber(joinPieces(f.address.mid(0, kMostPieces)), line1, line2);
+    QStringList second;
+    if (!line2.isEmpty())
+        second << line2;
+    for (const QString &b : f.buildings.mid(0, kMostPieces)) {
+        if (!b.isEmpty())
+            second << b;
+    }
+    QStringList third;
+    if (second.isEmpty())
+        second = f.company;
+    else
+        third = f.company;
+    if (!f.careOf.isEmpty())
+        third << f.careOf;
+    r.add1 = withoutEmoji(line1);
+    r.add2 = withoutEmoji(second.join(QChar(vuzo::kIdeographicSpace)));
+    r.add3 = withoutEmoji(third.join(QChar(vuzo::kIdeographicSpace)));
+}
+
+void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
+{
+    if (!postal)
+        return;
+    if (r.zip.isEmpty()) {
+        if (r.add1.isEmpty())
+            return;
+        // The town part before the street number names one code at best.
+        qsizetype e = 0;
+        const QString fold = FoldForNumbers(r.add1);
+        while (e < fold.size() && !vuzo::IsAsciiDigit(fold[e]) && !vuzo::IsKanjiNumeral(fold[e]))
+            ++e;
+        const QStringList codes = postal->codesOf(r.add1.left(e));
+        if (codes.size() == 1)
+            r.zip = FormatPostalDigits(codes.first());
+        return;
+    }
+    QString digits = r.zip;
+    digits.remove(u'-');
+    const QStringList known = postal->addressesOf(digits);
+    if (known.isEmpty())
+        return;
+    if (r.add1.isEmpty()) {
+        r.add1 = known.first();
+        return;
+    }
+    QString a1 = r.add1;
+    a1.removeIf(vuzo::IsSpaceOfEitherWidth);
+    if (!startsWithPrefecture(a1)) {
+        // The address begins below the prefecture or the city: find where in a
+        // dictionary address it starts and put the missing head in front.
+        QString head;
+        qsizetype bestOverlap = 1;
+        for (const QString &k : known) {
+            for (qsizetype at = 0; at + 1 < k.size(); ++at) {
+                qsizetype common = 0;
+                while (at + common < k.size() && common < a1.size() && k[at + common] == a1[common])
+                    ++common;
+                const bool boundary = at > 0 && QStringView(u"都道府県市区町村郡").contains(k[at - 1]);
+                if (common > bestOverlap && (boundary || at + common == k.size())) {
+                    bestOverlap = common;
+                    head = k.left(at);
+                }
+            }
+        }
+        if (!head.isEmpty()) {
+            r.add1 = head + r.add1;
+            a1 = head + a1;
+        }
+    }
+    for (const QString &k : known) {
+        if (a1.startsWith(cityPart(k)))
+            return;
+    }
+    r.warning = u"郵便番号 "_s + r.zip + u" の住所は「"_s + known.first() + u"」です。住所を確かめてください"_s;
+}
+
+} // namespace transfer::smart
