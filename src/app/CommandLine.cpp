@@ -24,6 +24,14 @@ struct Option
     std::function<void(CommandLine &, const QString &value)> apply;
 };
 
+// --help and --version both given: the first one answers, as it is the one
+// the user typed first; the later one is not an error.
+void answer(CommandLine &c, CommandLine::Action action)
+{
+    if (c.action == CommandLine::Action::Run)
+        c.action = action;
+}
+
 const std::vector<Option> &Options()
 {
     static const std::vector<Option> options = {
@@ -37,23 +45,21 @@ const std::vector<Option> &Options()
          u"ユーザーのデータフォルダ（~/.local/share/vuzo_vez_1）で作業します"_s,
          u"work in the user's data folder ($XDG_DATA_HOME/vuzo_vez_1)"_s,
          [](CommandLine &c, const QString &) { c.dataDir = UserDataFolder(); }},
-        // main() hands --pdf to the PDF export before the options are read;
-        // it is listed here for the usage text.
         {{u"--pdf"_s},
          u"FILE"_s,
-         u"保存されている伝票を FILE に PDF で書き出して終了します（画面は不要）"_s,
-         u"write the saved slip to FILE as a PDF and exit (no display needed)"_s,
-         [](CommandLine &, const QString &) {}},
+         u"データフォルダに保存されている伝票を FILE に PDF で書き出して終了します（画面は不要）"_s,
+         u"write the slip saved in the data folder to FILE as a PDF and exit (no display needed)"_s,
+         [](CommandLine &c, const QString &value) { c.pdfFile = value; }},
         {{u"-h"_s, u"--help"_s},
          {},
          u"この説明を表示して終了します"_s,
          u"show this help and exit"_s,
-         [](CommandLine &c, const QString &) { c.action = CommandLine::Action::ShowHelp; }},
+         [](CommandLine &c, const QString &) { answer(c, CommandLine::Action::ShowHelp); }},
         {{u"--version"_s},
          {},
          u"版数を表示して終了します"_s,
          u"show the version and exit"_s,
-         [](CommandLine &c, const QString &) { c.action = CommandLine::Action::ShowVersion; }},
+         [](CommandLine &c, const QString &) { answer(c, CommandLine::Action::ShowVersion); }},
     };
     return options;
 }
@@ -92,6 +98,9 @@ CommandLine Failure(const QString &japanese, const QString &english)
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
     CommandLine result;
+    // An option without its value fails only when no --help or --version
+    // answers; the first such option is the one named.
+    std::optional<CommandLine> missingValue;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const qsizetype equals = argument.indexOf(u'=');
@@ -124,15 +133,29 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u'-')) {
             value = arguments.at(++i);
         }
-        if (!option->valueName.isEmpty() && value.isEmpty())
-            return Failure(name + u" には "_s + option->valueName + u" を指定してください"_s,
-                           name + u" needs "_s + option->valueName);
-
+        if (!option->valueName.isEmpty() && value.isEmpty()) {
+            if (!missingValue)
+                missingValue = Failure(name + u" には "_s + option->valueName + u" を指定してください"_s,
+                                       name + u" needs "_s + option->valueName);
+            continue;
+        }
         option->apply(result, value);
-        if (result.action != CommandLine::Action::Run)
-            return result;
     }
+
+    if (result.action != CommandLine::Action::Run)
+        return result; // --help or --version
+    if (missingValue)
+        return *missingValue;
+    if (!result.pdfFile.isEmpty())
+        result.action = CommandLine::Action::ExportPdf;
     return result;
+}
+
+QString PdfFilePath(const CommandLine &commandLine, const QString &startDir)
+{
+    if (commandLine.pdfFile.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(startDir).absoluteFilePath(commandLine.pdfFile));
 }
 
 QStringList ArgumentsOf(int argc, const char *const *argv)
@@ -150,7 +173,8 @@ std::optional<int> ApplyCommandLine(const CommandLine &commandLine)
     case CommandLine::Action::ShowHelp: print(stdout, UsageText()); return 0;
     case CommandLine::Action::ShowVersion: print(stdout, VersionText()); return 0;
     case CommandLine::Action::Fail: print(stderr, commandLine.error + u'\n' + UsageText()); return 2;
-    case CommandLine::Action::Run: break;
+    case CommandLine::Action::Run:
+    case CommandLine::Action::ExportPdf: break;
     }
     QString error;
     if (!commandLine.dataDir.isEmpty() && !EnterDataFolder(commandLine.dataDir, &error)) {

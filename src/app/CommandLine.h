@@ -2,7 +2,9 @@
 // The program's command line, read before the application object exists, so
 // --help, --version and a mistyped option answer on a terminal without a
 // display. The options live in one table (CommandLine.cpp): an option is one
-// row there, with its usage lines and what it sets in CommandLine.
+// row there, with its usage lines and what it sets in CommandLine. The PDF
+// export is asked here like everything else, so it honours the same data
+// folder and refuses the same mistakes.
 
 #include <QString>
 #include <QStringList>
@@ -17,28 +19,43 @@ struct CommandLine
         ShowHelp,    // print UsageText() on standard output, exit 0
         ShowVersion, // print VersionText() on standard output, exit 0
         Fail,        // print error and UsageText() on standard error, exit 2
+        ExportPdf,   // write the slip of the data folder to pdfFile, exit
     };
     Action action = Action::Run;
     // The folder to work in (created if missing); empty keeps the working
     // directory the program was started in.
     QString dataDir;
+    // The file --pdf names, as written; set when action is ExportPdf.
+    QString pdfFile;
     // What was wrong, in Japanese and English, when action is Fail.
     QString error;
 };
 
 // Reads the arguments after the program name. Options take their value as
-// the next argument or after "=" (--data-dir DIR, --data-dir=DIR). The
-// toolkit's own options (-style, -platform, -session, ...) are let through
-// for the application object. Anything else is a Fail.
+// the next argument or after "=" (--data-dir DIR, --data-dir=DIR); an option
+// is never taken as the value. The toolkit's own options (-style, -platform,
+// -session, ...) are let through for the application object.
+//
+// The outcome, in this order: an unknown option, a stray argument or a switch
+// given a value is a Fail whatever else is there, so a typo in a script never
+// passes unnoticed; then --help or --version answer, whichever comes first,
+// even beside an option that lacks its value; then such an option is a Fail;
+// then --pdf is an ExportPdf, and anything else a Run.
 CommandLine ParseCommandLine(const QStringList &arguments);
+
+// The file --pdf names, made absolute against startDir, the directory the
+// program was started in: a relative FILE is never taken inside the data
+// folder.
+QString PdfFilePath(const CommandLine &commandLine, const QString &startDir);
 
 // The arguments after the program name, as the system's text.
 QStringList ArgumentsOf(int argc, const char *const *argv);
 
 // Does what the command line asks before the application object is made:
 // prints the help or the version (exit code 0), or the error and the usage
-// (exit code 2), or enters the data folder. An exit code means the program
-// ends here with it; nullopt means it goes on.
+// (exit code 2), or enters the data folder (exit code 1 when it cannot), for
+// the window and the PDF export alike. An exit code means the program ends
+// here with it; nullopt means it goes on.
 std::optional<int> ApplyCommandLine(const CommandLine &commandLine);
 
 // The usage in Japanese and English, ending in a newline.

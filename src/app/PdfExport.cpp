@@ -7,10 +7,9 @@
 #include "session/SlipComputation.h"
 #include "settings/ProfileFile.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
-#include <cstring>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -53,14 +52,10 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
     return out;
 }
 
-int RunPdfExport(const QString &file)
+int RunPdfExport(const QString &dataDir, const QString &file)
 {
-    if (file.isEmpty()) {
-        printError(u"--pdf の後に書き出すファイル名を指定してください"_s);
-        return 2;
-    }
     try {
-        const SavedSlip slip = ReadSavedSlip(QDir::currentPath(), QDate::currentDate());
+        const SavedSlip slip = ReadSavedSlip(dataDir, QDate::currentDate());
         for (const QString &notice : slip.notices)
             printError(notice);
         if (!slip.refusal.isEmpty()) {
@@ -75,22 +70,10 @@ int RunPdfExport(const QString &file)
     return 0;
 }
 
-std::optional<QString> PdfExportRequest(int argc, char *argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        if (std::strcmp(arg, "--pdf") == 0)
-            return i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
-        if (std::strncmp(arg, "--pdf=", 6) == 0)
-            return QString::fromLocal8Bit(arg + 6);
-    }
-    return std::nullopt;
-}
-
-int PdfExportMain(int argc, char *argv[], const QString &file)
+int PdfExportMain(int argc, char *argv[], const QString &dataDir, const QString &file)
 {
     // No display is needed or wanted: the page is drawn offscreen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    return RunPdfExport(file);
+    return RunPdfExport(dataDir, file);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // `vuzo_vez_1 --pdf FILE`: writes the slip that the settings files of the
-// working directory hold as a PDF, without a window and without a display.
+// data folder hold as a PDF, without a window and without a display. The
+// command line (CommandLine.h) reads the option, names the data folder as
+// for the window, and makes FILE absolute against the start folder.
 //
 // The slip is the one the window would print right after start-up: the saved
 // delivery address and sales lines, the rates and enforcement date of the
@@ -16,7 +18,6 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 // The slip of the settings files.
 struct SavedSlip
@@ -36,16 +37,11 @@ struct SavedSlip
 // command's message.
 SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate);
 
-// Writes the slip of the working directory to file: 0 when written; 1 with
-// the message on standard error when the slip would not print or the file
-// cannot be written; 2 when no file is named.
-int RunPdfExport(const QString &file);
+// Writes the slip of dataDir to file: 0 when written; 1 with the message on
+// standard error when the slip would not print or the file cannot be written.
+int RunPdfExport(const QString &dataDir, const QString &file);
 
-// Whether the arguments ask for a PDF: the file after "--pdf" (or in
-// "--pdf=FILE"), the empty text when "--pdf" names none; nullopt without
-// "--pdf". Read before any application object exists.
-std::optional<QString> PdfExportRequest(int argc, char *argv[]);
-
-// The whole program for a PDF request: the offscreen platform, a GUI
-// application object (fonts), RunPdfExport.
-int PdfExportMain(int argc, char *argv[], const QString &file);
+// The whole program for a PDF request, after the command line has entered
+// the data folder: the offscreen platform, a GUI application object (fonts),
+// RunPdfExport.
+int PdfExportMain(int argc, char *argv[], const QString &dataDir, const QString &file);

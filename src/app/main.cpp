@@ -79,17 +79,19 @@ void closeOnTerminationSignals(QWidget *window)
 
 int main(int argc, char *argv[])
 {
-    // A PDF of the saved slip needs no window, no display and no guard (run
-    // in the data folder it is asked in).
-    if (const std::optional<QString> pdf = PdfExportRequest(argc, argv))
-        return PdfExportMain(argc, argv, *pdf);
-
     // The command line is read before the application object exists: --help
     // and --version answer without a display, and the data folder is entered
     // before the guard keys on the working directory and anything reads a file.
     const CommandLine options = ParseCommandLine(ArgumentsOf(argc, argv));
+    // A relative --pdf FILE names a file in the folder the program was
+    // started in, so it is made absolute before the data folder is entered.
+    const QString pdfFile = PdfFilePath(options, QDir::currentPath());
     if (const std::optional<int> exitCode = ApplyCommandLine(options))
         return *exitCode;
+
+    // A PDF of the saved slip needs no window, no display and no guard.
+    if (options.action == CommandLine::Action::ExportPdf)
+        return PdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
 
     VuzoApplication app(argc, argv);
     catchTerminationSignals();

@@ -1,6 +1,7 @@
 // The command line as a function: what each argument list asks for, the
-// usage it prints, and the data folder it enters. The exit codes of the real
-// program without a display are checked by the install test.
+// usage it prints, the data folder it enters and the file a PDF goes to. The
+// exit codes of the real program without a display are checked by the
+// install test.
 
 #include "app/CommandLine.h"
 
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void init();
     void parse_data();
     void parse();
+    void pdfFileIsTakenFromTheStartFolder_data();
+    void pdfFileIsTakenFromTheStartFolder();
     void userDataFollowsXdgDataHome_data();
     void userDataFollowsXdgDataHome();
     void usageNamesEveryOptionInBothLanguages();
@@ -65,19 +68,34 @@ void TestCommandLine::parse_data()
     QTest::newRow("an unknown option fails") << QStringList{u"--bogus"_s} << A::Fail << QString() << u"--bogus"_s;
     QTest::newRow("an unknown short option fails") << QStringList{u"-x"_s} << A::Fail << QString() << u"-x"_s;
     QTest::newRow("a stray argument fails") << QStringList{u"file.txt"_s} << A::Fail << QString() << u"file.txt"_s;
-    QTest::newRow("an error after --help is not reached")
-        << QStringList{u"--help"_s, u"--bogus"_s} << A::ShowHelp << QString() << QString();
+    QTest::newRow("an unknown option after --help still fails")
+        << QStringList{u"--help"_s, u"--bogus"_s} << A::Fail << QString() << u"--bogus"_s;
     QTest::newRow("--data-dir without a value fails")
         << QStringList{u"--data-dir"_s} << A::Fail << QString() << u"DIR"_s;
     QTest::newRow("--data-dir= with an empty value fails")
         << QStringList{u"--data-dir="_s} << A::Fail << QString() << u"DIR"_s;
     QTest::newRow("an option is not taken as the folder")
-        << QStringList{u"--data-dir"_s, u"--help"_s} << A::Fail << QString() << u"DIR"_s;
+        << QStringList{u"--data-dir"_s, u"--help"_s} << A::ShowHelp << QString() << QString();
     QTest::newRow("a switch refuses a value")
         << QStringList{u"--version=2"_s} << A::Fail << QString() << u"--version"_s;
     QTest::newRow("the toolkit's options pass with their value")
         << QStringList{u"-style"_s, u"fusion"_s, u"-session"_s, u"abc"_s, u"--platform"_s, u"xcb"_s, u"-reverse"_s}
         << A::Run << QString() << QString();
+
+    QTest::newRow("--help after an unknown option fails")
+        << QStringList{u"--bogus"_s, u"--help"_s} << A::Fail << QString() << u"--bogus"_s;
+    QTest::newRow("--version before --help shows the version")
+        << QStringList{u"--version"_s, u"--help"_s} << A::ShowVersion << QString() << QString();
+    QTest::newRow("--pdf with --data-dir exports the slip of that folder")
+        << QStringList{u"--pdf"_s, u"out.pdf"_s, u"--data-dir"_s, u"/srv/shop"_s} << A::ExportPdf << u"/srv/shop"_s
+        << QString();
+    QTest::newRow("--help after --pdf shows the help")
+        << QStringList{u"--pdf"_s, u"out.pdf"_s, u"--help"_s} << A::ShowHelp << QString() << QString();
+    QTest::newRow("--pdf without a value fails") << QStringList{u"--pdf"_s} << A::Fail << QString() << u"--pdf"_s;
+    QTest::newRow("--pdf followed by another option fails")
+        << QStringList{u"--pdf"_s, u"--data-dir"_s, u"/x"_s} << A::Fail << QString() << u"--pdf"_s;
+    QTest::newRow("--pdf without a value beside --version shows the version")
+        << QStringList{u"--pdf"_s, u"--version"_s} << A::ShowVersion << QString() << QString();
 }
 
 void TestCommandLine::parse()
@@ -93,6 +111,25 @@ void TestCommandLine::parse()
         QCOMPARE(c.dataDir, dataDir == u"<user>"_s ? UserDataFolder() : dataDir);
     QCOMPARE(c.error.isEmpty(), errorPart.isEmpty());
     QVERIFY2(c.error.contains(errorPart), qPrintable(c.error));
+}
+
+void TestCommandLine::pdfFileIsTakenFromTheStartFolder_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("file");
+    const QString start = u"/home/hanako/作業"_s;
+    QTest::newRow("a relative FILE is in the start folder, not in the data folder")
+        << QStringList{u"--data-dir"_s, u"shop"_s, u"--pdf"_s, u"out.pdf"_s} << start + u"/out.pdf"_s;
+    QTest::newRow("--pdf=FILE takes the rest") << QStringList{u"--pdf=伝票 1=a.pdf"_s} << start + u"/伝票 1=a.pdf"_s;
+    QTest::newRow("an absolute FILE is kept")
+        << QStringList{u"--user-data"_s, u"--pdf"_s, u"/tmp/out.pdf"_s} << u"/tmp/out.pdf"_s;
+}
+
+void TestCommandLine::pdfFileIsTakenFromTheStartFolder()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, file);
+    QCOMPARE(PdfFilePath(ParseCommandLine(arguments), u"/home/hanako/作業"_s), file);
 }
 
 void TestCommandLine::userDataFollowsXdgDataHome_data()

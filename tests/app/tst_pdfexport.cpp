@@ -3,6 +3,7 @@
 // the settings files.
 
 #include "PdfText.h"
+#include "app/CommandLine.h"
 #include "app/PdfExport.h"
 #include "print/RecordingCanvas.h"
 #include "support/MainWindowFixture.h"
@@ -93,18 +94,19 @@ private Q_SLOTS:
         QTest::newRow("--pdf without a file") << QStringList{u"--pdf"_s} << QString();
         QTest::newRow("another option only") << QStringList{u"--pdfx"_s} << u"-"_s;
     }
+    // The command line asks for the export; "--pdf" naming no file is its
+    // error about --pdf.
     void theArgumentsThatAskForAPdf()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, file);
-        QList<QByteArray> bytes{QByteArray("vuzo_vez_1")};
-        for (const QString &a : arguments)
-            bytes << a.toLocal8Bit();
-        QList<char *> argv;
-        for (QByteArray &b : bytes)
-            argv << b.data();
-        const std::optional<QString> request = PdfExportRequest(int(argv.size()), argv.data());
-        QCOMPARE(request.value_or(u"-"_s), file);
+        const CommandLine c = ParseCommandLine(arguments);
+        QString request = u"-"_s;
+        if (c.action == CommandLine::Action::ExportPdf)
+            request = c.pdfFile;
+        else if (c.action == CommandLine::Action::Fail && c.error.startsWith(u"--pdf "_s))
+            request = QString();
+        QCOMPARE(request, file);
     }
 
     void theSavedSlipIsTheOneTheWindowPrints()
@@ -175,6 +177,23 @@ private Q_SLOTS:
             }
         }
         QVERIFY(found);
+    }
+
+    void theSlipOfTheDataFolderIsWrittenWhereTheProgramStarted()
+    {
+        QTemporaryDir start;
+        QTemporaryDir data;
+        writeFile(data.filePath(u"vuzo_Vez_1.ini"_s), kSettings);
+        const Run run = runPdf(start.path(), {u"--data-dir"_s, data.path(), u"--pdf"_s, u"out.pdf"_s});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QDir(start.path()).entryList(QDir::Files), QStringList{u"out.pdf"_s});
+        QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{u"vuzo_Vez_1.ini"_s});
+        QString error;
+        QStringList texts;
+        for (const pdftext::Word &w : pdftext::words(start.filePath(u"out.pdf"_s), &error))
+            texts << w.text;
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QVERIFY2(texts.contains(u"100-0001"_s), qPrintable(texts.join(u' ')));
     }
 
     void aSlipThatWouldNotPrintGivesTheMessageAndExitCode1_data()
