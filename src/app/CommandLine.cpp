@@ -98,8 +98,10 @@ CommandLine Failure(const QString &japanese, const QString &english)
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
     CommandLine result;
-    // An option without its value fails only when no --help or --version
-    // answers; the first such option is the one named.
+    // --help and --version win over everything else on the line: a word the
+    // program does not know fails only when neither is given (the first such
+    // word is the one named), and so does an option without its value.
+    std::optional<CommandLine> unknown;
     std::optional<CommandLine> missingValue;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -119,15 +121,21 @@ CommandLine ParseCommandLine(const QStringList &arguments)
                     ++i;
                 continue;
             }
-            if (!argument.startsWith(u'-'))
-                return Failure(u"余計な引数です: "_s + argument, u"unexpected argument: "_s + argument);
-            return Failure(u"不明なオプションです: "_s + argument, u"unknown option: "_s + argument);
+            if (!unknown)
+                unknown = argument.startsWith(u'-')
+                              ? Failure(u"不明なオプションです: "_s + argument, u"unknown option: "_s + argument)
+                              : Failure(u"余計な引数です: "_s + argument, u"unexpected argument: "_s + argument);
+            continue;
         }
 
         QString value;
         if (option->valueName.isEmpty()) {
-            if (inlineValue)
-                return Failure(name + u" は値をとりません"_s, name + u" takes no value"_s);
+            if (inlineValue) {
+                // A switch given a value is taken for a typo, not as the switch.
+                if (!unknown)
+                    unknown = Failure(name + u" は値をとりません"_s, name + u" takes no value"_s);
+                continue;
+            }
         } else if (inlineValue) {
             value = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u'-')) {
@@ -144,6 +152,8 @@ CommandLine ParseCommandLine(const QStringList &arguments)
 
     if (result.action != CommandLine::Action::Run)
         return result; // --help or --version
+    if (unknown)
+        return *unknown;
     if (missingValue)
         return *missingValue;
     if (!result.pdfFile.isEmpty())

@@ -36,11 +36,12 @@ struct CommandLine
 // is never taken as the value. The toolkit's own options (-style, -platform,
 // -session, ...) are let through for the application object.
 //
-// The outcome, in this order: an unknown option, a stray argument or a switch
-// given a value is a Fail whatever else is there, so a typo in a script never
-// passes unnoticed; then --help or --version answer, whichever comes first,
-// even beside an option that lacks its value; then such an option is a Fail;
-// then --pdf is an ExportPdf, and anything else a Run.
+// The outcome, in this order: --help or --version answer, whichever comes
+// first, whatever else is on the line; then an unknown option, a stray
+// argument or a switch given a value is a Fail (the first one is named), so a
+// typo in a script never passes unnoticed, --pdf or not; then an option that
+// lacks its value is a Fail; then --pdf is an ExportPdf, and anything else a
+// Run.
 CommandLine ParseCommandLine(const QStringList &arguments);
 
 // The file --pdf names, made absolute against startDir, the directory the

@@ -68,8 +68,8 @@ void TestCommandLine::parse_data()
     QTest::newRow("an unknown option fails") << QStringList{u"--bogus"_s} << A::Fail << QString() << u"--bogus"_s;
     QTest::newRow("an unknown short option fails") << QStringList{u"-x"_s} << A::Fail << QString() << u"-x"_s;
     QTest::newRow("a stray argument fails") << QStringList{u"file.txt"_s} << A::Fail << QString() << u"file.txt"_s;
-    QTest::newRow("an unknown option after --help still fails")
-        << QStringList{u"--help"_s, u"--bogus"_s} << A::Fail << QString() << u"--bogus"_s;
+    QTest::newRow("an error after --help is not reached")
+        << QStringList{u"--help"_s, u"--bogus"_s} << A::ShowHelp << QString() << QString();
     QTest::newRow("--data-dir without a value fails")
         << QStringList{u"--data-dir"_s} << A::Fail << QString() << u"DIR"_s;
     QTest::newRow("--data-dir= with an empty value fails")
@@ -82,8 +82,10 @@ void TestCommandLine::parse_data()
         << QStringList{u"-style"_s, u"fusion"_s, u"-session"_s, u"abc"_s, u"--platform"_s, u"xcb"_s, u"-reverse"_s}
         << A::Run << QString() << QString();
 
-    QTest::newRow("--help after an unknown option fails")
-        << QStringList{u"--bogus"_s, u"--help"_s} << A::Fail << QString() << u"--bogus"_s;
+    QTest::newRow("--help after an unknown option shows the help")
+        << QStringList{u"--bogus"_s, u"--help"_s} << A::ShowHelp << QString() << QString();
+    QTest::newRow("an unknown option beside --pdf fails")
+        << QStringList{u"--pdf"_s, u"out.pdf"_s, u"--bogus"_s} << A::Fail << QString() << u"--bogus"_s;
     QTest::newRow("--version before --help shows the version")
         << QStringList{u"--version"_s, u"--help"_s} << A::ShowVersion << QString() << QString();
     QTest::newRow("--pdf with --data-dir exports the slip of that folder")
