@@ -137,6 +137,27 @@ private Q_SLOTS:
         QCOMPARE(exported.transcript(), window.transcript());
     }
 
+    // Texts longer than their field's typing limit come from the file whole,
+    // in the window and in the export alike.
+    void aLongTextIsDrawnWholeAsTheWindowDrawsIt()
+    {
+        MainWindowFixture f;
+        const QString item = QString(20, u'栗') + QString(20, u'柿');
+        const QString unit = u"パック詰め合わせ"_s;
+        const QString name = QString(45, u'森') + QString(45, u'林');
+        writeFile(f.path(u"vuzo_Vez_1.ini"_s), (u"[vz_Vez_1prn]\r\nE_CUS="_s + name + u"\r\nEdit_ITEM1="_s + item +
+                                                u"\r\nEdit_Unit1="_s + unit + u"\r\nEdit_QTY1=1\r\n"_s)
+                                                   .toUtf8());
+        const SavedSlip saved = ReadSavedSlip(f.dir.path(), QDate::currentDate());
+        QCOMPARE(saved.inputs.rows[0].item, item);
+        QCOMPARE(saved.inputs.rows[0].unit, unit);
+        QCOMPARE(saved.inputs.custo1, name);
+        f.start();
+        QCOMPARE(f.w<QLineEdit>(u"Edit_item1"_s)->text(), item);
+        QCOMPARE(f.w<QLineEdit>(u"Edit_unit1"_s)->text(), unit);
+        QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), name);
+    }
+
     void aFigureThatDoesNotFitIsRefused()
     {
         QTemporaryDir dir;

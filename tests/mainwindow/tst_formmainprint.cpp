@@ -33,7 +33,7 @@ QList<DrawOp> textOps(const QList<DrawOp> &page)
 
 } // namespace
 
-class tst_FormMainPrint : public QObject
+class TestFormMainPrint : public QObject
 {
     Q_OBJECT
 
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void noPrinterBeginsNoJob();
 };
 
-void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob_data()
+void TestFormMainPrint::copyCountGivesThatManyPagesInOneJob_data()
 {
     QTest::addColumn<QString>("copies");
     QTest::addColumn<int>("drawnPages");
@@ -81,7 +81,7 @@ void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob_data()
     QTest::newRow("a count that is no integer draws nothing") << u"abc"_s << 0;
 }
 
-void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob()
+void TestFormMainPrint::copyCountGivesThatManyPagesInOneJob()
 {
     QFETCH(QString, copies);
     QFETCH(int, drawnPages);
@@ -119,7 +119,7 @@ void tst_FormMainPrint::copyCountGivesThatManyPagesInOneJob()
     }
 }
 
-void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale_data()
+void TestFormMainPrint::effectiveResolutionFollowsDpiAndScale_data()
 {
     QTest::addColumn<int>("dpiX");
     QTest::addColumn<int>("dpiY");
@@ -138,7 +138,7 @@ void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale_data()
         << 300 << 300 << false << 0 << u"300"_s << u"300"_s;
 }
 
-void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale()
+void TestFormMainPrint::effectiveResolutionFollowsDpiAndScale()
 {
     QFETCH(int, dpiX);
     QFETCH(int, dpiY);
@@ -170,7 +170,7 @@ void tst_FormMainPrint::effectiveResolutionFollowsDpiAndScale()
     QVERIFY(!textOps(f.memory->jobs().first().pages.first()).isEmpty());
 }
 
-void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber_data()
+void TestFormMainPrint::jobTitleNamesPaperAndSlipNumber_data()
 {
     QTest::addColumn<int>("paper");
     QTest::addColumn<QString>("slipNo");
@@ -182,7 +182,7 @@ void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber_data()
     QTest::newRow("an empty slip number leaves the hyphen last") << 1 << QString() << u"vuzo_Vez_1_1_YUBF-"_s;
 }
 
-void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber()
+void TestFormMainPrint::jobTitleNamesPaperAndSlipNumber()
 {
     QFETCH(int, paper);
     QFETCH(QString, slipNo);
@@ -202,7 +202,7 @@ void tst_FormMainPrint::jobTitleNamesPaperAndSlipNumber()
     QCOMPARE(f.memory->jobs().first().title, title);
 }
 
-void tst_FormMainPrint::answeringNoLeavesEverythingAndFocusesPasteArea()
+void TestFormMainPrint::answeringNoLeavesEverythingAndFocusesPasteArea()
 {
     MainWindowFixture f;
     f.start();
@@ -228,7 +228,7 @@ void tst_FormMainPrint::answeringNoLeavesEverythingAndFocusesPasteArea()
     QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text().isEmpty(), false);
 }
 
-void tst_FormMainPrint::refusedJobIsReportedOnce_data()
+void TestFormMainPrint::refusedJobIsReportedOnce_data()
 {
     QTest::addColumn<QString>("copies");
     QTest::newRow("one copy") << u"1"_s;
@@ -236,7 +236,7 @@ void tst_FormMainPrint::refusedJobIsReportedOnce_data()
     QTest::newRow("no copies") << u"0"_s;
 }
 
-void tst_FormMainPrint::refusedJobIsReportedOnce()
+void TestFormMainPrint::refusedJobIsReportedOnce()
 {
     QFETCH(QString, copies);
 
@@ -262,7 +262,7 @@ void tst_FormMainPrint::refusedJobIsReportedOnce()
     QVERIFY(f.memory->jobs().first().ended);
 }
 
-void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob_data()
+void TestFormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob_data()
 {
     QTest::addColumn<QString>("top");
     QTest::addColumn<QString>("left");
@@ -278,7 +278,7 @@ void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob_data()
     QTest::newRow("a decimal offset") << u"1.5"_s << u"0"_s << u"2"_s << u"''1.5'' は整数ではありません"_s;
 }
 
-void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
+void TestFormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
 {
     QFETCH(QString, top);
     QFETCH(QString, left);
@@ -307,7 +307,7 @@ void tst_FormMainPrint::offsetCaptionThatIsNoIntegerAbortsTheJob()
     QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"123-4567"_s);
 }
 
-void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
+void TestFormMainPrint::amountThatDoesNotFitIsNotPrinted()
 {
     MainWindowFixture f;
     f.start();
@@ -336,7 +336,7 @@ void tst_FormMainPrint::amountThatDoesNotFitIsNotPrinted()
     QVERIFY(f.memory->jobs().first().ended);
 }
 
-void tst_FormMainPrint::offsetsMoveEveryTextByThatManyPixels()
+void TestFormMainPrint::offsetsMoveEveryTextByThatManyPixels()
 {
     MainWindowFixture f;
     f.start();
@@ -359,7 +359,7 @@ void tst_FormMainPrint::offsetsMoveEveryTextByThatManyPixels()
     }
 }
 
-void tst_FormMainPrint::noPrinterBeginsNoJob()
+void TestFormMainPrint::noPrinterBeginsNoJob()
 {
     MainWindowFixture f;
     f.start();
@@ -376,5 +376,5 @@ void tst_FormMainPrint::noPrinterBeginsNoJob()
     QVERIFY(f.memory->jobs().isEmpty());
 }
 
-QTEST_MAIN(tst_FormMainPrint)
+QTEST_MAIN(TestFormMainPrint)
 #include "tst_formmainprint.moc"

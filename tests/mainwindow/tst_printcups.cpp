@@ -281,7 +281,7 @@ QString checkItem(const Item &item, int page, const QList<pdftext::Char> &chars,
 
 } // namespace
 
-class tst_PrintCups : public QObject
+class TestPrintCups : public QObject
 {
     Q_OBJECT
 
@@ -368,7 +368,7 @@ private:
     void verifyPages(const QString &pdf, Text mode, const QList<Item> &items, int copies, const Device &d);
 };
 
-void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt_data()
+void TestPrintCups::everyItemStandsWhereTheLayoutPutsIt_data()
 {
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
@@ -379,7 +379,7 @@ void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt_data()
     QTest::newRow("three copies are three pages of one job") << 0 << 0 << 3;
 }
 
-void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt()
+void TestPrintCups::everyItemStandsWhereTheLayoutPutsIt()
 {
     QFETCH(int, top);
     QFETCH(int, left);
@@ -436,7 +436,7 @@ void tst_PrintCups::everyItemStandsWhereTheLayoutPutsIt()
     verifyPages(sent, Text::Exact, items, copies, d);
 }
 
-void tst_PrintCups::verifyPages(const QString &pdf, Text textMode, const QList<Item> &items, int copies,
+void TestPrintCups::verifyPages(const QString &pdf, Text textMode, const QList<Item> &items, int copies,
                                 const Device &d)
 {
     QString error;
@@ -465,5 +465,5 @@ void tst_PrintCups::verifyPages(const QString &pdf, Text textMode, const QList<I
     }
 }
 
-QTEST_MAIN(tst_PrintCups)
+QTEST_MAIN(TestPrintCups)
 #include "tst_printcups.moc"

@@ -78,7 +78,7 @@ IppAttributes Canned(const QString &name)
 
 } // namespace
 
-class tst_CapabilityReader : public QObject
+class TestCapabilityReader : public QObject
 {
     Q_OBJECT
 
@@ -473,5 +473,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_CapabilityReader)
+QTEST_GUILESS_MAIN(TestCapabilityReader)
 #include "tst_capabilityreader.moc"

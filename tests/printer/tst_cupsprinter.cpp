@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_CupsPrinter : public QObject
+class TestCupsPrinter : public QObject
 {
     Q_OBJECT
 
@@ -265,5 +265,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_CupsPrinter)
+QTEST_MAIN(TestCupsPrinter)
 #include "tst_cupsprinter.moc"

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_CupsUnavailable : public QObject
+class TestCupsUnavailable : public QObject
 {
     Q_OBJECT
 
@@ -94,5 +94,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_CupsUnavailable)
+QTEST_MAIN(TestCupsUnavailable)
 #include "tst_cupsunavailable.moc"

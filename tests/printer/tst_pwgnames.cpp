@@ -8,7 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_PwgNames : public QObject
+class TestPwgNames : public QObject
 {
     Q_OBJECT
 
@@ -184,5 +184,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_PwgNames)
+QTEST_GUILESS_MAIN(TestPwgNames)
 #include "tst_pwgnames.moc"

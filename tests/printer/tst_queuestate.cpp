@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 using vuzo::JobState;
 using vuzo::QueueState;
 
-class tst_QueueState : public QObject
+class TestQueueState : public QObject
 {
     Q_OBJECT
 
@@ -88,5 +88,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_QueueState)
+QTEST_GUILESS_MAIN(TestQueueState)
 #include "tst_queuestate.moc"

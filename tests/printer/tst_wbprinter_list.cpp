@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_WbPrinterList : public QObject
+class TestWbPrinterList : public QObject
 {
     Q_OBJECT
 
@@ -485,5 +485,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_WbPrinterList)
+QTEST_MAIN(TestWbPrinterList)
 #include "tst_wbprinter_list.moc"

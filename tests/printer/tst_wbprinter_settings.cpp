@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 using Member = std::function<void(TWbPrinter &)>;
 Q_DECLARE_METATYPE(Member)
 
-class tst_WbPrinterSettings : public QObject
+class TestWbPrinterSettings : public QObject
 {
     Q_OBJECT
 
@@ -807,5 +807,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_WbPrinterSettings)
+QTEST_MAIN(TestWbPrinterSettings)
 #include "tst_wbprinter_settings.moc"

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_WbPrinterDialogs : public QObject
+class TestWbPrinterDialogs : public QObject
 {
     Q_OBJECT
 
@@ -166,5 +166,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(tst_WbPrinterDialogs)
+QTEST_MAIN(TestWbPrinterDialogs)
 #include "tst_wbprintdialogs.moc"
