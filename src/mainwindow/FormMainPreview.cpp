@@ -3,19 +3,15 @@
 
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
-#include "platform/Errors.h"
 #include "platform/TextUtil.h"
 #include "preview/TForm_Preview.h"
 #include "print/PrintCommand.h"
-#include "print/SlipForm.h"
 #include "print/SlipLayout.h"
-#include "printer/SlipPage.h"
 #include "printer/WbPrinters.h"
 #include "settings/ProfileFile.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QSizeF>
 
 using namespace Qt::StringLiterals;
 

@@ -11,6 +11,13 @@
 // printer registration in FormMainPrintSetup.cpp, printing in
 // FormMainPrint.cpp, the help buttons in FormMainHelp.cpp, postal codes in
 // FormMainPostal.cpp; the wiring itself in TForm_Main.cpp.
+//
+// The window holds controls, their binding and the handlers only. The rules
+// live in the session library, so a slip that never was in the window is
+// computed, drawn and printed the same way: the fields bind to a
+// session::SlipRecord (slipRecord(), showSettings(), showLines()), the
+// printer lines to a session::FeedRegistration and its selection, the postal
+// help to a session::PostalAssist.
 
 #include "mainwindow/TForm_MainUi.h"
 #include "printsetup/PrintPositionHost.h"
