@@ -100,28 +100,15 @@ void TForm_Main::WriteShutdownSettings()
     batch.commit();
 }
 
-namespace {
-
-// The fields of one sales line, found by their names (the row arrays are
-// set up at start-up; the record is also read before and after it).
-struct LineFields
+TForm_Main::LineFields TForm_Main::lineFields(int n) const
 {
-    QLineEdit *itemNo, *item, *unit;
-    TZuNumEdit *qty, *price, *sales;
-};
-
-LineFields lineFields(const QWidget *form, int n)
-{
+    if (dITEM_Ary[n])
+        return {dITEMNO_Ary[n], dITEM_Ary[n], dUNIT_Ary[n], dQTY_Ary[n], dPRICE_Ary[n], dSALES_Ary[n]};
     const QString num = QString::number(n);
-    return {form->findChild<QLineEdit *>(u"Edit_itemNo"_s + num),
-            form->findChild<QLineEdit *>(u"Edit_item"_s + num),
-            form->findChild<QLineEdit *>(u"Edit_unit"_s + num),
-            form->findChild<TZuNumEdit *>(u"ZuNumEdit_QTY"_s + num),
-            form->findChild<TZuNumEdit *>(u"ZuNumEdit_Price"_s + num),
-            form->findChild<TZuNumEdit *>(u"ZuNumEdit_Sales"_s + num)};
+    return {findChild<QLineEdit *>(u"Edit_itemNo"_s + num),      findChild<QLineEdit *>(u"Edit_item"_s + num),
+            findChild<QLineEdit *>(u"Edit_unit"_s + num),        findChild<TZuNumEdit *>(u"ZuNumEdit_QTY"_s + num),
+            findChild<TZuNumEdit *>(u"ZuNumEdit_Price"_s + num), findChild<TZuNumEdit *>(u"ZuNumEdit_Sales"_s + num)};
 }
-
-} // namespace
 
 session::SlipRecord TForm_Main::slipRecord() const
 {
@@ -138,7 +125,7 @@ session::SlipRecord TForm_Main::slipRecord() const
     r.myAdd2 = Edit_MyADD2->text();
     r.myTel = Edit_MyTEL->text();
     for (int n = 1; n <= kRows; ++n) {
-        const LineFields f = lineFields(this, n);
+        const LineFields f = lineFields(n);
         r.lines[n - 1] = {f.itemNo->text(), f.item->text(),  f.qty->text(),
                           f.unit->text(),   f.price->text(), f.sales->text()};
     }
@@ -173,7 +160,7 @@ session::SlipRecord TForm_Main::slipRecord() const
 void TForm_Main::showLines(const session::SlipRecord &record)
 {
     for (int n = 1; n <= kRows; ++n) {
-        const LineFields f = lineFields(this, n);
+        const LineFields f = lineFields(n);
         const session::SlipLine &l = record.lines[n - 1];
         f.itemNo->setText(l.itemNo);
         f.item->setText(l.item);
@@ -188,7 +175,7 @@ void TForm_Main::showLineFigures(const session::SlipRecord &record)
 {
     // A numeric field that already shows the text keeps it without an event.
     for (int n = 1; n <= kRows; ++n) {
-        const LineFields f = lineFields(this, n);
+        const LineFields f = lineFields(n);
         f.price->setText(record.lines[n - 1].price);
         f.sales->setText(record.lines[n - 1].sales);
     }

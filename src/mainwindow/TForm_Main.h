@@ -172,6 +172,14 @@ private:
     void showLines(const session::SlipRecord &record);
     void showLineFigures(const session::SlipRecord &record);
     void showTotals(const slip::Totals &totals);
+    // The six fields of sales line n (1-based): the row arrays once they are
+    // set up, the fields found by name before.
+    struct LineFields
+    {
+        QLineEdit *itemNo, *item, *unit;
+        TZuNumEdit *qty, *price, *sales;
+    };
+    LineFields lineFields(int n) const;
 
     // ---- help buttons (FormMainHelp.cpp) ----
     void BitBtn_WebHelpClick();
