@@ -162,8 +162,13 @@ void TForm_Main::BitBtn_PrnSetClick()
         const int registered = vuzo::StrToIntZero(Label_PrinterIndex->text());
         printer.SetIndex(printer.Index() == registered ? registered : 0);
     }
-    // OK or Cancel, the registration is written for the printer selected now.
-    WbPrinterSetupDialog1->Execute();
+    if (!WbPrinterSetupDialog1->Execute()) {
+        // A cancel changes nothing: the file is not written, and the feed is
+        // selected again as the file registers it, a missing printer still
+        // refusing the print.
+        SpeedButton_PrnIdGetClick();
+        return;
+    }
     Label_PrinterIndex->setText(QString::number(printer.Index()));
     // The printer selected now is the one the feed keeps to, with the paper,
     // tray and resolution in force (the printer's own, or those chosen in the

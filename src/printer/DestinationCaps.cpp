@@ -47,8 +47,11 @@ DevMode DestinationCaps::Defaults(const QString &device) const
     dm.dmCollate = 1;
     dm.dmScale = 100;
     if (!media.isEmpty()) {
+        // As with the tray: a destination that names no default sheet
+        // chooses none (0), so a job names none and the queue's own default
+        // sheet is used rather than the first of its list.
         dm.dmFields |= DM_PAPERSIZE;
-        dm.dmPaperSize = MediaFor(DevMode{}).number;
+        dm.dmPaperSize = defaultMedia.isEmpty() ? 0 : MediaFor(DevMode{}).number;
     }
     if (!sources.isEmpty()) {
         // A destination that names no default source picks its tray itself
@@ -64,10 +67,11 @@ DevMode DestinationCaps::Defaults(const QString &device) const
         }
     }
     if (!resolutions.isEmpty()) {
+        // Likewise no resolution is chosen (0) when the destination names no
+        // default one.
         dm.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
-        const WbSize r = defaultResolution.cx > 0 ? defaultResolution : resolutions.first();
-        dm.dmPrintQuality = r.cx;
-        dm.dmYResolution = r.cy;
+        dm.dmPrintQuality = defaultResolution.cx > 0 ? defaultResolution.cx : 0;
+        dm.dmYResolution = defaultResolution.cx > 0 ? defaultResolution.cy : 0;
     }
     if (color) {
         dm.dmFields |= DM_COLOR;
@@ -171,6 +175,10 @@ WbSize DestinationCaps::DpiFor(const DevMode &dm) const
         dpi.cx = dm.dmPrintQuality;
         dpi.cy = ((dm.dmFields & DM_YRESOLUTION) && dm.dmYResolution > 0) ? dm.dmYResolution : dm.dmPrintQuality;
     }
+    // With no resolution chosen or named the page is laid out at the first
+    // one listed; the job itself leaves the resolution to the queue.
+    if (dpi.cx <= 0 && !resolutions.isEmpty())
+        dpi = resolutions.first();
     if (dpi.cx <= 0)
         dpi.cx = FallbackDpi;
     if (dpi.cy <= 0)
@@ -220,7 +228,10 @@ QList<JobOption> DestinationCaps::JobOptions(const DevMode &dm) const
         if (!value.isEmpty())
             options.append({QByteArray(name), value});
     };
-    add("media", MediaFor(dm).pwg);
+    // Only a chosen sheet is named: a listed one or a user-defined size.
+    // Without one the queue prints on its own default sheet.
+    if ((dm.dmFields & DM_PAPERSIZE) && (HasUserSize(dm) || FindMedia(dm.dmPaperSize)))
+        add("media", MediaFor(dm).pwg);
     if (dm.dmFields & DM_DEFAULTSOURCE) {
         for (const DestinationSource &s : sources) {
             if (s.number == dm.dmDefaultSource) {
@@ -229,9 +240,13 @@ QList<JobOption> DestinationCaps::JobOptions(const DevMode &dm) const
             }
         }
     }
-    const WbSize dpi = DpiFor(dm);
-    if (!resolutions.isEmpty())
-        add("printer-resolution", dpi.cx == dpi.cy ? u"%1dpi"_s.arg(dpi.cx) : u"%1x%2dpi"_s.arg(dpi.cx).arg(dpi.cy));
+    // Only a chosen resolution the destination lists is named.
+    if ((dm.dmFields & DM_PRINTQUALITY) && dm.dmPrintQuality > 0) {
+        const WbSize dpi = DpiFor(dm);
+        if (resolutions.contains(dpi))
+            add("printer-resolution",
+                dpi.cx == dpi.cy ? u"%1dpi"_s.arg(dpi.cx) : u"%1x%2dpi"_s.arg(dpi.cx).arg(dpi.cy));
+    }
     // orientation-requested 3 is portrait, 4 landscape.
     if (dm.dmFields & DM_ORIENTATION)
         add("orientation-requested", dm.dmOrientation == 2 ? u"4"_s : u"3"_s);

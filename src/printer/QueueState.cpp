@@ -16,7 +16,7 @@ constexpr int JobAborted = 8;
 constexpr int JobCompleted = 9;
 
 // The print system's own words, where it gives any: the message, else the
-// reasons other than "none".
+// reasons other than "none", in Japanese.
 QString Reason(const QString &message, const QStringList &reasons)
 {
     if (!message.trimmed().isEmpty())
@@ -24,9 +24,9 @@ QString Reason(const QString &message, const QStringList &reasons)
     QStringList shown;
     for (const QString &r : reasons) {
         if (r != u"none"_s)
-            shown.append(r);
+            shown.append(ReasonText(r));
     }
-    return shown.join(u", "_s);
+    return shown.join(u"、"_s);
 }
 
 QString WithReason(const QString &text, const QString &reason)
@@ -35,6 +35,64 @@ QString WithReason(const QString &text, const QString &reason)
 }
 
 } // namespace
+
+QString ReasonText(const QString &keyword)
+{
+    struct Entry
+    {
+        QStringView keyword;
+        QStringView text;
+    };
+    static constexpr Entry table[] = {
+        {u"job-canceled-by-user", u"利用者が取り消しました"},
+        {u"job-canceled-by-operator", u"管理者が取り消しました"},
+        {u"job-canceled-at-device", u"プリンタ本体で取り消されました"},
+        {u"job-aborted-by-system", u"印刷システムが中止しました"},
+        {u"job-completed-with-errors", u"エラーがあったまま終わりました"},
+        {u"job-completed-with-warnings", u"警告があったまま終わりました"},
+        {u"job-hold-until-specified", u"指定の時刻まで保留されています"},
+        {u"job-printing", u"印刷中です"},
+        {u"document-format-error", u"印刷データを処理できません"},
+        {u"document-unprintable-error", u"印刷データを印刷できません"},
+        {u"unsupported-document-format", u"印刷データの形式に対応していません"},
+        {u"processing-to-stop-point", u"止まる途中です"},
+        {u"printer-stopped", u"プリンタが停止しています"},
+        {u"media-empty", u"用紙がありません"},
+        {u"media-needed", u"用紙を補給してください"},
+        {u"media-low", u"用紙が残り少なくなっています"},
+        {u"media-jam", u"紙詰まりです"},
+        {u"input-tray-missing", u"給紙トレイがありません"},
+        {u"output-area-full", u"排紙トレイがいっぱいです"},
+        {u"toner-low", u"トナーが残り少なくなっています"},
+        {u"toner-empty", u"トナーがありません"},
+        {u"marker-supply-low", u"インクまたはトナーが残り少なくなっています"},
+        {u"marker-supply-empty", u"インクまたはトナーがありません"},
+        {u"door-open", u"扉が開いています"},
+        {u"cover-open", u"カバーが開いています"},
+        {u"offline", u"プリンタがオフラインです"},
+        {u"paused", u"プリンタが一時停止しています"},
+        {u"shutdown", u"プリンタの電源が切れています"},
+        {u"connecting-to-device", u"プリンタに接続しています"},
+        {u"timed-out", u"プリンタが応答しません"},
+        {u"stopped-partly", u"プリンタの一部の機能が止まっています"},
+        {u"stopping", u"プリンタが止まる途中です"},
+        {u"moving-to-paused", u"プリンタが一時停止する途中です"},
+        {u"spool-area-full", u"印刷システムの保存領域がいっぱいです"},
+        {u"other", u"その他の理由です"},
+    };
+    QStringView bare(keyword);
+    for (QStringView ending : {u"-report", u"-warning", u"-error"}) {
+        if (bare.endsWith(ending)) {
+            bare.chop(ending.size());
+            break;
+        }
+    }
+    for (const Entry &e : table) {
+        if (e.keyword == bare)
+            return e.text.toString();
+    }
+    return keyword;
+}
 
 QString QueueProblemText(const QString &queue, const QueueState &q)
 {

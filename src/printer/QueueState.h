@@ -23,6 +23,11 @@ struct JobState
     QStringList reasons; // job-state-reasons keywords
 };
 
+// A job-state-reasons or printer-state-reasons keyword in Japanese, the
+// printer's -report, -warning and -error endings disregarded; an unknown
+// keyword as the print system writes it.
+QString ReasonText(const QString &keyword);
+
 // Why a queue in that state does not take a job now, in Japanese; empty when
 // it takes jobs.
 QString QueueProblemText(const QString &queue, const QueueState &queueState);

@@ -71,9 +71,21 @@ IppAttributes Silent()
     return a;
 }
 
+// The tray printer as a queue that names no default sheet or resolution.
+IppAttributes UnnamedDefaults()
+{
+    IppAttributes a = TrayPrinter();
+    a.values.remove(u"media-default"_s);
+    a.values.remove(u"printer-resolution-default"_s);
+    return a;
+}
+
 IppAttributes Canned(const QString &name)
 {
-    return name == u"tray"_s ? TrayPrinter() : name == u"pdf"_s ? PdfQueue() : Silent();
+    return name == u"tray"_s      ? TrayPrinter()
+           : name == u"pdf"_s     ? PdfQueue()
+           : name == u"unnamed"_s ? UnnamedDefaults()
+                                  : Silent();
 }
 
 } // namespace
@@ -393,6 +405,9 @@ private Q_SLOTS:
         QTest::newRow("a PDF queue starts on A4 in colour at 300 dpi")
             << u"pdf"_s << (base | DM_PAPERSIZE | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR) << DMPAPER_A4 << 0 << 300
             << 2;
+        QTest::newRow("a queue that names no default sheet or resolution starts with none of them chosen")
+            << u"unnamed"_s << (base | DM_PAPERSIZE | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_YRESOLUTION) << 0 << 0
+            << 0 << 1;
         QTest::newRow("a destination that says nothing offers no paper, source or quality")
             << u"silent"_s << base << 0 << 0 << 0 << 1;
     }
@@ -449,6 +464,8 @@ private Q_SLOTS:
         QTest::newRow("a tray the printer does not have is not named")
             << u"tray"_s << 1 << DMBIN_LOWER << 1
             << QStringList{u"media=na_letter_8.5x11in"_s, u"printer-resolution=300dpi"_s, u"orientation-requested=3"_s};
+        QTest::newRow("defaults that name no sheet, tray or resolution leave all three to the queue")
+            << u"unnamed"_s << 1 << 0 << 1 << QStringList{u"orientation-requested=3"_s};
         QTest::newRow("a PDF queue's defaults ask for colour")
             << u"pdf"_s << 1 << 0 << 1
             << QStringList{u"media=iso_a4_210x297mm"_s, u"printer-resolution=300dpi"_s, u"orientation-requested=3"_s,
@@ -470,6 +487,45 @@ private Q_SLOTS:
         for (const auto &[name, value] : caps.JobOptions(dm))
             texts.append(QString::fromLatin1(name) + u'=' + value);
         QCOMPARE(texts, options);
+    }
+
+    void aChosenSheetAndResolutionAreNamedOthersAreNot_data()
+    {
+        QTest::addColumn<int>("paperSize");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("a chosen sheet and resolution are both named")
+            << int(DMPAPER_A5) << 600
+            << QStringList{u"media=iso_a5_148x210mm"_s, u"printer-resolution=600dpi"_s, u"orientation-requested=3"_s};
+        QTest::newRow("a chosen sheet without a resolution names only the sheet")
+            << int(DMPAPER_A4) << 0 << QStringList{u"media=iso_a4_210x297mm"_s, u"orientation-requested=3"_s};
+        QTest::newRow("a chosen resolution without a sheet names only the resolution")
+            << 0 << 150 << QStringList{u"printer-resolution=150dpi"_s, u"orientation-requested=3"_s};
+        QTest::newRow("a sheet the queue does not list is not named")
+            << int(DMPAPER_LEGAL) << 0 << QStringList{u"orientation-requested=3"_s};
+    }
+    void aChosenSheetAndResolutionAreNamedOthersAreNot()
+    {
+        QFETCH(int, paperSize);
+        QFETCH(int, quality);
+        QFETCH(QStringList, options);
+        const DestinationCaps caps = ReadCapabilities(UnnamedDefaults());
+        DevMode dm = caps.Defaults(u"Q"_s);
+        dm.dmPaperSize = paperSize;
+        dm.dmPrintQuality = quality;
+        dm.dmYResolution = quality;
+        QStringList texts;
+        for (const auto &[name, value] : caps.JobOptions(dm))
+            texts.append(QString::fromLatin1(name) + u'=' + value);
+        QCOMPARE(texts, options);
+    }
+
+    void withNothingChosenThePageIsLaidOutAtTheFirstListedResolution()
+    {
+        const DestinationCaps caps = ReadCapabilities(UnnamedDefaults());
+        const DeviceGeometry g = caps.GeometryFor(caps.Defaults(u"Q"_s));
+        QCOMPARE(g.logPixelsX, 150);
+        QCOMPARE(g.physicalWidth, 1275); // Letter, 215.9 mm
     }
 };
 

@@ -27,7 +27,6 @@ class TestCupsPrinter : public QObject
 
     bool requireQueue(const QString &queue, const char *variable)
     {
-        const bool required = qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s;
         QString problem;
         if (queue.isEmpty()) {
             problem = u"%1 is not set"_s.arg(QString::fromLatin1(variable));
@@ -39,9 +38,23 @@ class TestCupsPrinter : public QObject
                 problem = e.message();
             }
         }
+        return requireNoProblem(problem);
+    }
+
+    // The PDF queue's output folder, which the checks of the printed file
+    // read.
+    bool requirePdfOut()
+    {
+        return requireNoProblem(m_pdfOut.isEmpty() ? u"VUZO_CUPS_PDF_OUT is not set"_s : QString());
+    }
+
+    // A missing prerequisite skips the test, or fails it when
+    // VUZO_REQUIRE_CUPS=1 asks for the CUPS tests.
+    static bool requireNoProblem(const QString &problem)
+    {
         if (problem.isEmpty())
             return true;
-        if (required)
+        if (qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s)
             QTest::qFail(qPrintable(problem), __FILE__, __LINE__);
         else
             QTest::qSkip(qPrintable(problem), __FILE__, __LINE__);
@@ -210,8 +223,8 @@ private Q_SLOTS:
     {
         if (!requireQueue(m_pdfQueue, "VUZO_CUPS_PDF_QUEUE"))
             return;
-        if (m_pdfOut.isEmpty())
-            QSKIP("VUZO_CUPS_PDF_OUT is not set");
+        if (!requirePdfOut())
+            return;
         select(m_pdfQueue);
         m_printer->SetPaperSizeNumber(DMPAPER_A5);
         m_printer->ApplySettings();
@@ -238,8 +251,8 @@ private Q_SLOTS:
     {
         if (!requireQueue(m_pdfQueue, "VUZO_CUPS_PDF_QUEUE"))
             return;
-        if (m_pdfOut.isEmpty())
-            QSKIP("VUZO_CUPS_PDF_OUT is not set");
+        if (!requirePdfOut())
+            return;
         select(m_pdfQueue);
         m_printer->SetPaperSizeNumber(DMPAPER_A5);
         m_printer->SetOrientation(wbOrLandScape);

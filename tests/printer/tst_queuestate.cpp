@@ -86,6 +86,38 @@ private Q_SLOTS:
             QVERIFY2(verdict.problem.contains(part), qPrintable(verdict.problem));
         QVERIFY(verdict.problem.contains(u"「q1」"_s));
     }
+
+    void reasonsAreToldInJapanese_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a job the operator cancelled") << u"job-canceled-by-user"_s << u"利用者が取り消しました"_s;
+        QTest::newRow("a queue on its way to a stop") << u"processing-to-stop-point"_s << u"止まる途中です"_s;
+        QTest::newRow("a paper jam") << u"media-jam"_s << u"紙詰まりです"_s;
+        QTest::newRow("an empty tray reported as an error") << u"media-empty-error"_s << u"用紙がありません"_s;
+        QTest::newRow("low toner reported as a warning")
+            << u"toner-low-warning"_s << u"トナーが残り少なくなっています"_s;
+        QTest::newRow("an open cover reported as a report") << u"cover-open-report"_s << u"カバーが開いています"_s;
+        QTest::newRow("an unknown keyword stays as it is") << u"fuser-over-temp-x"_s << u"fuser-over-temp-x"_s;
+        QTest::newRow("an unknown keyword keeps its ending") << u"vendor-thing-error"_s << u"vendor-thing-error"_s;
+    }
+    void reasonsAreToldInJapanese()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, text);
+        QCOMPARE(vuzo::ReasonText(keyword), text);
+    }
+
+    void aStoppedJobWithoutAMessageTellsItsReasonsInJapanese()
+    {
+        JobState job;
+        job.state = 8;
+        job.reasons = {u"none"_s, u"job-aborted-by-system"_s, u"media-jam"_s};
+        const vuzo::JobVerdict verdict = vuzo::JudgeJob(u"q1"_s, job, QueueState{});
+        QVERIFY2(verdict.problem.endsWith(u"（印刷システムが中止しました、紙詰まりです）"_s),
+                 qPrintable(verdict.problem));
+        QVERIFY(!verdict.problem.contains(u"job-aborted-by-system"_s));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQueueState)

@@ -267,20 +267,41 @@ private Q_SLOTS:
         QCOMPARE(fx->w<QComboBox>(u"ComboBox3"_s)->currentText(), u"Tray 2"_s);
     }
 
-    void cancelStillWritesTheRegistrationOfTheSelectedPrinter()
+    void aCancelLeavesTheRegistrationAsItWas_data()
     {
+        QTest::addColumn<bool>("queueMissing");
+        QTest::newRow("a cancel with the registered queue present writes nothing") << false;
+        QTest::newRow("a cancel with the registered queue missing writes nothing and still refuses to print") << true;
+    }
+    void aCancelLeavesTheRegistrationAsItWas()
+    {
+        QFETCH(bool, queueMissing);
         twoPrinters();
-        writeRegistration(u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=7\r\ndenPrn_Left=8\r\n"_s);
+        const QString registered =
+            u"[手差し]\r\nPrnName=Test Printer B\r\nPrnNoIndex=1\r\ndenPrn_Top=7\r\ndenPrn_Left=8\r\n"_s;
+        writeRegistration(registered);
         fx->start();
-        SetupDialogAnswer answer(false, 0); // chooses printer 0, then cancels
-        fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
+        if (queueMissing) {
+            fx->memory->removePrinter(kPrinterB);
+            WbPrinter().CheckSystemChange();
+        }
+        const QByteArray before = readBytes(regPath());
+        {
+            SetupDialogAnswer answer(false, 0); // chooses printer 0, then cancels
+            fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
+            QCOMPARE(answer.calls, 1);
+        }
 
-        QCOMPARE(answer.calls, 1);
-        QCOMPARE(answer.openedOn, QList<int>({1}));
-        QCOMPARE(WbPrinter().Index(), 1);
-        QCOMPARE(sectionLines(regPath(), kHand),
-                 QStringList({u"PrnName=Test Printer B"_s, u"PrnNoIndex=1"_s, u"denPrn_Top=7"_s, u"denPrn_Left=8"_s}) +
-                     kKeysB);
+        QCOMPARE(readBytes(regPath()), before);
+        if (queueMissing) {
+            QCOMPARE(fx->w<QLabel>(u"Label_PrinterName2"_s)->text(), u"Test Printer B（見つかりません）"_s);
+            QCOMPARE(printAndListJobDevices(), QStringList());
+            QCOMPARE(fx->dialogs->notices(), QStringList{missingMessage(kPrinterB)});
+        } else {
+            QCOMPARE(WbPrinter().Index(), 1);
+            QCOMPARE(fx->w<QComboBox>(u"ComboBox1"_s)->currentText(), kPrinterB);
+            QCOMPARE(printAndListJobDevices(), QStringList{kPrinterB});
+        }
     }
 
     void registerKeepsTheOffsetsOfTheFile()
@@ -400,7 +421,7 @@ private Q_SLOTS:
         twoPrinters();
         writeRegistration(u"[手差し]\r\nPrnName=gone\r\nPrnNoIndex=5\r\ndenPrn_Top=3\r\ndenPrn_Left=4\r\n"_s);
         fx->start();
-        SetupDialogAnswer answer(false);
+        SetupDialogAnswer answer(true);
         fx->w<QPushButton>(u"BitBtn_PrnSet"_s)->click();
 
         QCOMPARE(answer.openedOn, QList<int>({0}));
