@@ -48,7 +48,7 @@ void TForm_Main::FormShow()
     auto step = [this](const std::function<void()> &fn) { vuzo::Guard(this, fn); };
 
     step([this] {
-        setWindowTitle(u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver1.12"_s);
+        setWindowTitle(u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver"_s + QStringLiteral(VUZO_VERSION));
         DateTimePicker_1->setDate(QDate::currentDate());
         Label_CurrentDir->setText(QDir::currentPath());
         Label_Prn_Top->clear();

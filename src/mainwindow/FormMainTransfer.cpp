@@ -2,6 +2,7 @@
 // that read the controls, call the transfer functions and write the results.
 
 #include "controls/DialogService.h"
+#include "controls/Guard.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
 #include "transfer/SmartTransfer.h"
@@ -54,6 +55,24 @@ void TForm_Main::connectTransferHandlers()
     // (start-up, a transfer, a clear button) do not count as typed.
     for (QLineEdit *e : {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel})
         connect(e, &QLineEdit::textEdited, this, [this] { m_deliveryTyped = true; });
+    connect(ComboBox_TransferMode, &QComboBox::currentIndexChanged, this,
+            [this] { vuzo::Guard(this, [this] { ShowPasteAreaHints(); }); });
+    ShowPasteAreaHints();
+}
+
+// 従来方式 reads only the first lines of the paste area; 自動判別 reads all of
+// it, so a line limit would only mislead there.
+void TForm_Main::ShowPasteAreaHints()
+{
+    if (ComboBox_TransferMode->currentIndex() == 1) {
+        Label8->setText(u"↑↑ここにクリップボードから貼り付けが可能です（全文を読み取ります）↑↑"_s);
+        Memo1->setToolTip(
+            u"ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　(全文を読み取ります)"_s);
+    } else {
+        Label8->setText(u"↑↑ここクリップボードから貼り付けが、可能です　(　15行以内に収めてください　)↑↑"_s);
+        Memo1->setToolTip(
+            u"ここにお届け先の住所、お名前等のテキストを貼り付けると、お届け先欄に転送が可能です　(15行以内に収まるようにして下さい)"_s);
+    }
 }
 
 template <typename Result> void TForm_Main::fillDelivery(const Result &r)

@@ -218,6 +218,8 @@ private:
     // The six delivery fields from a transfer's result (either mode's).
     template <typename Result> void fillDelivery(const Result &r);
     void connectTransferHandlers();
+    // The paste area's caption and tool tip for the chosen transfer mode.
+    void ShowPasteAreaHints();
     void SpeedButton_Memo21Click();
     void SpeedButton_Memo22Click();
     void SpeedButton_trimClick();

@@ -42,18 +42,33 @@ void appendKanjiNumber(std::u16string &out, std::u16string_view run)
             out.push_back(char16_t(u'0' + vuzo::KanjiDigitValue(c)));
         return;
     }
+    // A run whose value passes kLargest names no street number or block of
+    // any address; it stays as the kanji it was written in rather than
+    // overflowing the sums below.
+    constexpr long long kLargest = 1'000'000'000'000'000LL;
+    const auto keepAsText = [&] { out.append(run); };
     long long total = 0;
     long long current = -1;
     for (char16_t c : run) {
         if (const int unit = vuzo::KanjiUnitValue(c)) {
-            total += (current < 0 ? 1 : current) * unit;
+            const long long multiplier = current < 0 ? 1 : current;
+            if (multiplier > kLargest / unit)
+                return keepAsText();
+            total += multiplier * unit;
+            if (total > kLargest)
+                return keepAsText();
             current = -1;
         } else {
+            if (current > (kLargest - 9) / 10)
+                return keepAsText();
             current = (current < 0 ? 0 : current * 10) + vuzo::KanjiDigitValue(c);
         }
     }
-    if (current > 0)
+    if (current > 0) {
         total += current;
+        if (total > kLargest)
+            return keepAsText();
+    }
     char16_t digits[24];
     int n = 0;
     do {

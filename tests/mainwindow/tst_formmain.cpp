@@ -199,7 +199,7 @@ void TestFormMain::startStateOfTheWindow()
 {
     MainWindowFixture f;
     f.start();
-    QCOMPARE(f.form->windowTitle(), u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver1.12"_s);
+    QCOMPARE(f.form->windowTitle(), u"vuzo　< 郵便振替払込取扱票　用紙 印刷　> ver"_s + QStringLiteral(VUZO_VERSION));
     QCOMPARE(f.form->size(), QSize(769, 661));
     auto *tabs = f.w<QTabWidget>(u"PageControl1"_s);
     QCOMPARE(tabs->count(), 3);

@@ -64,6 +64,8 @@ private Q_SLOTS:
     void modeComesFromTheSettingsFile_data();
     void modeComesFromTheSettingsFile();
     void modeIsSavedAtExit();
+    void pasteAreaHintsFollowTheMode_data();
+    void pasteAreaHintsFollowTheMode();
     void transferKeepsThePasteAsPasted();
     void typedFieldAsksBeforeOverwriting_data();
     void typedFieldAsksBeforeOverwriting();
@@ -97,6 +99,43 @@ void TestFormMainSmartTransfer::modeComesFromTheSettingsFile()
     QCOMPARE(list->itemText(0), u"従来方式"_s);
     QCOMPARE(list->itemText(1), u"自動判別"_s);
     QCOMPARE(list->currentIndex(), mode);
+}
+
+void TestFormMainSmartTransfer::pasteAreaHintsFollowTheMode_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<bool>("wholeText");
+    QTest::newRow("自動判別 from the settings file says the whole text is read")
+        << QByteArray("[vz_Vez_1prn]\r\nTransferMode=1\r\n") << -1 << true;
+    QTest::newRow("従来方式 from the settings file keeps the line limit")
+        << QByteArray("[vz_Vez_1prn]\r\nTransferMode=0\r\n") << -1 << false;
+    QTest::newRow("switching to 従来方式 brings back the line limit")
+        << QByteArray("[vz_Vez_1prn]\r\nTransferMode=1\r\n") << 0 << false;
+    QTest::newRow("switching to 自動判別 drops the line limit")
+        << QByteArray("[vz_Vez_1prn]\r\nTransferMode=0\r\n") << 1 << true;
+}
+
+void TestFormMainSmartTransfer::pasteAreaHintsFollowTheMode()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(int, chosen);
+    QFETCH(bool, wholeText);
+    MainWindowFixture f;
+    writeSettings(f, settings);
+    f.start();
+    if (chosen >= 0)
+        f.w<QComboBox>(u"ComboBox_TransferMode"_s)->setCurrentIndex(chosen);
+    const QString caption = f.w<QLabel>(u"Label8"_s)->text();
+    const QString tip = f.w(u"Memo1"_s)->toolTip();
+    if (wholeText) {
+        QCOMPARE(caption, u"↑↑ここにクリップボードから貼り付けが可能です（全文を読み取ります）↑↑"_s);
+        QVERIFY2(tip.contains(u"全文を読み取ります"_s), qPrintable(tip));
+        QVERIFY2(!tip.contains(u"行以内"_s), qPrintable(tip));
+    } else {
+        QCOMPARE(caption, u"↑↑ここクリップボードから貼り付けが、可能です　(　15行以内に収めてください　)↑↑"_s);
+        QVERIFY2(tip.contains(u"15行以内"_s), qPrintable(tip));
+    }
 }
 
 void TestFormMainSmartTransfer::modeIsSavedAtExit()

@@ -60,6 +60,14 @@ void TestPostalText::foldAddress_data()
     QTest::newRow("prolonged sound mark after a digit is a hyphen") << u"1ー2"_s << u"1-2"_s;
     QTest::newRow("small ke and ga alike") << u"霞ヶ関 霞が関 霞ケ関"_s << u"霞ケ関霞ケ関霞ケ関"_s;
     QTest::newRow("latin in upper case") << u"ａｂｃ def"_s << u"ABCDEF"_s;
+    const QString nines(20, u'九');
+    QTest::newRow("a long run of digits before a unit stays in kanji")
+        << u"北"_s + nines + u"千条"_s << u"北"_s + nines + u"千条"_s;
+    QTest::newRow("a long run of digits before hundred and ten stays in kanji")
+        << nines + u"百十号"_s << nines + u"百十号"_s;
+    QTest::newRow("a long run of digits without a unit is read digit by digit")
+        << nines + u"号"_s << QString(20, u'9') + u"号"_s;
+    QTest::newRow("a thousands numeral still folds") << u"千二百三十四番地"_s << u"1234番地"_s;
 }
 
 void TestPostalText::foldAddress()
