@@ -119,6 +119,8 @@ private Q_SLOTS:
     void fieldLeftWhileInactiveIsLeftOnReturn();
     void newSlipWithF4_data();
     void newSlipWithF4();
+    void functionKeysWorkFromThePasteArea_data();
+    void functionKeysWorkFromThePasteArea();
     void linesBeyondThePrintedRowsAreTold_data();
     void linesBeyondThePrintedRowsAreTold();
     void pasteAreaAndTransferFromTheKeyboard();
@@ -389,6 +391,28 @@ void TestFormMainRoutine::newSlipWithF4()
     QCOMPARE(focusName(), u"Memo1"_s);
     // No row stays highlighted from the slip before.
     QVERIFY(f.line(7).price->color() != kHighlight);
+}
+
+void TestFormMainRoutine::functionKeysWorkFromThePasteArea_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("F11 in the paste area asks to print as its button does") << int(Qt::Key_F11) << u"印刷しますか?"_s;
+}
+
+void TestFormMainRoutine::functionKeysWorkFromThePasteArea()
+{
+    QFETCH(int, key);
+    QFETCH(QString, asked);
+    MainWindowFixture f;
+    f.start();
+    typeNumber(f.line(1).qty, u"2"_s);
+    typeNumber(f.line(1).price, u"300"_s);
+    focus(f.w(u"Memo1"_s));
+    f.dialogs->answer({false});
+    press(key);
+    QCOMPARE(f.dialogs->confirms(), QStringList{asked});
+    QCOMPARE(int(f.memory->jobs().size()), 0);
 }
 
 void TestFormMainRoutine::linesBeyondThePrintedRowsAreTold_data()
