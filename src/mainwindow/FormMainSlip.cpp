@@ -198,8 +198,8 @@ void TForm_Main::ZuNumEdit_PriceExit(QWidget *)
 
 void TForm_Main::Edit_itemKeyDown(QWidget *sender, int &key)
 {
-    // Up and Down walk the item names row by row; F7 and Enter do what they
-    // do in every field.
+    // Up and Down walk the item names row by row; F2, F7, F11 and Enter do
+    // what they do in every field.
     switch (key) {
     case Qt::Key_Up:
         d_i = vuzo::StrToIntZero(Label_d_i->text());
