@@ -121,6 +121,8 @@ private Q_SLOTS:
     void newSlipWithF4();
     void functionKeysWorkFromThePasteArea_data();
     void functionKeysWorkFromThePasteArea();
+    void zeroTotalIsAskedAboutPlainly_data();
+    void zeroTotalIsAskedAboutPlainly();
     void linesBeyondThePrintedRowsAreTold_data();
     void linesBeyondThePrintedRowsAreTold();
     void pasteAreaAndTransferFromTheKeyboard();
@@ -413,6 +415,29 @@ void TestFormMainRoutine::functionKeysWorkFromThePasteArea()
     press(key);
     QCOMPARE(f.dialogs->confirms(), QStringList{asked});
     QCOMPARE(int(f.memory->jobs().size()), 0);
+}
+
+void TestFormMainRoutine::zeroTotalIsAskedAboutPlainly_data()
+{
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("a slip of no amount: the default answer prints nothing") << QList<bool>{} << 0;
+}
+
+void TestFormMainRoutine::zeroTotalIsAskedAboutPlainly()
+{
+    QFETCH(QList<bool>, answers);
+    QFETCH(int, jobs);
+    MainWindowFixture f;
+    f.start();
+    f.line(1).item->setText(u"りんご"_s);
+    focus(f.w(u"Edit_Zip"_s));
+    for (bool answer : answers)
+        f.dialogs->answer({answer});
+    press(Qt::Key_F11);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), u"0"_s);
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"請求金額が０円です。このまま印刷しますか?"_s});
+    QCOMPARE(int(f.memory->jobs().size()), jobs);
 }
 
 void TestFormMainRoutine::linesBeyondThePrintedRowsAreTold_data()
