@@ -642,7 +642,7 @@ void TZuNumEdit::inputMethodEvent(QInputMethodEvent *e)
 {
     const QString commit = e->commitString();
     for (const QChar c : commit)
-        handleChar(zunum::MapInputMethodChar(c));
+        handleChar(c); // the model reads full-width digits and signs as ASCII
     e->accept();
 }
 

@@ -102,7 +102,13 @@ void TForm_Main::SpeedButton_F11Click()
     // Lines beyond those the slip holds are told first; going back prints nothing.
     if (!unprintedRowsAccepted())
         return;
-    if (!vuzo::Dialogs().confirm(this, u"印刷しますか?"_s)) {
+    // A slip of ¥0 is mostly one printed before its lines were filled in: it
+    // is asked about plainly, and the default answer prints nothing.
+    const bool zeroTotal = StrToCurrZero(ZuNumEdit_sttl->text()).isZero();
+    const bool go = zeroTotal ? vuzo::Dialogs().choose(this, u"請求金額が０円です。このまま印刷しますか?"_s,
+                                                       u"印刷する"_s, u"印刷しない"_s)
+                              : vuzo::Dialogs().confirm(this, u"印刷しますか?"_s);
+    if (!go) {
         Memo1->setFocus(Qt::OtherFocusReason);
         return;
     }

@@ -206,14 +206,18 @@ void TForm_Main::moveFocus(bool next)
     focusNextPrevChild(next);
 }
 
+// The keys every field of the slip shares. F2, F9 and F11 are also the
+// window-wide shortcuts of their buttons; a key the shortcut took never
+// reaches a field, so the field handles one only while the window is not the
+// active one (a box just closed) and the shortcut did not see it.
 void TForm_Main::FormKeyDown(QWidget *, int &key)
 {
     switch (key) {
     case Qt::Key_F2: SpeedButton_F2Click(); break;
-    case Qt::Key_Up: moveFocus(false); break;
-    case Qt::Key_F7: SpeedButton_F7Click(); break;
     case Qt::Key_F9: SpeedButton_F9Click(); break;
     case Qt::Key_F11: SpeedButton_F11Click(); break;
+    case Qt::Key_Up: moveFocus(false); break;
+    case Qt::Key_F7: SpeedButton_F7Click(); break;
     case Qt::Key_Return:
     case Qt::Key_Enter: moveFocus(true); break;
     default: break;

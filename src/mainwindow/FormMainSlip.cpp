@@ -100,6 +100,9 @@ void TForm_Main::Edit_Cls()
         e->clear();
     Label_CutCut->clear();
     Label_0X->clear();
+    // Empty delivery fields hold nothing typed by hand: the next transfer
+    // fills them without asking.
+    m_deliveryTyped = false;
 }
 
 void TForm_Main::Edit_Cls_My()

@@ -19,8 +19,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +105,13 @@ void TForm_Main::connectHandlers()
     connect(SpeedButton_F[2], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F2Click));
     connect(SpeedButton_F[9], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F9Click));
     connect(SpeedButton_F[11], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F11Click));
+    // F2, F9 and F11 press their buttons wherever the focus is in the window,
+    // the paste area and the settings tabs included; a disabled button (F9
+    // and F11 on a settings tab) takes no key either.
+    for (const auto &[k, fkey] : {std::pair{2, Qt::Key_F2}, std::pair{9, Qt::Key_F9}, std::pair{11, Qt::Key_F11}}) {
+        auto *key = new QShortcut(QKeySequence(fkey), this);
+        connect(key, &QShortcut::activated, SpeedButton_F[k], &QToolButton::click);
+    }
     connect(BitBtn_1, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_1Click));
     connect(BitBtn_WebHelp, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_WebHelpClick));
     connect(BitBtn_SendMail, &QPushButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_SendMailClick));

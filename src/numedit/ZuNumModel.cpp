@@ -418,11 +418,15 @@ EditResult ZuNumModel::deleteLastChar()
     return r;
 }
 
-EditResult ZuNumModel::inputChar(QChar c, const FitTest &fits)
+EditResult ZuNumModel::inputChar(QChar typed, const FitTest &fits)
 {
     EditResult r;
     if (m_readOnly)
         return r;
+    // A Japanese input method in full-width mode types ０..９, － and ．; they
+    // are the same digits and signs as their ASCII forms, whether they come as
+    // key text or as an input-method commit.
+    const QChar c = MapInputMethodChar(typed);
     switch (c.unicode()) {
     case 0x01: // Ctrl+A
     case 0x03: // Ctrl+C

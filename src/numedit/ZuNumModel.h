@@ -142,9 +142,11 @@ public:
     // Backspace and Delete: removes the last character (and a point left at
     // the end); on a selected field empties it like clear().
     EditResult deleteLastChar();
-    // A typed character as the key-press handling sees it: digits, point,
-    // minus, Enter (focus movement or a refusal), the control characters of
-    // keys that were handled already, and everything else refused.
+    // A typed character as the key-press and input-method handling see it:
+    // digits, point, minus (their full-width forms too, see
+    // MapInputMethodChar), Enter (focus movement or a refusal), the control
+    // characters of keys that were handled already, and everything else
+    // refused.
     EditResult inputChar(QChar c, const FitTest &fits);
 
     // Clipboard. copyText() is the text copy and cut put on the clipboard, or

@@ -119,6 +119,10 @@ private Q_SLOTS:
     void fieldLeftWhileInactiveIsLeftOnReturn();
     void newSlipWithF4_data();
     void newSlipWithF4();
+    void functionKeysWorkFromThePasteArea_data();
+    void functionKeysWorkFromThePasteArea();
+    void zeroTotalIsAskedAboutPlainly_data();
+    void zeroTotalIsAskedAboutPlainly();
     void linesBeyondThePrintedRowsAreTold_data();
     void linesBeyondThePrintedRowsAreTold();
     void pasteAreaAndTransferFromTheKeyboard();
@@ -389,6 +393,51 @@ void TestFormMainRoutine::newSlipWithF4()
     QCOMPARE(focusName(), u"Memo1"_s);
     // No row stays highlighted from the slip before.
     QVERIFY(f.line(7).price->color() != kHighlight);
+}
+
+void TestFormMainRoutine::functionKeysWorkFromThePasteArea_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("F11 in the paste area asks to print as its button does") << int(Qt::Key_F11) << u"印刷しますか?"_s;
+}
+
+void TestFormMainRoutine::functionKeysWorkFromThePasteArea()
+{
+    QFETCH(int, key);
+    QFETCH(QString, asked);
+    MainWindowFixture f;
+    f.start();
+    typeNumber(f.line(1).qty, u"2"_s);
+    typeNumber(f.line(1).price, u"300"_s);
+    focus(f.w(u"Memo1"_s));
+    f.dialogs->answer({false});
+    press(key);
+    QCOMPARE(f.dialogs->confirms(), QStringList{asked});
+    QCOMPARE(int(f.memory->jobs().size()), 0);
+}
+
+void TestFormMainRoutine::zeroTotalIsAskedAboutPlainly_data()
+{
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<int>("jobs");
+    QTest::newRow("a slip of no amount: the default answer prints nothing") << QList<bool>{} << 0;
+}
+
+void TestFormMainRoutine::zeroTotalIsAskedAboutPlainly()
+{
+    QFETCH(QList<bool>, answers);
+    QFETCH(int, jobs);
+    MainWindowFixture f;
+    f.start();
+    f.line(1).item->setText(u"りんご"_s);
+    focus(f.w(u"Edit_Zip"_s));
+    for (bool answer : answers)
+        f.dialogs->answer({answer});
+    press(Qt::Key_F11);
+    QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), u"0"_s);
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"請求金額が０円です。このまま印刷しますか?"_s});
+    QCOMPARE(int(f.memory->jobs().size()), jobs);
 }
 
 void TestFormMainRoutine::linesBeyondThePrintedRowsAreTold_data()

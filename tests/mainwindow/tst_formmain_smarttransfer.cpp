@@ -70,6 +70,8 @@ private Q_SLOTS:
     void typedFieldAsksBeforeOverwriting_data();
     void typedFieldAsksBeforeOverwriting();
     void restoredFieldsAreNotTyped();
+    void clearedDeliveryIsNotTyped_data();
+    void clearedDeliveryIsNotTyped();
     void emptyPasteTellsAndKeepsTheFields();
     void dictionaryDisagreementWarns();
 };
@@ -208,6 +210,33 @@ void TestFormMainSmartTransfer::restoredFieldsAreNotTyped()
     pasteAndTransfer(f, kMail);
     QVERIFY(f.dialogs->shown().isEmpty());
     QCOMPARE(field(f, u"Edit_Zip"_s), u"150-0043"_s);
+}
+
+void TestFormMainSmartTransfer::clearedDeliveryIsNotTyped_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("clearQuestion");
+    QTest::newRow("a typed name cleared with 新規 is no longer typed")
+        << u"SpeedButton_F4"_s << u"新しい伝票にしますか?"_s;
+}
+
+// Fields emptied by the program hold nothing typed by hand, so the next
+// transfer fills them without asking.
+void TestFormMainSmartTransfer::clearedDeliveryIsNotTyped()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, clearQuestion);
+    MainWindowFixture f;
+    f.start();
+    auto *name = f.w<QLineEdit>(u"Edit_Custo1"_s);
+    name->setFocus();
+    QTest::keyClicks(name, u"Suzuki"_s);
+    f.dialogs->answer({true});
+    f.w<QToolButton>(button)->click();
+    QCOMPARE(field(f, u"Edit_Custo1"_s), QString());
+    pasteAndTransfer(f, kMail);
+    QCOMPARE(f.dialogs->confirms(), QStringList{clearQuestion});
+    QCOMPARE(field(f, u"Edit_Custo1"_s), u"佐藤　花子"_s);
 }
 
 void TestFormMainSmartTransfer::emptyPasteTellsAndKeepsTheFields()

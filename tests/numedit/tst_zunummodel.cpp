@@ -364,6 +364,18 @@ void TestZuNumModel::editing_data()
         << u""_s << 9 << true << 99 << QStringList{u"-"_s} << u"-"_s << u"-"_s << 0 << 1;
     QTest::newRow("a letter beeps") << u"12"_s << 9 << true << 99 << QStringList{u"a"_s} << u"12"_s << u"12"_s << 1
                                     << 0;
+    QTest::newRow("full-width one and two typed give twelve")
+        << u""_s << 9 << true << 99 << QStringList{u"１"_s, u"２"_s} << u"12"_s << u"12"_s << 0 << 2;
+    QTest::newRow("a full-width point and decimal are typed as their ASCII forms")
+        << u"3"_s << 9 << true << 99 << QStringList{u"．"_s, u"５"_s} << u"3.5"_s << u"3.5"_s << 0 << 2;
+    QTest::newRow("a full-width minus toggles the sign")
+        << u"12"_s << 9 << true << 99 << QStringList{u"－"_s} << u"-12"_s << u"-12"_s << 0 << 1;
+    QTest::newRow("a full-width minus beeps when not allowed")
+        << u"12"_s << 9 << false << 99 << QStringList{u"－"_s} << u"12"_s << u"12"_s << 1 << 0;
+    QTest::newRow("a full-width digit beyond the integer length beeps")
+        << u"123"_s << 3 << true << 99 << QStringList{u"４"_s} << u"123"_s << u"123"_s << 1 << 0;
+    QTest::newRow("a full-width comma beeps")
+        << u"12"_s << 9 << true << 99 << QStringList{u"，"_s} << u"12"_s << u"12"_s << 1 << 0;
     QTest::newRow("a NUL character beeps")
         << u"12"_s << 9 << true << 99 << QStringList{QString(QChar(0))} << u"12"_s << u"12"_s << 1 << 0;
     QTest::newRow("the control characters of handled keys are silent")
