@@ -15,9 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The resolution of a feed that registers none.
-constexpr int kDefaultDpi = 600;
-
 void printError(const QString &text)
 {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
@@ -43,7 +40,8 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
     const ProfileFile registrationFile(dir + u'/' + session::RegistrationFileName());
     const session::FeedRegistration registration =
         session::FeedRegistration::Read(registrationFile, session::FeedSection(record.feedIndex));
-    const WbSize dpi = registration.registeredResolution().value_or(WbSize{kDefaultDpi, kDefaultDpi});
+    const WbSize dpi =
+        registration.registeredResolution().value_or(WbSize{session::kFallbackDpi, session::kFallbackDpi});
     const PrintGeometry geometry =
         ParsePrintGeometry(QString::number(dpi.cx), QString::number(dpi.cy), registration.top, registration.left);
     out.inputs = session::SlipInputsOf(record, figures, geometry);

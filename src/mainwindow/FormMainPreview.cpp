@@ -22,7 +22,8 @@ void TForm_Main::SpeedButton_F9Click()
     // The resolution F11 would hand to the layout: the printer's dots per
     // inch at its scale. Without a usable printer the page is shown at
     // 600 dpi; F11 itself says why it cannot print.
-    const WbSize dpi = m_selection.printerMissing() ? WbSize{600, 600} : session::CurrentEffectiveDpi();
+    const WbSize dpi = m_selection.printerMissing() ? WbSize{session::kFallbackDpi, session::kFallbackDpi}
+                                                    : session::CurrentEffectiveDpi();
     // An offset that is not a number stops here with the print's own message.
     PreviewRequest request;
     request.inputs = slipInputsAt(QString::number(dpi.cx), QString::number(dpi.cy));

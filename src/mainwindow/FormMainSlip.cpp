@@ -301,8 +301,5 @@ void TForm_Main::DEN_SUM()
     // the first check), so reading it never meets a number too large to read.
     const slip::Totals totals = session::TotalsOf(slipRecord(), StrToCurrZero(Label_xTax->text()));
     showTotals(totals);
-    QStringList notices = m_rowOverflow;
-    for (const QString &field : totals.overflowFields)
-        notices << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));
-    showOverflowNotices(notices);
+    showOverflowNotices(m_rowOverflow + session::TotalOverflowNotices(totals));
 }

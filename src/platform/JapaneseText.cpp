@@ -37,6 +37,24 @@ QString TrimWide(const QString &s)
     return s.sliced(begin, end - begin);
 }
 
+QStringList SplitAtWordBlanks(QStringView s)
+{
+    QStringList words;
+    QString cur;
+    for (QChar c : s) {
+        if (IsWordBlank(c)) {
+            if (!cur.isEmpty())
+                words << cur;
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.isEmpty())
+        words << cur;
+    return words;
+}
+
 QString TrimBlanksAndControls(QStringView s)
 {
     qsizetype begin = 0;

@@ -59,6 +59,9 @@ constexpr bool IsWordBlank(QChar c)
     return u == u' ' || u == u'\t' || IsIdeographicSpace(c) || u == 0x00A0;
 }
 
+// The words of a text: the runs between IsWordBlank characters, none empty.
+QStringList SplitAtWordBlanks(QStringView s);
+
 // A blank of either width, a no-break space or a control character: nothing
 // an address is written with, so the address comparison drops it and the
 // pasted text's values are trimmed of it.

@@ -221,10 +221,6 @@ QString PrintRefusal(TWbPrinter &printer, const FeedSelection &selection, const 
     }
 }
 
-namespace {
-constexpr int kFallbackDpi = 600;
-}
-
 WbSize EffectiveDpi(TWbPrinter &printer)
 {
     WbSize out{kFallbackDpi, kFallbackDpi};

@@ -20,6 +20,10 @@ class ProfileFile;
 
 namespace session {
 
+// The resolution a slip is laid out at when neither the feed nor the printer
+// gives one, in dots per inch.
+inline constexpr int kFallbackDpi = 600;
+
 // The registration file's name in the data folder.
 QString RegistrationFileName();
 

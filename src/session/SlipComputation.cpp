@@ -13,15 +13,15 @@ QString lineField(const QString &text)
     return zunum::CanonicalText(text, LineNumberFormat());
 }
 
-QStringList totalOverflow(const slip::Totals &totals)
+} // namespace
+
+QStringList TotalOverflowNotices(const slip::Totals &totals)
 {
     QStringList notices;
     for (const QString &field : totals.overflowFields)
         notices << slip::TotalOverflowMessage(slip::TotalFieldCaption(field));
     return notices;
 }
-
-} // namespace
 
 QString SlipFigures::refusal() const
 {
@@ -80,7 +80,7 @@ SlipFigures RestoredPass(SlipRecord &record, Currency rate)
     figures.lineOverflow = ApplyLinePass(record, slip::RestoredLinePass(RowsOf(record)));
     figures.overflow = figures.lineOverflow;
     figures.totals = TotalsOf(record, rate);
-    figures.overflow << totalOverflow(figures.totals);
+    figures.overflow << TotalOverflowNotices(figures.totals);
     return figures;
 }
 
@@ -95,7 +95,7 @@ SlipFigures PrintPass(SlipRecord &record, Currency rate, const std::function<voi
     figures.lineOverflow = ApplyLinePass(record, pass);
     figures.overflow = figures.lineOverflow;
     figures.totals = TotalsOf(record, rate);
-    figures.overflow << totalOverflow(figures.totals);
+    figures.overflow << TotalOverflowNotices(figures.totals);
     return figures;
 }
 

@@ -50,6 +50,9 @@ slip::TaxRate RateOf(const SlipRecord &record);
 // slip::TaxRate::rate) by the record's rounding code.
 slip::Totals TotalsOf(const SlipRecord &record, Currency rate);
 
+// The notices of the totals that do not fit their field, in field order.
+QStringList TotalOverflowNotices(const slip::Totals &totals);
+
 // The totals' field texts: quantity, amount, tax and total with tax, in
 // LineNumberFormat (the empty text for a total that does not fit).
 struct TotalTexts

@@ -117,21 +117,7 @@ void takeItem(Fields &f, const Item &it, const Parsed &p);
 void offerCompany(Fields &f, const QString &raw)
 {
     const QString t = withoutEmoji(vuzo::TrimBlanksAndControls(raw));
-    QStringList parts;
-    {
-        QString cur;
-        for (QChar c : t) {
-            if (vuzo::IsWordBlank(c)) {
-                if (!cur.isEmpty())
-                    parts << cur;
-                cur.clear();
-            } else {
-                cur += c;
-            }
-        }
-        if (!cur.isEmpty())
-            parts << cur;
-    }
+    QStringList parts = vuzo::SplitAtWordBlanks(t);
     qsizetype lastCompany = -1;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString fold = FoldForNumbers(parts[i]);

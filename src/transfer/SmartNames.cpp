@@ -141,19 +141,7 @@ QString cleanName(const QString &raw)
     // Decorations and separators around it.
     s = stripDecoration(s);
     s = stripHonorific(s);
-    QStringList parts;
-    QString cur;
-    for (QChar c : std::as_const(s)) {
-        if (vuzo::IsWordBlank(c)) {
-            if (!cur.isEmpty())
-                parts << cur;
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.isEmpty())
-        parts << cur;
+    QStringList parts = vuzo::SplitAtWordBlanks(s);
     // Titles before or after the name: "部長 大阪 一郎", "大阪 一郎 店長".
     static const QStringList titles = {u"代表取締役"_s, u"取締役"_s, u"代表"_s,   u"社長"_s, u"部長"_s, u"課長"_s,
                                        u"係長"_s,       u"主任"_s,   u"店長"_s,   u"院長"_s, u"所長"_s, u"支店長"_s,
