@@ -15,6 +15,8 @@ private Q_SLOTS:
     void blankRules();
     void trimWide_data();
     void trimWide();
+    void splitAtWordBlanks_data();
+    void splitAtWordBlanks();
     void trimBlanksAndControls_data();
     void trimBlanksAndControls();
     void characterClasses_data();
@@ -54,6 +56,24 @@ void TestJapaneseText::blankRules()
     QTEST(vuzo::IsSpaceOfEitherWidth(c), "eitherWidth");
     QTEST(vuzo::IsWordBlank(c), "wordBlank");
     QTEST(vuzo::IsBlankOrControl(c), "blankOrControl");
+}
+
+void TestJapaneseText::splitAtWordBlanks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("an ideographic space parts a name") << u"小野　里香"_s << QStringList{u"小野"_s, u"里香"_s};
+    QTest::newRow("runs of mixed blanks give no empty words")
+        << u" \t北町\u00A0\u3000 ２丁目 "_s << QStringList{u"北町"_s, u"２丁目"_s};
+    QTest::newRow("a line feed is part of a word") << u"a\nb c"_s << QStringList{u"a\nb"_s, u"c"_s};
+    QTest::newRow("only blanks give no words") << u"\u3000 \t"_s << QStringList();
+}
+
+void TestJapaneseText::splitAtWordBlanks()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, words);
+    QCOMPARE(vuzo::SplitAtWordBlanks(text), words);
 }
 
 void TestJapaneseText::trimWide_data()

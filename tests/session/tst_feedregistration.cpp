@@ -162,6 +162,37 @@ private Q_SLOTS:
         QCOMPARE(session::PrintRefusal(*printer, s, r), u"プリンタ「Tray-Jet」は停止しています。"_s);
     }
 
+    // The resolution a job hands to the layout: dots per inch at the scale.
+    void theEffectiveResolutionFollowsTheScale_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("effective");
+        QTest::newRow("at 100 % the printer's own") << 300 << 100 << 300;
+        QTest::newRow("at 50 % twice as many dots") << 300 << 50 << 600;
+        QTest::newRow("a scale of 0 prints at 100 %") << 360 << 0 << 360;
+        QTest::newRow("no resolution told is 600 dpi") << 0 << 100 << session::kFallbackDpi;
+    }
+    void theEffectiveResolutionFollowsTheScale()
+    {
+        QFETCH(int, dpi);
+        QFETCH(int, scale);
+        QFETCH(int, effective);
+        MemorySystemPrinter::Printer p = PrinterFixture::Make(u"Dot-Impact"_s);
+        p.dpiX = p.dpiY = dpi;
+        p.defaults.dmPrintQuality = static_cast<int16_t>(dpi);
+        p.defaults.dmYResolution = static_cast<int16_t>(dpi);
+        p.defaults.dmScale = static_cast<int16_t>(scale);
+        PrinterFixture printer({p}, p.name);
+        QCOMPARE(session::EffectiveDpi(*printer), (WbSize{effective, effective}));
+    }
+
+    void noPrinterAtAllIsLaidOutAt600Dpi()
+    {
+        PrinterFixture printer({});
+        QCOMPARE(session::EffectiveDpi(*printer), (WbSize{session::kFallbackDpi, session::kFallbackDpi}));
+    }
+
     void theDialogsChoiceBecomesTheRegistration()
     {
         PrinterFixture printer = ThreeQueues();

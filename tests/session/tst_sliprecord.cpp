@@ -128,6 +128,57 @@ private Q_SLOTS:
                  (QStringList{u"ime_Itemno"_s, u"ime_Item"_s, u"ime_Unit"_s}));
     }
 
+    // The defaults of a record without a file are those a missing file gives:
+    // both write the same bytes.
+    void aMissingFileGivesTheDefaults()
+    {
+        QFile::remove(path());
+        const QString other = m_dir.filePath(u"defaults.ini"_s);
+        for (const auto &[record, file] : {std::pair{session::ReadSlipRecord(ProfileFile(path())), other},
+                                           std::pair{session::DefaultSlipRecord(), path()}}) {
+            ProfileFile ini(file);
+            ProfileFile::Batch batch(ini);
+            session::WriteSlipRecord(record, ini, session::SlipKeys::All);
+            batch.commit();
+        }
+        QFile a(path()), b(other);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray written = a.readAll();
+        QCOMPARE(written, b.readAll());
+        QVERIFY(written.contains("TaxNew=10"));
+        QVERIFY(written.contains("TaxEnforDate=2019/10/01"));
+    }
+
+    // A group writes its own keys and leaves the others of the file alone.
+    void aGroupWritesOnlyItsKeys_data()
+    {
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("count");
+        QTest::newRow("the sales lines") << int(session::SlipKeys::Lines) << 60;
+        QTest::newRow("the input-method choices") << int(session::SlipKeys::InputModes) << 3;
+        QTest::newRow("the settings") << int(session::SlipKeys::Settings) << 48;
+    }
+    void aGroupWritesOnlyItsKeys()
+    {
+        QFETCH(int, group);
+        QFETCH(int, count);
+        writeFile("ZipDictDir=../dict\r\nE_ZIP=100-0001\r\n");
+        session::SlipRecord r = session::DefaultSlipRecord();
+        r.zip = u"421-0301"_s;
+        {
+            ProfileFile ini(path());
+            session::WriteSlipRecord(r, ini, session::SlipKeys(group));
+        }
+        const ProfileFile ini(path());
+        const QStringList names = session::SlipKeyNames(session::SlipKeys(group));
+        QCOMPARE(names.size(), count);
+        for (const QString &name : names)
+            QVERIFY2(ini.ReadString(session::SlipSection(), name, u"<none>"_s) != u"<none>"_s, qPrintable(name));
+        QCOMPARE(ini.ReadString(session::SlipSection(), u"ZipDictDir"_s, QString()), u"../dict"_s);
+        QCOMPARE(ini.ReadString(session::SlipSection(), u"E_ZIP"_s, QString()),
+                 names.contains(u"E_ZIP"_s) ? u"421-0301"_s : u"100-0001"_s);
+    }
+
     // What a record writes is what it reads back, for every stored value.
     void aWrittenRecordReadsBackTheSame()
     {
