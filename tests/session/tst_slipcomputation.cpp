@@ -66,6 +66,22 @@ private Q_SLOTS:
         QCOMPARE(r.lines[2].sales, QString());
     }
 
+    // Lines restored at start-up are computed where they have a quantity; a
+    // price without one stays as stored, for the pass before printing to tell.
+    void restoredLinesKeepAPriceWithoutQuantity()
+    {
+        session::SlipRecord r = Record();
+        r.lines[0] = {{}, u"梅干し"_s, u"4"_s, u"瓶"_s, u"850"_s, u"9"_s};
+        r.lines[1] = {{}, u"昆布"_s, u"0"_s, u"袋"_s, u"420"_s, u"420"_s};
+        const session::SlipFigures f = session::RestoredPass(r, session::RateOf(r).rate);
+        QCOMPARE(r.lines[0].sales, u"3400"_s);
+        QCOMPARE(r.lines[1].price, u"420"_s);
+        QCOMPARE(r.lines[1].sales, u"420"_s);
+        QVERIFY(f.notices.isEmpty());
+        QCOMPARE(session::TotalTextsOf(f.totals).ssal, u"3820"_s);
+        QCOMPARE(session::TotalTextsOf(f.totals).sttl, u"4202"_s);
+    }
+
     void anAmountThatDoesNotFitRefusesThePrint()
     {
         session::SlipRecord r = Record();
