@@ -176,7 +176,7 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
         {u"商品名"_s, kHeaderItemX},
         {u"数量"_s, kHeaderQtyX},
         {u"単価"_s, kHeaderPriceX},
-        {u"税抜金額"_s, kHeaderSalesX},
+        {in.pricesIncludeTax ? u"税込金額"_s : u"税抜金額"_s, kHeaderSalesX},
     };
     for (const Heading &heading : headings) {
         useFont(canvas, SlipFace::Gothic(), 9);

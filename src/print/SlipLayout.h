@@ -47,6 +47,8 @@ struct SlipInputs
     QString sttl;
     QString zip, add1, add2, add3, custo1, tel;
     std::array<SlipRow, 4> rows; // sales lines 1 to 4; later lines are never printed
+    // The line amounts include the tax: the column is headed 「税込金額」.
+    bool pricesIncludeTax = false;
 };
 
 // Draws one slip. A line whose quantity is 0 is not printed.

@@ -63,10 +63,44 @@ slip::TaxRate RateOf(const SlipRecord &record)
                               record.slipDate);
 }
 
-slip::Totals TotalsOf(const SlipRecord &record, Currency rate)
+slip::RowClasses ClassesOf(const SlipRecord &record)
 {
-    return slip::DEN_SUM(RowsOf(record), rate, slip::ParseRounding(record.rounding));
+    slip::RowClasses classes;
+    for (int n = 0; n < kLineRows; ++n)
+        classes[n] = record.lines[n].taxClass == 1 ? slip::TaxClass::Reduced : slip::TaxClass::Standard;
+    return classes;
 }
+
+slip::SlipRates RatesOf(const SlipRecord &record, Currency standardRate)
+{
+    return slip::RatesInForce(slip::TaxRate{standardRate, {}}, StrToCurrZero(record.taxReduced), record.taxReducedDate,
+                              record.slipDate);
+}
+
+slip::RateTotals RateTotalsOf(const SlipRecord &record, Currency standardRate)
+{
+    return slip::DEN_SUM_RATES(RowsOf(record), ClassesOf(record), RatesOf(record, standardRate),
+                               slip::ParseRounding(record.rounding), record.pricesIncludeTax);
+}
+
+slip::Totals TotalsOf(const SlipRecord &record, Currency standardRate)
+{
+    return RateTotalsOf(record, standardRate).totals;
+}
+
+namespace {
+
+void putTotals(SlipFigures &figures, const SlipRecord &record, Currency rate)
+{
+    slip::RateTotals totals = RateTotalsOf(record, rate);
+    figures.totals = std::move(totals.totals);
+    figures.shares = std::move(totals.shares);
+    figures.hasReducedLine = totals.hasReducedLine;
+    figures.pricesIncludeTax = totals.pricesIncludeTax;
+    figures.overflow << TotalOverflowNotices(figures.totals);
+}
+
+} // namespace
 
 TotalTexts TotalTextsOf(const slip::Totals &totals)
 {
@@ -79,8 +113,7 @@ SlipFigures RestoredPass(SlipRecord &record, Currency rate)
     SlipFigures figures;
     figures.lineOverflow = ApplyLinePass(record, slip::RestoredLinePass(RowsOf(record)));
     figures.overflow = figures.lineOverflow;
-    figures.totals = TotalsOf(record, rate);
-    figures.overflow << TotalOverflowNotices(figures.totals);
+    putTotals(figures, record, rate);
     return figures;
 }
 
@@ -94,8 +127,7 @@ SlipFigures PrintPass(SlipRecord &record, Currency rate, const std::function<voi
     });
     figures.lineOverflow = ApplyLinePass(record, pass);
     figures.overflow = figures.lineOverflow;
-    figures.totals = TotalsOf(record, rate);
-    figures.overflow << TotalOverflowNotices(figures.totals);
+    putTotals(figures, record, rate);
     return figures;
 }
 
@@ -110,10 +142,12 @@ SlipInputs SlipInputsOf(const SlipRecord &record, const QString &totalText, cons
     in.add3 = record.add3;
     in.custo1 = record.custo1;
     in.tel = record.tel;
+    in.pricesIncludeTax = record.pricesIncludeTax;
     // Line numbers are read leniently: text that is not a number counts as 0.
     for (int n = 0; n < 4; ++n) {
         const SlipLine &l = record.lines[n];
-        in.rows[n] = {l.item, l.unit, StrToCurrZero(l.qty), StrToCurrZero(l.price), StrToCurrZero(l.sales)};
+        const QString item = l.taxClass == 1 ? l.item + u'※' : l.item;
+        in.rows[n] = {item, l.unit, StrToCurrZero(l.qty), StrToCurrZero(l.price), StrToCurrZero(l.sales)};
     }
     return in;
 }

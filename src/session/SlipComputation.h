@@ -11,6 +11,7 @@
 #include "print/SlipLayout.h"
 #include "session/SlipRecord.h"
 #include "slip/SlipCalc.h"
+#include "slip/SlipTax.h"
 
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,11 @@ namespace session {
 struct SlipFigures
 {
     slip::Totals totals;
+    // The parts per rate (see slip::RateTotals), shown under the totals when
+    // a line of the reduced class exists.
+    QList<slip::RateShare> shares;
+    bool hasReducedLine = false;
+    bool pricesIncludeTax = false;
     // 「<row>行目　数量の入力がないので、単価を０にします」 for each such row of
     // the pass before printing, in row order.
     QStringList notices;
@@ -46,9 +52,18 @@ QStringList ApplyLinePass(SlipRecord &record, const slip::LinePass &pass);
 // enforcement date.
 slip::TaxRate RateOf(const SlipRecord &record);
 
-// The totals of the record's lines at a rate (the fraction, as
-// slip::TaxRate::rate) by the record's rounding code.
-slip::Totals TotalsOf(const SlipRecord &record, Currency rate);
+// The rate classes of the record's lines.
+slip::RowClasses ClassesOf(const SlipRecord &record);
+
+// The two rates in force on the record's slip date, given the standard one
+// (the fraction, as slip::TaxRate::rate).
+slip::SlipRates RatesOf(const SlipRecord &record, Currency standardRate);
+
+// The totals of the record's lines, per rate, with the standard rate in force
+// given (the fraction, as slip::TaxRate::rate), by the record's rounding code
+// and price kind.
+slip::RateTotals RateTotalsOf(const SlipRecord &record, Currency standardRate);
+slip::Totals TotalsOf(const SlipRecord &record, Currency standardRate);
 
 // The notices of the totals that do not fit their field, in field order.
 QStringList TotalOverflowNotices(const slip::Totals &totals);
@@ -70,8 +85,9 @@ SlipFigures RestoredPass(SlipRecord &record, Currency rate);
 // notices are also returned.
 SlipFigures PrintPass(SlipRecord &record, Currency rate, const std::function<void(int row)> &notify = {});
 
-// The layout's inputs: the record's delivery address and first four lines,
-// the total as its field's text holds it, and the geometry.
+// The layout's inputs: the record's delivery address and first four lines
+// (「※」 after the item name of a reduced-rate line), the price kind, the total
+// as its field's text holds it, and the geometry.
 SlipInputs SlipInputsOf(const SlipRecord &record, const QString &totalText, const PrintGeometry &geometry);
 SlipInputs SlipInputsOf(const SlipRecord &record, const SlipFigures &figures, const PrintGeometry &geometry);
 

@@ -2,6 +2,7 @@
 
 #include "settings/ProfileFile.h"
 #include "settings/ValueLimits.h"
+#include "slip/SlipTax.h"
 #include "transfer/Cleanup.h"
 
 #include <functional>
@@ -53,6 +54,8 @@ enum class Rule
     TaxDate,      // a date in the years 1900 to 2099
     SenderTab,    // a sender number 0 to 9; anything else selects none (-1)
     TransferMode, // 0 is 従来方式; any other value, a missing key included, 自動判別
+    ZeroOrOne,    // 1 is 1; any other value, a missing key included, 0
+    RegNo,        // an invoice registration number, or empty
 };
 
 // Where a key's value lives in the record. The accessor is one generic lambda
@@ -120,6 +123,11 @@ const std::vector<Key> &Keys()
                              ref<QString>([ member, n ](auto &r) -> auto & { return r.lines[n - 1].*member; })});
             }
         }
+        for (int n = 1; n <= kLineRows; ++n) {
+            const QString name = u"TaxClass"_s + QString::number(n);
+            k.push_back({name, name, SlipKeys::Lines, false, Rule::ZeroOrOne, u"0"_s,
+                         ref<int>([n](auto &r) -> auto & { return r.lines[n - 1].taxClass; })});
+        }
 
         text(u"TaxOld"_s, Rule::TaxRate, u"8"_s, ref<QString>([](auto &r) -> auto & { return r.taxOld; }));
         k.push_back({u"TaxEnforDate"_s, u"TaxEnforDate"_s, SlipKeys::Settings, false, Rule::TaxDate, u"2019/10/01"_s,
@@ -163,6 +171,14 @@ const std::vector<Key> &Keys()
                      Flag{ref<bool>([](auto &r) -> auto & { return r.newPage; })}});
         number(u"Comb_Paper"_s, Rule::None, 0, ref<int>([](auto &r) -> auto & { return r.paperIndex; }));
         number(u"TransferMode"_s, Rule::TransferMode, 1, ref<int>([](auto &r) -> auto & { return r.transferMode; }));
+        text(u"TaxReduced"_s, Rule::TaxRate, u"8"_s, ref<QString>([](auto &r) -> auto & { return r.taxReduced; }));
+        k.push_back({u"TaxReducedDate"_s, u"TaxReducedDate"_s, SlipKeys::Settings, false, Rule::TaxDate,
+                     u"2019/10/01"_s, ref<QDate>([](auto &r) -> auto & { return r.taxReducedDate; })});
+        k.push_back({u"PriceIncludesTax"_s, u"PriceIncludesTax"_s, SlipKeys::Settings, false, Rule::ZeroOrOne, u"0"_s,
+                     Flag{ref<bool>([](auto &r) -> auto & { return r.pricesIncludeTax; })}});
+        text(u"InvoiceRegNo"_s, Rule::RegNo, {}, ref<QString>([](auto &r) -> auto & { return r.invoiceRegNo; }));
+        k.push_back({u"InvoiceWithSlip"_s, u"InvoiceWithSlip"_s, SlipKeys::Settings, false, Rule::ZeroOrOne, u"0"_s,
+                     Flag{ref<bool>([](auto &r) -> auto & { return r.invoiceWithSlip; })}});
         return k;
     }();
     return keys;
@@ -174,6 +190,7 @@ QString limitedText(const QString &text, const Key &key)
     case Rule::HalfWidth: return transfer::ToHalfWidth(text);
     case Rule::LineNumber: return zunum::CanonicalText(text, LineNumberFormat());
     case Rule::TaxRate: return zunum::CanonicalText(limits::TaxRateText(text, key.def), TaxRateFormat());
+    case Rule::RegNo: return slip::InvoiceRegistrationNumber(text).value_or(QString());
     default: return text;
     }
 }
@@ -183,6 +200,7 @@ int limitedNumber(int value, const Key &key)
     switch (key.rule) {
     case Rule::SenderTab: return value >= 0 && value <= 9 ? value : -1;
     case Rule::TransferMode: return value == 0 ? 0 : 1;
+    case Rule::ZeroOrOne: return value == 1 ? 1 : 0;
     default: return value;
     }
 }
@@ -213,7 +231,8 @@ void readKey(SlipRecord &record, const Key &key, const ProfileFile *ini)
         }
         void operator()(const Flag &f) const
         {
-            f.ref.set(record) = (ini ? ini->ReadString(section, key.readName, key.def) : key.def) != u"0"_s;
+            const QString text = ini ? ini->ReadString(section, key.readName, key.def) : key.def;
+            f.ref.set(record) = key.rule == Rule::ZeroOrOne ? text.trimmed() == u"1"_s : text != u"0"_s;
         }
     };
     std::visit(Reader{record, key, ini, section}, key.where);

@@ -51,6 +51,7 @@ struct SlipLine
     QString unit;
     QString price;
     QString sales;
+    int taxClass = 0; // 0 standard rate, 1 reduced rate (food and drink)
 };
 
 struct SlipRecord
@@ -66,6 +67,17 @@ struct SlipRecord
     // new one took effect.
     QString taxOld, taxNew;
     QDate taxEnforDate;
+    // The reduced rate in per cent and its first day; a reduced line on a
+    // slip dated earlier takes the standard rate in force.
+    QString taxReduced;
+    QDate taxReducedDate;
+    // The unit prices and line amounts include the tax (内税).
+    bool pricesIncludeTax = false;
+    // The seller's invoice registration number, 「T」 and 13 digits, or empty
+    // for a seller who is not registered; whether the invoice sheet is
+    // printed with every slip.
+    QString invoiceRegNo;
+    bool invoiceWithSlip = false;
 
     // Values the file does not keep: the day of the slip (the caller sets
     // it; today in the window), the rounding code a fresh window starts with
@@ -98,7 +110,7 @@ struct SlipRecord
 // Which keys a write covers.
 enum class SlipKeys
 {
-    Lines,      // the sixty sales-line keys
+    Lines,      // the seventy sales-line keys (six fields and the rate class of ten rows)
     Settings,   // every other stored key, in the order of the shut-down
     InputModes, // the three input-method choices of the line fields
     All,        // the sales lines, then the settings

@@ -154,6 +154,34 @@ QString RateShareText(const RateShare &share, bool pricesIncludeTax)
            u' ' + money(share.tax);
 }
 
+std::optional<QString> InvoiceRegistrationNumber(const QString &typed)
+{
+    QString digits;
+    bool letter = false;
+    for (const QChar c : typed) {
+        const char16_t u = c.unicode();
+        const char16_t half = u >= 0xFF01 && u <= 0xFF5E ? char16_t(u - 0xFEE0) : u;
+        if (half == u'T' || half == u't') {
+            if (letter || !digits.isEmpty())
+                return std::nullopt;
+            letter = true;
+        } else if (half >= u'0' && half <= u'9') {
+            if (!letter)
+                return std::nullopt;
+            digits += QChar(half);
+        } else if (half == u' ' || half == u'-' || u == 0x3000 || u == 0x2212 || u == 0x30FC || u == 0x2010) {
+            continue;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!letter && digits.isEmpty())
+        return QString();
+    if (!letter || digits.size() != 13)
+        return std::nullopt;
+    return u'T' + digits;
+}
+
 QString TaxCaption(bool pricesIncludeTax)
 {
     return pricesIncludeTax ? u"内消費税"_s : u"消費税"_s;

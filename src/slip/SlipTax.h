@@ -80,4 +80,10 @@ QString GroupedYen(Currency value);
 // The tax field's caption: 「消費税」, or 「内消費税」 when prices include it.
 QString TaxCaption(bool pricesIncludeTax);
 
+// An invoice registration number in its one writing, 「T」 and 13 digits,
+// from what the operator typed: full-width letters and digits, a small 「t」,
+// and blanks or hyphens between the digits are taken. The empty text stays
+// empty (the seller is not registered); nullopt for anything else.
+std::optional<QString> InvoiceRegistrationNumber(const QString &typed);
+
 } // namespace slip
