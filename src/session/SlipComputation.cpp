@@ -143,10 +143,14 @@ SlipInputs SlipInputsOf(const SlipRecord &record, const QString &totalText, cons
     in.custo1 = record.custo1;
     in.tel = record.tel;
     in.pricesIncludeTax = record.pricesIncludeTax;
+    // A reduced-rate line is marked only when the reduced rate applies on the
+    // slip's date; before it the line is taxed at the standard rate.
+    const bool reducedInForce = !record.taxReducedDate.isValid() || record.slipDate >= record.taxReducedDate;
     // Line numbers are read leniently: text that is not a number counts as 0.
     for (int n = 0; n < 4; ++n) {
         const SlipLine &l = record.lines[n];
-        const QString item = l.taxClass == 1 ? l.item + u'※' : l.item;
+        const bool marked = reducedInForce && l.taxClass == 1 && !l.item.isEmpty();
+        const QString item = marked ? l.item + u'※' : l.item;
         in.rows[n] = {item, l.unit, StrToCurrZero(l.qty), StrToCurrZero(l.price), StrToCurrZero(l.sales)};
     }
     return in;

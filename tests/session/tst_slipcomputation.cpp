@@ -120,6 +120,53 @@ private Q_SLOTS:
         // Line 5 is in the total but not on the slip.
         QCOMPARE(in.sttl, u"3311"_s);
     }
+
+    // Food at the reduced rate and shipping at the standard one: each rate's
+    // tax is rounded once; a slip dated before the reduced rate's first day
+    // taxes every line at the standard rate.
+    void reducedLinesAreTaxedPerRate_data()
+    {
+        QTest::addColumn<QDate>("slipDate");
+        QTest::addColumn<bool>("included");
+        QTest::addColumn<QString>("tax");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<QStringList>("shares");
+        // 3 x 1,234 = 3,702 at 8 % is 296.16; 1 x 1,005 at 10 % is 100.5.
+        QTest::newRow("tax added") << QDate(2026, 12, 1) << false << u"396"_s << u"5103"_s
+                                   << QStringList{u"10%対象 1,005円　消費税 100円"_s,
+                                                  u"8%対象 3,702円　消費税 296円"_s};
+        // 3,702 x 8/108 is 274.2; 1,005 x 10/110 is 91.36.
+        QTest::newRow("tax included") << QDate(2026, 12, 1) << true << u"365"_s << u"4707"_s
+                                      << QStringList{u"10%対象 1,005円　内消費税 91円"_s,
+                                                     u"8%対象 3,702円　内消費税 274円"_s};
+        // Before 2019-10-01 both lines take the 8 % then in force.
+        QTest::newRow("before the reduced rate")
+            << QDate(2019, 9, 30) << false << u"376"_s << u"5083"_s << QStringList{u"8%対象 4,707円　消費税 376円"_s};
+    }
+    void reducedLinesAreTaxedPerRate()
+    {
+        QFETCH(QDate, slipDate);
+        QFETCH(bool, included);
+        QFETCH(QString, tax);
+        QFETCH(QString, total);
+        QFETCH(QStringList, shares);
+        session::SlipRecord r = Record();
+        r.slipDate = slipDate;
+        r.pricesIncludeTax = included;
+        r.lines[0] = {{}, u"干し柿"_s, u"3"_s, u"袋"_s, u"1234"_s, {}, 1};
+        r.lines[1] = {{}, u"送料"_s, u"1"_s, {}, u"1005"_s, {}};
+        const session::SlipFigures f = session::PrintPass(r, session::RateOf(r).rate);
+        QCOMPARE(session::TotalTextsOf(f.totals).stax, tax);
+        QCOMPARE(session::TotalTextsOf(f.totals).sttl, total);
+        QStringList texts;
+        for (const slip::RateShare &s : f.shares)
+            texts << slip::RateShareText(s, f.pricesIncludeTax);
+        QCOMPARE(texts, shares);
+        const SlipInputs in = session::SlipInputsOf(r, f, PrintGeometry{300, 300, 0, 0});
+        QCOMPARE(in.rows[0].item, slipDate.year() > 2019 ? u"干し柿※"_s : u"干し柿"_s);
+        QCOMPARE(in.rows[1].item, u"送料"_s);
+        QCOMPARE(in.pricesIncludeTax, included);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSlipComputation)
