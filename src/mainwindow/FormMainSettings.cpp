@@ -65,6 +65,12 @@ void TForm_Main::showSettings(const session::SlipRecord &r)
     ZuNumEdit_TaxOld->setText(r.taxOld);
     DateTimePicker_TaxEnforDate->setDate(r.taxEnforDate);
     ZuNumEdit_TaxNew->setText(r.taxNew);
+    ZuNumEdit_TaxReduced->setText(r.taxReduced);
+    DateTimePicker_TaxReducedDate->setDate(r.taxReducedDate);
+    ComboBox_PriceTax->setCurrentIndex(r.pricesIncludeTax ? 1 : 0);
+    m_invoiceRegNo = r.invoiceRegNo;
+    Edit_InvoiceRegNo->setText(r.invoiceRegNo);
+    ComboBox_InvoiceWithSlip->setCurrentIndex(r.invoiceWithSlip ? 1 : 0);
     Edit_My->setText(r.myName);
     Edit_MyZip->setText(r.myZip);
     Edit_MyADD1->setText(r.myAdd1);
@@ -103,11 +109,12 @@ void TForm_Main::WriteShutdownSettings()
 TForm_Main::LineFields TForm_Main::lineFields(int n) const
 {
     if (dITEM_Ary[n])
-        return {dITEMNO_Ary[n], dITEM_Ary[n], dUNIT_Ary[n], dQTY_Ary[n], dPRICE_Ary[n], dSALES_Ary[n]};
+        return {dITEMNO_Ary[n], dITEM_Ary[n], dUNIT_Ary[n], dQTY_Ary[n], dPRICE_Ary[n], dSALES_Ary[n], dREDUCED_Ary[n]};
     const QString num = QString::number(n);
     return {findChild<QLineEdit *>(u"Edit_itemNo"_s + num),      findChild<QLineEdit *>(u"Edit_item"_s + num),
             findChild<QLineEdit *>(u"Edit_unit"_s + num),        findChild<TZuNumEdit *>(u"ZuNumEdit_QTY"_s + num),
-            findChild<TZuNumEdit *>(u"ZuNumEdit_Price"_s + num), findChild<TZuNumEdit *>(u"ZuNumEdit_Sales"_s + num)};
+            findChild<TZuNumEdit *>(u"ZuNumEdit_Price"_s + num), findChild<TZuNumEdit *>(u"ZuNumEdit_Sales"_s + num),
+            findChild<QCheckBox *>(u"CheckBox_Reduced"_s + num)};
 }
 
 session::SlipRecord TForm_Main::slipRecord() const
@@ -126,12 +133,22 @@ session::SlipRecord TForm_Main::slipRecord() const
     r.myTel = Edit_MyTEL->text();
     for (int n = 1; n <= kRows; ++n) {
         const LineFields f = lineFields(n);
-        r.lines[n - 1] = {f.itemNo->text(), f.item->text(),  f.qty->text(),
-                          f.unit->text(),   f.price->text(), f.sales->text()};
+        r.lines[n - 1] = {f.itemNo->text(),
+                          f.item->text(),
+                          f.qty->text(),
+                          f.unit->text(),
+                          f.price->text(),
+                          f.sales->text(),
+                          f.reduced->isChecked() ? 1 : 0};
     }
     r.taxOld = ZuNumEdit_TaxOld->text();
     r.taxNew = ZuNumEdit_TaxNew->text();
     r.taxEnforDate = DateTimePicker_TaxEnforDate->date();
+    r.taxReduced = ZuNumEdit_TaxReduced->text();
+    r.taxReducedDate = DateTimePicker_TaxReducedDate->date();
+    r.pricesIncludeTax = ComboBox_PriceTax->currentIndex() == 1;
+    r.invoiceRegNo = m_invoiceRegNo;
+    r.invoiceWithSlip = ComboBox_InvoiceWithSlip->currentIndex() == 1;
     r.slipDate = DateTimePicker_1->date();
     r.rounding = Edit_TxDisp->text();
     r.slipNo = ZuNumEdit_Slipno->text();
@@ -168,6 +185,12 @@ void TForm_Main::showLines(const session::SlipRecord &record)
         f.unit->setText(l.unit);
         f.price->setText(l.price);
         f.sales->setText(l.sales);
+        {
+            // The totals follow once, after all lines are shown.
+            const QSignalBlocker block(f.reduced);
+            f.reduced->setChecked(l.taxClass == 1);
+        }
+        markReducedRow(n);
     }
 }
 

@@ -203,7 +203,11 @@ void TForm_Main::SpeedButton_F2Click()
 
 void TForm_Main::moveFocus(bool next)
 {
+    // Enter and Up walk the slip's text and number fields as they always
+    // have; the rate-class boxes are reached with Tab (and Space toggles them).
     focusNextPrevChild(next);
+    for (int k = 0; k < 2 && focusWidget() && focusWidget()->objectName().startsWith(u"CheckBox_Reduced"_s); ++k)
+        focusNextPrevChild(next);
 }
 
 // The keys every field of the slip shares. F2, F9 and F11 are also the

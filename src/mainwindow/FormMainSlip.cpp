@@ -9,7 +9,9 @@
 #include "platform/TextUtil.h"
 #include "session/SlipComputation.h"
 #include "slip/SlipCalc.h"
+#include "slip/SlipTax.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QInputMethodQueryEvent>
@@ -42,6 +44,7 @@ void TForm_Main::Ary_DAT_SET()
         dUNIT_Ary[n] = qobject_cast<QLineEdit *>(lookup(u"Edit_Unit"_s, n));
         dPRICE_Ary[n] = qobject_cast<TZuNumEdit *>(lookup(u"ZuNumEdit_price"_s, n));
         dSALES_Ary[n] = qobject_cast<TZuNumEdit *>(lookup(u"ZuNumEdit_Sales"_s, n));
+        dREDUCED_Ary[n] = qobject_cast<QCheckBox *>(lookup(u"CheckBox_Reduced"_s, n));
         vuzo::ApplyImeMode(dITEMNO_Ary[n], ListIndex(ComboBox_ime_Itemno));
         vuzo::ApplyImeMode(dITEM_Ary[n], ListIndex(ComboBox_ime_Item));
         vuzo::ApplyImeMode(dUNIT_Ary[n], ListIndex(ComboBox_ime_Unit));
@@ -51,13 +54,14 @@ void TForm_Main::Ary_DAT_SET()
 void TForm_Main::Ary_TabOrder()
 {
     // Row by row, column by column, after the telephone field: the Tab key
-    // then walks item name 2, quantity, unit and unit price of each row
-    // (item name 1 is disabled and the amount takes no focus).
+    // then walks item name 2, quantity, unit, unit price and the rate class
+    // of each row (item name 1 is disabled and the amount takes no focus).
     QWidget *previous = Edit_tel;
     for (int n = 1; n <= kRows; ++n) {
         for (QWidget *w : {static_cast<QWidget *>(dITEMNO_Ary[n]), static_cast<QWidget *>(dITEM_Ary[n]),
                            static_cast<QWidget *>(dQTY_Ary[n]), static_cast<QWidget *>(dUNIT_Ary[n]),
-                           static_cast<QWidget *>(dPRICE_Ary[n]), static_cast<QWidget *>(dSALES_Ary[n])}) {
+                           static_cast<QWidget *>(dPRICE_Ary[n]), static_cast<QWidget *>(dSALES_Ary[n]),
+                           static_cast<QWidget *>(dREDUCED_Ary[n])}) {
             // Qt leaves a field without focus (the amount) out of the order and
             // would break the chain there; the next row links on to the last
             // field that is in it.
@@ -87,7 +91,14 @@ void TForm_Main::Edit_CLS2()
         dQTY_Ary[n]->setText(u"0"_s);
         dPRICE_Ary[n]->setText(u"0"_s);
         dSALES_Ary[n]->setText(u"0"_s);
+        {
+            const QSignalBlocker block(dREDUCED_Ary[n]);
+            dREDUCED_Ary[n]->setChecked(false);
+        }
+        markReducedRow(n);
     }
+    Label_RateShares->clear();
+    Label_RateShares->setVisible(false);
     m_overflowNotices.clear();
     m_rowOverflow.clear();
     repaint();
@@ -250,9 +261,11 @@ void TForm_Main::TaxSettingChange()
 
 void TForm_Main::TAX_RATE_CHK()
 {
-    const slip::TaxRate rate = session::RateOf(slipRecord());
+    const session::SlipRecord record = slipRecord();
+    const slip::TaxRate rate = session::RateOf(record);
     Label_xTax->setText(NumberText(rate.rate));
-    Label_stax->setText(rate.staxCaption);
+    // With prices that include the tax the field shows the tax they hold.
+    Label_stax->setText(record.pricesIncludeTax ? u"内"_s + rate.staxCaption : rate.staxCaption);
 }
 
 void TForm_Main::showOverflowNotices(const QStringList &notices)
@@ -299,7 +312,50 @@ void TForm_Main::DEN_SUM()
 {
     // Label_xTax only ever holds a rate TAX_RATE_CHK wrote (or nothing before
     // the first check), so reading it never meets a number too large to read.
-    const slip::Totals totals = session::TotalsOf(slipRecord(), StrToCurrZero(Label_xTax->text()));
-    showTotals(totals);
-    showOverflowNotices(m_rowOverflow + session::TotalOverflowNotices(totals));
+    const session::SlipRecord record = slipRecord();
+    const slip::RateTotals figures = session::RateTotalsOf(record, StrToCurrZero(Label_xTax->text()));
+    showTotals(figures.totals);
+    // Taxed at two rates, the field's caption names none of them; the lines
+    // under the totals give each.
+    const QString rateCaption = session::RateOf(record).staxCaption;
+    Label_stax->setText(figures.hasReducedLine    ? slip::TaxCaption(record.pricesIncludeTax)
+                        : record.pricesIncludeTax ? u"内"_s + rateCaption
+                                                  : rateCaption);
+    // One line per rate under the totals while a reduced-rate line exists.
+    QStringList shares;
+    if (figures.hasReducedLine) {
+        for (const slip::RateShare &share : figures.shares)
+            shares << slip::RateShareText(share, figures.pricesIncludeTax);
+    }
+    Label_RateShares->setText(shares.join(u'\n'));
+    Label_RateShares->setVisible(!shares.isEmpty());
+    showOverflowNotices(m_rowOverflow + session::TotalOverflowNotices(figures.totals));
+}
+
+void TForm_Main::markReducedRow(int row)
+{
+    // A reduced-rate row shows its amount on a pale orange ground.
+    static const QColor reducedGround(0xFF, 0xE8, 0xCC);
+    if (!dREDUCED_Ary[row] || !dSALES_Ary[row])
+        return;
+    dSALES_Ary[row]->setColor(dREDUCED_Ary[row]->isChecked() ? reducedGround : palette().color(QPalette::Base));
+}
+
+void TForm_Main::CheckBox_ReducedChange(int row)
+{
+    markReducedRow(row);
+    DEN_SUM();
+}
+
+void TForm_Main::Edit_InvoiceRegNoExit()
+{
+    const std::optional<QString> number = slip::InvoiceRegistrationNumber(Edit_InvoiceRegNo->text());
+    if (!number) {
+        vuzo::Dialogs().notice(this, u"登録番号は「T」と13桁の数字で入力してください（例 T1234567890123）。\n"
+                                     u"入力した番号は保存しません。"_s);
+        Edit_InvoiceRegNo->setText(m_invoiceRegNo);
+        return;
+    }
+    m_invoiceRegNo = *number;
+    Edit_InvoiceRegNo->setText(*number);
 }

@@ -11,6 +11,7 @@
 #include "session/JobFollower.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -95,6 +96,10 @@ void TForm_Main::connectHandlers()
         bind(sales, &TForm_Main::FormKeyDown, true);
         connect(qty, &TZuNumEdit::changed, this, Guarded(this, &TForm_Main::ZuNumEdit_QTYChange));
         connect(price, &TZuNumEdit::changed, this, Guarded(this, &TForm_Main::ZuNumEdit_PriceChange));
+        auto *reduced = findChild<QCheckBox *>(u"CheckBox_Reduced"_s + num);
+        bind(reduced, &TForm_Main::FormKeyDown, true);
+        connect(reduced, &QCheckBox::toggled, this,
+                [this, n](bool) { vuzo::Guard(this, [this, n] { CheckBox_ReducedChange(n); }); });
     }
     bind(Memo1, nullptr, false, plain(&TForm_Main::Memo1Enter));
     for (QComboBox *c : {ComboBox_ime_Itemno, ComboBox_ime_Item, ComboBox_ime_Unit})
@@ -154,6 +159,12 @@ void TForm_Main::connectHandlers()
     connect(ZuNumEdit_TaxNew, &TZuNumEdit::changed, this, Guarded(this, &TForm_Main::TaxSettingChange));
     connect(DateTimePicker_TaxEnforDate, &QDateEdit::dateChanged, this,
             [this](QDate) { vuzo::Guard(this, [this] { TaxSettingChange(); }); });
+    connect(ZuNumEdit_TaxReduced, &TZuNumEdit::changed, this, Guarded(this, &TForm_Main::TaxSettingChange));
+    connect(DateTimePicker_TaxReducedDate, &QDateEdit::dateChanged, this,
+            [this](QDate) { vuzo::Guard(this, [this] { TaxSettingChange(); }); });
+    connect(ComboBox_PriceTax, &QComboBox::currentIndexChanged, this,
+            [this](int) { vuzo::Guard(this, [this] { TaxSettingChange(); }); });
+    connect(Edit_InvoiceRegNo, &QLineEdit::editingFinished, this, Guarded(this, &TForm_Main::Edit_InvoiceRegNoExit));
     // The item name 1 list stores all three input-method choices when the
     // operator changes it (choosing an item or typing free text).
     connect(ComboBox_ime_Itemno, &QComboBox::activated, this,

@@ -178,6 +178,7 @@ private:
     {
         QLineEdit *itemNo, *item, *unit;
         TZuNumEdit *qty, *price, *sales;
+        QCheckBox *reduced;
     };
     LineFields lineFields(int n) const;
 
@@ -211,6 +212,12 @@ private:
     void DEN_SALS();
     void DEN_SALS_2();
     void DEN_SUM();
+    // A line's rate class changed: its row mark and the totals follow.
+    void CheckBox_ReducedChange(int row);
+    void markReducedRow(int row);
+    // 登録番号 left: a number in its one writing, or refused and restored.
+    void Edit_InvoiceRegNoExit();
+    QString m_invoiceRegNo; // the number last accepted
 
     // ---- address transfer (FormMainTransfer.cpp) ----
     void BitBtn_1Click();
@@ -329,6 +336,7 @@ private:
     std::array<QLineEdit *, kRows + 1> dUNIT_Ary{};
     std::array<TZuNumEdit *, kRows + 1> dPRICE_Ary{};
     std::array<TZuNumEdit *, kRows + 1> dSALES_Ary{};
+    std::array<QCheckBox *, kRows + 1> dREDUCED_Ary{};
 
     QHash<QObject *, Binding> m_bindings;
     // The field whose enter handler ran last and whose exit handler has not

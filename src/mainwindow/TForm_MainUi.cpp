@@ -426,6 +426,14 @@ void TForm_MainUi::buildLineTable(QWidget *parent, const QFont &face)
         auto *sales = numeric(u"ZuNumEdit_Sales"_s, 630, 110);
         sales->setReadOnly(true);
         sales->setFocusPolicy(Qt::NoFocus);
+
+        // The line's rate class, on the free upper half of the row beside
+        // item name 1: checked, the line is taxed at the reduced rate.
+        auto *reduced = named(new QCheckBox(u"軽"_s, rows), u"CheckBox_Reduced"_s + num);
+        reduced->setGeometry(384, y, 48, kLineHeight);
+        reduced->setFont(pixelFont(face, 13));
+        reduced->setFocusPolicy(Qt::StrongFocus);
+        reduced->setToolTip(u"軽減税率（飲食料品）の行はチェックします"_s);
     }
     ScrollBox1->setWidget(rows);
 }
@@ -458,6 +466,12 @@ void TForm_MainUi::buildTotalsBand(QWidget *parent, const QFont &face)
     Label20->setGeometry(520, 46, 106, 21);
     for (QLabel *l : {Label18, Label_stax, Label20})
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Label_RateShares = label(Panel_3, u"Label_RateShares"_s, QString());
+    Label_RateShares->setGeometry(4, 2, 370, 44);
+    Label_RateShares->setFont(pixelFont(face, 12));
+    Label_RateShares->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label_RateShares->setVisible(false);
 
     Label_PrinterName2 = label(Panel_3, u"Label_PrinterName2"_s, QString());
     Label_PrinterName2->setGeometry(4, 48, 500, 18);
@@ -560,12 +574,36 @@ void TForm_MainUi::buildSettingsTab(QWidget *parent, const QFont &face)
     ComboBox_TransferMode->setCurrentIndex(1);
     ComboBox_TransferMode->setToolTip(
         u"自動判別: 貼り付けた文章全体からお届け先を読み取ります　従来方式: 先頭の7行を1行ずつ判定します"_s);
+
+    captionCell(group3, u"単価"_s, QRect(340, 58, 110, 24))->setObjectName(u"Label_PriceTax"_s);
+    ComboBox_PriceTax = named(new QComboBox(group3), u"ComboBox_PriceTax"_s);
+    ComboBox_PriceTax->setGeometry(450, 58, 130, 24);
+    ComboBox_PriceTax->addItems({u"税抜"_s, u"税込"_s});
+    ComboBox_PriceTax->setCurrentIndex(0);
+    ComboBox_PriceTax->setToolTip(u"税込: 単価と金額に消費税が含まれます（内消費税）"_s);
+
+    auto *group4 = named(new QFrame(parent), u"GroupBox4"_s);
+    group4->setGeometry(8, 408, 745, 70);
+    group4->setFrameShape(QFrame::StyledPanel);
+    label(group4, u"GroupBox4Caption"_s, u"納品書兼請求書"_s)->setGeometry(8, 4, 200, 20);
+    captionCell(group4, u"登録番号"_s, QRect(16, 30, 90, 24));
+    Edit_InvoiceRegNo = edit(group4, u"Edit_InvoiceRegNo"_s, QRect(106, 30, 160, 24), 20);
+    vuzo::ApplyImeMode(Edit_InvoiceRegNo, 0);
+    Edit_InvoiceRegNo->setToolTip(u"適格請求書発行事業者の登録番号（T＋13桁）。空欄なら「納品書」になります"_s);
+    captionCell(group4, u"請求書"_s, QRect(276, 30, 70, 24));
+    ComboBox_InvoiceWithSlip = named(new QComboBox(group4), u"ComboBox_InvoiceWithSlip"_s);
+    ComboBox_InvoiceWithSlip->setGeometry(346, 30, 150, 24);
+    ComboBox_InvoiceWithSlip->addItems({u"F10で印刷"_s, u"伝票と一緒に印刷"_s});
+    ComboBox_InvoiceWithSlip->setCurrentIndex(0);
+    BitBtn_InvoicePrnSet = named(new QPushButton(u"請求書のプリンタを登録"_s, group4), u"BitBtn_InvoicePrnSet"_s);
+    BitBtn_InvoicePrnSet->setGeometry(510, 27, 220, 30);
+    BitBtn_InvoicePrnSet->setToolTip(u"納品書兼請求書を印刷するプリンタと用紙（A4・A5）を登録します"_s);
 }
 
 void TForm_MainUi::buildTaxTab(QWidget *parent)
 {
     Panel_TaxConf = named(new QFrame(parent), u"Panel_TaxConf"_s);
-    Panel_TaxConf->setGeometry(8, 8, 420, 110);
+    Panel_TaxConf->setGeometry(8, 8, 420, 126);
     Panel_TaxConf->setFrameShape(QFrame::StyledPanel);
     captionCell(Panel_TaxConf, u"旧税率"_s, QRect(8, 8, 120, 24));
     captionCell(Panel_TaxConf, u"新税率実施日"_s, QRect(138, 8, 140, 24));
@@ -587,10 +625,19 @@ void TForm_MainUi::buildTaxTab(QWidget *parent)
     DateTimePicker_TaxEnforDate->setDisplayFormat(u"yyyy/MM/dd"_s);
     DateTimePicker_TaxEnforDate->setCalendarPopup(true);
     ZuNumEdit_TaxNew = rate(u"ZuNumEdit_TaxNew"_s, QRect(288, 34, 120, 24));
+    // Food and drink since its first day; a slip dated earlier taxes such
+    // lines at the standard rate in force.
+    captionCell(Panel_TaxConf, u"軽減税率"_s, QRect(8, 66, 120, 24));
+    captionCell(Panel_TaxConf, u"軽減税率実施日"_s, QRect(138, 66, 140, 24));
+    ZuNumEdit_TaxReduced = rate(u"ZuNumEdit_TaxReduced"_s, QRect(8, 92, 120, 24));
+    DateTimePicker_TaxReducedDate = named(new QDateEdit(Panel_TaxConf), u"DateTimePicker_TaxReducedDate"_s);
+    DateTimePicker_TaxReducedDate->setGeometry(138, 92, 140, 24);
+    DateTimePicker_TaxReducedDate->setDisplayFormat(u"yyyy/MM/dd"_s);
+    DateTimePicker_TaxReducedDate->setCalendarPopup(true);
 
     // The sender panel exists for the stored sender keys; it is never shown.
     Panel23 = named(new QFrame(parent), u"Panel23"_s);
-    Panel23->setGeometry(8, 130, 740, 300);
+    Panel23->setGeometry(8, 146, 740, 300);
     Edit_MyZip = edit(Panel23, u"Edit_MyZip"_s, QRect(8, 40, 100, 23), 8);
     Edit_MyADD1 = edit(Panel23, u"Edit_MyADD1"_s, QRect(8, 64, 400, 23));
     Edit_MyADD2 = edit(Panel23, u"Edit_MyADD2"_s, QRect(8, 88, 400, 23));
@@ -710,6 +757,7 @@ void TForm_MainUi::setAccessibleNames(QWidget *form)
         set(form->findChild<QWidget *>(u"Edit_unit"_s + num), u"単位 "_s + num);
         set(form->findChild<QWidget *>(u"ZuNumEdit_Price"_s + num), u"単価 "_s + num);
         set(form->findChild<QWidget *>(u"ZuNumEdit_Sales"_s + num), u"金額 "_s + num);
+        set(form->findChild<QWidget *>(u"CheckBox_Reduced"_s + num), u"軽減税率 "_s + num);
     }
     set(ZuNumEdit_sqty, u"数量合計"_s);
     set(ZuNumEdit_ssal, u"合計"_s);
@@ -730,5 +778,11 @@ void TForm_MainUi::setAccessibleNames(QWidget *form)
     set(ZuNumEdit_TaxOld, u"旧税率"_s);
     set(DateTimePicker_TaxEnforDate, u"新税率実施日"_s);
     set(ZuNumEdit_TaxNew, u"新税率"_s);
+    set(ZuNumEdit_TaxReduced, u"軽減税率"_s);
+    set(DateTimePicker_TaxReducedDate, u"軽減税率実施日"_s);
+    set(ComboBox_PriceTax, u"単価"_s);
+    set(Edit_InvoiceRegNo, u"登録番号"_s);
+    set(ComboBox_InvoiceWithSlip, u"請求書"_s);
+    set(BitBtn_InvoicePrnSet, u"請求書のプリンタを登録"_s);
     set(PageControl1, u"入力印刷・印刷設定・税率設定"_s);
 }

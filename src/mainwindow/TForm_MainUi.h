@@ -99,6 +99,8 @@ public:
     QLabel *Label_stax = nullptr;
     QLabel *Label20 = nullptr;
     QLabel *Label_PrinterName2 = nullptr;
+    // One line per rate under the totals, shown while a reduced-rate line exists.
+    QLabel *Label_RateShares = nullptr;
 
     // ---- tab 1 "印刷設定" ----
     QComboBox *ComboBox1 = nullptr;
@@ -115,14 +117,20 @@ public:
     QComboBox *ComboBox_ime_Item = nullptr;
     QComboBox *ComboBox_ime_Unit = nullptr;
     QLineEdit *Edit_TxDisp = nullptr;
-    TZuNumEdit *ZuNumEdit_BUSUU = nullptr;      // 部数, the copies F11 prints
-    QComboBox *ComboBox_TransferMode = nullptr; // 0 従来方式, 1 自動判別
+    TZuNumEdit *ZuNumEdit_BUSUU = nullptr;         // 部数, the copies F11 prints
+    QComboBox *ComboBox_TransferMode = nullptr;    // 0 従来方式, 1 自動判別
+    QComboBox *ComboBox_PriceTax = nullptr;        // 0 税抜, 1 税込 unit prices
+    QLineEdit *Edit_InvoiceRegNo = nullptr;        // 登録番号, T and 13 digits or empty
+    QComboBox *ComboBox_InvoiceWithSlip = nullptr; // 0 F10 alone, 1 with every slip
+    QPushButton *BitBtn_InvoicePrnSet = nullptr;
 
     // ---- tab 2: tax rates, hidden sender panel ----
     QFrame *Panel_TaxConf = nullptr;
     TZuNumEdit *ZuNumEdit_TaxOld = nullptr;
     QDateEdit *DateTimePicker_TaxEnforDate = nullptr;
     TZuNumEdit *ZuNumEdit_TaxNew = nullptr;
+    TZuNumEdit *ZuNumEdit_TaxReduced = nullptr;
+    QDateEdit *DateTimePicker_TaxReducedDate = nullptr;
     QFrame *Panel23 = nullptr;
     QLineEdit *Edit_My = nullptr;
     QLineEdit *Edit_MyZip = nullptr;

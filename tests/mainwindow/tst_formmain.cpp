@@ -268,9 +268,12 @@ void TestFormMain::arrowKeys_data()
     QTest::newRow("up in row 5 goes to row 4") << u"Edit_item5"_s << int(Qt::Key_Up) << u"Edit_item4"_s;
     QTest::newRow("down in row 5 goes to row 6") << u"Edit_item5"_s << int(Qt::Key_Down) << u"Edit_item6"_s;
     QTest::newRow("down in row 10 stays") << u"Edit_item10"_s << int(Qt::Key_Down) << u"Edit_item10"_s;
-    QTest::newRow("tab from price 1 goes to row 2") << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << u"Edit_item2"_s;
-    QTest::newRow("backtab from row 2 goes to price 1")
-        << u"Edit_item2"_s << int(Qt::Key_Backtab) << u"ZuNumEdit_Price1"_s;
+    QTest::newRow("tab from price 1 goes to its rate class")
+        << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << u"CheckBox_Reduced1"_s;
+    QTest::newRow("tab from the rate class goes to row 2")
+        << u"CheckBox_Reduced1"_s << int(Qt::Key_Tab) << u"Edit_item2"_s;
+    QTest::newRow("backtab from row 2 goes to the rate class 1")
+        << u"Edit_item2"_s << int(Qt::Key_Backtab) << u"CheckBox_Reduced1"_s;
     QTest::newRow("up in a quantity goes back") << u"ZuNumEdit_QTY3"_s << int(Qt::Key_Up) << u"Edit_item3"_s;
 }
 

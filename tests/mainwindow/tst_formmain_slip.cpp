@@ -8,6 +8,7 @@
 #include "settings/ProfileFile.h"
 #include "support/MainWindowFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QInputMethodQueryEvent>
@@ -135,6 +136,7 @@ private Q_SLOTS:
     void highlightFollowsTheFocus_data();
     void highlightFollowsTheFocus();
     void clearingTheRowsRaisesNoChangeEvent();
+    void rateClassBoxesAreWired();
     void clearButtonAsksFirst_data();
     void clearButtonAsksFirst();
     void rowWalks_data();
@@ -410,6 +412,40 @@ void TestFormMainSlip::highlightFollowsTheFocus()
     QCOMPARE(background(f.w(from)), normal);
 }
 
+// The rate-class box is reached with Tab, toggled with Space, taxes its row
+// at the reduced rate with one line per rate under the totals, is stored with
+// the lines and cleared with them.
+void TestFormMainSlip::rateClassBoxesAreWired()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"TaxOld"_s, u"8"_s}, {u"TaxNew"_s, u"10"_s}}, QDate(2019, 10, 1));
+    f.start();
+    typeNumber(f.line(1).qty, u"2"_s);
+    typeNumber(f.line(1).price, u"1500"_s);
+    typeNumber(f.line(2).qty, u"1"_s);
+    typeNumber(f.line(2).price, u"1000"_s);
+    auto *label = f.w<QLabel>(u"Label_RateShares"_s);
+    QVERIFY(label->isHidden());
+    QCOMPARE(totals(f), (QStringList{u"3"_s, u"4000"_s, u"400"_s, u"4400"_s}));
+
+    focus(f.line(1).price);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto *box = f.w<QCheckBox>(u"CheckBox_Reduced1"_s);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->accessibleName(), u"軽減税率 1"_s);
+    QTest::keyClick(box, Qt::Key_Space);
+    QVERIFY(box->isChecked());
+    QCOMPARE(totals(f), (QStringList{u"3"_s, u"4000"_s, u"340"_s, u"4340"_s}));
+    QVERIFY(!label->isHidden());
+    QCOMPARE(label->text(), u"10%対象 1,000円　消費税 100円\n8%対象 3,000円　消費税 240円"_s);
+
+    f.w<QPushButton>(u"SpeedButton_ini_s2w"_s)->click();
+    QCOMPARE(ProfileFile(f.path(u"vuzo_Vez_1.ini"_s)).ReadString(kSection, u"TaxClass1"_s, {}), u"1"_s);
+    f.form->Edit_CLS2();
+    QVERIFY(!box->isChecked());
+    QVERIFY(label->isHidden());
+}
+
 void TestFormMainSlip::clearingTheRowsRaisesNoChangeEvent()
 {
     MainWindowFixture f;
@@ -512,12 +548,12 @@ void TestFormMainSlip::rowWalks_data()
         << u"ZuNumEdit_QTY1"_s << int(Qt::Key_Tab) << none << u"Edit_unit1"_s;
     QTest::newRow("Tab from the unit goes to the unit price")
         << u"Edit_unit1"_s << int(Qt::Key_Tab) << none << u"ZuNumEdit_Price1"_s;
-    QTest::newRow("Tab from unit price 1 skips the amount to row 2")
-        << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << none << u"Edit_item2"_s;
-    QTest::newRow("Shift+Tab from row 2 goes back to unit price 1")
-        << u"Edit_item2"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"ZuNumEdit_Price1"_s;
-    QTest::newRow("Tab from unit price 9 goes to row 10")
-        << u"ZuNumEdit_Price9"_s << int(Qt::Key_Tab) << none << u"Edit_item10"_s;
+    QTest::newRow("Tab from unit price 1 skips the amount to its rate class")
+        << u"ZuNumEdit_Price1"_s << int(Qt::Key_Tab) << none << u"CheckBox_Reduced1"_s;
+    QTest::newRow("Shift+Tab from row 2 goes back to the rate class 1")
+        << u"Edit_item2"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"CheckBox_Reduced1"_s;
+    QTest::newRow("Tab from the rate class 9 goes to row 10")
+        << u"CheckBox_Reduced9"_s << int(Qt::Key_Tab) << none << u"Edit_item10"_s;
     QTest::newRow("Shift+Tab from row 1 goes back to the telephone")
         << u"Edit_item1"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u"Edit_tel"_s;
     QTest::newRow("Down in row 1 goes to row 2") << u"Edit_item1"_s << int(Qt::Key_Down) << none << u"Edit_item2"_s;
