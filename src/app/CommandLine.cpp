@@ -49,7 +49,18 @@ const std::vector<Option> &Options()
          u"FILE"_s,
          u"データフォルダに保存されている伝票を FILE に PDF で書き出して終了します（画面は不要）"_s,
          u"write the slip saved in the data folder to FILE as a PDF and exit (no display needed)"_s,
-         [](CommandLine &c, const QString &value) { c.pdfFile = value; }},
+         [](CommandLine &c, const QString &value) {
+             c.pdfFile = value;
+             c.invoice = false;
+         }},
+        {{u"--invoice-pdf"_s},
+         u"FILE"_s,
+         u"保存されている伝票の納品書兼請求書を FILE に PDF で書き出して終了します（画面は不要）"_s,
+         u"write the saved slip's delivery note and invoice to FILE as a PDF and exit (no display needed)"_s,
+         [](CommandLine &c, const QString &value) {
+             c.pdfFile = value;
+             c.invoice = true;
+         }},
         {{u"-h"_s, u"--help"_s},
          {},
          u"この説明を表示して終了します"_s,
@@ -157,7 +168,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     if (missingValue)
         return *missingValue;
     if (!result.pdfFile.isEmpty())
-        result.action = CommandLine::Action::ExportPdf;
+        result.action = result.invoice ? CommandLine::Action::ExportInvoicePdf : CommandLine::Action::ExportPdf;
     return result;
 }
 
@@ -184,7 +195,8 @@ std::optional<int> ApplyCommandLine(const CommandLine &commandLine)
     case CommandLine::Action::ShowVersion: print(stdout, VersionText()); return 0;
     case CommandLine::Action::Fail: print(stderr, commandLine.error + u'\n' + UsageText()); return 2;
     case CommandLine::Action::Run:
-    case CommandLine::Action::ExportPdf: break;
+    case CommandLine::Action::ExportPdf:
+    case CommandLine::Action::ExportInvoicePdf: break;
     }
     QString error;
     if (!commandLine.dataDir.isEmpty() && !EnterDataFolder(commandLine.dataDir, &error)) {

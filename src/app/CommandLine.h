@@ -15,18 +15,21 @@ struct CommandLine
 {
     enum class Action
     {
-        Run,         // start the program
-        ShowHelp,    // print UsageText() on standard output, exit 0
-        ShowVersion, // print VersionText() on standard output, exit 0
-        Fail,        // print error and UsageText() on standard error, exit 2
-        ExportPdf,   // write the slip of the data folder to pdfFile, exit
+        Run,              // start the program
+        ShowHelp,         // print UsageText() on standard output, exit 0
+        ShowVersion,      // print VersionText() on standard output, exit 0
+        Fail,             // print error and UsageText() on standard error, exit 2
+        ExportPdf,        // write the slip of the data folder to pdfFile, exit
+        ExportInvoicePdf, // write the slip's invoice sheet to pdfFile, exit
     };
     Action action = Action::Run;
     // The folder to work in (created if missing); empty keeps the working
     // directory the program was started in.
     QString dataDir;
-    // The file --pdf names, as written; set when action is ExportPdf.
+    // The file --pdf or --invoice-pdf names, as written; set when action is
+    // ExportPdf or ExportInvoicePdf.
     QString pdfFile;
+    bool invoice = false; // the file was named by --invoice-pdf
     // What was wrong, in Japanese and English, when action is Fail.
     QString error;
 };

@@ -2,6 +2,7 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/CommandLine.h"
+#include "app/InvoiceExport.h"
 #include "app/PdfExport.h"
 #include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
@@ -92,6 +93,8 @@ int main(int argc, char *argv[])
     // A PDF of the saved slip needs no window, no display and no guard.
     if (options.action == CommandLine::Action::ExportPdf)
         return PdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
+    if (options.action == CommandLine::Action::ExportInvoicePdf)
+        return InvoicePdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
 
     VuzoApplication app(argc, argv);
     catchTerminationSignals();

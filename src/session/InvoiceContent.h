@@ -1,0 +1,16 @@
+#pragma once
+// The invoice sheet of a slip record: the texts the delivery note and invoice
+// shows, made from the record and its figures after the pass before printing.
+
+#include "print/InvoiceSheet.h"
+#include "session/SlipComputation.h"
+#include "session/SlipRecord.h"
+
+namespace session {
+
+// The registration section of the invoice's printer in vuzo_a500.ini.
+QString InvoiceSection();
+
+InvoiceSheet InvoiceSheetOf(const SlipRecord &record, const SlipFigures &figures);
+
+} // namespace session
