@@ -200,6 +200,30 @@ private Q_SLOTS:
         QVERIFY(found);
     }
 
+    // --invoice-pdf writes the slip's delivery note and invoice, on the A5
+    // paper of the invoice's registration, with the per-rate figures.
+    void theInvoiceIsWrittenWithoutADisplay()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(u"vuzo_Vez_1.ini"_s), kSettings + "TaxClass1=1\r\nInvoiceRegNo=T1234509876543\r\n");
+        writeFile(dir.filePath(u"vuzo_a500.ini"_s), "[Invoice]\r\nPrnMedia=iso_a5_148x210mm\r\n");
+        const Run run = runPdf(dir.path(), {u"--invoice-pdf"_s, u"invoice.pdf"_s});
+        QCOMPARE(run.exitCode, 0);
+        QString error;
+        const QList<pdftext::Word> words = pdftext::words(dir.filePath(u"invoice.pdf"_s), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QString text;
+        double bottom = 0;
+        for (const pdftext::Word &w : words) {
+            text += w.text;
+            bottom = std::max(bottom, w.yMax);
+        }
+        for (const QString &part : {u"適格請求書"_s, u"T1234509876543"_s, u"りんご※"_s, u"8%対象¥4,500（消費税¥360）"_s,
+                                    u"10%対象¥24,390（消費税¥2,439）"_s, u"¥31,689"_s})
+            QVERIFY2(text.contains(part), qPrintable(part + u" in "_s + text));
+        QVERIFY(bottom < 210 / 25.4 * 72); // on an A5 page
+    }
+
     void theSlipOfTheDataFolderIsWrittenWhereTheProgramStarted()
     {
         QTemporaryDir start;
