@@ -23,8 +23,7 @@ SavedInvoice ReadSavedInvoice(const QString &dir, const QDate &slipDate)
     out.refusal = figures.refusal();
     out.sheet = session::InvoiceSheetOf(record, figures);
     const ProfileFile registrationFile(dir + u'/' + session::RegistrationFileName());
-    out.sheetMm =
-        InvoiceSheetMm(session::FeedRegistration::Read(registrationFile, session::InvoiceSection()).sheetMm());
+    out.sheetMm = InvoiceSheetMm(session::FeedRegistration::Read(registrationFile, session::InvoiceSection()).media);
     return out;
 }
 

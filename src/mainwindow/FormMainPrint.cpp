@@ -133,4 +133,7 @@ void TForm_Main::SpeedButton_F11Click()
         }
     });
     m_jobFollower->follow();
+    // The delivery note and invoice goes with every slip when so chosen.
+    if (ComboBox_InvoiceWithSlip->currentIndex() == 1)
+        printInvoice();
 }

@@ -74,6 +74,8 @@ void TForm_Main::FormShow()
         SpeedButton_F[2]->setEnabled(true);
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
+        SpeedButton_F[10]->setText(u"請求書"_s);
+        SpeedButton_F[10]->setEnabled(true);
         SpeedButton_F[11]->setText(u"印刷"_s);
         SpeedButton_F[11]->setEnabled(true);
     });
@@ -219,6 +221,7 @@ void TForm_Main::FormKeyDown(QWidget *, int &key)
     switch (key) {
     case Qt::Key_F2: SpeedButton_F2Click(); break;
     case Qt::Key_F9: SpeedButton_F9Click(); break;
+    case Qt::Key_F10: SpeedButton_F10Click(); break;
     case Qt::Key_F11: SpeedButton_F11Click(); break;
     case Qt::Key_Up: moveFocus(false); break;
     case Qt::Key_F7: SpeedButton_F7Click(); break;
@@ -363,11 +366,15 @@ void TForm_Main::PageControl1Change()
     if (PageControl1->currentIndex() == 0) {
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
+        SpeedButton_F[10]->setText(u"請求書"_s);
+        SpeedButton_F[10]->setEnabled(true);
         SpeedButton_F[11]->setText(u"印刷"_s);
         SpeedButton_F[11]->setEnabled(true);
     } else {
         SpeedButton_F[9]->setText(u"F9"_s);
         SpeedButton_F[9]->setEnabled(false);
+        SpeedButton_F[10]->setText(u"F10"_s);
+        SpeedButton_F[10]->setEnabled(false);
         SpeedButton_F[11]->setText(u"F11"_s);
         SpeedButton_F[11]->setEnabled(false);
     }

@@ -109,11 +109,13 @@ void TForm_Main::connectHandlers()
     // Buttons, visible and hidden (the program clicks the hidden ones).
     connect(SpeedButton_F[2], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F2Click));
     connect(SpeedButton_F[9], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F9Click));
+    connect(SpeedButton_F[10], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F10Click));
     connect(SpeedButton_F[11], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F11Click));
     // F2, F9 and F11 press their buttons wherever the focus is in the window,
     // the paste area and the settings tabs included; a disabled button (F9
     // and F11 on a settings tab) takes no key either.
-    for (const auto &[k, fkey] : {std::pair{2, Qt::Key_F2}, std::pair{9, Qt::Key_F9}, std::pair{11, Qt::Key_F11}}) {
+    for (const auto &[k, fkey] :
+         {std::pair{2, Qt::Key_F2}, std::pair{9, Qt::Key_F9}, std::pair{10, Qt::Key_F10}, std::pair{11, Qt::Key_F11}}) {
         auto *key = new QShortcut(QKeySequence(fkey), this);
         connect(key, &QShortcut::activated, SpeedButton_F[k], &QToolButton::click);
     }
@@ -124,6 +126,7 @@ void TForm_Main::connectHandlers()
     connect(BitBtn_CLS, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_CLSClick));
     connect(BitBtn_PrnSet, &QPushButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_PrnSetClick));
     connect(BitBtn_PrnSet2, &QPushButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_PrnSet2Click));
+    connect(BitBtn_InvoicePrnSet, &QPushButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_InvoicePrnSetClick));
     connect(SpeedButton_ini_s2w, &QPushButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_ini_s2wClick));
     connect(SpeedButton_ini_s2r, &QPushButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_ini_s2rClick));
     connect(SpeedButton_readMy, &QPushButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_readMyClick));

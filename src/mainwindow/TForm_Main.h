@@ -41,6 +41,7 @@ class TForm_SLIP97YPrn;
 class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
+struct InvoiceSheet;
 namespace session {
 class JobFollower;
 }
@@ -270,6 +271,16 @@ private:
 
     // ---- preview (FormMainPreview.cpp) ----
     void SpeedButton_F9Click();
+
+    // ---- the delivery note and invoice (FormMainInvoice.cpp) ----
+    void SpeedButton_F10Click();
+    void BitBtn_InvoicePrnSetClick();
+    session::FeedRegistration invoiceRegistration() const;
+    // The sheet of the slip as it stands, after the pass before printing.
+    InvoiceSheet invoiceSheet();
+    // Prints the sheet on its registered printer; false, after telling why,
+    // when nothing was sent.
+    bool printInvoice();
 
     // ---- the daily routine (FormMainRoutine.cpp) ----
     // The keys of the routine (F3 to the paste area, F4 a new slip, Ctrl+Enter

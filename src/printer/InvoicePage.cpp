@@ -68,9 +68,10 @@ private:
 
 } // namespace
 
-QSizeF InvoiceSheetMm(const QSizeF &registeredMm)
+QSizeF InvoiceSheetMm(const QString &registeredMedia)
 {
-    const bool a5 = std::abs(registeredMm.width() - 148) < 1 && std::abs(registeredMm.height() - 210) < 1;
+    const QString media = registeredMedia.trimmed().toLower();
+    const bool a5 = media == u"a5"_s || media.startsWith(u"iso_a5_"_s) || media.startsWith(u"a5."_s);
     return a5 ? QSizeF(148, 210) : QSizeF(210, 297);
 }
 
@@ -169,7 +170,7 @@ void DrawInvoicePage(QPainter &painter, const InvoiceSheet &sheet, const QSizeF 
         pen.text(15, y, 180, 5, sheet.reducedNote);
         y += 7;
     }
-    pen.font(4.2, true, true);
+    pen.font(4.4);
     pen.rect(15, y, 180, 11, 0.3);
     pen.text(20, y, 170, 11, sheet.paymentText, Qt::AlignHCenter);
     painter.restore();

@@ -10,9 +10,9 @@
 
 class QPainter;
 
-// The sheet the invoice is laid out on: A5 when the registered paper is A5
-// (148 x 210 mm), else A4.
-QSizeF InvoiceSheetMm(const QSizeF &registeredMm);
+// The sheet the invoice is laid out on: A5 when the registered paper (a PWG
+// media name such as "iso_a5_148x210mm", or a driver's "A5") is A5, else A4.
+QSizeF InvoiceSheetMm(const QString &registeredMedia);
 
 // Draws the sheet with the painter's unit being one device pixel of a device
 // at dpi, with the origin at the sheet's corner shifted by the printable

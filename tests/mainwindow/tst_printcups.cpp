@@ -16,6 +16,7 @@
 #include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,7 @@ const window_test::SlipText kSlip{.zip = u"100-0001"_s,
                                   .add1 = u"東京都千代田区千代田１－１"_s,
                                   .add2 = u"皇居前ビル３階"_s,
                                   .add3 = u"総務部受付"_s,
-                                  .custo1 = u"山田　太郎　様"_s,
+                                  .custo1 = u"山田太郎様"_s,
                                   .tel = u"03-1234-5678"_s,
                                   .lines = {
                                       {u"りんご"_s, u"箱"_s, u"3"_s, u"1500"_s},
@@ -362,6 +363,7 @@ private Q_SLOTS:
 
     void everyItemStandsWhereTheLayoutPutsIt_data();
     void everyItemStandsWhereTheLayoutPutsIt();
+    void theInvoicePrintsOnItsOwnRegistration();
 
 private:
     // Every item of the slip on each of the copies' pages of one PDF.
@@ -434,6 +436,54 @@ void TestPrintCups::everyItemStandsWhereTheLayoutPutsIt()
         return;
     }
     verifyPages(sent, Text::Exact, items, copies, d);
+}
+
+// F10 prints the delivery note and invoice on the queue and paper of its own
+// registration, with the figures per rate.
+void TestPrintCups::theInvoicePrintsOnItsOwnRegistration()
+{
+    MainWindowFixture f;
+    const QString problem = f.registerPdfQueue(0, 0);
+    if (!problem.isEmpty()) {
+        if (qEnvironmentVariable("VUZO_REQUIRE_CUPS") == u"1"_s)
+            QFAIL(qPrintable(problem));
+        QSKIP(qPrintable(problem));
+    }
+    {
+        ProfileFile registration(f.path(u"vuzo_a500.ini"_s));
+        registration.WriteString(u"Invoice"_s, u"PrnName"_s, m_queue);
+        registration.WriteString(u"Invoice"_s, u"PrnMedia"_s, u"iso_a4_210x297mm_borderless"_s);
+        ProfileFile settings(f.path(u"vuzo_Vez_1.ini"_s));
+        settings.WriteString(u"vz_Vez_1prn"_s, u"InvoiceRegNo"_s, u"T5550001112223"_s);
+    }
+    f.start();
+    window_test::fillSlip(f.form, kSlip);
+    f.w<QCheckBox>(u"CheckBox_Reduced1"_s)->setChecked(true);
+    const int before = jobByTitle(u"適格請求書（納品書兼請求書）"_s);
+    f.dialogs->answer({true});
+    f.w<QToolButton>(u"SpeedButton_F10"_s)->click();
+    QVERIFY2(f.dialogs->notices().isEmpty(), qPrintable(f.dialogs->notices().join(u"|"_s)));
+    QCOMPARE(f.dialogs->errors(), QStringList());
+    QCOMPARE(f.dialogs->confirms(), QStringList{u"納品書兼請求書を印刷しますか?"_s});
+    const int id = jobByTitle(u"適格請求書（納品書兼請求書）"_s);
+    QVERIFY(id > before);
+    m_jobs << id;
+    QVERIFY(vuzo::CupsJobAttributes(id).value(u"media"_s).startsWith(u"iso_a4_210x297mm"_s));
+    QTRY_VERIFY_WITH_TIMEOUT(jobCompleted(id), 60000);
+    QString pdf;
+    QTRY_VERIFY_WITH_TIMEOUT(!(pdf = pdfOfJob(id)).isEmpty(), 30000);
+    m_files << pdf;
+    QString error;
+    QString text;
+    for (const pdftext::Word &w : pdftext::words(pdf, &error))
+        text += w.text;
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    for (const QString &part :
+         {u"登録番号T5550001112223"_s, u"山田太郎様"_s, u"りんご※"_s, u"8%対象¥4,500（消費税¥360）"_s,
+          u"10%対象¥24,390（消費税¥2,439）"_s, u"※は軽減税率（8%）対象です"_s, u"¥31,689"_s})
+        QVERIFY2(text.contains(QString(part).remove(u' ')), qPrintable(part + u" in "_s + text));
+    // The slip's own feed is selected again.
+    QCOMPARE(WbPrinter().PrinterNames().at(WbPrinter().Index()), m_queue);
 }
 
 void TestPrintCups::verifyPages(const QString &pdf, Text textMode, const QList<Item> &items, int copies,
