@@ -7,6 +7,7 @@
 #include "preview/TForm_Preview.h"
 #include "print/PrintCommand.h"
 #include "print/SlipLayout.h"
+#include "printer/InvoicePage.h"
 #include "printer/WbPrinters.h"
 #include "settings/ProfileFile.h"
 
@@ -38,7 +39,15 @@ void TForm_Main::SpeedButton_F9Click()
     request.pdfPath = Label_CurrentDir->text() + (slipNo.isEmpty() ? u"/slip.pdf"_s : u"/slip-"_s + slipNo + u".pdf"_s);
     request.title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
 
+    // The delivery note and invoice of the same figures, one button away.
+    request.invoice = InvoicePreview{invoiceSheet(), InvoiceSheetMm(invoiceRegistration().media),
+                                     Label_CurrentDir->text() +
+                                         (slipNo.isEmpty() ? u"/invoice.pdf"_s : u"/invoice-"_s + slipNo + u".pdf"_s)};
+
     TForm_Preview preview(request, this);
-    if (preview.exec() == TForm_Preview::PrintRequested)
-        SpeedButton_F11Click();
+    switch (preview.exec()) {
+    case TForm_Preview::PrintRequested: SpeedButton_F11Click(); break;
+    case TForm_Preview::InvoicePrintRequested: SpeedButton_F10Click(); break;
+    default: break;
+    }
 }

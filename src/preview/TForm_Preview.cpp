@@ -2,6 +2,7 @@
 
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
+#include "printer/InvoicePage.h"
 #include "printer/SlipPage.h"
 
 #include <QEvent>
@@ -31,7 +32,10 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
     connect(SpeedButton_ZoomFit, &QToolButton::clicked, this, [this] { setZoom(Zoom::Fit); });
     connect(SpeedButton_Zoom100, &QToolButton::clicked, this, [this] { setZoom(Zoom::Actual); });
     connect(SpeedButton_Zoom200, &QToolButton::clicked, this, [this] { setZoom(Zoom::Double); });
-    connect(BitBtn_Print, &QPushButton::clicked, this, [this] { done(PrintRequested); });
+    SpeedButton_Invoice->setVisible(m_request.invoice.has_value());
+    connect(SpeedButton_Invoice, &QToolButton::toggled, this, [this](bool on) { setShowInvoice(on); });
+    connect(BitBtn_Print, &QPushButton::clicked, this,
+            [this] { done(m_showInvoice ? InvoicePrintRequested : PrintRequested); });
     connect(BitBtn_SavePdf, &QPushButton::clicked, this, vuzo::Guarded(this, &TForm_Preview::BitBtn_SavePdfClick));
     connect(BitBtn_Close, &QPushButton::clicked, this, [this] { done(Closed); });
     render();
@@ -39,7 +43,9 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
 
 double TForm_Preview::scaleFor(Zoom zoom) const
 {
-    const int dpi = qMax(1, m_request.inputs.geometry.dpiY);
+    // The invoice is drawn in its own unit: 254 pixels per inch, 10 per mm.
+    const int dpi = m_showInvoice ? 254 : qMax(1, m_request.inputs.geometry.dpiY);
+    const QSizeF sheetMm = m_showInvoice ? m_request.invoice->sheetMm : m_request.sheetMm;
     // 100 % is the paper's real size on this screen.
     const double actual = double(logicalDpiY()) / dpi;
     switch (zoom) {
@@ -48,8 +54,8 @@ double TForm_Preview::scaleFor(Zoom zoom) const
     case Zoom::Fit: break;
     }
     const QSize room = ScrollBox_Page->viewport()->size() - QSize(8, 8);
-    const double pageW = m_request.sheetMm.width() / 25.4 * dpi;
-    const double pageH = m_request.sheetMm.height() / 25.4 * dpi;
+    const double pageW = sheetMm.width() / 25.4 * dpi;
+    const double pageH = sheetMm.height() / 25.4 * dpi;
     if (room.width() <= 0 || room.height() <= 0 || pageW <= 0 || pageH <= 0)
         return actual;
     return qMin(room.width() / pageW, room.height() / pageH);
@@ -70,7 +76,8 @@ void TForm_Preview::render()
     if (scale == m_scale && !m_page.isNull())
         return;
     m_scale = scale;
-    m_page = RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true);
+    m_page = m_showInvoice ? RenderInvoicePage(m_request.invoice->sheet, m_request.invoice->sheetMm, scale * 10)
+                           : RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true);
     // The paper's edge.
     QPainter edge(&m_page);
     edge.setPen(QColor(0x60, 0x60, 0x60));
@@ -78,6 +85,18 @@ void TForm_Preview::render()
     edge.end();
     Image_Page->setPixmap(QPixmap::fromImage(m_page));
     Image_Page->resize(m_page.size());
+}
+
+void TForm_Preview::setShowInvoice(bool on)
+{
+    on = on && m_request.invoice.has_value();
+    if (on == m_showInvoice)
+        return;
+    m_showInvoice = on;
+    SpeedButton_Invoice->setChecked(on);
+    m_page = QImage();
+    m_scale = 0;
+    render();
 }
 
 bool TForm_Preview::eventFilter(QObject *watched, QEvent *event)
@@ -90,8 +109,12 @@ bool TForm_Preview::eventFilter(QObject *watched, QEvent *event)
 
 void TForm_Preview::BitBtn_SavePdfClick()
 {
-    const QString path = vuzo::Dialogs().saveFileName(this, u"PDF保存"_s, m_request.pdfPath, u"PDF (*.pdf)"_s);
+    const QString proposed = m_showInvoice ? m_request.invoice->pdfPath : m_request.pdfPath;
+    const QString path = vuzo::Dialogs().saveFileName(this, u"PDF保存"_s, proposed, u"PDF (*.pdf)"_s);
     if (path.isEmpty())
         return;
-    WriteSlipPdf(path, m_request.inputs, m_request.sheetMm, m_request.title);
+    if (m_showInvoice)
+        WriteInvoicePdf(path, m_request.invoice->sheet, m_request.invoice->sheetMm);
+    else
+        WriteSlipPdf(path, m_request.inputs, m_request.sheetMm, m_request.title);
 }

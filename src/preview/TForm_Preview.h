@@ -9,11 +9,21 @@
 // the same page as a PDF; 「閉じる」 and Escape close it.
 
 #include "preview/TForm_PreviewUi.h"
+#include "print/InvoiceSheet.h"
 #include "print/SlipLayout.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QSizeF>
+#include <optional>
+
+// The delivery note and invoice that goes with the slip.
+struct InvoicePreview
+{
+    InvoiceSheet sheet;
+    QSizeF sheetMm;  // A4 or A5, as registered for the invoice
+    QString pdfPath; // proposed path of its PDF
+};
 
 struct PreviewRequest
 {
@@ -21,6 +31,9 @@ struct PreviewRequest
     QSizeF sheetMm;    // the paper of the feed
     QString pdfPath;   // proposed path of the PDF
     QString title;     // the PDF's title
+    // Shown instead of the slip while 「請求書」 is down; 「印刷」 and
+    // 「PDF保存」 then print or save it. None: the button is hidden.
+    std::optional<InvoicePreview> invoice;
 };
 
 class TForm_Preview : public QDialog, private TForm_PreviewUi
@@ -30,7 +43,8 @@ public:
     enum Result
     {
         Closed = QDialog::Rejected,
-        PrintRequested = QDialog::Accepted
+        PrintRequested = QDialog::Accepted,
+        InvoicePrintRequested = 2
     };
     enum class Zoom
     {
@@ -45,6 +59,9 @@ public:
     const PreviewRequest &request() const { return m_request; }
     Zoom zoom() const { return m_zoom; }
     void setZoom(Zoom zoom);
+    // Whether the invoice sheet is shown instead of the slip.
+    bool showsInvoice() const { return m_showInvoice; }
+    void setShowInvoice(bool on);
     // Image pixels per device pixel of the page shown now.
     double pageScale() const { return m_scale; }
     // The page as shown now, the paper's edge included.
@@ -61,5 +78,6 @@ private:
     PreviewRequest m_request;
     Zoom m_zoom = Zoom::Fit;
     double m_scale = 0;
+    bool m_showInvoice = false;
     QImage m_page;
 };

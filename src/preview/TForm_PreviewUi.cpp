@@ -35,6 +35,14 @@ void TForm_PreviewUi::setupUi(QDialog *dialog)
     SpeedButton_Zoom100 = zoom(u"SpeedButton_Zoom100"_s, u"100%"_s);
     SpeedButton_Zoom200 = zoom(u"SpeedButton_Zoom200"_s, u"200%"_s);
     SpeedButton_ZoomFit->setChecked(true);
+    bar->addSpacing(12);
+    SpeedButton_Invoice = new QToolButton(dialog);
+    SpeedButton_Invoice->setObjectName(u"SpeedButton_Invoice"_s);
+    SpeedButton_Invoice->setText(u"請求書"_s);
+    SpeedButton_Invoice->setToolTip(u"納品書兼請求書を表示します（もう一度押すと伝票に戻ります）"_s);
+    SpeedButton_Invoice->setCheckable(true);
+    SpeedButton_Invoice->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(SpeedButton_Invoice);
     Label_PageInfo = new QLabel(dialog);
     Label_PageInfo->setObjectName(u"Label_PageInfo"_s);
     bar->addSpacing(12);

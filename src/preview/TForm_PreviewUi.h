@@ -17,6 +17,7 @@ public:
     QToolButton *SpeedButton_ZoomFit = nullptr;
     QToolButton *SpeedButton_Zoom100 = nullptr;
     QToolButton *SpeedButton_Zoom200 = nullptr;
+    QToolButton *SpeedButton_Invoice = nullptr; // shows the invoice sheet instead of the slip
     QLabel *Label_PageInfo = nullptr;
     QScrollArea *ScrollBox_Page = nullptr;
     QLabel *Image_Page = nullptr;

@@ -153,6 +153,38 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(fx->path(u"slip-1.pdf"_s)));
     }
 
+    // 「請求書」 shows the delivery note on the invoice's registered paper;
+    // 「PDF保存」 then saves it.
+    void theInvoiceIsOneButtonAway()
+    {
+        QFile reg(fx->path(u"vuzo_a500.ini"_s));
+        QVERIFY(reg.open(QIODevice::WriteOnly));
+        reg.write(
+            "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\nPrnNoIndex=0\r\n[Invoice]\r\nPrnMedia=iso_a5_148x210mm\r\n");
+        reg.close();
+        start();
+        const QString path = fx->path(u"note.pdf"_s);
+        fx->dialogs->answerSaveFile(path);
+        QVERIFY(withPreview([](TForm_Preview *p) {
+            auto *button = p->findChild<QToolButton *>(u"SpeedButton_Invoice"_s);
+            QVERIFY(button->isVisibleTo(p));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(p->showsInvoice());
+            const QImage page = p->pageImage();
+            QVERIFY(std::abs(double(page.width()) / page.height() - 148.0 / 210) < 0.01);
+            QTest::mouseClick(p->findChild<QPushButton *>(u"BitBtn_SavePdf"_s), Qt::LeftButton);
+        }));
+        QCOMPARE(fx->dialogs->shown().first().text, fx->path(u"invoice-1.pdf"_s));
+        QString error;
+        QString text;
+        for (const pdftext::Word &w : pdftext::words(path, &error))
+            text += w.text;
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        // Without a registration number the sheet is a plain delivery note.
+        QVERIFY2(text.startsWith(u"納品書"_s), qPrintable(text));
+        QVERIFY(text.contains(u"りんご"_s));
+    }
+
     void cancellingTheSaveWritesNothing()
     {
         start();
