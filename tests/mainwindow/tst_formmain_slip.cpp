@@ -137,6 +137,7 @@ private Q_SLOTS:
     void highlightFollowsTheFocus();
     void clearingTheRowsRaisesNoChangeEvent();
     void rateClassBoxesAreWired();
+    void registrationNumberIsTakenOrRefused();
     void clearButtonAsksFirst_data();
     void clearButtonAsksFirst();
     void rowWalks_data();
@@ -444,6 +445,27 @@ void TestFormMainSlip::rateClassBoxesAreWired()
     f.form->Edit_CLS2();
     QVERIFY(!box->isChecked());
     QVERIFY(label->isHidden());
+}
+
+// 登録番号 takes a full-width typing in its one writing, refuses anything
+// else with a message and keeps the number it had.
+void TestFormMainSlip::registrationNumberIsTakenOrRefused()
+{
+    MainWindowFixture f;
+    writeSettings(f);
+    f.start();
+    auto *field = f.w<QLineEdit>(u"Edit_InvoiceRegNo"_s);
+    field->setText(u"Ｔ１２３４－５６７８－９０１２３"_s);
+    Q_EMIT field->editingFinished();
+    QCOMPARE(field->text(), u"T1234567890123"_s);
+    QVERIFY(f.dialogs->shown().isEmpty());
+    field->setText(u"T12345"_s);
+    Q_EMIT field->editingFinished();
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY(f.dialogs->notices().first().startsWith(u"登録番号は「T」と13桁"_s));
+    QCOMPARE(field->text(), u"T1234567890123"_s);
+    f.stop();
+    QCOMPARE(ProfileFile(f.path(u"vuzo_Vez_1.ini"_s)).ReadString(kSection, u"InvoiceRegNo"_s, {}), u"T1234567890123"_s);
 }
 
 void TestFormMainSlip::clearingTheRowsRaisesNoChangeEvent()

@@ -277,6 +277,12 @@ void TestSlipLayout::wholeSlipAt600Dpi()
     expected << tahoma(8) << u"TextOutSpaced(2269,957,\"     -2,468\",371)"_s;
 
     QCOMPARE(canvas.transcript(), expected);
+    // With prices that include the tax only the amount column's heading changes.
+    in.pricesIncludeTax = true;
+    RecordingCanvas included;
+    SLIP97_Prn(included, in);
+    expected.replace(expected.indexOf(u"TextOut(2363,731,\"税抜金額\")"_s), u"TextOut(2363,731,\"税込金額\")"_s);
+    QCOMPARE(included.transcript(), expected);
 }
 
 void TestSlipLayout::positionsFollowResolutionAndOffsets_data()

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void ratesInForce_data();
     void ratesInForce();
     void overflow();
+    void registrationNumber_data();
+    void registrationNumber();
 };
 
 void TestSlipTax::perRate_data()
@@ -205,6 +207,29 @@ void TestSlipTax::overflow()
     QVERIFY(!result.totals.sttl);
     QCOMPARE(text(result.totals.stax), u"179999998"_s);
     QVERIFY(!slip::RateTax(money(u"1000"_s), money(u"1.5"_s), slip::Rounding::Truncate, true));
+}
+
+void TestSlipTax::registrationNumber_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("taken"); // null: refused
+    QTest::newRow("as written") << u"T4410001234567"_s << u"T4410001234567"_s;
+    QTest::newRow("full width with hyphens") << u"Ｔ４４１０－００１２－３４５６７"_s << u"T4410001234567"_s;
+    QTest::newRow("small t and blanks") << u" t 4410 0012 34567 "_s << u"T4410001234567"_s;
+    QTest::newRow("empty: not registered") << u"　"_s << u""_s;
+    QTest::newRow("twelve digits") << u"T441000123456"_s << QString();
+    QTest::newRow("no T") << u"4410001234567"_s << QString();
+    QTest::newRow("a letter among the digits") << u"T44100012345O7"_s << QString();
+}
+
+void TestSlipTax::registrationNumber()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, taken);
+    const std::optional<QString> number = slip::InvoiceRegistrationNumber(typed);
+    QCOMPARE(number.has_value(), !taken.isNull());
+    if (number)
+        QCOMPARE(*number, taken);
 }
 
 QTEST_GUILESS_MAIN(TestSlipTax)
