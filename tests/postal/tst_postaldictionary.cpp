@@ -1,6 +1,7 @@
 // The postal dictionary over Debian's skkdic-extra files as installed by the
 // set-up scripts: codes with one and several addresses, business codes, codes
-// that do not exist, the search from an address, and a missing dictionary.
+// that do not exist, the search from an address (a city's own code is not
+// taken for a town), a missing dictionary and files that are no dictionary.
 
 #include "postal/PostalDictionary.h"
 
