@@ -110,6 +110,8 @@ void TForm_Main::PostalOfferMade(const session::PostalOffer &offer)
     case Kind::Address: PostalSetAddress(offer.text); break;
     case Kind::Code: Edit_Zip->setText(offer.text); break;
     case Kind::Choices:
+        if (!offer.text.isEmpty())
+            setHelp(offer.text);
         m_postalOffer = offer;
         m_postalChoice->open(offer.lines, Edit_Add1);
         break;

@@ -5,13 +5,21 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QtEndian>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <fcntl.h>
 #include <iconv.h>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -56,18 +64,110 @@ namespace {
 
 using Data = PostalDictionary::Data;
 
-// The dictionary files are a few megabytes; anything far larger is not one.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+using Problem = PostalDictionary::Problem;
 
-// The file's EUC-JIS-2004 text as UTF-16 (glibc's iconv knows the encoding as
-// EUC-JISX0213). A byte that does not decode becomes U+FFFD. nullopt when the
-// file cannot be read.
-std::optional<std::u16string> decodeFile(const QString &path)
+// A file read whole, or why it was not.
+struct FileRead
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    Problem problem = Problem::None;
+    QString reason; // what is wrong, in words for the operator
+};
+
+// What kind of thing stands where a file was expected.
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return u"フォルダー"_s;
+    if (S_ISFIFO(mode))
+        return u"名前付きパイプ"_s;
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return u"デバイス"_s;
+    if (S_ISSOCK(mode))
+        return u"ソケット"_s;
+    return u"特殊なファイル"_s;
+}
+
+QString errorText(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM: return u"読む権限がありません"_s;
+    case EIO: return u"読み取りエラーです"_s;
+    case ELOOP: return u"シンボリックリンクが循環しています"_s;
+    case ENAMETOOLONG: return u"名前が長すぎます"_s;
+    default: return u"エラー %1: %2"_s.arg(error).arg(QString::fromLocal8Bit(strerror(error)));
+    }
+}
+
+FileRead refused(Problem problem, QString reason)
+{
+    return {QByteArray(), problem, std::move(reason)};
+}
+
+// Whether the status is of a regular file the size a dictionary can be.
+std::optional<FileRead> unfit(const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode))
+        return refused(Problem::NotRegularFile, kindOf(st.st_mode));
+    if (st.st_size > PostalDictionary::kMaxFileSize)
+        return refused(Problem::TooLarge,
+                       u"%1 MB。読めるのは %2 MB まで"_s.arg((st.st_size + 1024 * 1024 - 1) / (1024 * 1024))
+                           .arg(PostalDictionary::kMaxFileSize / (1024 * 1024)));
+    return std::nullopt;
+}
+
+// The whole file, read a megabyte at a time. The path is looked at before it
+// is opened, and opened without blocking (a named pipe put there in between
+// would otherwise wait for a writer); the open file is looked at again.
+FileRead readFile(const QString &path, const std::atomic<bool> &cancel)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st = {};
+    if (::stat(name.constData(), &st) != 0) {
+        const int error = errno;
+        return error == ENOENT || error == ENOTDIR ? refused(Problem::NotFound, QString())
+                                                   : refused(Problem::Unreadable, errorText(error));
+    }
+    if (std::optional<FileRead> no = unfit(st))
+        return *no;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return refused(Problem::Unreadable, errorText(errno));
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    if (::fstat(fd, &st) != 0)
+        return refused(Problem::Unreadable, errorText(errno));
+    if (std::optional<FileRead> no = unfit(st))
+        return *no;
+    FileRead read;
+    constexpr qsizetype kChunk = 1024 * 1024;
+    read.bytes.reserve(qsizetype(st.st_size));
+    for (;;) {
+        if (cancel.load(std::memory_order_relaxed))
+            return refused(Problem::Cancelled, QString());
+        // The file may have grown since it was looked at.
+        if (read.bytes.size() > PostalDictionary::kMaxFileSize)
+            return refused(Problem::TooLarge,
+                           u"%1 MB を超えました"_s.arg(PostalDictionary::kMaxFileSize / (1024 * 1024)));
+        const qsizetype at = read.bytes.size();
+        read.bytes.resize(at + kChunk);
+        const ssize_t n = ::read(fd, read.bytes.data() + at, size_t(kChunk));
+        if (n < 0 && errno == EINTR) {
+            read.bytes.resize(at);
+            continue;
+        }
+        if (n < 0)
+            return refused(Problem::Unreadable, errorText(errno));
+        read.bytes.resize(at + n);
+        if (n == 0)
+            return read;
+    }
+}
+
+// EUC-JIS-2004 text as UTF-16 (glibc's iconv knows the encoding as
+// EUC-JISX0213). A byte that does not decode becomes U+FFFD.
+std::optional<std::u16string> decode(QByteArray &bytes)
+{
     const char *target = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "UTF-16LE" : "UTF-16BE";
     iconv_t cd = iconv_open(target, "EUC-JISX0213");
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -162,30 +262,59 @@ bool parse(std::u16string_view text, bool office, Data &d, const std::atomic<boo
     return true;
 }
 
-// The tables of the two files; null when the town file cannot be read or the
-// load was cancelled.
-std::shared_ptr<const Data> load(const QString &directory, const std::atomic<bool> &cancel)
+// The tables of the two files, or why there are none.
+struct Loaded
 {
-    if (cancel)
-        return nullptr;
-    const std::optional<std::u16string> area =
-        decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kAreaFile)));
+    std::shared_ptr<const Data> data;
+    Problem problem = Problem::None;
+    QString text;
+};
+
+Loaded load(const QString &directory, const std::atomic<bool> &cancel)
+{
+    const QString areaPath = QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kAreaFile));
+    FileRead areaFile = readFile(areaPath, cancel);
+    if (areaFile.problem != Problem::None) {
+        const QString file = QDir::toNativeSeparators(areaPath);
+        QString text;
+        switch (areaFile.problem) {
+        case Problem::NotFound: text = u"郵便番号辞書がありません（%1）"_s.arg(file); break;
+        case Problem::NotRegularFile:
+            text = u"郵便番号辞書（%1）は通常のファイルではありません（%2）"_s.arg(file, areaFile.reason);
+            break;
+        case Problem::TooLarge: text = u"郵便番号辞書（%1）が大きすぎます（%2）"_s.arg(file, areaFile.reason); break;
+        case Problem::Unreadable: text = u"郵便番号辞書（%1）を読めません（%2）"_s.arg(file, areaFile.reason); break;
+        case Problem::None:
+        case Problem::Cancelled: break;
+        }
+        return {nullptr, areaFile.problem, text};
+    }
+    const std::optional<std::u16string> area = decode(areaFile.bytes);
+    areaFile.bytes = QByteArray();
     if (!area)
-        return nullptr;
+        return {nullptr, Problem::Unreadable,
+                u"郵便番号辞書（%1）の文字コードを読めません"_s.arg(QDir::toNativeSeparators(areaPath))};
+    // The office file is optional: whatever keeps it from being read, the
+    // town codes are still there.
+    FileRead officeFile = readFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kOfficeFile)), cancel);
     const std::optional<std::u16string> offices =
-        decodeFile(QDir(directory).filePath(QString::fromUtf16(PostalDictionary::kOfficeFile)));
+        officeFile.problem == Problem::None ? decode(officeFile.bytes) : std::nullopt;
+    officeFile.bytes = QByteArray();
+    const Loaded cancelled{nullptr, Problem::Cancelled, QString()};
+    if (cancel)
+        return cancelled;
     auto d = std::make_shared<Data>();
     d->text.reserve(area->size() + (offices ? offices->size() : 0));
     d->folded.reserve(area->size());
     d->records.reserve(area->size() / 16);
     if (!parse(*area, false, *d, cancel))
-        return nullptr;
+        return cancelled;
     const auto byCode = [](const Data::Record &a, const Data::Record &b) { return a.code < b.code; };
     // Each file lists its codes in order; the two lists are merged, a town's
     // addresses before the business ones of the same code.
     const auto towns = qsizetype(d->records.size());
     if (offices && !parse(*offices, true, *d, cancel))
-        return nullptr;
+        return cancelled;
     const auto townsEnd = d->records.begin() + towns;
     if (!std::is_sorted(d->records.begin(), townsEnd, byCode))
         std::stable_sort(d->records.begin(), townsEnd, byCode);
@@ -202,7 +331,7 @@ std::shared_ptr<const Data> load(const QString &directory, const std::atomic<boo
     d->byAddress.shrink_to_fit();
     std::sort(d->byAddress.begin(), d->byAddress.end(),
               [&d](quint32 a, quint32 b) { return d->foldedOf(a) < d->foldedOf(b); });
-    return d;
+    return {d, Problem::None, QString()};
 }
 
 std::u16string_view view(QStringView s)
@@ -253,6 +382,102 @@ std::vector<SearchKey> searchKeys(QStringView typed)
     return keys;
 }
 
+// Whether a town record is the code of a whole city, ward, town or village
+// (Japan Post's code for the addresses its list does not name, as 604-0000
+// for 京都府京都市中京区): its code ends in 00, its address in the name of the
+// municipality, and the towns of the municipality follow with their own
+// codes.
+bool isCityWide(const Data &d, quint32 index)
+{
+    const Data::Record &r = d.records[index];
+    if (r.code % 100 != 0 || r.addressLength == 0 ||
+        std::u16string_view(u"市区町村").find(d.text[r.address + r.addressLength - 1]) == std::u16string_view::npos)
+        return false;
+    const std::u16string_view city = d.foldedOf(index);
+    for (auto it = lowerBound(d, city); it != d.byAddress.end() && startsWith(d.foldedOf(*it), city); ++it) {
+        if (d.records[*it].code != r.code)
+            return true;
+    }
+    return false;
+}
+
+// The towns of the cities that alone matched a typed address. The text after
+// the city may still name one of its towns further on: after a Kyoto street
+// and its direction (寺町通御池上る上本能寺前町), or after a 大字 the
+// dictionary leaves out (or with one left out that it writes). The towns
+// named there are the match, the one named last when several are; when none
+// is, every town of the cities is, and `townNotFound` says so.
+std::vector<quint32> townsOfCity(const Data &d, const std::vector<SearchKey> &keys, const std::vector<quint32> &cities,
+                                 bool &townNotFound)
+{
+    static const std::u16string oaza = FoldAddress(std::u16string_view(u"大字"));
+    static const std::u16string aza = FoldAddress(std::u16string_view(u"字"));
+    struct Hit
+    {
+        quint32 record;
+        size_t at;
+        size_t end;
+    };
+    std::vector<Hit> hits;
+    std::vector<quint32> towns;
+    for (const quint32 city : cities) {
+        const std::u16string_view name = d.foldedOf(city);
+        for (auto it = lowerBound(d, name); it != d.byAddress.end() && startsWith(d.foldedOf(*it), name); ++it) {
+            if (d.records[*it].code == d.records[city].code)
+                continue;
+            towns.push_back(*it);
+            const std::u16string_view town = d.foldedOf(*it).substr(name.size());
+            // A Kyoto address the dictionary writes with its street
+            // (夷川通寺町西入丸屋町) is found by its town name alone.
+            std::u16string_view street;
+            if (town.find(u'通') != std::u16string_view::npos) {
+                const size_t turn = town.find_last_of(u"る入");
+                if (turn != std::u16string_view::npos)
+                    street = town.substr(turn + 1);
+            }
+            for (const SearchKey &key : keys) {
+                if (!startsWith(key.text, name))
+                    continue;
+                const std::u16string_view rest = std::u16string_view(key.text).substr(name.size());
+                for (const std::u16string_view form : {town, street,
+                                                       startsWith(town, oaza)  ? town.substr(oaza.size())
+                                                       : startsWith(town, aza) ? town.substr(aza.size())
+                                                                               : std::u16string_view()}) {
+                    if (form.empty())
+                        continue;
+                    if (const size_t at = rest.rfind(form); at != std::u16string_view::npos)
+                        hits.push_back({*it, at, at + form.size()});
+                }
+            }
+        }
+    }
+    // A town whose name lies within a longer one found (本能寺前町 in
+    // 上本能寺前町) is not meant; of the rest, the last named is.
+    const auto within = [&hits](const Hit &h) {
+        return std::any_of(hits.begin(), hits.end(), [&h](const Hit &o) {
+            return o.at <= h.at && h.end <= o.end && o.end - o.at > h.end - h.at;
+        });
+    };
+    std::vector<Hit> outer;
+    std::copy_if(hits.begin(), hits.end(), std::back_inserter(outer), [&within](const Hit &h) { return !within(h); });
+    size_t last = 0;
+    for (const Hit &h : outer)
+        last = std::max(last, h.at);
+    std::vector<quint32> named;
+    for (const Hit &h : outer) {
+        if (h.at == last)
+            named.push_back(h.record);
+    }
+    townNotFound = named.empty();
+    // Each code once, under the first of its addresses.
+    std::vector<quint32> &out = townNotFound ? towns : named;
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end(),
+                          [&d](quint32 a, quint32 b) { return d.records[a].code == d.records[b].code; }),
+              out.end());
+    return out;
+}
+
 } // namespace
 
 QString PostalDictionary::DefaultDirectory()
@@ -260,16 +485,49 @@ QString PostalDictionary::DefaultDirectory()
     return u"/usr/share/skk"_s;
 }
 
-PostalDictionary::PostalDictionary(const QString &directory, QObject *parent) : QObject(parent), m_directory(directory)
+struct PostalDictionary::Shared
 {
+    std::mutex mutex;
+    std::condition_variable done;
+    State state = State::NotLoaded;
+    std::shared_ptr<const Data> data;
+    Problem problem = Problem::None;
+    QString problemText;
+    std::atomic<bool> cancel = false;
+    // The object to tell that the load has ended; null once it is gone.
+    std::mutex ownerMutex;
+    PostalDictionary *owner = nullptr;
+
+    bool ended() const { return state == State::Loaded || state == State::Missing; }
+};
+
+PostalDictionary::PostalDictionary(const QString &directory, QObject *parent)
+    : QObject(parent), m_directory(directory), m_shared(std::make_shared<Shared>())
+{
+    m_shared->owner = this;
 }
 
 PostalDictionary::~PostalDictionary()
 {
-    // A program that ends at once does not wait for the whole load.
-    m_cancel = true;
-    if (m_thread.joinable())
+    // A program that ends does not wait for the load: it is asked to stop, and
+    // a load that does not stop in time (a file on a hung network share) is
+    // left to end by itself.
+    m_shared->cancel = true;
+    {
+        std::lock_guard lock(m_shared->ownerMutex);
+        m_shared->owner = nullptr;
+    }
+    if (!m_thread.joinable())
+        return;
+    bool ended = false;
+    {
+        std::unique_lock lock(m_shared->mutex);
+        ended = m_shared->done.wait_for(lock, kExitWait, [this] { return m_shared->ended(); });
+    }
+    if (ended)
         m_thread.join();
+    else
+        m_thread.detach();
 }
 
 QString PostalDictionary::areaFilePath() const
@@ -279,43 +537,70 @@ QString PostalDictionary::areaFilePath() const
 
 void PostalDictionary::startLoading() const
 {
-    std::lock_guard lock(m_mutex);
-    if (m_state != State::NotLoaded)
+    std::lock_guard lock(m_shared->mutex);
+    if (m_shared->state != State::NotLoaded)
         return;
-    m_state = State::Loading;
-    m_thread = std::thread([this, directory = m_directory] { finish(load(directory, m_cancel)); });
+    m_shared->state = State::Loading;
+    m_thread = std::thread([shared = m_shared, directory = m_directory] {
+        Loaded loaded = load(directory, shared->cancel);
+        {
+            std::lock_guard stored(shared->mutex);
+            shared->state = loaded.data ? State::Loaded : State::Missing;
+            shared->data = std::move(loaded.data);
+            shared->problem = loaded.problem;
+            shared->problemText = loaded.text;
+        }
+        shared->done.notify_all();
+        std::lock_guard told(shared->ownerMutex);
+        if (shared->owner)
+            Q_EMIT shared->owner->loadFinished();
+    });
 }
 
-void PostalDictionary::finish(std::shared_ptr<const Data> data) const
+void PostalDictionary::cancelLoading()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_state = data ? State::Loaded : State::Missing;
-        m_data = std::move(data);
-    }
-    m_done.notify_all();
-    Q_EMIT const_cast<PostalDictionary *>(this)->loadFinished();
+    m_shared->cancel = true;
 }
 
 PostalDictionary::State PostalDictionary::state() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_state;
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->state;
+}
+
+PostalDictionary::Problem PostalDictionary::problem() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->problem;
+}
+
+QString PostalDictionary::problemText() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->problemText;
 }
 
 bool PostalDictionary::waitForLoaded() const
 {
     startLoading();
-    std::unique_lock lock(m_mutex);
-    m_done.wait(lock, [this] { return m_state == State::Loaded || m_state == State::Missing; });
-    return m_state == State::Loaded;
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->done.wait(lock, [this] { return m_shared->ended(); });
+    return m_shared->state == State::Loaded;
+}
+
+bool PostalDictionary::waitForLoaded(std::chrono::milliseconds timeout) const
+{
+    startLoading();
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->done.wait_for(lock, timeout, [this] { return m_shared->ended(); });
+    return m_shared->state == State::Loaded;
 }
 
 const PostalDictionary::Data *PostalDictionary::data() const
 {
     // After the load the data never changes, so the pointer stays good for
     // the dictionary's life.
-    return waitForLoaded() ? m_data.get() : nullptr;
+    return waitForLoaded() ? m_shared->data.get() : nullptr;
 }
 
 QList<PostalEntry> PostalDictionary::entries(QStringView code) const
@@ -380,8 +665,12 @@ AddressMatch PostalDictionary::matchAddress(QStringView typed, int limit) const
     if (found.empty()) {
         for (const SearchKey &key : keys) {
             for (auto it = lowerBound(*d, key.text);
-                 it != d->byAddress.end() && startsWith(d->foldedOf(*it), key.text) && int(found.size()) <= limit; ++it)
-                found.push_back(*it);
+                 it != d->byAddress.end() && startsWith(d->foldedOf(*it), key.text) && int(found.size()) <= limit;
+                 ++it) {
+                // A city's own code is not offered beside its towns.
+                if (!isCityWide(*d, *it))
+                    found.push_back(*it);
+            }
         }
     }
     // The longest addresses the text begins with.
@@ -425,6 +714,8 @@ AddressMatch PostalDictionary::matchAddress(QStringView typed, int limit) const
             }
         }
     }
+    if (!found.empty() && std::all_of(found.begin(), found.end(), [&d](quint32 i) { return isCityWide(*d, i); }))
+        found = townsOfCity(*d, keys, found, match.townNotFound);
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     match.truncated = int(found.size()) > limit;

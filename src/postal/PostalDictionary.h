@@ -7,9 +7,18 @@
 //
 // The files are read once, on a thread of their own, when the first query
 // comes or startLoading() is called; once loaded, every query is synchronous
-// and answers from memory. A query made while the load runs waits for it.
-// A missing or unreadable SKK-JISYO.zipcode leaves the dictionary Missing:
-// every query then answers nothing. The office file is optional.
+// and answers from memory. A query made while the load runs waits for it; a
+// window asks with a bounded wait first (waitForLoaded with a time).
+// A missing or unusable SKK-JISYO.zipcode leaves the dictionary Missing:
+// every query then answers nothing, and problem() tells why. The office file
+// is optional.
+//
+// Only regular files of at most kMaxFileSize bytes are read: a named pipe, a
+// device or a directory put where the dictionary belongs is refused before
+// it is opened (and again after, should the file have been swapped), so the
+// load never blocks and never reads without end. The load can be cancelled;
+// it looks at the request between every megabyte it reads and every few
+// thousand lines it parses.
 //
 // Queries may come from any thread once loaded: the loaded data never changes.
 
@@ -18,10 +27,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace postal {
@@ -41,6 +48,9 @@ struct AddressMatch
 {
     QList<PostalEntry> entries; // at most the limit asked for, in code order
     bool truncated = false;     // more matched than the limit
+    // Only the code of the whole city matched, and none of its towns is
+    // named in the text: the entries are the city's towns to choose from.
+    bool townNotFound = false;
 };
 
 class PostalDictionary : public QObject
@@ -54,6 +64,20 @@ public:
         Loaded,
         Missing
     };
+    // Why a load ended Missing.
+    enum class Problem
+    {
+        None,
+        NotFound,
+        NotRegularFile, // a directory, a named pipe, a device, a socket
+        TooLarge,
+        Unreadable,
+        Cancelled
+    };
+
+    // The real SKK-JISYO.zipcode is about 4 MB; a file many times larger is
+    // no dictionary, and reading it would only fill the memory.
+    static constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
 
     static constexpr const char16_t *kAreaFile = u"SKK-JISYO.zipcode";
     static constexpr const char16_t *kOfficeFile = u"SKK-JISYO.office.zipcode";
@@ -61,8 +85,10 @@ public:
     static QString DefaultDirectory();
 
     explicit PostalDictionary(const QString &directory = DefaultDirectory(), QObject *parent = nullptr);
-    // Stops a load in progress and waits for its thread.
+    // Stops a load in progress; waits for its thread at most kExitWait, then
+    // leaves it to end by itself (it holds nothing of the object).
     ~PostalDictionary() override;
+    static constexpr std::chrono::milliseconds kExitWait{500};
 
     QString directory() const { return m_directory; }
     QString areaFilePath() const;
@@ -73,6 +99,15 @@ public:
     State state() const;
     // Starts the load if needed and waits for its end; true when loaded.
     bool waitForLoaded() const;
+    // The same, waiting at most `timeout`; false also while it still runs.
+    bool waitForLoaded(std::chrono::milliseconds timeout) const;
+    // Asks a load in progress to stop; it then ends Missing, Cancelled.
+    void cancelLoading();
+    // Why the dictionary is Missing, and the same in plain Japanese for the
+    // operator, naming the file (empty while loading or loaded, and for a
+    // cancelled load).
+    Problem problem() const;
+    QString problemText() const;
 
     // ---- queries; each waits for the load ----
     // Every address of a postal code written in any form NormalizeCode reads,
@@ -90,7 +125,10 @@ public:
     // The town codes of an address the operator typed: the addresses equal
     // to it; else those it is the beginning of; else the longest addresses
     // that are the beginning of it (the text goes on with the block number).
-    // Business codes belong to one receiver each and are not offered.
+    // A city's own code (…-0000) is never the answer when its towns have
+    // codes: the town named further in the text is, else the city's towns
+    // are, with townNotFound. Business codes belong to one receiver each and
+    // are not offered.
     AddressMatch matchAddress(QStringView typed, int limit = 100) const;
 
     // Figures of the loaded data: the number of addresses (town and business)
@@ -105,18 +143,16 @@ Q_SIGNALS:
 
 public:
     struct Data;
+    // What the loading thread and the object share; the thread keeps it
+    // alive should it outlive the object.
+    struct Shared;
 
 private:
-    void finish(std::shared_ptr<const Data> data) const;
     const Data *data() const;
 
     QString m_directory;
-    mutable std::mutex m_mutex;
-    mutable std::condition_variable m_done;
+    std::shared_ptr<Shared> m_shared;
     mutable std::thread m_thread;
-    std::atomic<bool> m_cancel = false;
-    mutable State m_state = State::NotLoaded;
-    mutable std::shared_ptr<const Data> m_data;
 };
 
 } // namespace postal

@@ -6,6 +6,7 @@
 #include "settings/ProfileFile.h"
 
 #include <QDir>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,9 +33,13 @@ public:
     }
     QStringList codesOf(const QString &address) const override
     {
-        // Two are enough to tell one code from several.
+        // Two are enough to tell one code from several. The towns of a city
+        // whose town is not found are no answer: the operator chooses with F5.
         QStringList codes;
-        for (const postal::PostalEntry &e : m_dictionary.matchAddress(address, 2).entries)
+        const postal::AddressMatch match = m_dictionary.matchAddress(address, 2);
+        if (match.townNotFound)
+            return codes;
+        for (const postal::PostalEntry &e : match.entries)
             codes << e.code;
         return codes;
     }
@@ -66,7 +71,30 @@ PostalAssist::~PostalAssist() = default;
 
 bool PostalAssist::available() const
 {
-    return m_dictionary->waitForLoaded();
+    if (m_waitRanOut) {
+        m_dictionary->startLoading();
+        return m_dictionary->state() == postal::PostalDictionary::State::Loaded;
+    }
+    const bool loaded = m_dictionary->waitForLoaded(kFirstUseWait);
+    m_waitRanOut = !loaded && loading();
+    return loaded;
+}
+
+bool PostalAssist::loading() const
+{
+    return m_dictionary->state() == postal::PostalDictionary::State::Loading;
+}
+
+PostalOffer PostalAssist::notReady() const
+{
+    PostalOffer offer;
+    if (loading()) {
+        offer.kind = PostalOffer::Kind::Help;
+        offer.text = u"郵便番号辞書を読み込んでいます。少し待ってから、もう一度お試し下さい"_s;
+    } else {
+        offer.kind = PostalOffer::Kind::Unavailable;
+    }
+    return offer;
 }
 
 QString PostalAssist::takeMissingNotice()
@@ -74,6 +102,12 @@ QString PostalAssist::takeMissingNotice()
     if (m_missingTold)
         return QString();
     m_missingTold = true;
+    using Problem = postal::PostalDictionary::Problem;
+    const Problem problem = m_dictionary->problem();
+    if (problem != Problem::NotFound && problem != Problem::None && problem != Problem::Cancelled)
+        return m_dictionary->problemText() + u"。\n郵便番号と住所の検索は使えません。"_s
+                                             u"辞書のファイルを確かめて下さい（導入し直すには: "_s
+                                             u"sudo apt install --reinstall skkdic-extra）"_s;
     return u"郵便番号辞書がありません（%1）。\n"
            u"郵便番号と住所の検索を使うには、辞書を導入して下さい:\n"
            u"sudo apt install skkdic-extra"_s.arg(m_dictionary->areaFilePath());
@@ -85,10 +119,8 @@ PostalOffer PostalAssist::codeOffer(const QString &zip, const QString &add1) con
     const QString code = postal::NormalizeCode(zip);
     if (code.isEmpty() || !vuzo::Trim(add1).isEmpty())
         return offer;
-    if (!available()) {
-        offer.kind = PostalOffer::Kind::Unavailable;
-        return offer;
-    }
+    if (!available())
+        return notReady();
     const QList<postal::PostalEntry> entries = m_dictionary->entries(code);
     if (entries.isEmpty())
         return offer; // the warning tells that the code is not in the dictionary
@@ -113,17 +145,17 @@ PostalOffer PostalAssist::addressOffer(const QString &zip, const QString &add1) 
         offer.kind = PostalOffer::Kind::Beep;
         return offer;
     }
-    if (!available()) {
-        offer.kind = PostalOffer::Kind::Unavailable;
-        return offer;
-    }
-    const postal::AddressMatch match = m_dictionary->matchAddress(address, 100);
+    if (!available())
+        return notReady();
+    // A city whose town is not found offers all its towns (Kyoto's wards
+    // have some five hundred); other answers are narrowed by more typing.
+    const postal::AddressMatch match = m_dictionary->matchAddress(address, kMostTownsOfCity);
     if (match.entries.isEmpty()) {
         offer.kind = PostalOffer::Kind::Help;
         offer.text = u"おところ①に合う郵便番号が見つかりません"_s;
         return offer;
     }
-    if (match.truncated) {
+    if (match.truncated || (!match.townNotFound && match.entries.size() > kMostChoices)) {
         offer.kind = PostalOffer::Kind::Help;
         offer.text = u"候補が多すぎます。おところ①をもう少し詳しく入力して下さい"_s;
         return offer;
@@ -142,30 +174,47 @@ PostalOffer PostalAssist::addressOffer(const QString &zip, const QString &add1) 
     offer.kind = PostalOffer::Kind::Choices;
     offer.forCode = false;
     offer.entries = match.entries;
+    if (match.townNotFound)
+        offer.text = u"おところ①の町名が郵便番号辞書に見つかりません。一覧から町名を選んで下さい"_s;
     return offer;
 }
 
 QString PostalAssist::warning(const QString &zip, const QString &add1) const
 {
     const QString code = postal::NormalizeCode(zip);
-    // Only a finished code is checked; the dictionary is awaited then (it is
-    // read in about a tenth of a second).
-    if (code.isEmpty() || !m_dictionary->waitForLoaded())
+    // Only a finished code is checked; a load still running is awaited
+    // briefly then (the window checks again when the load ends).
+    if (code.isEmpty() || !available())
         return QString();
     const QStringList addresses = m_dictionary->addresses(code);
     if (addresses.isEmpty())
         return u"警告:〒%1は郵便番号辞書にありません"_s.arg(postal::FormatCode(code));
+    // The code of the town found in the address agrees, also when the
+    // address goes there by a street (a Kyoto address).
+    const postal::AddressMatch match = m_dictionary->matchAddress(vuzo::Trim(add1), 20);
+    if (!match.townNotFound && std::any_of(match.entries.begin(), match.entries.end(),
+                                           [&code](const postal::PostalEntry &e) { return e.code == code; }))
+        return QString();
     if (!postal::AddressAgrees(vuzo::Trim(add1), addresses))
         return u"警告:郵便番号とおところ①が合いません（〒%1は%2%3）"_s.arg(
             postal::FormatCode(code), addresses.first(), addresses.size() > 1 ? u"など"_s : QString());
-    return QString();
+    // A city's own code agrees with every address of the city; the town
+    // typed after it may have a code of its own.
+    if (match.townNotFound || match.entries.isEmpty())
+        return QString();
+    const QString town = match.entries.first().address;
+    if (!town.startsWith(addresses.first()) || town.size() == addresses.first().size())
+        return QString();
+    return u"警告:〒%1は%2全体の番号です（%3は〒%4%5）"_s.arg(
+        postal::FormatCode(code), addresses.first(), town.mid(addresses.first().size()),
+        postal::FormatCode(match.entries.first().code), match.entries.size() > 1 ? u"など"_s : QString());
 }
 
 const transfer::PostalLookup *PostalAssist::lookup()
 {
     // Without the dictionary the transfer works on the text alone; the
     // actions that need it say so themselves.
-    if (!m_dictionary->waitForLoaded())
+    if (!available())
         return nullptr;
     if (!m_lookup)
         m_lookup = std::make_unique<DictionaryLookup>(*m_dictionary);

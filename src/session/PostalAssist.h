@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 
 class ProfileFile;
@@ -23,12 +24,13 @@ struct PostalOffer
     enum class Kind
     {
         Nothing,     // the action does not apply (a field filled already, no code)
-        Unavailable, // the dictionary is not installed
+        Unavailable, // the dictionary is not installed or cannot be read
         Beep,        // the search needs an address and no code
-        Help,        // `text` is a line for the guidance band
+        Help,        // `text` is a line for the guidance band (also: still loading)
         Address,     // `text` is the address for おところ①
         Code,        // `text` is the code for 郵便番号, as 100-0001
-        Choices,     // `lines` to choose from; `entries` are what they stand for
+        Choices,     // `lines` to choose from; `entries` are what they stand for;
+                     // `text`, when not empty, a line for the guidance band
     };
     Kind kind = Kind::Nothing;
     QString text;
@@ -54,10 +56,23 @@ public:
 
     postal::PostalDictionary &dictionary() { return *m_dictionary; }
 
-    // Whether the dictionary is there (waits for its load).
+    // How long the first use waits for a load still running: the dictionary
+    // is read in well under a second; a load that takes longer (a slow disk)
+    // is not waited for again, so typing never stalls on it.
+    static constexpr std::chrono::milliseconds kFirstUseWait{2000};
+    // The most codes F5 offers to choose from for an address, and for a city
+    // whose town is not found (every town of it).
+    static constexpr int kMostChoices = 100;
+    static constexpr int kMostTownsOfCity = 2000;
+
+    // Whether the dictionary is there: waits for a load still running at
+    // most kFirstUseWait, and only until such a wait has once run out.
     bool available() const;
+    // The load still runs (available() is false for now).
+    bool loading() const;
     // The notice that the dictionary is missing, with the command that
-    // installs it: the first time it is asked for; empty after that.
+    // installs it, or what is wrong with its file: the first time it is asked
+    // for; empty after that.
     QString takeMissingNotice();
 
     // Enter leaving a postal code while おところ① is empty: the code's one
@@ -66,10 +81,12 @@ public:
     PostalOffer codeOffer(const QString &zip, const QString &add1) const;
     // F5 in おところ① while 郵便番号 is empty: the one code of the address,
     // its codes to choose from, or a line of help when none or too many fit.
+    // A city whose town is not found offers the codes of its towns, saying so.
     PostalOffer addressOffer(const QString &zip, const QString &add1) const;
 
     // The warning when a finished code is not in the dictionary or does not
-    // fit the beginning of おところ①; empty when they agree (or there is no
+    // fit the beginning of おところ①, or when it is a city's own code and the
+    // town typed has a code of its own; empty when they agree (or there is no
     // code, or no dictionary).
     QString warning(const QString &zip, const QString &add1) const;
 
@@ -78,7 +95,11 @@ public:
     const transfer::PostalLookup *lookup();
 
 private:
+    // The offer while the dictionary cannot answer: still loading, or missing.
+    PostalOffer notReady() const;
+
     std::unique_ptr<postal::PostalDictionary> m_dictionary;
+    mutable bool m_waitRanOut = false;
     std::unique_ptr<transfer::PostalLookup> m_lookup;
     bool m_missingTold = false;
 };

@@ -73,6 +73,7 @@ private Q_SLOTS:
     void windowClosesWithTheListOpen();
     void addressFindsItsCode();
     void addressOfSeveralCodesOffersThem();
+    void cityWithoutItsTownOffersTheTowns();
     void disagreementWarns_data();
     void disagreementWarns();
     void warningLeavesTheLengthWarningShown();
@@ -192,6 +193,20 @@ void TestFormMainPostal::addressOfSeveralCodesOffersThem()
     press(Qt::Key_Return);
     QCOMPARE(zip(f)->text(), u"002-8073"_s);
     QCOMPARE(focusName(), u"Edit_Add1"_s);
+}
+
+void TestFormMainPostal::cityWithoutItsTownOffersTheTowns()
+{
+    MainWindowFixture f;
+    f.start();
+    window_test::focus(add1(f));
+    add1(f)->setText(u"東京都港区１丁目"_s);
+    press(Qt::Key_F5);
+    QVERIFY(choiceList(f)->isVisible());
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"町名が郵便番号辞書に見つかりません"_s));
+    QCOMPARE(choiceList(f)->item(0)->text(), u"105-0001　東京都港区虎ノ門"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(zip(f)->text(), u"105-0001"_s);
 }
 
 void TestFormMainPostal::disagreementWarns_data()

@@ -1,16 +1,22 @@
 // The postal dictionary over Debian's skkdic-extra files as installed by the
 // set-up scripts: codes with one and several addresses, business codes, codes
-// that do not exist, the search from an address, and a missing dictionary.
+// that do not exist, the search from an address (a city's own code is not
+// taken for a town), a missing dictionary and files that are no dictionary.
 
 #include "postal/PostalDictionary.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using postal::PostalDictionary;
 using postal::PostalEntry;
+
+Q_DECLARE_METATYPE(postal::PostalDictionary::Problem)
 
 class TestPostalDictionary : public QObject
 {
@@ -25,7 +31,11 @@ private Q_SLOTS:
     void codesOfAnAddress();
     void codesBeginningWithAText();
     void tooManyMatchesAreCut();
+    void cityCodeIsNotTaken_data();
+    void cityCodeIsNotTaken();
     void missingDictionaryAnswersNothing();
+    void fileThatIsNoDictionaryIsRefused_data();
+    void fileThatIsNoDictionaryIsRefused();
 
 private:
     PostalDictionary m_dictionary;
@@ -93,7 +103,6 @@ void TestPostalDictionary::codesOfAnAddress_data()
         << QStringList{u"0028071"_s, u"0028072"_s, u"0028073"_s, u"0028074"_s, u"0028075"_s};
     QTest::newRow("one of a code's several addresses")
         << u"北海道石狩郡当別町ビトエ中島"_s << QStringList{u"0028089"_s};
-    QTest::newRow("a city of two prefectures") << u"府中市架空町１－２"_s << QStringList{u"1830000"_s, u"7260000"_s};
     QTest::newRow("no such place") << u"架空県架空市"_s << QStringList();
     QTest::newRow("empty") << QString() << QStringList();
 }
@@ -128,6 +137,45 @@ void TestPostalDictionary::tooManyMatchesAreCut()
     QVERIFY(!m_dictionary.matchAddress(u"北海道札幌市北区あいの里", 5).truncated);
 }
 
+void TestPostalDictionary::cityCodeIsNotTaken_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("codes"); // all of them; some of them when the town is not found
+    QTest::addColumn<bool>("townNotFound");
+    QTest::addColumn<QString>("cityCode");
+    QTest::newRow("Kyoto street and direction")
+        << u"京都府京都市中京区寺町通御池上る上本能寺前町488"_s << QStringList{u"6040925"_s} << false << u"6040000"_s;
+    QTest::newRow("town the dictionary writes with a street")
+        << u"京都府京都市中京区寺町通夷川上る丸屋町１"_s << QStringList{u"6040917"_s, u"6048086"_s, u"6048132"_s}
+        << false << u"6040000"_s;
+    QTest::newRow("大字 the dictionary leaves out")
+        << u"東京都武蔵村山市大字三ツ木１－２"_s << QStringList{u"2080032"_s, u"2080033"_s} << false << u"2080000"_s;
+    QTest::newRow("town left out") << u"東京都港区１丁目"_s << QStringList{u"1050001"_s, u"1050011"_s} << true
+                                   << u"1050000"_s;
+    QTest::newRow("only the city") << u"東京都港区"_s << QStringList{u"1050001"_s} << true << u"1050000"_s;
+    QTest::newRow("a city of two prefectures")
+        << u"府中市架空町１－２"_s << QStringList{u"1830001"_s, u"7260001"_s} << true << u"1830000"_s;
+}
+
+void TestPostalDictionary::cityCodeIsNotTaken()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, codes);
+    QFETCH(bool, townNotFound);
+    QFETCH(QString, cityCode);
+    const postal::AddressMatch match = m_dictionary.matchAddress(typed, 2000);
+    QCOMPARE(match.townNotFound, townNotFound);
+    QVERIFY(!match.truncated);
+    QStringList found;
+    for (const PostalEntry &e : match.entries)
+        found << e.code;
+    QVERIFY(!found.contains(cityCode));
+    if (!townNotFound)
+        QCOMPARE(found, codes);
+    for (const QString &code : codes)
+        QVERIFY2(found.contains(code), qPrintable(code));
+}
+
 void TestPostalDictionary::missingDictionaryAnswersNothing()
 {
     QTemporaryDir empty;
@@ -140,6 +188,44 @@ void TestPostalDictionary::missingDictionaryAnswersNothing()
     QVERIFY(missing.codes(u"東京都").isEmpty());
     QVERIFY(missing.matchAddress(u"東京都千代田区千代田").entries.isEmpty());
     QVERIFY(finished.wait(5000) || finished.count() == 1);
+}
+
+void TestPostalDictionary::fileThatIsNoDictionaryIsRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<PostalDictionary::Problem>("problem");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("named pipe") << u"fifo"_s << PostalDictionary::Problem::NotRegularFile << u"名前付きパイプ"_s;
+    QTest::newRow("device") << u"/dev/zero"_s << PostalDictionary::Problem::NotRegularFile << u"デバイス"_s;
+    QTest::newRow("folder") << u"folder"_s << PostalDictionary::Problem::NotRegularFile << u"フォルダー"_s;
+    QTest::newRow("over the limit") << u"sparse"_s << PostalDictionary::Problem::TooLarge << u"大きすぎます"_s;
+}
+
+void TestPostalDictionary::fileThatIsNoDictionaryIsRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(PostalDictionary::Problem, problem);
+    QFETCH(QString, told);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromUtf16(PostalDictionary::kAreaFile));
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"folder")
+        QVERIFY(QDir(dir.path()).mkdir(QString::fromUtf16(PostalDictionary::kAreaFile)));
+    else if (kind == u"sparse") {
+        QFile big(path);
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(PostalDictionary::kMaxFileSize + 1)); // ftruncate: no blocks written
+    } else
+        QVERIFY(QFile::link(kind, path));
+    PostalDictionary refused(dir.path());
+    // A pipe without a writer would block an open that waits; a device would
+    // be read without end. Either way the load would not end.
+    QVERIFY(!refused.waitForLoaded(std::chrono::seconds(30)));
+    QCOMPARE(refused.state(), PostalDictionary::State::Missing);
+    QCOMPARE(refused.problem(), problem);
+    QVERIFY2(refused.problemText().contains(told), qPrintable(refused.problemText()));
+    QVERIFY(refused.problemText().contains(path));
 }
 
 QTEST_GUILESS_MAIN(TestPostalDictionary)

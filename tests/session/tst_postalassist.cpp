@@ -46,6 +46,12 @@ private Q_SLOTS:
             << false << QString() << u"北海道札幌市北区あいの里"_s << Kind::Choices << QString() << -1;
         QTest::newRow("an address nothing fits is told") << false << QString() << u"架空県どこか市"_s << Kind::Help
                                                          << u"おところ①に合う郵便番号が見つかりません"_s << 0;
+        QTest::newRow("a street address names its town, not the ward")
+            << false << QString() << u"京都府京都市中京区寺町通御池上る上本能寺前町488"_s << Kind::Code << u"604-0925"_s
+            << 0;
+        QTest::newRow("a city without its town lists the towns")
+            << false << QString() << u"東京都港区１丁目"_s << Kind::Choices
+            << u"おところ①の町名が郵便番号辞書に見つかりません。一覧から町名を選んで下さい"_s << -1;
         QTest::newRow("a code typed already beeps")
             << false << u"100-0001"_s << u"千代田区"_s << Kind::Beep << QString() << 0;
     }
@@ -69,6 +75,17 @@ private Q_SLOTS:
             QVERIFY(offer.chosenText(offer.lines.size() - 1).size() > 0);
             QCOMPARE(offer.chosenText(offer.lines.size()), QString());
         }
+    }
+
+    void cityCodeBeforeATownIsWarned()
+    {
+        const QString kyoto = u"京都府京都市中京区寺町通御池上る上本能寺前町488"_s;
+        QCOMPARE(m_assist.warning(u"604-0000"_s, kyoto),
+                 u"警告:〒604-0000は京都府京都市中京区全体の番号です（上本能寺前町は〒604-0925）"_s);
+        QCOMPARE(m_assist.warning(u"604-0925"_s, kyoto), QString());
+        QCOMPARE(m_assist.warning(u"105-0000"_s, u"東京都港区１丁目"_s), QString());
+        QVERIFY(m_assist.lookup()->codesOf(u"東京都港区"_s).isEmpty());
+        QCOMPARE(m_assist.lookup()->codesOf(kyoto), QStringList{u"6040925"_s});
     }
 
     void aMissingDictionaryIsToldOnce()
