@@ -27,6 +27,7 @@ namespace {
 
 const QString kKeyGuide = u"F3:貼り付け欄へ"_s;
 const QString kKeyGuideInPasteArea = u"Ctrl+Enter:テキスト転送"_s;
+const QString kF5InAdd1 = u"〒検索"_s;
 
 // Room left for the window's title bar and borders while the window manager
 // has not framed the window yet.
@@ -39,6 +40,9 @@ void TForm_Main::connectRoutine()
     using vuzo::Guarded;
     connect(SpeedButton_F[3], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F3Click));
     connect(SpeedButton_F[4], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F4Click));
+    // The F5 button takes no focus, so the search reads おところ① where the
+    // operator left it, as the key does.
+    connect(SpeedButton_F[5], &QToolButton::clicked, this, Guarded(this, &TForm_Main::Edit_Add1PostalSearch));
     // F3 and F4 act wherever the focus is in the window, the paste area and
     // the settings tabs included.
     auto *f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
@@ -165,6 +169,11 @@ void TForm_Main::focusMoved(QWidget *now)
         ScrollBox_Tabs->ensureWidgetVisible(now, 4, 4);
     }
     Label_KeyGuide->setText(now == Memo1 ? kKeyGuideInPasteArea : kKeyGuide);
+    // F5 acts in おところ① only (the postal code of the address typed): its
+    // button says so there and is grey elsewhere.
+    const bool inAdd1 = now == Edit_Add1;
+    SpeedButton_F[5]->setText(inAdd1 ? kF5InAdd1 : u"F5"_s);
+    SpeedButton_F[5]->setEnabled(inAdd1);
 }
 
 void TForm_Main::placeOnScreen(const QRect &available)

@@ -318,9 +318,18 @@ void TForm_Main::Edit_TxDispEnter()
 void TForm_Main::Edit_Warning()
 {
     if (Edit_Add1->text().size() > 40)
-        Label_Warning->setText(u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s);
+        showWarning(u"警告:おところ①の文字数が多すぎます。　おところ②へ分割してください"_s);
     else
-        Label_Warning->clear();
+        showWarning(QString());
+}
+
+void TForm_Main::showWarning(const QString &text)
+{
+    // The label is one line beside the postal code: a longer warning is cut
+    // with "…" to its width, and its tool tip holds the whole text.
+    const QFontMetrics metrics(Label_Warning->font());
+    Label_Warning->setText(metrics.elidedText(text, Qt::ElideRight, Label_Warning->contentsRect().width()));
+    Label_Warning->setToolTip(text);
 }
 
 void TForm_Main::SpeedButton_F7Click()

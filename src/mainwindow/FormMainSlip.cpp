@@ -106,7 +106,7 @@ void TForm_Main::Edit_CLS2()
 
 void TForm_Main::Edit_Cls()
 {
-    Label_Warning->clear();
+    showWarning(QString());
     for (QLineEdit *e : {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel})
         e->clear();
     Label_CutCut->clear();

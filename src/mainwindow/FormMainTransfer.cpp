@@ -98,14 +98,23 @@ void TForm_Main::smartTransfer()
         Edit_Warning();
         return;
     }
-    fillDelivery(r);
+    // A text without a postal code or an address (a long paste of something
+    // else) gives no delivery: the fields are emptied, so the previous
+    // customer's address does not stay under the new text, and the band says so.
+    const bool found = !r.zip.isEmpty() || !r.add1.isEmpty();
+    if (found)
+        fillDelivery(r);
+    else
+        fillDelivery(transfer::SmartTransferResult{});
     m_deliveryTyped = false;
     Edit_Warning();
-    if (!r.warning.isEmpty()) {
-        const QString shown = Label_Warning->text();
-        Label_Warning->setText(shown.isEmpty() ? r.warning : shown + u"　"_s + r.warning);
+    if (found && !r.warning.isEmpty()) {
+        const QString shown = Label_Warning->toolTip();
+        showWarning(shown.isEmpty() ? r.warning : shown + u"　"_s + r.warning);
     }
     Edit_Zip->setFocus(Qt::OtherFocusReason);
+    if (!found)
+        setHelp(u"貼り付けたテキストにお届け先の住所が見つかりませんでした"_s);
 }
 
 void TForm_Main::BitBtn_1Click()
@@ -121,7 +130,7 @@ void TForm_Main::BitBtn_1Click()
     } else {
         setMemoLines(Memo1, r.memoLines);
         m_deliveryTyped = false;
-        Label_Warning->clear();
+        showWarning(QString());
         fillDelivery(r);
         Edit_Zip->setFocus(Qt::OtherFocusReason);
     }

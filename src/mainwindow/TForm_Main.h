@@ -329,6 +329,8 @@ private:
 
     // ---- helpers of the handlers ----
     void setHelp(const QString &text);
+    // Label_Warning: the text cut to the label's width, the whole in its tool tip.
+    void showWarning(const QString &text);
     void caretToEnd(QWidget *w);
     void moveFocus(bool next);
     void setHighlight(QWidget *w, bool on);

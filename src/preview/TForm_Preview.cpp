@@ -7,9 +7,11 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -38,7 +40,49 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
             [this] { done(m_showInvoice ? InvoicePrintRequested : PrintRequested); });
     connect(BitBtn_SavePdf, &QPushButton::clicked, this, vuzo::Guarded(this, &TForm_Preview::BitBtn_SavePdfClick));
     connect(BitBtn_Close, &QPushButton::clicked, this, [this] { done(Closed); });
+    fitToScreen();
     render();
+}
+
+namespace {
+
+constexpr QSize kDesignSize(760, 900);
+// Room left for the title bar and borders, which the window manager adds.
+constexpr QSize kFrameAllowance(8, 36);
+
+} // namespace
+
+QSize TForm_Preview::fittedSize(const QSize &room, const QSize &chrome, const QSizeF &sheetMm)
+{
+    if (room.width() >= kDesignSize.width() && room.height() >= kDesignSize.height())
+        return kDesignSize;
+    const QSize view = kDesignSize.boundedTo(room) - chrome;
+    if (view.width() <= 0 || view.height() <= 0 || sheetMm.width() <= 0 || sheetMm.height() <= 0)
+        return kDesignSize.boundedTo(room);
+    // The page at Fit fills the view with the paper's shape, a margin of 8
+    // pixels around it.
+    const double aspect = sheetMm.width() / sheetMm.height();
+    const int height = qMin(view.height(), qRound((view.width() - 8) / aspect) + 8);
+    const int width = qMin(view.width(), qRound((height - 8) * aspect) + 8);
+    return QSize(width, height) + chrome;
+}
+
+void TForm_Preview::fitToScreen()
+{
+    const QScreen *where = parentWidget() ? parentWidget()->screen() : screen();
+    if (!where)
+        return;
+    const QRect available = where->availableGeometry();
+    layout()->activate();
+    // What the bars, margins and frames take around the page view.
+    const QSize chrome = kDesignSize - ScrollBox_Page->maximumViewportSize();
+    QSize size = fittedSize(available.size() - kFrameAllowance, chrome, m_request.sheetMm);
+    // The bars keep their width; on a screen narrower still the window is the
+    // screen's width and the page view scrolls.
+    size = size.expandedTo(minimumSizeHint()).boundedTo(available.size() - kFrameAllowance);
+    resize(size);
+    const QRect outer(QPoint(), size + kFrameAllowance);
+    move(available.center() - outer.center());
 }
 
 double TForm_Preview::scaleFor(Zoom zoom) const

@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QSize>
 #include <QSizeF>
 #include <optional>
 
@@ -67,6 +68,12 @@ public:
     // The page as shown now, the paper's edge included.
     QImage pageImage() const { return m_page; }
 
+    // The window's size on a screen's free area `room` (the title bar and
+    // borders taken off): the design's 760 x 900 where it fits; on a smaller
+    // area, the page view (the window less `chrome`, the room of the bars and
+    // frames around it) as large as the area allows in the shape of the paper.
+    static QSize fittedSize(const QSize &room, const QSize &chrome, const QSizeF &sheetMm);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -74,6 +81,8 @@ private:
     void BitBtn_SavePdfClick();
     void render();
     double scaleFor(Zoom zoom) const;
+    // Sizes the window for the free area of its screen and centres it there.
+    void fitToScreen();
 
     PreviewRequest m_request;
     Zoom m_zoom = Zoom::Fit;

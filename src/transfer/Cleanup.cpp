@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <iterator>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -148,6 +149,59 @@ QString ToHalfWidth(const QString &s)
     for (const QChar c : s) {
         if (!AppendHalfWidth(c.unicode(), out))
             out.append(c);
+    }
+    return out;
+}
+
+namespace {
+
+// The full-width kana of each half-width character U+FF61..U+FF9F alone
+// ([0]), with a voiced mark ([1]) and with a semi-voiced mark ([2]); 0 where
+// the pair stands for no single kana. Read off the half-width table above.
+struct FullKanaTable
+{
+    static constexpr char16_t kFirstHalf = 0xFF61;
+    static constexpr char16_t kLastHalf = 0xFF9F;
+    char16_t full[kLastHalf - kFirstHalf + 1][3] = {};
+
+    FullKanaTable()
+    {
+        for (char16_t k = kFirstKana; k <= kLastKana; ++k) {
+            const QStringView half(kHalfKana[k - kFirstKana]);
+            if (half.isEmpty() || half[0] < kFirstHalf || half[0] > kLastHalf)
+                continue;
+            const int mark = half.size() == 1 ? 0 : (half[1] == u'ﾞ' ? 1 : 2);
+            full[half[0].unicode() - kFirstHalf][mark] = k;
+        }
+        const std::pair<char16_t, char16_t> signs[] = {{u'｡', u'。'}, {u'｢', u'「'}, {u'｣', u'」'},
+                                                       {u'､', u'、'}, {u'ﾞ', u'゛'}, {u'ﾟ', u'゜'}};
+        for (const auto &[half, wide] : signs)
+            full[half - kFirstHalf][0] = wide;
+    }
+};
+
+} // namespace
+
+QString KatakanaToFullWidth(QStringView s)
+{
+    static const FullKanaTable table;
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < FullKanaTable::kFirstHalf || c > FullKanaTable::kLastHalf) {
+            out.append(s[i]);
+            continue;
+        }
+        const auto &forms = table.full[c - FullKanaTable::kFirstHalf];
+        const char16_t next = i + 1 < s.size() ? s[i + 1].unicode() : 0;
+        const int mark = next == u'ﾞ' ? 1 : (next == u'ﾟ' ? 2 : 0);
+        if (mark != 0 && forms[mark] != 0) {
+            out.append(QChar(forms[mark]));
+            ++i;
+        } else {
+            out.append(QChar(forms[0]));
+        }
     }
     return out;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace transfer {
 
@@ -22,6 +23,11 @@ inline constexpr int kCompactionLines = 16;
 // characters: ガ -> ｶﾞ). Everything else, hiragana and kanji included, stays.
 // The whole text is converted, however long, embedded NULs included.
 QString ToHalfWidth(const QString &s);
+
+// Converts the half-width katakana block U+FF61..U+FF9F to full width, a kana
+// and its voiced or semi-voiced mark to one character (ｱﾊﾟｰﾄ -> アパート,
+// ｳﾞ -> ヴ); a mark that no kana takes becomes ゛ or ゜. Everything else stays.
+QString KatakanaToFullWidth(QStringView s);
 
 // The lines of a paste area's text. CRLF, LF and a lone CR each end a line; a
 // line end at the very end of the text starts no further line, so the empty

@@ -325,6 +325,12 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         f.buildings << text;
         return;
     }
+    // The building of the address written below the name ("山田 太郎" then
+    // "アパート富山 203号"): still line 2, never a name.
+    if (!f.address.isEmpty() && f.buildings.isEmpty() && hasBuildingWord(tf) && !hasHonorific(tf)) {
+        f.buildings << text;
+        return;
+    }
     // The street part of an address whose code stood on the line before:
     // "〒150-0043" then "道玄坂1-2-3" (the dictionary adds the city).
     if (f.address.isEmpty() && !f.zip.isEmpty() && !f.addressClosed && hasKanji(tf) &&

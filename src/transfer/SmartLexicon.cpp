@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <iterator>
 
 namespace transfer::smart {
 
@@ -609,6 +610,12 @@ bool hasNotNameWord(QStringView text)
 bool hasBuildingWord(QStringView text)
 {
     return containsAny<kBuildingWords>(text);
+}
+
+bool hasKatakanaBuildingWord(QStringView text)
+{
+    return std::any_of(std::begin(kBuildingWords), std::end(kBuildingWords),
+                       [&](QStringView w) { return vuzo::IsKatakana(w.front()) && text.contains(w); });
 }
 
 bool isCompanyLike(QStringView fold)

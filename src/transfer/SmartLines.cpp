@@ -4,6 +4,7 @@
 #include "transfer/SmartTransfer_p.h"
 
 #include "platform/JapaneseText.h"
+#include "transfer/Cleanup.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -215,7 +216,9 @@ struct TwoColumns
 Item makeItem(const QString &raw, int quote)
 {
     Item it;
-    it.raw = vuzo::TrimBlanksAndControls(withoutLoneSurrogates(raw));
+    // Half-width katakana ("ｱﾊﾟｰﾄ富山 203号") is read and written as full
+    // width, so its building words are found and the fields get one width.
+    it.raw = KatakanaToFullWidth(vuzo::TrimBlanksAndControls(withoutLoneSurrogates(raw)));
     it.fold = FoldForNumbers(it.raw);
     it.key = keyOf(it.fold);
     it.quote = quote;

@@ -174,7 +174,7 @@ bool isNameLike(const QString &name)
     }
     if (letters < 2)
         return false;
-    if (hasNotNameWord(QStringView(name)) || isCompanyLike(name))
+    if (hasNotNameWord(QStringView(name)) || isCompanyLike(name) || hasKatakanaBuildingWord(name))
         return false;
     if (name == u"記"_s || name == u"日本"_s || name == u"Japan"_s || name == u"JAPAN"_s || startsWithPrefecture(name))
         return false;

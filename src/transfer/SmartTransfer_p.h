@@ -108,6 +108,9 @@ bool hasCorrectionWord(QStringView text);
 bool hasNotNameWord(QStringView text);
 // A building word: a line or the rest of a line holding one is line 2.
 bool hasBuildingWord(QStringView text);
+// A building word in katakana ("アパート", "コーポ"): no part of a person's
+// name, unlike the kanji ones (荘 and 室 stand in 荘司 and 室井).
+bool hasKatakanaBuildingWord(QStringView text);
 // A word of a company, an office or a department.
 bool isCompanyLike(QStringView fold);
 // The last word of a department or an office: "部", "課", "センター".

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void severalAddressesAreOffered();
     void windowClosesWithTheListOpen();
     void addressFindsItsCode();
+    void f5ButtonFollowsTheFocus();
     void addressOfSeveralCodesOffersThem();
     void cityWithoutItsTownOffersTheTowns();
     void disagreementWarns_data();
@@ -176,6 +177,23 @@ void TestFormMainPostal::addressFindsItsCode()
     add1(f)->setText(u"北海道札幌市北区あいの里一条"_s);
     press(Qt::Key_F5);
     QCOMPARE(zip(f)->text(), u"100-0001"_s);
+}
+
+void TestFormMainPostal::f5ButtonFollowsTheFocus()
+{
+    MainWindowFixture f;
+    f.start();
+    auto *f5 = f.w<QToolButton>(u"SpeedButton_F5"_s);
+    window_test::focus(add1(f));
+    QVERIFY(f5->isEnabled());
+    QCOMPARE(f5->text(), u"〒検索"_s);
+    add1(f)->setText(u"千代田区千代田１－１"_s);
+    QTest::mouseClick(f5, Qt::LeftButton);
+    QCOMPARE(zip(f)->text(), u"100-0001"_s);
+    QCOMPARE(focusName(), u"Edit_Add1"_s);
+    window_test::focus(zip(f));
+    QVERIFY(!f5->isEnabled());
+    QCOMPARE(f5->text(), u"F5"_s);
 }
 
 void TestFormMainPostal::addressOfSeveralCodesOffersThem()

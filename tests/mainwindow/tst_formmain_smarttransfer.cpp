@@ -73,6 +73,7 @@ private Q_SLOTS:
     void clearedDeliveryIsNotTyped_data();
     void clearedDeliveryIsNotTyped();
     void emptyPasteTellsAndKeepsTheFields();
+    void textWithoutAddressEmptiesTheFields();
     void dictionaryDisagreementWarns();
 };
 
@@ -251,15 +252,33 @@ void TestFormMainSmartTransfer::emptyPasteTellsAndKeepsTheFields()
     QCOMPARE(f.w<QPlainTextEdit>(u"Memo1"_s)->toPlainText(), u"taro@example.jp\n\n"_s);
 }
 
+void TestFormMainSmartTransfer::textWithoutAddressEmptiesTheFields()
+{
+    MainWindowFixture f;
+    f.start();
+    window_test::fillSlip(f.form, {.zip = u"999-9999"_s, .add1 = u"前の住所"_s, .custo1 = u"前の客"_s});
+    pasteAndTransfer(f, u"いつもお世話になっております。\n来週また連絡します。\n"_s);
+    for (const QString &name : {u"Edit_Zip"_s, u"Edit_Add1"_s, u"Edit_Custo1"_s})
+        QCOMPARE(field(f, name), QString());
+    QVERIFY(f.dialogs->shown().isEmpty());
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"住所が見つかりませんでした"_s));
+}
+
 void TestFormMainSmartTransfer::dictionaryDisagreementWarns()
 {
     MainWindowFixture f;
     f.start();
     const OneCodePostal postal;
     f.form->setPostalLookup(&postal);
-    pasteAndTransfer(f, kMail);
-    const QString warning = f.w<QLabel>(u"Label_Warning"_s)->text();
+    // A name too long for its field adds a second warning.
+    pasteAndTransfer(f, QString(kMail).replace(u"佐藤 花子"_s, QString(85, u'森')));
+    auto *label = f.w<QLabel>(u"Label_Warning"_s);
+    const QString warning = label->toolTip();
     QVERIFY2(warning.contains(u"150-0043"_s) && warning.contains(u"大阪府大阪市北区梅田"_s), qPrintable(warning));
+    // The label shows as much as its width holds; the tool tip holds it all.
+    QVERIFY(warning.endsWith(u"続きをおところ③に入れました"_s));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+    QVERIFY(label->text().endsWith(u"…"_s));
     f.form->setPostalLookup(nullptr);
 }
 

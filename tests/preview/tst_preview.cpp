@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -126,6 +127,44 @@ private Q_SLOTS:
             QTest::mouseClick(p->findChild<QToolButton *>(u"SpeedButton_ZoomFit"_s), Qt::LeftButton);
             QVERIFY(p->pageScale() < actual);
             QVERIFY(p->findChild<QLabel *>(u"Image_Page"_s)->size() == p->pageImage().size());
+        }));
+    }
+
+    void windowSizeFitsTheRoom_data()
+    {
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<QSizeF>("sheet");
+        QTest::newRow("a full HD screen keeps the design") << QSize(1912, 1044) << QSizeF(210, 297);
+        QTest::newRow("1024 x 600, A4") << QSize(1016, 564) << QSizeF(210, 297);
+        QTest::newRow("1024 x 600, B5 across") << QSize(1016, 564) << QSizeF(257, 182);
+        QTest::newRow("a narrow screen, A4") << QSize(632, 1000) << QSizeF(210, 297);
+    }
+
+    void windowSizeFitsTheRoom()
+    {
+        QFETCH(QSize, room);
+        QFETCH(QSizeF, sheet);
+        const QSize chrome(22, 96);
+        const QSize size = TForm_Preview::fittedSize(room, chrome, sheet);
+        if (room.width() >= 760 && room.height() >= 900) {
+            QCOMPARE(size, QSize(760, 900));
+            return;
+        }
+        QVERIFY(size.width() <= room.width() && size.height() <= room.height());
+        // The page view has the paper's shape (within a pixel), filling the room one way.
+        const QSize page = size - chrome - QSize(8, 8);
+        QVERIFY(qAbs(page.width() - page.height() * sheet.width() / sheet.height()) <= 1.0);
+        QVERIFY(size.width() == qMin(760, room.width()) || size.height() == qMin(900, room.height()));
+    }
+
+    void thePreviewFitsTheScreen()
+    {
+        start();
+        QVERIFY(withPreview([](TForm_Preview *p) {
+            const QRect available = p->screen()->availableGeometry();
+            QVERIFY(available.height() < 900);
+            QVERIFY(available.contains(p->geometry()));
+            QVERIFY(p->findChild<QLabel *>(u"Image_Page"_s)->height() < available.height() - 60);
         }));
     }
 

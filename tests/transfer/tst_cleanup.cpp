@@ -26,6 +26,8 @@ private Q_SLOTS:
     void toHalfWidthCoversTheWholeAsciiBlock();
     void toHalfWidthAgreesWithUnicodeWidthVariants();
     void toHalfWidthKeepsLongTexts();
+    void katakanaToFullWidth_data();
+    void katakanaToFullWidth();
     void splitPasteText_data();
     void splitPasteText();
     void compact_data();
@@ -88,6 +90,23 @@ void TestCleanup::toHalfWidth()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(transfer::ToHalfWidth(text), expected);
+}
+
+void TestCleanup::katakanaToFullWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("building and room") << u"ｱﾊﾟｰﾄ富山 203号"_s << u"アパート富山 203号"_s;
+    QTest::newRow("voiced marks combined") << u"ｶﾞｰﾃﾞﾝ ｳﾞｨﾗ"_s << u"ガーデン ヴィラ"_s;
+    QTest::newRow("a mark no kana takes") << u"ﾝﾞ ﾟ"_s << u"ン゛ ゜"_s;
+    QTest::newRow("signs") << u"｢ｺｰﾎﾟ｣､ﾊｲﾂ･ｱ｡"_s << u"「コーポ」、ハイツ・ア。"_s;
+}
+
+void TestCleanup::katakanaToFullWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(transfer::KatakanaToFullWidth(text), expected);
 }
 
 void TestCleanup::toHalfWidthCoversTheWholeAsciiBlock()

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void freeText();
     void addressLines_data();
     void addressLines();
+    void halfWidthBuildings_data();
+    void halfWidthBuildings();
     void spreadsheetRows_data();
     void spreadsheetRows();
     void nothingToTransfer_data();
@@ -406,6 +408,27 @@ void TestSmartTransfer::addressLines_data()
 }
 
 void TestSmartTransfer::addressLines()
+{
+    check();
+}
+
+void TestSmartTransfer::halfWidthBuildings_data()
+{
+    columns();
+    addRow("under the street number",
+           u"〒930-0002\n富山県富山市新富町1-2-3\nｱﾊﾟｰﾄ富山 203号\n高橋 一郎\n090-1111-3333\n"_s, u"930-0002"_s,
+           u"富山県富山市新富町1-2-3"_s, u"アパート富山 203号"_s, QString(), u"高橋　一郎"_s, u"090-1111-3333"_s);
+    addRow("alone under the address, not taken for the name",
+           u"高橋 一郎\n〒930-0002 富山県富山市新富町1-2-3\nｺｰﾎﾟ新富\n"_s, u"930-0002"_s, u"富山県富山市新富町1-2-3"_s,
+           u"コーポ新富"_s, QString(), u"高橋　一郎"_s, QString());
+    addRow("below the name, with 号室 and voiced marks",
+           u"〒920-0001\n石川県金沢市千木町4-5\n中川 由美\nｸﾞﾗﾝﾃﾞｭｵ金沢 105号室\n"_s, u"920-0001"_s,
+           u"石川県金沢市千木町4-5"_s, u"グランデュオ金沢 105号室"_s, QString(), u"中川　由美"_s, QString());
+    addRow("on the line of the address", u"〒810-0001 福岡県福岡市中央区天神1-1-1 ﾒｿﾞﾝ天神 405号\n森 花子\n"_s,
+           u"810-0001"_s, u"福岡県福岡市中央区天神1-1-1"_s, u"メゾン天神 405号"_s, QString(), u"森　花子"_s, QString());
+}
+
+void TestSmartTransfer::halfWidthBuildings()
 {
     check();
 }
