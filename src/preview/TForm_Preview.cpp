@@ -27,6 +27,9 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
                                 .arg(g.top)
                                 .arg(g.left));
 
+    Label_Warning->setText(m_request.warning);
+    Label_Warning->setVisible(!m_request.warning.isEmpty());
+
     ScrollBox_Page->viewport()->installEventFilter(this);
     connect(SpeedButton_ZoomFit, &QToolButton::clicked, this, [this] { setZoom(Zoom::Fit); });
     connect(SpeedButton_Zoom100, &QToolButton::clicked, this, [this] { setZoom(Zoom::Actual); });
@@ -70,7 +73,7 @@ void TForm_Preview::render()
     if (scale == m_scale && !m_page.isNull())
         return;
     m_scale = scale;
-    m_page = RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true);
+    m_page = RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true, m_request.printableMm);
     // The paper's edge.
     QPainter edge(&m_page);
     edge.setPen(QColor(0x60, 0x60, 0x60));

@@ -13,14 +13,20 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
 
 struct PreviewRequest
 {
     SlipInputs inputs; // the slip as the print would draw it now
-    QSizeF sheetMm;    // the paper of the feed
-    QString pdfPath;   // proposed path of the PDF
-    QString title;     // the PDF's title
+    QSizeF sheetMm;    // the paper the print would get
+    // The part of it the printer prints on, where the slip's origin lies
+    // (millimetres from the sheet's corner); none: the whole sheet.
+    QRectF printableMm;
+    // What would not print as laid out (SlipFitWarning); empty when all fits.
+    QString warning;
+    QString pdfPath; // proposed path of the PDF
+    QString title;   // the PDF's title
 };
 
 class TForm_Preview : public QDialog, private TForm_PreviewUi

@@ -17,6 +17,7 @@ public:
     QToolButton *SpeedButton_ZoomFit = nullptr;
     QToolButton *SpeedButton_Zoom100 = nullptr;
     QToolButton *SpeedButton_Zoom200 = nullptr;
+    QLabel *Label_Warning = nullptr;
     QLabel *Label_PageInfo = nullptr;
     QScrollArea *ScrollBox_Page = nullptr;
     QLabel *Image_Page = nullptr;

@@ -171,6 +171,15 @@ QString PaperNameForNumber(int number)
     return QString();
 }
 
+std::optional<std::pair<int, int>> PaperSizeForNumber(int number)
+{
+    for (const StandardSheet &s : StandardSheets) {
+        if (s.number == number)
+            return std::pair{s.width, s.length};
+    }
+    return std::nullopt;
+}
+
 std::optional<int> PaperNumberForMedia(const QString &media)
 {
     // class_name_size: the first two parts name the paper.
