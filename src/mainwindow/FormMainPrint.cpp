@@ -104,7 +104,7 @@ bool TForm_Main::unregisteredPrinterAccepted()
     const QString queue = printer.PrinterNames().value(printer.Index());
     m_unregisteredAccepted = vuzo::Dialogs().choose(
         this,
-        u"「%1」のプリンタが登録されていません。\nプリンタ「%2」に印刷しますか?\n（登録は設定タブの「プリンタ設定」で行います）"_s
+        u"「%1」のプリンタが登録されていません。\nプリンタ「%2」に印刷しますか?\n（登録は設定タブの「セットするプリンタを登録」で行います）"_s
             .arg(ComboBox_SEL->currentText(), queue),
         u"印刷する"_s, u"印刷しない"_s);
     return m_unregisteredAccepted;
