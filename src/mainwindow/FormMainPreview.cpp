@@ -20,19 +20,15 @@ void TForm_Main::SpeedButton_F9Click()
 {
     if (!prePrintPass())
         return;
-    // The resolution F11 would hand to the layout: the printer's dots per
-    // inch at its scale. Without a usable printer the page is shown at
-    // 600 dpi; F11 itself says why it cannot print.
-    const WbSize dpi = m_selection.printerMissing() ? WbSize{session::kFallbackDpi, session::kFallbackDpi}
-                                                    : session::CurrentEffectiveDpi();
-    // An offset that is not a number stops here with the print's own message.
+    // The slip at the resolution F11 would hand to the layout, on the paper
+    // F11 would print on; an offset that is not a number stops here with the
+    // print's own message.
     PreviewRequest request;
-    request.inputs = slipInputsAt(QString::number(dpi.cx), QString::number(dpi.cy));
-    // The sheet of the feed's registered paper (PrnMedia), A4 when none.
-    {
-        ProfileFile ini(RegistrationPath());
-        request.sheetMm = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText()).sheetMm();
-    }
+    request.inputs = slipInputsForPrint();
+    const PrintedSheet sheet = sheetForPrint();
+    request.sheetMm = sheet.sheetMm;
+    request.printableMm = sheet.printableMm;
+    request.warning = SlipFitWarning(request.inputs, sheet);
     // slip-<slip number>.pdf in the data folder; slip.pdf while the slip
     // has no number.
     const QString slipNo = vuzo::Trim(ZuNumEdit_Slipno->text());

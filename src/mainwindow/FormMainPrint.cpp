@@ -7,6 +7,7 @@
 #include "print/PrintCommand.h"
 #include "print/SlipLayout.h"
 #include "printer/PainterCanvas.h"
+#include "printer/SlipPage.h"
 #include "printer/WbPrinterErrors.h"
 #include "printer/WbPrinters.h"
 #include "session/JobFollower.h"
@@ -77,6 +78,38 @@ bool TForm_Main::prePrintPass()
     return true;
 }
 
+SlipInputs TForm_Main::slipInputsForPrint() const
+{
+    // Without a usable printer the slip is laid out at 600 dpi; the print
+    // itself says why it cannot print.
+    const WbSize dpi = m_selection.printerMissing() ? WbSize{session::kFallbackDpi, session::kFallbackDpi}
+                                                    : session::CurrentEffectiveDpi();
+    return slipInputsAt(QString::number(dpi.cx), QString::number(dpi.cy));
+}
+
+PrintedSheet TForm_Main::sheetForPrint() const
+{
+    if (!m_selection.printerMissing()) {
+        if (const std::optional<PrintedSheet> sheet = SelectedSheet(WbPrinter()))
+            return *sheet;
+    }
+    return WholeSheet(m_feed.sheetMm());
+}
+
+bool TForm_Main::unregisteredPrinterAccepted()
+{
+    if (m_feed.registered || m_unregisteredAccepted)
+        return true;
+    TWbPrinter &printer = WbPrinter();
+    const QString queue = printer.PrinterNames().value(printer.Index());
+    m_unregisteredAccepted = vuzo::Dialogs().choose(
+        this,
+        u"「%1」のプリンタが登録されていません。\nプリンタ「%2」に印刷しますか?\n（登録は設定タブの「セットするプリンタを登録」で行います）"_s
+            .arg(ComboBox_SEL->currentText(), queue),
+        u"印刷する"_s, u"印刷しない"_s);
+    return m_unregisteredAccepted;
+}
+
 QString TForm_Main::missingPrinterMessage() const
 {
     return session::SelectionRefusal(m_selection, m_feed);
@@ -99,15 +132,31 @@ void TForm_Main::SpeedButton_F11Click()
         vuzo::Dialogs().notice(this, refusal);
         return;
     }
+    // A printer the feed has no registration for is named and asked about.
+    if (!unregisteredPrinterAccepted())
+        return;
     // Lines beyond those the slip holds are told first; going back prints nothing.
     if (!unprintedRowsAccepted())
         return;
+    // What would be cut off by the paper's edge or overprinted by the next
+    // cell is named before anything is sent; the default answer prints
+    // nothing, and going on needs no second question.
+    // An offset caption that is no number is told by the print itself.
+    QString fit;
+    try {
+        fit = SlipFitWarning(slipInputsForPrint(), sheetForPrint());
+    } catch (const EVuzoError &) {
+    }
     // A slip of ¥0 is mostly one printed before its lines were filled in: it
     // is asked about plainly, and the default answer prints nothing.
     const bool zeroTotal = StrToCurrZero(ZuNumEdit_sttl->text()).isZero();
-    const bool go = zeroTotal ? vuzo::Dialogs().choose(this, u"請求金額が０円です。このまま印刷しますか?"_s,
-                                                       u"印刷する"_s, u"印刷しない"_s)
-                              : vuzo::Dialogs().confirm(this, u"印刷しますか?"_s);
+    bool go = fit.isEmpty() ||
+              vuzo::Dialogs().choose(this, fit + u"\n\nこのまま印刷しますか?"_s, u"印刷する"_s, u"印刷しない"_s);
+    if (go && zeroTotal)
+        go = vuzo::Dialogs().choose(this, u"請求金額が０円です。このまま印刷しますか?"_s, u"印刷する"_s,
+                                    u"印刷しない"_s);
+    else if (go && fit.isEmpty())
+        go = vuzo::Dialogs().confirm(this, u"印刷しますか?"_s);
     if (!go) {
         Memo1->setFocus(Qt::OtherFocusReason);
         return;

@@ -43,6 +43,7 @@ void TForm_Main::SpeedButton_PrnIdGetClick()
         ProfileFile ini(RegistrationPath());
         m_feed = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText());
     }
+    m_unregisteredAccepted = false;
     Label_PrinterIndex->setText(m_feed.printerIndex);
     Label_Prn_Top->setText(m_feed.top);
     Label_Prn_Left->setText(m_feed.left);
@@ -128,6 +129,12 @@ void TForm_Main::showPrinterSummary()
 {
     if (m_selection.printerMissing()) {
         Label_PrinterName2->setText(m_feed.printerName + u"（見つかりません）"_s);
+        return;
+    }
+    // The first printer is selected for a feed nobody registered a printer
+    // for; it is not shown as if it had been chosen.
+    if (!m_feed.registered) {
+        Label_PrinterName2->setText(u"未登録"_s);
         return;
     }
     if (!m_selection.feedProblem.isEmpty()) {

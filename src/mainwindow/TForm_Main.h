@@ -20,6 +20,7 @@
 // help to a session::PostalAssist.
 
 #include "mainwindow/TForm_MainUi.h"
+#include "printer/SlipPage.h"
 #include "printsetup/PrintPositionHost.h"
 #include "session/FeedRegistration.h"
 #include "session/PostalAssist.h"
@@ -268,6 +269,14 @@ private:
     // The layout's inputs at a resolution given as text, the offsets and
     // fields as they stand.
     SlipInputs slipInputsAt(const QString &dpiX, const QString &dpiY) const;
+    // The slip at the resolution a print job would lay it out at now.
+    SlipInputs slipInputsForPrint() const;
+    // The paper a print job gets now: the selected printer's sheet, else the
+    // feed's registered one printed up to its edges.
+    PrintedSheet sheetForPrint() const;
+    // Before printing on a printer no feed is registered for: names the
+    // queue and asks, once, whether to print there (false: nothing printed).
+    bool unregisteredPrinterAccepted();
 
     // ---- preview (FormMainPreview.cpp) ----
     void SpeedButton_F9Click();
@@ -373,6 +382,8 @@ private:
     session::FeedRegistration m_feed;
     session::FeedSelection m_selection;
     bool m_selectingPrinter = false;
+    // The operator has agreed to print on the unregistered feed's printer.
+    bool m_unregisteredAccepted = false;
     // Tells when the print system stops the job just sent.
     session::JobFollower *m_jobFollower = nullptr;
     // The postal-code help, from start-up on, and what the open choice list

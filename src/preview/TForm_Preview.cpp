@@ -30,6 +30,9 @@ TForm_Preview::TForm_Preview(PreviewRequest request, QWidget *parent) : QDialog(
                                 .arg(g.top)
                                 .arg(g.left));
 
+    Label_Warning->setText(m_request.warning);
+    Label_Warning->setVisible(!m_request.warning.isEmpty());
+
     ScrollBox_Page->viewport()->installEventFilter(this);
     connect(SpeedButton_ZoomFit, &QToolButton::clicked, this, [this] { setZoom(Zoom::Fit); });
     connect(SpeedButton_Zoom100, &QToolButton::clicked, this, [this] { setZoom(Zoom::Actual); });
@@ -121,7 +124,7 @@ void TForm_Preview::render()
         return;
     m_scale = scale;
     m_page = m_showInvoice ? RenderInvoicePage(m_request.invoice->sheet, m_request.invoice->sheetMm, scale * 10)
-                           : RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true);
+                           : RenderSlipPage(m_request.inputs, m_request.sheetMm, scale, true, m_request.printableMm);
     // The paper's edge.
     QPainter edge(&m_page);
     edge.setPen(QColor(0x60, 0x60, 0x60));

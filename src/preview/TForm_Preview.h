@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 #include <QSizeF>
 #include <optional>
@@ -29,9 +30,14 @@ struct InvoicePreview
 struct PreviewRequest
 {
     SlipInputs inputs; // the slip as the print would draw it now
-    QSizeF sheetMm;    // the paper of the feed
-    QString pdfPath;   // proposed path of the PDF
-    QString title;     // the PDF's title
+    QSizeF sheetMm;    // the paper the print would get
+    // The part of it the printer prints on, where the slip's origin lies
+    // (millimetres from the sheet's corner); none: the whole sheet.
+    QRectF printableMm;
+    // What would not print as laid out (SlipFitWarning); empty when all fits.
+    QString warning;
+    QString pdfPath; // proposed path of the PDF
+    QString title;   // the PDF's title
     // Shown instead of the slip while 「請求書」 is down; 「印刷」 and
     // 「PDF保存」 then print or save it. None: the button is hidden.
     std::optional<InvoicePreview> invoice;

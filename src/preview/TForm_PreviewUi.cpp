@@ -48,6 +48,13 @@ void TForm_PreviewUi::setupUi(QDialog *dialog)
     bar->addSpacing(12);
     bar->addWidget(Label_PageInfo, 1);
     layout->addLayout(bar);
+    // What would not print as shown; hidden while everything fits.
+    Label_Warning = new QLabel(dialog);
+    Label_Warning->setObjectName(u"Label_Warning"_s);
+    Label_Warning->setWordWrap(true);
+    Label_Warning->setStyleSheet(u"color: #b00000;"_s);
+    Label_Warning->hide();
+    layout->addWidget(Label_Warning);
 
     ScrollBox_Page = new QScrollArea(dialog);
     ScrollBox_Page->setObjectName(u"ScrollBox_Page"_s);

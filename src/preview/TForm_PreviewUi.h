@@ -18,6 +18,7 @@ public:
     QToolButton *SpeedButton_Zoom100 = nullptr;
     QToolButton *SpeedButton_Zoom200 = nullptr;
     QToolButton *SpeedButton_Invoice = nullptr; // shows the invoice sheet instead of the slip
+    QLabel *Label_Warning = nullptr;
     QLabel *Label_PageInfo = nullptr;
     QScrollArea *ScrollBox_Page = nullptr;
     QLabel *Image_Page = nullptr;

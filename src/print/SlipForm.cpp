@@ -63,6 +63,32 @@ FormReference SlipFormReference(const PrintGeometry &g)
     return f;
 }
 
+QList<ItemArea> SlipItemAreas(const PrintGeometry &geometry)
+{
+    const FormReference f = SlipFormReference(geometry);
+    auto row = [&](qsizetype first) {
+        return f.amountCells.at(first).united(f.amountCells.at(first + kAmountCells - 1));
+    };
+    return {{u"金額（1段目）"_s, row(0)},
+            {u"金額（2段目）"_s, row(kAmountCells)},
+            {u"ご依頼人（左）"_s, f.remitterBlocks.at(0)},
+            {u"ご依頼人（右）"_s, f.remitterBlocks.at(1)},
+            {u"通信欄"_s, f.messageColumn}};
+}
+
+QStringList ItemsOutside(const PrintGeometry &geometry, const QRectF &printable)
+{
+    // Half a pixel either way: the printable area comes from millimetres and
+    // the items from whole pixels.
+    const QRectF area = printable.adjusted(-0.5, -0.5, 0.5, 0.5);
+    QStringList outside;
+    for (const ItemArea &item : SlipItemAreas(geometry)) {
+        if (!area.contains(item.rect))
+            outside << item.name;
+    }
+    return outside;
+}
+
 } // namespace slipform
 
 namespace {

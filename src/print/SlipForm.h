@@ -61,6 +61,20 @@ struct FormReference
 
 FormReference SlipFormReference(const PrintGeometry &geometry);
 
+// One item of the slip as the operator knows it (「金額（2段目）」) and the
+// rectangle it takes, in device pixels as FormReference gives them.
+struct ItemArea
+{
+    QString name;
+    QRectF rect;
+};
+// The amount rows, the two remitter blocks and the message column.
+QList<ItemArea> SlipItemAreas(const PrintGeometry &geometry);
+// The names of the items that do not lie wholly within the printable area
+// (device pixels of the geometry from the same corner), in SlipItemAreas'
+// order.
+QStringList ItemsOutside(const PrintGeometry &geometry, const QRectF &printable);
+
 } // namespace slipform
 
 // Length units of the print position window. Offsets stay whole device

@@ -67,6 +67,28 @@ struct FixedText
     const QString SlipInputs::*field;
     int points;
     int x, y;
+    const char16_t *label;
+    int rightEdge; // the block's right edge in layout units
+};
+
+// The right-hand block ends with the second amount row, the left-hand one
+// with the first, as the form draws them.
+constexpr int kRightBlockEnd = kAmount2X + kAmountWidth;
+constexpr int kLeftBlockEnd = kAmount1X + kAmountWidth;
+
+const FixedText remitter[] = {
+    // The right-hand remitter block: address, then name.
+    {&SlipInputs::add1, 7, kRightX, kRightAddY[0], u"ご依頼人（右）の住所1行目", kRightBlockEnd},
+    {&SlipInputs::add2, 7, kRightX, kRightAddY[1], u"ご依頼人（右）の住所2行目", kRightBlockEnd},
+    {&SlipInputs::add3, 7, kRightX, kRightAddY[2], u"ご依頼人（右）の住所3行目", kRightBlockEnd},
+    {&SlipInputs::custo1, 8, kRightNameX, kRightNameY, u"ご依頼人（右）のおなまえ", kRightBlockEnd},
+    // The left-hand remitter block: postal code, address, name and telephone.
+    {&SlipInputs::zip, 8, kLeftX, kLeftZipY, u"ご依頼人（左）の郵便番号", kLeftBlockEnd},
+    {&SlipInputs::add1, 8, kLeftX, kLeftAddY[0], u"ご依頼人（左）の住所1行目", kLeftBlockEnd},
+    {&SlipInputs::add2, 8, kLeftX, kLeftAddY[1], u"ご依頼人（左）の住所2行目", kLeftBlockEnd},
+    {&SlipInputs::add3, 8, kLeftX, kLeftAddY[2], u"ご依頼人（左）の住所3行目", kLeftBlockEnd},
+    {&SlipInputs::custo1, 8, kLeftNameX, kLeftNameY, u"ご依頼人（左）のおなまえ", kLeftBlockEnd},
+    {&SlipInputs::tel, 8, kLeftTelX, kLeftTelY, u"ご依頼人（左）の電話番号", kLeftBlockEnd},
 };
 
 struct Heading
@@ -152,20 +174,6 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
     canvas.TextOutSpaced(grid.x(kAmount2X), grid.y(kAmount2Y), amount, grid.width(kAmountWidth));
 
     // The two remitter blocks.
-    static const FixedText remitter[] = {
-        // The right-hand remitter block: address, then name.
-        {&SlipInputs::add1, 7, kRightX, kRightAddY[0]},
-        {&SlipInputs::add2, 7, kRightX, kRightAddY[1]},
-        {&SlipInputs::add3, 7, kRightX, kRightAddY[2]},
-        {&SlipInputs::custo1, 8, kRightNameX, kRightNameY},
-        // The left-hand remitter block: postal code, address, name and telephone.
-        {&SlipInputs::zip, 8, kLeftX, kLeftZipY},
-        {&SlipInputs::add1, 8, kLeftX, kLeftAddY[0]},
-        {&SlipInputs::add2, 8, kLeftX, kLeftAddY[1]},
-        {&SlipInputs::add3, 8, kLeftX, kLeftAddY[2]},
-        {&SlipInputs::custo1, 8, kLeftNameX, kLeftNameY},
-        {&SlipInputs::tel, 8, kLeftTelX, kLeftTelY},
-    };
     for (const FixedText &item : remitter) {
         useFont(canvas, SlipFace::Mincho(), item.points);
         canvas.TextOut(grid.x(item.x), grid.y(item.y), in.*(item.field));
@@ -207,4 +215,30 @@ void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in)
                              grid.width(kRowCellWidth));
         rowY += rowStep;
     }
+}
+
+QList<SlipTextCell> SlipTextCells(const SlipInputs &in)
+{
+    const PrintGeometry &g = in.geometry;
+    const Grid grid(LayoutScale(g.dpiX), LayoutScale(g.dpiY), g.left, g.top);
+    auto room = [&](int from, int to) { return grid.x(to) - grid.x(from); };
+    QList<SlipTextCell> cells;
+    auto add = [&](const QString &label, const QString &text, const QString &face, int points, int width) {
+        if (!text.isEmpty())
+            cells.append({label, text, face, points, width});
+    };
+    for (const FixedText &item : remitter)
+        add(QString::fromUtf16(item.label), in.*(item.field), SlipFace::Mincho(), item.points,
+            room(item.x, item.rightEdge));
+    // The item name runs up to the quantity cell, the unit up to the line
+    // amount's cell; both are drawn before the number cells cover them.
+    for (qsizetype n = 0; n < qsizetype(in.rows.size()); ++n) {
+        const SlipRow &row = in.rows[size_t(n)];
+        if (row.qty.isZero())
+            continue;
+        const QString line = QString::number(n + 1) + u"行目の"_s;
+        add(line + u"商品名"_s, row.item, SlipFace::Mincho(), 8, room(kRowItemX, kRowQtyX));
+        add(line + u"単位"_s, row.unit, SlipFace::Mincho(), 6, room(kRowUnitX, kRowSalesX));
+    }
+    return cells;
 }

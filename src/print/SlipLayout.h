@@ -11,6 +11,7 @@
 #include "print/PrintCanvas.h"
 #include "slip/Currency.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -53,6 +54,22 @@ struct SlipInputs
 
 // Draws one slip. A line whose quantity is 0 is not printed.
 void SLIP97_Prn(PrintCanvas &canvas, const SlipInputs &in);
+
+// A text SLIP97_Prn draws with natural advances, and the room it has: from
+// its position to the next item drawn over it (the next cell of its sales
+// line) or to the edge of its block of the form. Beyond that room the text is
+// covered or runs over the form.
+struct SlipTextCell
+{
+    QString label; // 「3行目の単位」
+    QString text;
+    QString face;
+    int points = 0;
+    int width = 0; // device pixels at the geometry's horizontal resolution
+};
+// The non-empty texts of the remitter blocks and of the printed sales lines,
+// in drawing order.
+QList<SlipTextCell> SlipTextCells(const SlipInputs &in);
 
 // Device pixels per layout unit in units of 1/10000: dpi x 10000 / 160,
 // rounded to the nearest integer with ties to even (37500 at 600 dpi, 12688 at

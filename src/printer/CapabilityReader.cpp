@@ -27,12 +27,6 @@ std::optional<int> StandardNumber(const IppMediaSize &size)
     return number;
 }
 
-QString StandardName(const IppMediaSize &size)
-{
-    const std::optional<int> number = StandardNumber(size);
-    return number ? PaperNameForNumber(*number) : QString();
-}
-
 // A resolution as IPP writes it; 0 x 0 for anything else.
 WbSize ParseResolution(const QString &text)
 {
@@ -78,15 +72,22 @@ void ReadMedia(const IppAttributes &attributes, DestinationCaps &caps)
         m.right = size.right;
         m.top = size.top;
         m.bottom = size.bottom;
+        // The print system's name where it is in the operator's language
+        // (the driver's own translation), else ours, else the print system's
+        // in any language, else the media name.
+        if (IsLocalised(size.localizedName))
+            m.name = size.localizedName;
         if (const std::optional<int> number = StandardNumber(size)) {
             m.number = *number;
-            m.name = PaperNameForNumber(m.number);
+            if (m.name.isEmpty())
+                m.name = PaperNameForNumber(m.number);
         } else {
             auto found = otherSizes.constFind(m.pwg);
             if (found == otherSizes.constEnd())
                 found = otherSizes.insert(m.pwg, DMPAPER_USER + 1 + int(otherSizes.size()));
             m.number = found.value();
-            m.name = PaperNameForMedia(m.pwg);
+            if (m.name.isEmpty())
+                m.name = PaperNameForMedia(m.pwg);
         }
         if (m.name.isEmpty())
             m.name = size.localizedName.isEmpty() ? m.pwg : size.localizedName;
@@ -175,16 +176,6 @@ DestinationCaps ReadCapabilities(const IppAttributes &attributes)
     caps.sides = attributes.values.value(u"sides-supported"_s);
     caps.defaultSides = First(attributes, u"sides-default"_s);
     return caps;
-}
-
-bool NeedsLocalizedName(const IppMediaSize &size)
-{
-    if (StandardName(size).isEmpty() && PaperNameForMedia(size.media).isEmpty())
-        return true;
-    // A sheet without margins may be a borderless variant, which only the
-    // readable name tells.
-    return size.left == 0 && size.right == 0 && size.top == 0 && size.bottom == 0 &&
-           !IsBorderlessMedia(size.media, QString());
 }
 
 QString PortFromDeviceUri(const QString &uri)

@@ -30,9 +30,8 @@ struct IppMediaSize
     int right = 0;
     int top = 0;
     int bottom = 0;
-    // The print system's readable name. Asked for only where
-    // NeedsLocalizedName() says so: asking may load the destination's message
-    // catalogue, and the standard sheets have names of their own.
+    // The print system's readable name (the driver's translation of it, or
+    // CUPS's own for the operator's language).
     QString localizedName;
 };
 
@@ -59,12 +58,6 @@ struct IppAttributes
 
 // What the destination offers.
 DestinationCaps ReadCapabilities(const IppAttributes &attributes);
-
-// Whether a sheet needs the print system's readable name: true for the sheets
-// that have no name of their own (no DMPAPER_* number by name or by size, and
-// no common name), and for sheets without margins, whose readable name tells
-// whether they are borderless variants.
-bool NeedsLocalizedName(const IppMediaSize &size);
 
 // A device URI as a port name: without the credentials it may carry.
 QString PortFromDeviceUri(const QString &uri);

@@ -161,8 +161,9 @@ std::optional<IppAttributes> CupsConnection::Describe(const QString &device)
         if (!cupsGetDestMediaByIndex(h, d, i, n, CUPS_MEDIA_FLAGS_DEFAULT, &size))
             continue;
         IppMediaSize m = MediaSize(size);
-        if (NeedsLocalizedName(m))
-            m.localizedName = FromCups(cupsLocalizeDestMedia(h, d, i, CUPS_MEDIA_FLAGS_DEFAULT, &size));
+        // Asked for every sheet: a driver's or the print system's
+        // translation goes before the names of our own.
+        m.localizedName = FromCups(cupsLocalizeDestMedia(h, d, i, CUPS_MEDIA_FLAGS_DEFAULT, &size));
         attributes.media.append(m);
     }
     put(u"media-default"_s, Keywords(cupsFindDestDefault(h, d, i, CUPS_MEDIA)));

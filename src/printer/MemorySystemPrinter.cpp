@@ -1,5 +1,6 @@
 #include "printer/MemorySystemPrinter.h"
 
+#include "printer/PwgNames.h"
 #include "printer/WbPrinterErrors.h"
 
 #include <QPainter>
@@ -148,7 +149,13 @@ DeviceGeometry MemorySystemPrinter::GeometryFor(const QString &device, const Dev
         dpiX = devMode.dmPrintQuality;
         dpiY = ((devMode.dmFields & DM_YRESOLUTION) && devMode.dmYResolution > 0) ? devMode.dmYResolution : dpiX;
     }
+    // A standard paper in the settings is the sheet, as on a real printer;
+    // paperMm10 is the sheet of any other.
     WbSize paper = p->paperMm10;
+    if (devMode.dmFields & DM_PAPERSIZE) {
+        if (const auto size = vuzo::PaperSizeForNumber(devMode.dmPaperSize))
+            paper = WbSize{size->first / 10, size->second / 10};
+    }
     WbSize margin = p->marginMm10;
     if ((devMode.dmFields & DM_ORIENTATION) && devMode.dmOrientation == 2) {
         std::swap(paper.cx, paper.cy);

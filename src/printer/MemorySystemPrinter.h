@@ -29,7 +29,7 @@ public:
         // settings' dmPrintQuality/dmYResolution when they are positive.
         int dpiX = 600;
         int dpiY = 600;
-        WbSize paperMm10{1480, 2100}; // A5 in 0.1 mm
+        WbSize paperMm10{1480, 2100}; // A5 in 0.1 mm; the settings' standard paper goes first
         WbSize marginMm10{50, 50};    // left/right and top/bottom margins in 0.1 mm
         int bitsPixel = 24;
     };

@@ -122,24 +122,24 @@ struct StandardSheet
 };
 
 constexpr StandardSheet StandardSheets[] = {
-    {DMPAPER_LETTER, 21590, 27940, u"Letter"},
-    {DMPAPER_TABLOID, 27940, 43180, u"Tabloid"},
-    {DMPAPER_LEGAL, 21590, 35560, u"Legal"},
-    {DMPAPER_STATEMENT, 13970, 21590, u"Statement"},
-    {DMPAPER_EXECUTIVE, 18415, 26670, u"Executive"},
+    {DMPAPER_LETTER, 21590, 27940, u"レター"},
+    {DMPAPER_TABLOID, 27940, 43180, u"タブロイド"},
+    {DMPAPER_LEGAL, 21590, 35560, u"リーガル"},
+    {DMPAPER_STATEMENT, 13970, 21590, u"ステートメント"},
+    {DMPAPER_EXECUTIVE, 18415, 26670, u"エグゼクティブ"},
     {DMPAPER_A3, 29700, 42000, u"A3"},
     {DMPAPER_A4, 21000, 29700, u"A4"},
     {DMPAPER_A5, 14800, 21000, u"A5"},
     {DMPAPER_B4, 25700, 36400, u"B4 (JIS)"},
     {DMPAPER_B5, 18200, 25700, u"B5 (JIS)"},
-    {DMPAPER_FOLIO, 21590, 33020, u"Folio"},
+    {DMPAPER_FOLIO, 21590, 33020, u"フォリオ"},
     {DMPAPER_10X14, 25400, 35560, u"10x14"},
-    {DMPAPER_ENV_10, 10478, 24130, u"Envelope #10"},
-    {DMPAPER_ENV_DL, 11000, 22000, u"Envelope DL"},
-    {DMPAPER_ENV_C5, 16200, 22900, u"Envelope C5"},
-    {DMPAPER_ENV_C4, 22900, 32400, u"Envelope C4"},
-    {DMPAPER_ENV_C6, 11400, 16200, u"Envelope C6"},
-    {DMPAPER_ENV_MONARCH, 9843, 19050, u"Envelope Monarch"},
+    {DMPAPER_ENV_10, 10478, 24130, u"封筒 #10"},
+    {DMPAPER_ENV_DL, 11000, 22000, u"封筒 DL"},
+    {DMPAPER_ENV_C5, 16200, 22900, u"封筒 C5"},
+    {DMPAPER_ENV_C4, 22900, 32400, u"封筒 C4"},
+    {DMPAPER_ENV_C6, 11400, 16200, u"封筒 C6"},
+    {DMPAPER_ENV_MONARCH, 9843, 19050, u"封筒 モナーク"},
     {DMPAPER_JAPANESE_POSTCARD, 10000, 14800, u"はがき"},
     {DMPAPER_A2, 42000, 59400, u"A2"},
     {DMPAPER_DBL_JAPANESE_POSTCARD, 20000, 14800, u"往復はがき"},
@@ -169,6 +169,15 @@ QString PaperNameForNumber(int number)
             return QString::fromUtf16(s.name);
     }
     return QString();
+}
+
+std::optional<std::pair<int, int>> PaperSizeForNumber(int number)
+{
+    for (const StandardSheet &s : StandardSheets) {
+        if (s.number == number)
+            return std::pair{s.width, s.length};
+    }
+    return std::nullopt;
 }
 
 std::optional<int> PaperNumberForMedia(const QString &media)
@@ -225,7 +234,9 @@ std::optional<int> BinNumberForSource(const QString &source)
 
 std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media)
 {
-    static const QRegularExpression size(u"_([0-9]+(?:\\.[0-9]+)?)x([0-9]+(?:\\.[0-9]+)?)(mm|in)$"_s);
+    // The size part may be followed by the print system's suffixes
+    // ("custom_148.52x209.9mm_148.52x209.9mm_borderless", ".borderless").
+    static const QRegularExpression size(u"_([0-9]+(?:\\.[0-9]+)?)x([0-9]+(?:\\.[0-9]+)?)(mm|in)(?=$|[_.])"_s);
     const auto match = size.match(media);
     if (!match.hasMatch())
         return std::nullopt;

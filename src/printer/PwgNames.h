@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace vuzo {
 
@@ -21,6 +22,9 @@ std::optional<int> PaperNumberForSize(int width, int length);
 
 // The readable name of a standard paper size number ("A5"), empty for others.
 QString PaperNameForNumber(int number);
+// The width and length in 1/100 mm of a standard paper size number, nullopt
+// for others.
+std::optional<std::pair<int, int>> PaperSizeForNumber(int number);
 
 // The readable name of a sheet that has no standard paper size number but a
 // common name of its own ("iso_b5_176x250mm" -> "B5 (ISO)",

@@ -4,12 +4,16 @@
 #include "platform/TextUtil.h"
 #include "printer/PainterCanvas.h"
 #include "printer/PwgNames.h"
+#include "printer/WbPrinterErrors.h"
+#include "printer/WbPrinters.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegion>
 #include <QSaveFile>
 #include <cmath>
 
@@ -40,6 +44,40 @@ QSizeF RegisteredSheetMm(const QString &media)
 {
     const std::optional<std::pair<int, int>> size = vuzo::MediaSizeFromName(vuzo::Trim(media));
     return size ? QSizeF(size->first / 100.0, size->second / 100.0) : DefaultSheetMm();
+}
+
+PrintedSheet WholeSheet(const QSizeF &sheetMm)
+{
+    return {sheetMm, QRectF(QPointF(0, 0), sheetMm)};
+}
+
+std::optional<PrintedSheet> SelectedSheet(TWbPrinter &printer)
+{
+    try {
+        const WbSize dpi = printer.DPI();
+        const WbSize paper = printer.PaperExtent();
+        const WbSize offset = printer.Offset();
+        const WbSize page = printer.PageExtent();
+        if (dpi.cx <= 0 || dpi.cy <= 0 || paper.cx <= 0 || paper.cy <= 0)
+            return std::nullopt;
+        // To a tenth of a millimetre, as sheets are given: whole pixels
+        // lose a little of them.
+        auto mmX = [&](int px) { return std::round(px * 254.0 / dpi.cx) / 10; };
+        auto mmY = [&](int px) { return std::round(px * 254.0 / dpi.cy) / 10; };
+        return PrintedSheet{QSizeF(mmX(paper.cx), mmY(paper.cy)),
+                            QRectF(mmX(offset.cx), mmY(offset.cy), mmX(page.cx), mmY(page.cy))};
+    } catch (const EWbPrinter &) {
+        return std::nullopt;
+    }
+}
+
+QStringList ItemsOffSheet(const SlipInputs &inputs, const PrintedSheet &sheet)
+{
+    // The slip's origin is the printable area's corner.
+    const PrintGeometry &g = inputs.geometry;
+    const QRectF printable(0, 0, mmToPixels(sheet.printableMm.width(), g.dpiX),
+                           mmToPixels(sheet.printableMm.height(), g.dpiY));
+    return slipform::ItemsOutside(g, printable);
 }
 
 QSizeF SheetPixels(const QSizeF &sheetMm, const PrintGeometry &g)
@@ -83,7 +121,8 @@ void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &s
         throw EInOutError(path + u" に書き込めません"_s);
 }
 
-QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double scale, bool withForm)
+QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double scale, bool withForm,
+                      const QRectF &printableMm)
 {
     const PrintGeometry &g = inputs.geometry;
     const int dpi = qMax(1, g.dpiY);
@@ -100,7 +139,20 @@ QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double sc
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, scale < 1.0);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    QPointF origin;
+    if (printableMm.isValid()) {
+        // What the printer cannot print on is shaded; the layout's origin is
+        // the printable area's corner.
+        const double pxPerMm = dpi / 25.4 * scale;
+        const QRectF area(printableMm.topLeft() * pxPerMm, printableMm.size() * pxPerMm);
+        const QRegion margins = QRegion(image.rect()).subtracted(QRegion(area.toAlignedRect()));
+        for (const QRect &band : margins)
+            painter.fillRect(band, QColor(0xE8, 0xE8, 0xE8));
+        origin = area.topLeft();
+    }
     UseSlipUnits(painter, g, scale);
+    painter.translate(origin.x() / (scale * (g.dpiX > 0 && g.dpiY > 0 ? double(g.dpiY) / g.dpiX : 1.0)),
+                      origin.y() / scale);
     {
         PainterCanvas canvas(&painter);
         SLIP97_Prn(canvas, inputs);
@@ -233,4 +285,46 @@ void DrawAlignmentSheet(QPainter &painter, const PrintGeometry &g, const QSizeF 
                              .arg(g.dpiY);
     painter.drawText(QPointF(mmX * 5, area.height() - mmY * 5), text);
     painter.restore();
+}
+
+QStringList OverfullTextNotices(const SlipInputs &inputs)
+{
+    const PrintGeometry &g = inputs.geometry;
+    // A device at the slip's vertical resolution, as the pages are: fonts
+    // map to the same pixel sizes there.
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(dotsPerMeter(qMax(1, g.dpiY)));
+    device.setDotsPerMeterY(dotsPerMeter(qMax(1, g.dpiY)));
+    QPainter painter(&device);
+    PainterCanvas canvas(&painter);
+    QStringList notices;
+    for (const SlipTextCell &cell : SlipTextCells(inputs)) {
+        canvas.setFontName(cell.face);
+        canvas.setFontSize(cell.points);
+        const QFontMetricsF fm(canvas.deviceFont(), &device);
+        // Measured in vertical pixels; the page scales x when the two
+        // resolutions differ.
+        const double width = fm.horizontalAdvance(canvas.deviceText(cell.text)) *
+                             (g.dpiX > 0 && g.dpiY > 0 ? double(g.dpiX) / g.dpiY : 1.0);
+        if (width > cell.width + 0.5)
+            notices << cell.label + u"「"_s + cell.text + u"」が欄に入りません"_s;
+    }
+    return notices;
+}
+
+QString SlipFitWarning(const SlipInputs &inputs, const PrintedSheet &sheet)
+{
+    QStringList parts;
+    if (const QStringList off = ItemsOffSheet(inputs, sheet); !off.isEmpty()) {
+        const QSizeF mm = sheet.sheetMm;
+        parts << u"用紙（%1 x %2 mm）の印刷できる範囲からはみ出す項目があります（上 %3・左 %4 の位置で）：\n%5"_s
+                     .arg(std::lround(mm.width()))
+                     .arg(std::lround(mm.height()))
+                     .arg(inputs.geometry.top)
+                     .arg(inputs.geometry.left)
+                     .arg(off.join(u"、"_s));
+    }
+    if (const QStringList overfull = OverfullTextNotices(inputs); !overfull.isEmpty())
+        parts << u"欄に入らない文字があります（次の欄に重なって印刷されます）：\n"_s + overfull.join(u'\n');
+    return parts.join(u"\n\n"_s);
 }

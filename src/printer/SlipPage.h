@@ -14,16 +14,37 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class QPainter;
+class TWbPrinter;
 
 // The sheet used when no paper is registered for the feed: A4, 210 x 297 mm.
 QSizeF DefaultSheetMm();
 // The sheet of a registered PWG media name (PrnMedia, "iso_a5_148x210mm") in
 // millimetres; DefaultSheetMm() when the name carries no size.
 QSizeF RegisteredSheetMm(const QString &media);
+
+// The sheet a print job lands on and the part of it the printer prints on
+// (where the slip's origin lies), in millimetres from the sheet's corner.
+struct PrintedSheet
+{
+    QSizeF sheetMm;
+    QRectF printableMm;
+};
+// A sheet printed on up to its edges.
+PrintedSheet WholeSheet(const QSizeF &sheetMm);
+// The sheet of the selected printer with the settings in force on it (the
+// paper a print job gets now); nullopt when the printer cannot tell it.
+std::optional<PrintedSheet> SelectedSheet(TWbPrinter &printer);
+// The names of the slip's items (slipform::SlipItemAreas) that do not lie
+// wholly within the sheet's printable area at the slip's offsets, in the
+// order of SlipItemAreas.
+QStringList ItemsOffSheet(const SlipInputs &inputs, const PrintedSheet &sheet);
 
 // The sheet in device pixels of the geometry (width at dpiX, height at dpiY).
 QSizeF SheetPixels(const QSizeF &sheetMm, const PrintGeometry &geometry);
@@ -43,7 +64,23 @@ void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &s
 // per device pixel (of the vertical resolution), the slip drawn by the layout,
 // and, when withForm is set, the form's outline laid faintly over it (as a
 // printed slip lies on its form: white cells do not hide the form).
-QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double scale, bool withForm);
+//
+// printableMm, when given, is the area of the sheet the printer prints on
+// (millimetres from the sheet's corner): the slip is drawn from its corner, as
+// the printer places it, and the sheet around it is shaded.
+QImage RenderSlipPage(const SlipInputs &inputs, const QSizeF &sheetMm, double scale, bool withForm,
+                      const QRectF &printableMm = QRectF());
+
+// The texts of the slip wider than their cells (SlipTextCells), measured in
+// the faces and sizes the painter canvas draws them with: one line each,
+// 「3行目の単位「パック」が欄に入りません」.
+QStringList OverfullTextNotices(const SlipInputs &inputs);
+
+// What of the slip would not print as laid out on the sheet: the items
+// outside its printable area (ItemsOffSheet) and the texts wider than their
+// cells (OverfullTextNotices), in one text for the operator; empty when
+// everything fits.
+QString SlipFitWarning(const SlipInputs &inputs, const PrintedSheet &sheet);
 
 // The form's outline: amount box cells, remitter blocks, message column and
 // its lines, in the colour given, lines `penWidth` device pixels wide.

@@ -41,6 +41,7 @@ FeedRegistration FeedRegistration::Read(const ProfileFile &ini, const QString &s
     r.media = vuzo::Trim(ini.ReadString(section, u"PrnMedia"_s, QString()));
     r.source = vuzo::Trim(ini.ReadString(section, u"PrnMediaSource"_s, QString()));
     r.resolution = vuzo::Trim(ini.ReadString(section, u"PrnResolution"_s, QString()));
+    r.registered = !r.printerName.isEmpty() || !ini.ReadString(section, u"PrnNoIndex"_s, QString()).isEmpty();
     return r;
 }
 
@@ -60,6 +61,7 @@ void FeedRegistration::write(ProfileFile &ini, const QString &section, Part part
 void FeedRegistration::takeSelectedPrinter(TWbPrinter &printer)
 {
     printerName = printer.PrinterNames().value(printer.Index());
+    registered = true;
     auto read = [](const std::function<QString()> &get) {
         try {
             return get();

@@ -43,6 +43,10 @@ struct FeedRegistration
     // The paper (PWG media name), tray (media-source keyword) and resolution
     // ("600x600dpi"); empty leaves the setting to the queue.
     QString media, source, resolution;
+    // Whether the file registers a printer for the feed at all (a name or a
+    // position); false on a first start, when the first printer is selected
+    // without anyone having chosen it.
+    bool registered = false;
 
     // The section's keys; a missing key gives the default above, an offset
     // outside ±32767 0, blanks around the paper, tray and resolution are

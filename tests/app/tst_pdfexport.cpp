@@ -52,7 +52,7 @@ const QByteArray kSettings = u"[vz_Vez_1prn]\r\n"
                              "Edit_ITEM4=とても長い名前の商品とても長い名前の商品とても長い名前の商品とても長い\r\n"
                              "Edit_QTY4=-1\r\nEdit_Price4=300\r\n"_s.toUtf8();
 const QByteArray kRegistration =
-    "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"; // [手差し]
+    "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\nPrnNoIndex=0\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"; // [手差し]
 
 struct Run
 {

@@ -65,7 +65,38 @@ private Q_SLOTS:
     void amountThatDoesNotFitIsNotPrinted();
     void offsetsMoveEveryTextByThatManyPixels();
     void noPrinterBeginsNoJob();
+    void whatWouldNotPrintAsShownIsAskedAboutFirst_data();
+    void whatWouldNotPrintAsShownIsAskedAboutFirst();
 };
+
+void TestFormMainPrint::whatWouldNotPrintAsShownIsAskedAboutFirst_data()
+{
+    QTest::addColumn<bool>("firstStart");
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<QString>("asked"); // a part of the first question
+    QTest::newRow("a first start names the queue it would print on") << true << int(DMPAPER_A4) << kPrinter;
+    QTest::newRow("A5 names the items it cuts off") << false << int(DMPAPER_A5) << u"ご依頼人（右）"_s;
+}
+
+void TestFormMainPrint::whatWouldNotPrintAsShownIsAskedAboutFirst()
+{
+    QFETCH(bool, firstStart);
+    QFETCH(int, paper);
+    QFETCH(QString, asked);
+
+    MainWindowFixture f;
+    f.firstStart = firstStart;
+    f.usePrinters({kPrinter});
+    f.memory->printer(kPrinter)->defaults.dmPaperSize = paper;
+    f.start();
+    fillSlip(f);
+    QCOMPARE(f.w<QLabel>(u"Label_PrinterName2"_s)->text().startsWith(u"未登録"_s), firstStart);
+    pressF11(f);
+    // The default answer prints nothing, and nothing else is asked.
+    QCOMPARE(f.dialogs->confirms().size(), 1);
+    QVERIFY2(f.dialogs->confirms().first().contains(asked), qPrintable(f.dialogs->confirms().first()));
+    QVERIFY(f.memory->jobs().isEmpty());
+}
 
 void TestFormMainPrint::copyCountGivesThatManyPagesInOneJob_data()
 {

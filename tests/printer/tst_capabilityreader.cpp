@@ -121,6 +121,12 @@ private Q_SLOTS:
             << u"jpn_kaku2_240x332mm"_s << 24000 << 33200 << QString() << DMPAPER_USER + 1 << u"角形2号"_s;
         QTest::newRow("a postcard has its Japanese name")
             << u"jpn_hagaki_100x148mm"_s << 10000 << 14800 << QString() << DMPAPER_JAPANESE_POSTCARD << u"はがき"_s;
+        QTest::newRow("the print system's Japanese name goes before ours")
+            << u"na_letter_8.5x11in"_s << 21590 << 27940 << u"US レター"_s << DMPAPER_LETTER << u"US レター"_s;
+        QTest::newRow("an English name of the print system gives way to our Japanese one")
+            << u"na_number-10_4.125x9.5in"_s << 10478 << 24130 << u"Envelope #10"_s << DMPAPER_ENV_10 << u"封筒 #10"_s;
+        QTest::newRow("without a name of the print system Legal has its Japanese name")
+            << u"na_legal_8.5x14in"_s << 21590 << 35560 << QString() << DMPAPER_LEGAL << u"リーガル"_s;
         QTest::newRow("an unknown sheet without a readable name shows its media name")
             << u"custom_16x20in_16x20in"_s << 40640 << 50800 << QString() << DMPAPER_USER + 1
             << u"custom_16x20in_16x20in"_s;
@@ -138,42 +144,6 @@ private Q_SLOTS:
         const PrinterCapabilities lists = ReadCapabilities(a).Lists();
         QCOMPARE(lists.paperNumbers, QList<int>{number});
         QCOMPARE(lists.paperNames, QStringList{name});
-    }
-
-    void onlySheetsWithoutAStandardNumberNeedAReadableName_data()
-    {
-        QTest::addColumn<QString>("media");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<bool>("needed");
-        QTest::newRow("a standard name needs none") << u"iso_a4_210x297mm"_s << 21000 << 29700 << false;
-        QTest::newRow("a standard size under another name needs none") << u"custom_a4ish"_s << 21000 << 29700 << false;
-        QTest::newRow("a sheet with a common name needs none") << u"iso_b5_176x250mm"_s << 17600 << 25000 << false;
-        QTest::newRow("an unknown name and size needs one") << u"oe_photo-l_3.5x5in"_s << 8890 << 12700 << true;
-    }
-    void onlySheetsWithoutAStandardNumberNeedAReadableName()
-    {
-        QFETCH(QString, media);
-        QFETCH(int, width);
-        QFETCH(int, length);
-        QFETCH(bool, needed);
-        QCOMPARE(NeedsLocalizedName(Sheet(media, width, length)), needed);
-    }
-
-    void aSheetWithoutMarginsNeedsAReadableNameUnlessItsNameSaysBorderless_data()
-    {
-        QTest::addColumn<QString>("media");
-        QTest::addColumn<bool>("needed");
-        QTest::newRow("a standard sheet without margins needs one") << u"iso_a4_210x297mm"_s << true;
-        QTest::newRow("a sheet named borderless needs none") << u"iso_a4_210x297mm.borderless"_s << false;
-    }
-    void aSheetWithoutMarginsNeedsAReadableNameUnlessItsNameSaysBorderless()
-    {
-        QFETCH(QString, media);
-        QFETCH(bool, needed);
-        IppMediaSize s = Sheet(media, 21000, 29700);
-        s.left = s.right = s.top = s.bottom = 0;
-        QCOMPARE(NeedsLocalizedName(s), needed);
     }
 
     void borderlessSheetsAreListedOnlyWhenThereIsNothingElse_data()

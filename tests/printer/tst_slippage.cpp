@@ -97,6 +97,63 @@ class TestSlipPage : public QObject
     QTemporaryDir dir;
 
 private Q_SLOTS:
+    void theItemsOffThePrintableAreaAreNamed_data()
+    {
+        QTest::addColumn<QSizeF>("sheetMm");
+        QTest::addColumn<double>("marginMm");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<QStringList>("outside");
+        QTest::newRow("A4 holds the whole slip") << QSizeF(210, 297) << 5.0 << 0 << 0 << QStringList();
+        QTest::newRow("A5 cuts off the second amount row and the right remitter block")
+            << QSizeF(148, 210) << 5.0 << 0 << 0 << QStringList{u"金額（2段目）"_s, u"ご依頼人（右）"_s};
+        QTest::newRow("an offset to the left pushes the message column off")
+            << QSizeF(210, 297) << 0.0 << 0 << -200 << QStringList{u"通信欄"_s};
+        QTest::newRow("an offset down to the foot of A5 landscape cuts off the left block's telephone")
+            << QSizeF(210, 148) << 0.0 << 1800 << 0 << QStringList{u"ご依頼人（左）"_s};
+    }
+    void theItemsOffThePrintableAreaAreNamed()
+    {
+        QFETCH(QSizeF, sheetMm);
+        QFETCH(double, marginMm);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(QStringList, outside);
+        const PrintedSheet sheet{sheetMm,
+                                 QRectF(QPointF(0, 0), sheetMm).adjusted(marginMm, marginMm, -marginMm, -marginMm)};
+        const SlipInputs in = sampleSlip({600, 600, top, left});
+        QCOMPARE(ItemsOffSheet(in, sheet), outside);
+        const QString warning = SlipFitWarning(in, sheet);
+        QCOMPARE(warning.isEmpty(), outside.isEmpty());
+        for (const QString &name : outside)
+            QVERIFY(warning.contains(name));
+    }
+
+    void aTextWiderThanItsCellIsNamed_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("a unit of one character fits") << u"箱"_s << u"りんご"_s << QStringList();
+        QTest::newRow("a unit of three characters runs into the amount")
+            << u"パック"_s << u"りんご"_s << QStringList{u"1行目の単位「パック」が欄に入りません"_s};
+        QTest::newRow("a long item name runs into the quantity")
+            << u"箱"_s << u"とても長い名前の商品の詰め合わせ贈答用特選品"_s
+            << QStringList{u"1行目の商品名「とても長い名前の商品の詰め合わせ贈答用特選品」が欄に入りません"_s};
+    }
+    void aTextWiderThanItsCellIsNamed()
+    {
+        QFETCH(QString, unit);
+        QFETCH(QString, item);
+        QFETCH(QStringList, notices);
+        for (const int dpi : {600, 300}) {
+            SlipInputs in = sampleSlip({dpi, dpi, 0, 0});
+            in.rows[0].unit = unit;
+            in.rows[0].item = item;
+            QCOMPARE(OverfullTextNotices(in), notices);
+        }
+    }
+
     void thePdfHoldsEveryItemWhereThePrintHasIt_data()
     {
         QTest::addColumn<int>("dpiX");

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void init()
     {
         fx = std::make_unique<MainWindowFixture>();
+        fx->firstStart = true; // the registrations are written here
         beeps = 0;
         TZuNumEdit::setBeepHandler([this] { ++beeps; });
     }

@@ -81,8 +81,11 @@ class TestPrintRegistration : public QObject
     // F11 answered Yes; the devices of the jobs the system received.
     QStringList printAndListJobDevices()
     {
-        fx->dialogs->answer({true});
+        // Yes to every question: a printer no feed is registered for, and on
+        // A5 the slip's right side, are asked about.
+        fx->dialogs->answer({true, true, true});
         fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+        fx->dialogs->dropAnswers();
         QStringList devices;
         for (const MemorySystemPrinter::Job &job : fx->memory->jobs())
             devices << job.device;
@@ -112,7 +115,12 @@ class TestPrintRegistration : public QObject
     }
 
 private Q_SLOTS:
-    void init() { fx = std::make_unique<MainWindowFixture>(); }
+    void init()
+    {
+        // These tests write the registrations themselves.
+        fx = std::make_unique<MainWindowFixture>();
+        fx->firstStart = true;
+    }
     void cleanup()
     {
         TWbPrinterSetupDialog::setExecuteHook({});

@@ -60,8 +60,10 @@ class TestPrintSetupCups : public QObject
         QList<int> before;
         for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue))
             before << job.id;
-        fx->dialogs->answer({true});
+        // Yes to every question: on A5 the slip's right side is asked about.
+        fx->dialogs->answer({true, true});
         fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+        fx->dialogs->dropAnswers();
         QList<int> fresh;
         for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue)) {
             if (!before.contains(job.id))
@@ -155,6 +157,7 @@ private Q_SLOTS:
     void init()
     {
         fx = std::make_unique<MainWindowFixture>();
+        fx->firstStart = true; // the registrations are written here
         fx->useSystemPrinter(CreateCupsSystemPrinter());
     }
     void cleanup()

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -91,8 +92,19 @@ public:
     // the window's first paint.
     void start(bool deferPrinters = false)
     {
-        if (!m_printerInstalled)
+        if (!m_printerInstalled) {
             usePrinters({QStringLiteral("テストプリンタA"), QStringLiteral("Test Printer B")});
+            // On A4, which the whole slip fits (A5 cuts off its right side).
+            for (const QString &name : {QStringLiteral("テストプリンタA"), QStringLiteral("Test Printer B")})
+                memory->printer(name)->defaults.dmPaperSize = DMPAPER_A4;
+        }
+        // The hand-fed slip is registered on the first printer, by position,
+        // unless the test wrote a registration or starts as the program's
+        // first start does.
+        if (!firstStart && !QFile::exists(path(QStringLiteral("vuzo_a500.ini")))) {
+            ProfileFile ini(path(QStringLiteral("vuzo_a500.ini")));
+            ini.WriteString(QStringLiteral("手差し"), QStringLiteral("PrnNoIndex"), QStringLiteral("0"));
+        }
         auto scripted = std::make_unique<ScriptedDialogs>();
         dialogs = scripted.get();
         m_previousDialogs = vuzo::SetDialogs(std::move(scripted));
@@ -122,6 +134,8 @@ public:
     window_test::LineFields line(int row) const { return window_test::lineFields(form, row); }
 
     QTemporaryDir dir;
+    // Set before start(): no printer registered for any feed.
+    bool firstStart = false;
     MemorySystemPrinter *memory = nullptr;
     ScriptedDialogs *dialogs = nullptr;
     // The windows, owned by the program's ProgramWindows, while started.

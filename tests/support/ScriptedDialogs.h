@@ -60,6 +60,8 @@ public:
     QStringList notices() const { return texts(Kind::Notice); }
     QStringList confirms() const { return texts(Kind::Confirm); }
     void clear() { m_shown.clear(); }
+    // Forgets the answers not asked for.
+    void dropAnswers() { m_answers.clear(); }
     int pendingAnswers() const { return int(m_answers.size()); }
 
 private:
