@@ -171,9 +171,7 @@ void TForm_Main::StartPrinters()
     });
     vuzo::AskAway<std::shared_ptr<PreparedPrinter>>(
         this, true,
-        [prepare = m_preparePrinters, registered] {
-            return std::make_shared<PreparedPrinter>(prepare(registered));
-        },
+        [prepare = m_preparePrinters, registered] { return std::make_shared<PreparedPrinter>(prepare(registered)); },
         [this](const std::shared_ptr<PreparedPrinter> &prepared) {
             m_preparing = false;
             if (vuzo::ClosingDown())
@@ -193,7 +191,7 @@ void TForm_Main::selectStartPrinter(const QString &unavailable)
     // is back, and F11 tells the state when it is used.
     auto tellUnavailable = [this](const QString &message) {
         vuzo::Dialogs().notice(this, message + u"\n印刷システム(CUPS)が動いているか確かめてください。"
-                                             u"入力はこのまま続けられます。"_s);
+                                               u"入力はこのまま続けられます。"_s);
     };
     try {
         // The print system was not there when the printer object was made:
