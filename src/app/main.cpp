@@ -121,7 +121,8 @@ int main(int argc, char *argv[])
         formMain->placeOnScreen(screen->availableGeometry());
     closeOnTerminationSignals(formMain);
     // The window is drawn before the print system is asked anything.
-    formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
+    formMain->setDeferredPrinterStart(
+        true, [](const QStringList &names) { return PreparePrinter(CreateCupsSystemPrinter(), names); });
     formMain->show();
 
     // A request to end that came while the start-up still ran (a box open
@@ -136,7 +137,11 @@ int main(int argc, char *argv[])
     // way the window was closed.
     vuzo::Guard(nullptr, [&] { formMain->FormDestroy(); });
 
-    WbPrinter().StopChangeWatch();
+    // Only a printer object that exists is stopped: an end before the
+    // printer start (a request to end during a start-up box) must not make
+    // one, which would ask the print system.
+    if (TWbPrinter *printer = InstalledWbPrinter())
+        printer->StopChangeWatch();
     windows.reset();
     ReleaseWbPrinter();
     return rc;

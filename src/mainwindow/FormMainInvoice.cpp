@@ -93,7 +93,7 @@ bool TForm_Main::printInvoice()
         QPainter *painter = printer.Canvas();
         DrawInvoicePage(*painter, sheet, sheetMm, painter->device()->logicalDpiY());
     });
-    m_jobFollower->follow();
+    m_invoiceFollower->follow();
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The print command of the main window and the slip print holder.
 
+#include "controls/BusyCursor.h"
 #include "controls/DialogService.h"
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
@@ -115,10 +116,9 @@ QString TForm_Main::missingPrinterMessage() const
     return session::SelectionRefusal(m_selection, m_feed);
 }
 
-void TForm_Main::SpeedButton_F11Click()
+QString TForm_Main::printRefusal()
 {
-    if (!prePrintPass())
-        return;
+    const vuzo::BusyCursor busy;
     // The system's printers are compared with those the selection was made
     // on, so a queue removed or added since is seen before the job starts.
     try {
@@ -128,7 +128,19 @@ void TForm_Main::SpeedButton_F11Click()
     }
     // Nothing is printed elsewhere than the registration says, nor sent to a
     // queue that would not print it.
-    if (const QString refusal = session::PrintRefusal(WbPrinter(), m_selection, m_feed); !refusal.isEmpty()) {
+    return session::PrintRefusal(WbPrinter(), m_selection, m_feed);
+}
+
+void TForm_Main::followPrintedJob()
+{
+    m_jobFollower->follow();
+}
+
+void TForm_Main::SpeedButton_F11Click()
+{
+    if (!prePrintPass())
+        return;
+    if (const QString refusal = printRefusal(); !refusal.isEmpty()) {
         vuzo::Dialogs().notice(this, refusal);
         return;
     }
@@ -161,6 +173,7 @@ void TForm_Main::SpeedButton_F11Click()
         Memo1->setFocus(Qt::OtherFocusReason);
         return;
     }
+    const vuzo::BusyCursor busy;
     TWbPrinter &printer = WbPrinter();
     // Resolution and scale are read in this order, once for each direction.
     // A device that reports a scale of 0 prints at 100 %.
@@ -181,7 +194,7 @@ void TForm_Main::SpeedButton_F11Click()
                 printer.Newpage();
         }
     });
-    m_jobFollower->follow();
+    followPrintedJob();
     // The delivery note and invoice goes with every slip when so chosen.
     if (ComboBox_InvoiceWithSlip->currentIndex() == 1)
         printInvoice();

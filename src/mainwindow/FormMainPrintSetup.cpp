@@ -39,6 +39,12 @@ void fillList(QComboBox *list, const std::function<QStringList()> &names, const 
 
 void TForm_Main::SpeedButton_PrnIdGetClick()
 {
+    readFeedRegistration();
+    SpeedButton_PRNSETClick();
+}
+
+void TForm_Main::readFeedRegistration()
+{
     {
         ProfileFile ini(RegistrationPath());
         m_feed = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText());
@@ -47,7 +53,6 @@ void TForm_Main::SpeedButton_PrnIdGetClick()
     Label_PrinterIndex->setText(m_feed.printerIndex);
     Label_Prn_Top->setText(m_feed.top);
     Label_Prn_Left->setText(m_feed.left);
-    SpeedButton_PRNSETClick();
 }
 
 session::FeedRegistration TForm_Main::feedRegistration() const
@@ -150,8 +155,10 @@ void TForm_Main::PrinterSystemChanged()
     // The system's printers changed (the change watch): the printer object
     // fell back to the system's default, so the registered printer is
     // selected again by its name, or shown as missing. A print system that
-    // cannot be reached now is checked again by the next watch.
-    if (m_selectingPrinter || !m_started)
+    // cannot be reached now is checked again by the next watch: selecting
+    // would ask it once more on the window's thread, and a print server that
+    // does not answer would hold the window for its whole time limit.
+    if (m_selectingPrinter || !m_started || !WbPrinter().SystemReached())
         return;
     try {
         SpeedButton_PRNSETClick();

@@ -6,6 +6,7 @@
 #include "mainwindow/TForm_Main.h"
 #include "platform/Errors.h"
 #include "platform/TextUtil.h"
+#include "printer/AskAway.h"
 #include "printer/WbPrinters.h"
 #include "printsetup/WbPrinterDialogs.h"
 #include "settings/ProfileFile.h"
@@ -155,22 +156,59 @@ bool TForm_Main::event(QEvent *event)
 
 void TForm_Main::StartPrinters()
 {
-    if (m_printersStarted)
+    if (m_printersStarted || m_preparing)
         return;
+    if (!m_preparePrinters) {
+        selectStartPrinter(QString());
+        return;
+    }
+    // The printer object is made on the print system's thread: a print
+    // server that takes connections and never answers keeps that thread
+    // waiting, not the window.
+    m_preparing = true;
+    QStringList registered;
+    vuzo::Guard(this, [&] {
+        ProfileFile ini(RegistrationPath());
+        registered.append(session::FeedRegistration::Read(ini, ComboBox_SEL->currentText()).printerName);
+    });
+    vuzo::AskAway<std::shared_ptr<PreparedPrinter>>(
+        this, true,
+        [prepare = m_preparePrinters, registered] { return std::make_shared<PreparedPrinter>(prepare(registered)); },
+        [this](const std::shared_ptr<PreparedPrinter> &prepared) {
+            m_preparing = false;
+            if (vuzo::ClosingDown())
+                return;
+            if (prepared->printer)
+                InstallWbPrinter(std::move(prepared->printer));
+            selectStartPrinter(prepared->unavailableMessage);
+        });
+}
+
+void TForm_Main::selectStartPrinter(const QString &unavailable)
+{
     m_printersStarted = true;
-    if (m_preparePrinters)
-        vuzo::Guard(this, m_preparePrinters);
     if (m_deferPrinterStart)
         watchPrinterChanges();
+    // Said once; the change watch selects the printer when the print system
+    // is back, and F11 tells the state when it is used.
+    auto tellUnavailable = [this](const QString &message) {
+        vuzo::Dialogs().notice(this, message + u"\n印刷システム(CUPS)が動いているか確かめてください。"
+                                               u"入力はこのまま続けられます。"_s);
+    };
     try {
-        ComboBox_SELChange();
+        // The print system was not there when the printer object was made:
+        // the registration is read, and the selection, which would only ask
+        // again on the window's thread, waits for the change watch.
+        if (!unavailable.isEmpty()) {
+            readFeedRegistration();
+            tellUnavailable(unavailable);
+        } else {
+            ComboBox_SELChange();
+        }
     } catch (const EWbPrinterNoPrinter &e) {
         vuzo::Dialogs().notice(this, vuzo::NoPrinterMessage(e.message()));
     } catch (const EWbPrinter &e) {
-        // Said once; the change watch selects the printer when the print
-        // system is back, and F11 tells the state when it is used.
-        vuzo::Dialogs().notice(this, e.message() + u"\n印刷システム(CUPS)が動いているか確かめてください。"
-                                                   u"入力はこのまま続けられます。"_s);
+        tellUnavailable(e.message());
     } catch (const EVuzoError &e) {
         vuzo::Dialogs().error(this, e.message());
     }

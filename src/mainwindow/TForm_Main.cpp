@@ -35,8 +35,13 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
     connectHandlers();
     connectRoutine();
     m_jobFollower = new session::JobFollower(this);
-    connect(m_jobFollower, &session::JobFollower::problem, this,
-            [this](const QString &problem) { vuzo::Dialogs().notice(this, problem); });
+    // The invoice printed right after a slip has a follower of its own, so
+    // the slip's job is not let go (and told as unprinted) for it.
+    m_invoiceFollower = new session::JobFollower(this);
+    for (session::JobFollower *follower : {m_jobFollower, m_invoiceFollower}) {
+        connect(follower, &session::JobFollower::problem, this,
+                [this](const QString &problem) { vuzo::Dialogs().notice(this, problem); });
+    }
 }
 
 TForm_Main::~TForm_Main()

@@ -68,6 +68,8 @@ public:
     QString printTopText() const override;
     QString printLeftText() const override;
     QString missingPrinterMessage() const override;
+    QString printRefusal() override;
+    void followPrintedJob() override;
     void setPrintOffsets(const QString &top, const QString &left) override;
 
     // ---- what the slip print asks (FormMainPrint.cpp) ----
@@ -110,9 +112,12 @@ public:
     // selected just after the window's first paint (StartPrinters), so a
     // slow or unreachable print system never delays the window. Without it
     // (tests) the selection is part of the start-up sequence.
-    // prepare runs first in the deferred start (the program installs its
-    // printer object there, since even that asks the print system).
-    void setDeferredPrinterStart(bool deferred, std::function<void()> prepare = {})
+    // prepare runs first in the deferred start, away from the window's
+    // thread, given the printer names the paper feed registers: the program
+    // makes its printer object there (PreparePrinter), since even that asks
+    // the print system, and the window installs it once it is ready.
+    using PreparePrinters = std::function<PreparedPrinter(const QStringList &printerNames)>;
+    void setDeferredPrinterStart(bool deferred, PreparePrinters prepare = {})
     {
         m_deferPrinterStart = deferred;
         m_preparePrinters = std::move(prepare);
@@ -371,7 +376,14 @@ private:
     bool m_shown = false;
     bool m_started = false; // the start-up sequence has run
     bool m_deferPrinterStart = false;
-    std::function<void()> m_preparePrinters;
+    PreparePrinters m_preparePrinters;
+    bool m_preparing = false;
+    // Runs the printer start once the printer object is there; the message
+    // when the print system could not be read for it.
+    void selectStartPrinter(const QString &unavailable);
+    // The paper feed's registration from vuzo_a500.ini into m_feed and the
+    // printer captions, without selecting it.
+    void readFeedRegistration();
     bool m_printerStartPosted = false;
     bool m_printersStarted = false;
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
@@ -386,6 +398,7 @@ private:
     bool m_unregisteredAccepted = false;
     // Tells when the print system stops the job just sent.
     session::JobFollower *m_jobFollower = nullptr;
+    session::JobFollower *m_invoiceFollower = nullptr;
     // The postal-code help, from start-up on, and what the open choice list
     // offers.
     std::unique_ptr<session::PostalAssist> m_postal;

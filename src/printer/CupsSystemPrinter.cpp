@@ -47,40 +47,46 @@ public:
 
     QList<PrinterEntry> EnumPrinters() override
     {
-        CupsConnection http;
-        cups_dest_t *dests = nullptr;
-        const int count = cupsGetDests2(http.get(), &dests);
-        if (count == 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE &&
-            cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
-            http.ThrowIfLost();
-        QList<PrinterEntry> entries;
-        QStringList ports;
-        for (int i = 0; i < count; ++i) {
-            const cups_dest_t &d = dests[i];
-            if (d.instance)
-                continue; // instances are option sets of a queue, not printers
-            uint32_t attributes = PRINTER_ATTRIBUTE_LOCAL;
-            if (d.is_default)
-                attributes |= PRINTER_ATTRIBUTE_DEFAULT;
-            entries.append(PrinterEntry{FromCups(d.name), attributes});
-            ports.append(vuzo::PortFromDeviceUri(FromCups(cupsGetOption("device-uri", d.num_options, d.options))));
-        }
-        cupsFreeDests(count, dests);
+        const Listing listing = ReadListing();
         // A fresh enumeration is when destinations are looked at anew.
         m_caps.clear();
-        m_ports = ports;
-        return entries;
+        m_ports = listing.ports;
+        return listing.printers;
     }
 
     QStringList EnumPorts() override
     {
         EnumPrinters();
-        QStringList ports;
-        for (const QString &p : std::as_const(m_ports)) {
-            if (!p.isEmpty())
-                ports.append(p);
-        }
-        return ports;
+        return m_ports;
+    }
+
+    // The questions open their own connection on the thread they run on
+    // and read nothing of the object.
+    bool QuestionsMayBlock() const override { return true; }
+
+    std::function<Listing()> ListingQuestion() override
+    {
+        return [] {
+            try {
+                return ReadListing();
+            } catch (const EWbPrinter &e) {
+                Listing listing;
+                listing.available = false;
+                listing.unavailableMessage = e.message();
+                return listing;
+            }
+        };
+    }
+
+    std::function<JobStatus()> JobStatusQuestion(const JobTicket &job) override
+    {
+        return [job] {
+            try {
+                return AskJob(job);
+            } catch (const EWbPrinter &) {
+                return JobStatus{true, QString(), vuzo::JobWait::Unreachable};
+            }
+        };
     }
 
     PrinterCapabilities DeviceCapabilities(const QString &device, const QString &, const DevMode &) override
@@ -106,22 +112,9 @@ public:
         return state ? vuzo::QueueProblemText(device, *state) : QString();
     }
 
-    JobStatus LastJobStatus() override
-    {
-        if (m_followJobId <= 0)
-            return JobStatus{};
-        CupsConnection http;
-        const std::optional<vuzo::JobState> job = http.JobStateOf(m_followDevice, m_followJobId);
-        if (!job) {
-            m_followJobId = 0;
-            return JobStatus{};
-        }
-        const vuzo::QueueState queue = http.QueueStateOf(m_followDevice).value_or(vuzo::QueueState{});
-        const vuzo::JobVerdict verdict = vuzo::JudgeJob(m_followDevice, *job, queue);
-        if (verdict.settled)
-            m_followJobId = 0;
-        return JobStatus{verdict.settled, verdict.problem};
-    }
+    JobTicket LastJob() override { return JobTicket{m_followDevice, m_followJobId}; }
+
+    JobStatus JobStatusOf(const JobTicket &job) override { return AskJob(job); }
 
 protected:
     QString DefaultPrinterName() override
@@ -258,6 +251,52 @@ protected:
     void JobAbort() override { CancelJob(); }
 
 private:
+    // The destinations and their ports (those without one left out); raises
+    // EWbPrinter when the print system cannot be reached.
+    static Listing ReadListing()
+    {
+        CupsConnection http;
+        cups_dest_t *dests = nullptr;
+        const int count = cupsGetDests2(http.get(), &dests);
+        if (count == 0 && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE &&
+            cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND)
+            http.ThrowIfLost();
+        Listing listing;
+        for (int i = 0; i < count; ++i) {
+            const cups_dest_t &d = dests[i];
+            if (d.instance)
+                continue; // instances are option sets of a queue, not printers
+            uint32_t attributes = PRINTER_ATTRIBUTE_LOCAL;
+            if (d.is_default)
+                attributes |= PRINTER_ATTRIBUTE_DEFAULT;
+            listing.printers.append(PrinterEntry{FromCups(d.name), attributes});
+            const QString port =
+                vuzo::PortFromDeviceUri(FromCups(cupsGetOption("device-uri", d.num_options, d.options)));
+            if (!port.isEmpty())
+                listing.ports.append(port);
+        }
+        cupsFreeDests(count, dests);
+        return listing;
+    }
+
+    // The job's state now: its queue gone, the job unknown, or what the
+    // scheduler says of it. Raises EWbPrinter when the print system cannot
+    // be reached.
+    static JobStatus AskJob(const JobTicket &job)
+    {
+        if (job.id <= 0)
+            return JobStatus{};
+        CupsConnection http;
+        const std::optional<vuzo::QueueState> queue = http.QueueStateOf(job.queue);
+        if (!queue)
+            return JobStatus{true, QString(), vuzo::JobWait::QueueGone};
+        const std::optional<vuzo::JobState> state = http.JobStateOf(job.queue, job.id);
+        if (!state)
+            return JobStatus{true, QString(), vuzo::JobWait::JobGone};
+        const vuzo::JobVerdict verdict = vuzo::JudgeJob(job.queue, *state, *queue);
+        return JobStatus{verdict.settled, verdict.problem, verdict.waiting};
+    }
+
     void CancelJob()
     {
         if (m_painter && m_painter->isActive())

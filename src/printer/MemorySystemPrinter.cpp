@@ -76,6 +76,15 @@ MemorySystemPrinter::Printer *MemorySystemPrinter::printer(const QString &name)
     return nullptr;
 }
 
+SystemPrinter::JobTicket MemorySystemPrinter::LastJob()
+{
+    for (qsizetype i = m_jobs.size() - 1; i >= 0; --i) {
+        if (m_jobs.at(i).ended)
+            return JobTicket{m_jobs.at(i).device, int(i) + 1};
+    }
+    return JobTicket{};
+}
+
 QList<PrinterEntry> MemorySystemPrinter::EnumPrinters()
 {
     RequireAvailable();

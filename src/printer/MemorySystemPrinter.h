@@ -68,10 +68,12 @@ public:
     void setAvailable(bool available) { m_available = available; }
     // What QueueProblem says of a printer (empty: it takes jobs).
     void setQueueProblem(const QString &name, const QString &problem) { m_queueProblems[name] = problem; }
-    // What LastJobStatus says after the next jobs end.
+    // What JobStatusOf says of the jobs (the next ones and those before).
     void setJobStatus(const JobStatus &status) { m_jobStatus = status; }
     QString QueueProblem(const QString &device) override { return m_queueProblems.value(device); }
-    JobStatus LastJobStatus() override { return m_jobStatus; }
+    // The last ended job, numbered from 1 in the order of the record.
+    JobTicket LastJob() override;
+    JobStatus JobStatusOf(const JobTicket &) override { return m_jobStatus; }
     // The next StartJob calls are refused by the system.
     void setRefuseJobs(bool refuse) { m_refuseJobs = refuse; }
     // Replaces the default check of DocumentProperties (which leaves the

@@ -1,13 +1,14 @@
 #include "printer/PrinterChangeWatch.h"
 
 #include "platform/Errors.h"
+#include "printer/AskAway.h"
 
 #include <QEvent>
 
 namespace vuzo {
 
-PrinterChangeWatch::PrinterChangeWatch(QObject *window, int intervalMs, std::function<void()> runCheck)
-    : m_check(std::move(runCheck)), m_window(window)
+PrinterChangeWatch::PrinterChangeWatch(QObject *window, int intervalMs, SystemPrinter &system, Apply apply)
+    : m_system(system), m_apply(std::move(apply)), m_window(window)
 {
     if (m_window)
         m_window->installEventFilter(this);
@@ -31,12 +32,20 @@ bool PrinterChangeWatch::eventFilter(QObject *watched, QEvent *event)
 
 void PrinterChangeWatch::check()
 {
-    // The watch runs from the event loop, which no exception may cross; a
-    // print system that cannot be reached is simply checked again next time.
-    try {
-        m_check();
-    } catch (const EVuzoError &) {
-    }
+    if (m_asking)
+        return;
+    m_asking = true;
+    AskAway<SystemPrinter::Listing>(this, m_system.QuestionsMayBlock(), m_system.ListingQuestion(),
+                                    [this](const SystemPrinter::Listing &listing) {
+                                        m_asking = false;
+                                        // The answer arrives from the event loop, which no
+                                        // exception may cross; a failure is checked again
+                                        // next time.
+                                        try {
+                                            m_apply(listing);
+                                        } catch (const EVuzoError &) {
+                                        }
+                                    });
 }
 
 } // namespace vuzo

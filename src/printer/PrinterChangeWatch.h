@@ -1,8 +1,13 @@
 #pragma once
 // The watch that tells the program when the system's printers may have
-// changed: it runs a check whenever the window is activated and every
-// intervalMs milliseconds (at least 100) while it lives. TWbPrinter's check is
-// CheckSystemChange.
+// changed: it asks the system printer for its printers and ports whenever the
+// window is activated and every intervalMs milliseconds (at least 100) while
+// it lives, away from the window's thread (vuzo::AskAway), and hands each
+// answer to apply on the window's thread. One question is out at a time: a
+// print server that does not answer is asked again only once it has given up.
+// TWbPrinter's apply is ApplySystemListing.
+
+#include "printer/SystemPrinter.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +19,8 @@ namespace vuzo {
 class PrinterChangeWatch : public QObject
 {
 public:
-    PrinterChangeWatch(QObject *window, int intervalMs, std::function<void()> runCheck);
+    using Apply = std::function<void(const SystemPrinter::Listing &)>;
+    PrinterChangeWatch(QObject *window, int intervalMs, SystemPrinter &system, Apply apply);
     ~PrinterChangeWatch() override;
 
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -22,7 +28,9 @@ public:
 private:
     void check();
 
-    std::function<void()> m_check;
+    SystemPrinter &m_system;
+    Apply m_apply;
+    bool m_asking = false;
     // The window may go before the watch does (a window closed first).
     QPointer<QObject> m_window;
     QTimer m_timer;

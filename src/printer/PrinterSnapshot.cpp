@@ -14,6 +14,14 @@ TWbAllPrintersInfo::TWbAllPrintersInfo(SystemPrinter &system)
 
 TWbAllPrintersInfo::TWbAllPrintersInfo(QList<PrinterEntry> entries) : m_entries(std::move(entries)) {}
 
+TWbAllPrintersInfo::TWbAllPrintersInfo(const SystemPrinter::Listing &listing)
+{
+    if (listing.available)
+        m_entries = listing.printers;
+    else
+        m_unavailableMessage = listing.unavailableMessage;
+}
+
 bool TWbAllPrintersInfo::Compare(const TWbAllPrintersInfo &another) const
 {
     return Available() == another.Available() && m_entries == another.m_entries;

@@ -20,6 +20,8 @@ public:
     explicit TWbAllPrintersInfo(SystemPrinter &system);
     // A snapshot of given entries (tests, comparisons).
     explicit TWbAllPrintersInfo(QList<PrinterEntry> entries);
+    // The snapshot of a listing read elsewhere (the change watch's).
+    explicit TWbAllPrintersInfo(const SystemPrinter::Listing &listing);
 
     // True when both have the same count and, position by position, equal
     // names (exact) and attribute words; and the same availability.

@@ -127,17 +127,52 @@ JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState 
     }
     case JobPending:
     case JobHeld:
-    case JobProcessing:
+    case JobProcessing: {
         // A queue that stopped under its job (the backend failed and the
         // queue's policy is to stop) leaves the job waiting for ever.
         if (q.state == PrinterStopped)
-            return {true, WithReason(u"プリンタ「"_s + queue +
-                                         u"」が止まったため、印刷が止まっています。プリンタの状態を確かめ、"
-                                         u"プリンタの管理画面で再開してください。"_s,
-                                     Reason(q.message.isEmpty() ? job.message : q.message, q.reasons))};
-        return {false, QString()};
+            return {true,
+                    WithReason(u"プリンタ「"_s + queue +
+                                   u"」が止まったため、印刷が止まっています。プリンタの状態を確かめ、"
+                                   u"プリンタの管理画面で再開してください。"_s,
+                               Reason(q.message.isEmpty() ? job.message : q.message, q.reasons)),
+                    JobWait::Pending};
+        // A job still taking its data is not held, whatever its state says.
+        if (job.reasons.contains(u"job-incoming"_s))
+            return {false, QString(), JobWait::Incoming};
+        // A held job waits for an operator: following it longer tells nothing.
+        if (job.state == JobHeld)
+            return {true, QString(), JobWait::Held};
+        return {false, QString(), job.state == JobProcessing ? JobWait::Processing : JobWait::Pending};
+    }
     default: return {true, QString()};
     }
+}
+
+QString UnprintedJobText(int jobId, const QString &queue, JobWait why)
+{
+    const QString job = jobId > 0 ? u"印刷ジョブ %1 "_s.arg(jobId) : u"印刷ジョブ"_s;
+    const QString notYet = job + u"はまだ印刷されていません（"_s;
+    const QString unknown = job + u"が印刷されたか確かめられません（"_s;
+    const QString again = u"伝票が出てこない場合は、印刷し直してください。"_s;
+    switch (why) {
+    case JobWait::None: return QString();
+    case JobWait::Pending: return notYet + u"印刷待ち）。プリンタの電源と接続を確かめてください。"_s + again;
+    case JobWait::Incoming:
+        return notYet + u"印刷データの受け取り途中）。印刷システム(CUPS)が動いているか確かめてください。"_s + again;
+    case JobWait::Processing: return notYet + u"印刷中）。プリンタの状態を確かめてください。"_s + again;
+    case JobWait::Held:
+        return notYet + u"保留中）。プリンタの管理画面（http://localhost:631/jobs/）で保留を解除するか、"_s
+                        u"取り消して印刷し直してください。"_s;
+    case JobWait::QueueGone:
+        return notYet + u"プリンタ「"_s + queue +
+               u"」が見つかりません）。プリンタを確かめ、印刷設定タブで登録し直してから印刷し直してください。"_s;
+    case JobWait::JobGone: return unknown + u"印刷システムにジョブがありません）。"_s + again;
+    case JobWait::Unreachable:
+        return unknown + u"印刷システム(CUPS)に接続できません）。印刷システムが動いているか確かめてください。"_s +
+               again;
+    }
+    return QString();
 }
 
 } // namespace vuzo

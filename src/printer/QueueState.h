@@ -32,13 +32,33 @@ QString ReasonText(const QString &keyword);
 // it takes jobs.
 QString QueueProblemText(const QString &queue, const QueueState &queueState);
 
-// What the print system did with a job: settled when it is done with it, and
-// the problem when it stopped the job or the queue stopped under it.
+// Why a job handed to the print system has not printed (yet).
+enum class JobWait
+{
+    None,        // printed, or nothing is known that keeps it
+    Pending,     // waiting in the queue
+    Incoming,    // the print system is still taking its data
+    Processing,  // on the printer
+    Held,        // held in the queue (by an operator or a hold time)
+    QueueGone,   // its queue no longer exists
+    JobGone,     // the print system no longer knows it
+    Unreachable, // the print system cannot be asked
+};
+
+// What the print system did with a job: settled when it is done with it (or
+// holds it, which only an operator ends), the problem when it stopped the job
+// or the queue stopped under it, and what keeps a job from printing.
 struct JobVerdict
 {
     bool settled = false;
     QString problem;
+    JobWait waiting = JobWait::None;
 };
 JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState &queueState);
+
+// What the operator is told of a job that is let go before it printed: the
+// job's number, why, and what to do, in Japanese. A job number of 0 or less
+// is left out.
+QString UnprintedJobText(int jobId, const QString &queue, JobWait why);
 
 } // namespace vuzo

@@ -58,6 +58,7 @@ SystemPrinter::SystemPrinter() = default;
 
 SystemPrinter::~SystemPrinter()
 {
+    *m_alive = false;
     CloseInfoCanvas();
 }
 
@@ -281,7 +282,43 @@ QString SystemPrinter::QueueProblem(const QString &)
     return QString();
 }
 
-SystemPrinter::JobStatus SystemPrinter::LastJobStatus()
+SystemPrinter::JobTicket SystemPrinter::LastJob()
+{
+    return JobTicket{};
+}
+
+SystemPrinter::JobStatus SystemPrinter::JobStatusOf(const JobTicket &)
 {
     return JobStatus{};
+}
+
+std::function<SystemPrinter::Listing()> SystemPrinter::ListingQuestion()
+{
+    // Asked on this thread later: the object is asked if it is still there.
+    return [this, alive = m_alive] {
+        Listing listing;
+        try {
+            if (!*alive)
+                throw EWbPrinter(vuzo::PrintSystemUnavailableMessage());
+            listing.printers = EnumPrinters();
+            listing.ports = EnumPorts();
+        } catch (const EWbPrinter &e) {
+            listing = Listing{};
+            listing.available = false;
+            listing.unavailableMessage = e.message();
+        }
+        return listing;
+    };
+}
+
+std::function<SystemPrinter::JobStatus()> SystemPrinter::JobStatusQuestion(const JobTicket &job)
+{
+    return [this, alive = m_alive, job] {
+        try {
+            if (*alive)
+                return JobStatusOf(job);
+        } catch (const EWbPrinter &) {
+        }
+        return JobStatus{true, QString(), vuzo::JobWait::Unreachable};
+    };
 }

@@ -10,10 +10,13 @@
 // the program, the in-memory one for tests. The selection and job bookkeeping
 // is the same code for both.
 
+#include "printer/QueueState.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -215,15 +218,47 @@ public:
     // (the queue is stopped, or refuses jobs), with the print system's reason
     // where it gives one; empty when the printer takes jobs or cannot tell.
     virtual QString QueueProblem(const QString &device);
-    // The last job handed over by EndDoc: whether the print system is done
-    // with it (finished, or nothing to follow), and why it stopped the job,
-    // in the operator's words; the problem is empty while all is well.
+    // A job handed over by EndDoc: its queue and number (0: no job).
+    struct JobTicket
+    {
+        QString queue;
+        int id = 0;
+    };
+    // The last job handed over by EndDoc; id 0 when there is none.
+    virtual JobTicket LastJob();
+    // A job's state: whether the print system is done with it (finished,
+    // held, or nothing to follow), why it stopped the job, in the operator's
+    // words (empty while all is well), and what keeps it from having printed.
     struct JobStatus
     {
         bool settled = true;
         QString problem;
+        vuzo::JobWait waiting = vuzo::JobWait::None;
     };
-    virtual JobStatus LastJobStatus();
+    virtual JobStatus JobStatusOf(const JobTicket &job);
+    JobStatus LastJobStatus() { return JobStatusOf(LastJob()); }
+
+    // ---- Questions asked away from the program's thread. Each member
+    // returns a question that keeps nothing of the object's state: where
+    // QuestionsMayBlock() (a print server that may take seconds, or never
+    // answer), it runs on the print system's own thread (vuzo::AskAway) and
+    // opens its own connection there; otherwise it runs later on the
+    // program's thread and answers as the print system is gone once the
+    // object is. A question does not throw: an unreachable print system is
+    // part of its answer.
+
+    // The system's printers and ports, or why they cannot be read.
+    struct Listing
+    {
+        QList<PrinterEntry> printers;
+        QStringList ports;
+        bool available = true;
+        QString unavailableMessage;
+    };
+    virtual bool QuestionsMayBlock() const { return false; }
+    virtual std::function<Listing()> ListingQuestion();
+    // JobStatusOf that job; an unreachable print system waits Unreachable.
+    virtual std::function<JobStatus()> JobStatusQuestion(const JobTicket &job);
 
     // ---- The process-wide printer object.
 
@@ -322,6 +357,8 @@ private:
     DeviceGeometry m_jobGeometry;
     std::unique_ptr<PrinterPaintDevice> m_infoDevice;
     std::unique_ptr<QPainter> m_infoPainter;
+    // Cleared when the object goes, for the questions still queued.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 // The painter transform that makes the printer's pixels the drawing units, with

@@ -126,12 +126,7 @@ const QStringList &TWbPrinter::PrinterNames()
 
 const QStringList &TWbPrinter::PortNames()
 {
-    const QStringList ports = m_system->EnumPorts();
-    FPortNames.clear();
-    for (const QString &port : ports) {
-        if (!FPortNames.contains(port, Qt::CaseInsensitive))
-            FPortNames.append(port);
-    }
+    TakePorts(m_system->EnumPorts());
     return FPortNames;
 }
 
@@ -237,10 +232,46 @@ void TWbPrinter::CheckSystemChange()
         FOnSystemChanged(this);
 }
 
+void TWbPrinter::ApplySystemListing(const SystemPrinter::Listing &listing)
+{
+    if (m_system->Printing())
+        return;
+    auto fresh = std::make_unique<TWbAllPrintersInfo>(listing);
+    if (!fresh->Compare(*AllInfo)) {
+        ReplaceSnapshot(std::move(fresh));
+        if (listing.available)
+            TakePorts(listing.ports);
+        if (FOnSystemChanged)
+            FOnSystemChanged(this);
+        return;
+    }
+    if (!AllInfo->Available())
+        return;
+    const QStringList before = FPortNames;
+    TakePorts(listing.ports);
+    if (before != FPortNames && FOnSystemChanged)
+        FOnSystemChanged(this);
+}
+
+bool TWbPrinter::SystemReached() const
+{
+    return AllInfo->Available();
+}
+
+void TWbPrinter::TakePorts(const QStringList &ports)
+{
+    FPortNames.clear();
+    for (const QString &port : ports) {
+        if (!FPortNames.contains(port, Qt::CaseInsensitive))
+            FPortNames.append(port);
+    }
+}
+
 void TWbPrinter::StartChangeWatch(QObject *window, int intervalMs)
 {
     m_watch.reset();
-    m_watch = std::make_unique<vuzo::PrinterChangeWatch>(window, intervalMs, [this] { CheckSystemChange(); });
+    m_watch = std::make_unique<vuzo::PrinterChangeWatch>(
+        window, intervalMs, *m_system, [this](const SystemPrinter::Listing &listing) { ApplySystemListing(listing); });
 }
 
 void TWbPrinter::StopChangeWatch()
@@ -646,6 +677,46 @@ void InstallWbPrinter(std::unique_ptr<SystemPrinter> system)
     auto &instance = Instance();
     instance.reset();
     instance = std::make_unique<TWbPrinter>(std::move(system));
+}
+
+void InstallWbPrinter(std::unique_ptr<TWbPrinter> printer)
+{
+    auto &instance = Instance();
+    instance.reset();
+    instance = std::move(printer);
+}
+
+TWbPrinter *InstalledWbPrinter()
+{
+    return Instance().get();
+}
+
+PreparedPrinter PreparePrinter(std::unique_ptr<SystemPrinter> system, const QStringList &printerNames)
+{
+    PreparedPrinter prepared;
+    prepared.printer = std::make_unique<TWbPrinter>(std::move(system));
+    TWbPrinter &printer = *prepared.printer;
+    try {
+        // The index selects the system's default printer and reads its offer.
+        printer.Index();
+        const QStringList known = printer.PrinterNames();
+        for (const QString &name : known) {
+            for (const QString &wanted : printerNames) {
+                if (name.compare(wanted, Qt::CaseInsensitive) == 0) {
+                    printer.System().DefaultSettings(name);
+                    break;
+                }
+            }
+        }
+    } catch (const EWbPrinterNoPrinter &) {
+        // No printer: the selection says so without asking again.
+    } catch (const EWbPrinter &e) {
+        if (e.message() == vuzo::PrintSystemUnavailableMessage())
+            prepared.unavailableMessage = e.message();
+    } catch (const EVuzoError &) {
+        // A selection that cannot be read is the selection's to tell.
+    }
+    return prepared;
 }
 
 void ReleaseWbPrinter()

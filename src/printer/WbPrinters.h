@@ -105,9 +105,17 @@ public:
     // OnSystemChanged is called once if the port list changed. While a job is
     // open the check waits for the next call.
     void CheckSystemChange();
-    // Runs CheckSystemChange whenever the window is activated and every
-    // intervalMs milliseconds while the object lives. Calling it again moves
-    // the watch to the new window.
+    // The same over a listing of the system's printers and ports read
+    // elsewhere: asks the print system nothing itself.
+    void ApplySystemListing(const SystemPrinter::Listing &listing);
+    // Whether the print system could be read for the last snapshot; asks
+    // nothing (the members that select a printer ask it again when not).
+    bool SystemReached() const;
+    // Runs the change check whenever the window is activated and every
+    // intervalMs milliseconds while the object lives, the print system asked
+    // away from the window's thread (PrinterChangeWatch) and the answer taken
+    // by ApplySystemListing. Calling it again moves the watch to the new
+    // window.
     void StartChangeWatch(QObject *window, int intervalMs = 5000);
     void StopChangeWatch();
 
@@ -245,6 +253,7 @@ private:
     DeviceRecord LockDevice();
     void UpdateInfo();
     void ReplaceSnapshot(std::unique_ptr<TWbAllPrintersInfo> fresh);
+    void TakePorts(const QStringList &ports);
     DeviceGeometry Geometry();
 
     std::unique_ptr<SystemPrinter> m_system;
@@ -270,6 +279,23 @@ private:
 TWbPrinter &WbPrinter();
 // Replaces the printer object by one over the given system printer.
 void InstallWbPrinter(std::unique_ptr<SystemPrinter> system);
+// Replaces the printer object by the given one (one PreparePrinter made).
+void InstallWbPrinter(std::unique_ptr<TWbPrinter> printer);
+// The printer object when one exists; nullptr without creating one.
+TWbPrinter *InstalledWbPrinter();
+
+// A printer object made ready away from the program's thread: the printer
+// list and ports read, the system's default printer and each named printer's
+// offer fetched, so that selecting one of them afterwards asks the print
+// system nothing more. unavailableMessage tells why the print system could
+// not be read (empty when it could). The object has no thread of its own and
+// is handed over to the program's thread as it is.
+struct PreparedPrinter
+{
+    std::unique_ptr<TWbPrinter> printer;
+    QString unavailableMessage;
+};
+PreparedPrinter PreparePrinter(std::unique_ptr<SystemPrinter> system, const QStringList &printerNames);
 // Destroys the printer object (at exit, and between tests).
 void ReleaseWbPrinter();
 // The system printer over CUPS (defined with the CUPS code).

@@ -25,6 +25,13 @@ public:
     // Why nothing can be printed on the registered printer now (it is gone),
     // in the words the print command uses; empty when it can print.
     virtual QString missingPrinterMessage() const = 0;
+    // Why nothing may be printed now, as the print command tells it (the
+    // registered printer or its paper gone, the queue stopped or refusing
+    // jobs); empty when it may. Asks the print system.
+    virtual QString printRefusal() = 0;
+    // Follows the job just printed as the print command does; the host
+    // tells what becomes of it.
+    virtual void followPrintedJob() = 0;
     // Takes newly registered offsets into use.
     virtual void setPrintOffsets(const QString &top, const QString &left) = 0;
 };

@@ -1,5 +1,6 @@
 #include "printsetup/TForm_SLIP97YPrn.h"
 
+#include "controls/BusyCursor.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
@@ -180,15 +181,16 @@ void TForm_SLIP97YPrn::BitBtn_AlignClick()
     const std::optional<std::pair<int, int>> offsets = typedOffsets();
     if (!offsets)
         return;
-    // Nothing is printed on another printer than the registered one.
-    const QString missing = m_host->missingPrinterMessage();
-    if (!missing.isEmpty()) {
-        vuzo::Dialogs().notice(this, missing);
+    // Nothing is printed on another printer than the registered one, nor
+    // sent to a queue that would not print it.
+    if (const QString refusal = m_host->printRefusal(); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, refusal);
         return;
     }
     if (!vuzo::Dialogs().confirm(this, u"位置合わせ用紙を印刷しますか?"_s))
         return;
 
+    const vuzo::BusyCursor busy;
     TWbPrinter &printer = WbPrinter();
     // The resolution and the printable area as the print command sees them.
     const WbSize dpi = printer.DPI();
@@ -203,4 +205,5 @@ void TForm_SLIP97YPrn::BitBtn_AlignClick()
                       dpi.cy > 0 ? double(extent.cy) * geometry.dpiY / dpi.cy : extent.cy);
 
     printer.PrintDocument(AlignmentJobTitle(), [&] { DrawAlignmentSheet(*printer.Canvas(), geometry, area); });
+    m_host->followPrintedJob();
 }

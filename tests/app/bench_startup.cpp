@@ -66,7 +66,8 @@ int main(int argc, char *argv[])
         InstallToolkitJapanese(qtTranslator);
         windows = std::make_unique<ProgramWindows>();
         windows->formMain->installEventFilter(&firstPaint);
-        windows->formMain->setDeferredPrinterStart(true, [] { InstallWbPrinter(CreateCupsSystemPrinter()); });
+        windows->formMain->setDeferredPrinterStart(
+            true, [](const QStringList &names) { return PreparePrinter(CreateCupsSystemPrinter(), names); });
         windows->formMain->show();
     }
     app->exec();

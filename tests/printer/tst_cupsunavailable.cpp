@@ -2,9 +2,13 @@
 // refuses the connection and one that accepts it and never answers. Every
 // member fails with the layer's own error instead of hanging.
 
+#include "printer/AskAway.h"
+#include "printer/PrinterChangeWatch.h"
 #include "printer/WbPrinters.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -91,6 +95,54 @@ private Q_SLOTS:
         printer.SetOnSystemChanged([&](TWbPrinter *) { ++calls; });
         printer.CheckSystemChange();
         QCOMPARE(calls, 0);
+    }
+
+    // The print system is asked away from the program's thread: while the
+    // question waits for the server, the event loop keeps turning (its ticks
+    // come well within the probe's two seconds), and the answer that comes
+    // back says the print system cannot be reached.
+    void theEventLoopKeepsTurningWhileThePrintSystemIsAsked_data()
+    {
+        QTest::addColumn<bool>("watch");
+        QTest::newRow("change watch") << true;
+        QTest::newRow("job follow-up") << false;
+    }
+    void theEventLoopKeepsTurningWhileThePrintSystemIsAsked()
+    {
+        QFETCH(bool, watch);
+        std::unique_ptr<SystemPrinter> system = CreateCupsSystemPrinter();
+        bool answered = false;
+        bool unreachable = false;
+        std::unique_ptr<vuzo::PrinterChangeWatch> changeWatch;
+        QObject context;
+        if (watch) {
+            changeWatch = std::make_unique<vuzo::PrinterChangeWatch>(nullptr, 100, *system,
+                                                                     [&](const SystemPrinter::Listing &listing) {
+                                                                         answered = true;
+                                                                         unreachable = !listing.available;
+                                                                     });
+        } else {
+            vuzo::AskAway<SystemPrinter::JobStatus>(&context, system->QuestionsMayBlock(),
+                                                    system->JobStatusQuestion({u"q1"_s, 7}),
+                                                    [&](const SystemPrinter::JobStatus &status) {
+                                                        answered = true;
+                                                        unreachable = status.waiting == vuzo::JobWait::Unreachable;
+                                                    });
+        }
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        qint64 longestGap = 0;
+        QTimer tick;
+        tick.setInterval(10);
+        connect(&tick, &QTimer::timeout, &tick, [&] {
+            longestGap = qMax(longestGap, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        tick.start();
+        QTRY_VERIFY_WITH_TIMEOUT(answered, 20000);
+        QVERIFY(unreachable);
+        QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
     }
 };
 
