@@ -1,6 +1,7 @@
 // The print preview (F9): the slip as F11 would print it now, after the same
 // pre-print pass, at the registered printer's resolution and offsets.
 
+#include "controls/DialogService.h"
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
@@ -30,12 +31,20 @@ void TForm_Main::SpeedButton_F9Click()
     // The sheet of the feed's registered paper (PrnMedia), A4 when none.
     {
         ProfileFile ini(RegistrationPath());
-        request.sheetMm = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText()).sheetMm();
+        const session::FeedRegistration feed = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText());
+        // A registration the print would refuse (unreadable, an absurd paper
+        // or resolution) is not shown either.
+        if (const QString refusal = session::RegistrationRefusal(feed); !refusal.isEmpty()) {
+            vuzo::Dialogs().notice(this, refusal);
+            return;
+        }
+        request.sheetMm = feed.sheetMm();
     }
     // slip-<slip number>.pdf in the data folder; slip.pdf while the slip
     // has no number.
     const QString slipNo = vuzo::Trim(ZuNumEdit_Slipno->text());
     request.pdfPath = Label_CurrentDir->text() + (slipNo.isEmpty() ? u"/slip.pdf"_s : u"/slip-"_s + slipNo + u".pdf"_s);
+    request.dataDir = Label_CurrentDir->text();
     request.title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
 
     TForm_Preview preview(request, this);

@@ -2,6 +2,7 @@
 
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
+#include "platform/ProgramFiles.h"
 #include "printer/SlipPage.h"
 
 #include <QEvent>
@@ -93,5 +94,10 @@ void TForm_Preview::BitBtn_SavePdfClick()
     const QString path = vuzo::Dialogs().saveFileName(this, u"PDF保存"_s, m_request.pdfPath, u"PDF (*.pdf)"_s);
     if (path.isEmpty())
         return;
+    // Never over a device, a FIFO or one of the program's own files.
+    if (const QString refusal = vuzo::OutputFileRefusal(path, m_request.dataDir); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, refusal);
+        return;
+    }
     WriteSlipPdf(path, m_request.inputs, m_request.sheetMm, m_request.title);
 }

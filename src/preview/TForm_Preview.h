@@ -20,6 +20,7 @@ struct PreviewRequest
     SlipInputs inputs; // the slip as the print would draw it now
     QSizeF sheetMm;    // the paper of the feed
     QString pdfPath;   // proposed path of the PDF
+    QString dataDir;   // the data folder, whose files a PDF never replaces
     QString title;     // the PDF's title
 };
 
