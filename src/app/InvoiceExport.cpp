@@ -1,6 +1,7 @@
 #include "app/InvoiceExport.h"
 
 #include "platform/Errors.h"
+#include "platform/ProgramFiles.h"
 #include "printer/InvoicePage.h"
 #include "session/FeedRegistration.h"
 #include "session/InvoiceContent.h"
@@ -23,7 +24,12 @@ SavedInvoice ReadSavedInvoice(const QString &dir, const QDate &slipDate)
     out.refusal = figures.refusal();
     out.sheet = session::InvoiceSheetOf(record, figures);
     const ProfileFile registrationFile(dir + u'/' + session::RegistrationFileName());
-    out.sheetMm = InvoiceSheetMm(session::FeedRegistration::Read(registrationFile, session::InvoiceSection()).media);
+    const session::FeedRegistration registration =
+        session::FeedRegistration::Read(registrationFile, session::InvoiceSection());
+    out.sheetMm = InvoiceSheetMm(registration.media);
+    // An unreadable registration file writes nothing, as for the slip.
+    if (out.refusal.isEmpty() && !registration.unreadable.isEmpty())
+        out.refusal = session::RegistrationRefusal(registration);
     return out;
 }
 
@@ -36,6 +42,11 @@ int RunInvoicePdfExport(const QString &dataDir, const QString &file)
             printError(notice);
         if (!invoice.refusal.isEmpty()) {
             printError(invoice.refusal);
+            return 1;
+        }
+        // Never over a device, a FIFO or one of the program's own files.
+        if (const QString refusal = vuzo::OutputFileRefusal(file, dataDir); !refusal.isEmpty()) {
+            printError(refusal);
             return 1;
         }
         WriteInvoicePdf(file, invoice.sheet, invoice.sheetMm);

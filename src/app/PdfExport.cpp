@@ -1,6 +1,7 @@
 #include "app/PdfExport.h"
 
 #include "platform/Errors.h"
+#include "platform/ProgramFiles.h"
 #include "print/PrintCommand.h"
 #include "printer/SlipPage.h"
 #include "session/FeedRegistration.h"
@@ -47,6 +48,13 @@ SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate)
     out.inputs = session::SlipInputsOf(record, figures, geometry);
     out.sheetMm = registration.sheetMm();
     out.title = PrintJobTitle(record.paperIndex, record.slipNo);
+    // A settings file that could not be read gives a slip of defaults, not
+    // the saved one; a registration that could not be read, or one of an
+    // absurd resolution or paper, no page worth writing.
+    if (const QString unreadable = ini.readRefusal(); !unreadable.isEmpty())
+        out.refusal = u"設定ファイル "_s + ini.path() + u" を読めないため、書き出しません（"_s + unreadable + u"）。"_s;
+    else if (const QString refused = session::RegistrationRefusal(registration); !refused.isEmpty())
+        out.refusal = refused;
     return out;
 }
 
@@ -58,6 +66,11 @@ int RunPdfExport(const QString &dataDir, const QString &file)
             printError(notice);
         if (!slip.refusal.isEmpty()) {
             printError(slip.refusal);
+            return 1;
+        }
+        // Never over a device, a FIFO or one of the program's own files.
+        if (const QString refusal = vuzo::OutputFileRefusal(file, dataDir); !refusal.isEmpty()) {
+            printError(refusal);
             return 1;
         }
         WriteSlipPdf(file, slip.inputs, slip.sheetMm, slip.title);

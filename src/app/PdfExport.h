@@ -38,7 +38,11 @@ struct SavedSlip
 SavedSlip ReadSavedSlip(const QString &dir, const QDate &slipDate);
 
 // Writes the slip of dataDir to file: 0 when written; 1 with the message on
-// standard error when the slip would not print or the file cannot be written.
+// standard error when the slip would not print (a settings or registration
+// file that cannot be read, a registered resolution or paper out of bounds,
+// figures that do not fit), when file is no new file nor an ordinary regular
+// one (a device, a FIFO, one of the program's own files) or when it cannot be
+// written.
 int RunPdfExport(const QString &dataDir, const QString &file);
 
 // The whole program for a PDF request, after the command line has entered

@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/SingleInstance.h"
 #include "printer/WbPrinters.h"
+#include "settings/DurableFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,9 +101,23 @@ int main(int argc, char *argv[])
     catchTerminationSignals();
     NameProgramToDesktop();
 
+    // One program per data folder: the lock on the folder decides, held until
+    // the process ends. The socket only asks the running one to come forward.
+    const DataFolderLock folderLock(QDir::currentPath());
     SingleInstance guard(SingleInstance::keyFor(vuzo::ApplicationTitle(), QDir::currentPath()));
-    if (guard.anotherInstanceRunning())
-        return 0; // the running program has been asked to come to the front
+    switch (folderLock.state()) {
+    case DataFolderLock::State::Busy: guard.activateRunning(); return 0;
+    case DataFolderLock::State::Held: guard.listen(); break;
+    case DataFolderLock::State::Failed:
+        // A folder that takes no lock file: the socket alone guards, as well
+        // as it can.
+        if (guard.anotherInstanceRunning())
+            return 0;
+        break;
+    }
+    // Temporary files of a save that was killed half way; the lock keeps any
+    // other program of this folder out, so none of them is being written.
+    vuzo::durable::RemoveStaleTemporaries(QDir::currentPath());
 
     QTranslator qtTranslator;
     InstallToolkitJapanese(qtTranslator);

@@ -71,6 +71,10 @@ void TForm_Main::BitBtn_InvoicePrnSetClick()
 bool TForm_Main::printInvoice()
 {
     const session::FeedRegistration registration = invoiceRegistration();
+    if (const QString refusal = session::RegistrationRefusal(registration); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, u"納品書兼請求書を印刷できません。\n"_s + refusal);
+        return false;
+    }
     if (registration.printerName.isEmpty()) {
         vuzo::Dialogs().notice(
             this, u"納品書兼請求書のプリンタが登録されていません。\n"

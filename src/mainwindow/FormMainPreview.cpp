@@ -1,6 +1,7 @@
 // The print preview (F9): the slip as F11 would print it now, after the same
 // pre-print pass, at the registered printer's resolution and offsets.
 
+#include "controls/DialogService.h"
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
 #include "platform/TextUtil.h"
@@ -24,6 +25,16 @@ void TForm_Main::SpeedButton_F9Click()
     // F11 would print on; an offset that is not a number stops here with the
     // print's own message.
     PreviewRequest request;
+    // A registration the print would refuse (unreadable, an absurd paper or
+    // resolution) is not shown either.
+    {
+        ProfileFile ini(RegistrationPath());
+        const session::FeedRegistration feed = session::FeedRegistration::Read(ini, ComboBox_SEL->currentText());
+        if (const QString refusal = session::RegistrationRefusal(feed); !refusal.isEmpty()) {
+            vuzo::Dialogs().notice(this, refusal);
+            return;
+        }
+    }
     request.inputs = slipInputsForPrint();
     const PrintedSheet sheet = sheetForPrint();
     request.sheetMm = sheet.sheetMm;
@@ -33,6 +44,7 @@ void TForm_Main::SpeedButton_F9Click()
     // has no number.
     const QString slipNo = vuzo::Trim(ZuNumEdit_Slipno->text());
     request.pdfPath = Label_CurrentDir->text() + (slipNo.isEmpty() ? u"/slip.pdf"_s : u"/slip-"_s + slipNo + u".pdf"_s);
+    request.dataDir = Label_CurrentDir->text();
     request.title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
 
     // The delivery note and invoice of the same figures, one button away.

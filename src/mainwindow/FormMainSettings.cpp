@@ -44,6 +44,12 @@ void TForm_Main::SetListIndex(QComboBox *list, int index)
 void TForm_Main::ReadStartupSettings()
 {
     ProfileFile ini(SettingsPath());
+    if (const QString refusal = ini.readRefusal(); !refusal.isEmpty()) {
+        m_settingsUnreadable = true;
+        vuzo::Dialogs().notice(this, u"設定ファイル "_s + ini.path() + u" を読めません（"_s + refusal +
+                                         u"）。\n既定の内容で始めます。このファイルは終了するときも書き換えません。"_s);
+    }
+    m_keysAsRead = session::ReadSlipKeyTexts(ini, session::SlipKeys::All);
     showSettings(session::ReadSlipRecord(ini));
 }
 
@@ -210,6 +216,7 @@ void TForm_Main::SpeedButton_ini_s2wClick()
     ProfileFile::Batch batch(ini);
     session::WriteSlipRecord(slipRecord(), ini, session::SlipKeys::Lines);
     batch.commit();
+    m_keysAsRead.insert(session::ReadSlipKeyTexts(ini, session::SlipKeys::Lines));
 }
 
 void TForm_Main::SpeedButton_ini_s2rClick()
@@ -239,4 +246,5 @@ void TForm_Main::ComboBox_ime_Change()
     ProfileFile::Batch batch(ini);
     session::WriteSlipRecord(slipRecord(), ini, session::SlipKeys::InputModes);
     batch.commit();
+    m_keysAsRead.insert(session::ReadSlipKeyTexts(ini, session::SlipKeys::InputModes));
 }

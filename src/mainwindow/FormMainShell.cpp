@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -29,7 +30,29 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kSection = session::SlipSection();
-}
+
+// Holds the notices and error boxes of the start-up sequence while the window
+// is not on the screen yet; questions go to the service at once.
+class StartupDialogs final : public DialogService
+{
+public:
+    std::unique_ptr<DialogService> inner;
+    QList<std::pair<bool, QString>> held;
+
+    bool confirm(QWidget *parent, const QString &text) override { return inner->confirm(parent, text); }
+    bool choose(QWidget *parent, const QString &text, const QString &proceed, const QString &back) override
+    {
+        return inner->choose(parent, text, proceed, back);
+    }
+    void notice(QWidget *, const QString &text) override { held.append({false, text}); }
+    void error(QWidget *, const QString &text) override { held.append({true, text}); }
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+                         const QString &filter) override
+    {
+        return inner->saveFileName(parent, caption, proposedPath, filter);
+    }
+};
+} // namespace
 
 void TForm_Main::showEvent(QShowEvent *event)
 {
@@ -46,6 +69,14 @@ void TForm_Main::showEvent(QShowEvent *event)
 // shown and the next step still runs, so the window is always fully usable.
 void TForm_Main::FormShow()
 {
+    // The boxes of the steps wait for the window's first paint.
+    auto holder = std::make_unique<StartupDialogs>();
+    StartupDialogs *held = holder.get();
+    held->inner = vuzo::SetDialogs(std::move(holder));
+    const auto release = qScopeGuard([this, held] {
+        m_startupNotices = std::move(held->held);
+        vuzo::SetDialogs(std::move(held->inner));
+    });
     auto step = [this](const std::function<void()> &fn) { vuzo::Guard(this, fn); };
 
     step([this] {
@@ -60,6 +91,7 @@ void TForm_Main::FormShow()
         Memo2->clear();
     });
     step([this] { ReadStartupSettings(); });
+    step([this] { tellUnreadableRegistration(); });
     step([this] { SendMail_CHK(); });
     step([this] {
         if (ComboBox_FontSize->currentIndex() < 0)
@@ -129,6 +161,9 @@ void TForm_Main::FormShow()
     m_started = true;
     if (!m_deferPrinterStart)
         m_printersStarted = true;
+    // A paint that came while a step waited is followed by one more, which
+    // lets the held boxes come.
+    update();
 }
 
 void TForm_Main::watchPrinterChanges()
@@ -141,9 +176,35 @@ void TForm_Main::watchPrinterChanges()
     });
 }
 
+void TForm_Main::tellUnreadableRegistration()
+{
+    const ProfileFile ini(RegistrationPath());
+    if (const QString refusal = ini.readRefusal(); !refusal.isEmpty())
+        vuzo::Dialogs().notice(this, u"プリンタの登録ファイル "_s + ini.path() + u" を読めません（"_s + refusal +
+                                         u"）。\nこのままでは印刷できません。ファイルを読めるようにしてから、"
+                                         u"もう一度起動してください。このファイルは書き換えません。"_s);
+}
+
+void TForm_Main::tellStartupNotices()
+{
+    m_startupNoticesTold = true;
+    const QList<std::pair<bool, QString>> notices = std::move(m_startupNotices);
+    for (const auto &[isError, text] : notices) {
+        if (isError)
+            vuzo::Dialogs().error(this, text);
+        else
+            vuzo::Dialogs().notice(this, text);
+    }
+}
+
 bool TForm_Main::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
+    // The start-up's boxes come once the window is on the screen.
+    if (event->type() == QEvent::UpdateRequest && m_started && !m_startupNoticesPosted) {
+        m_startupNoticesPosted = true;
+        QTimer::singleShot(0, this, [this] { vuzo::Guard(this, [this] { tellStartupNotices(); }); });
+    }
     // An update request of the window is its paint reaching the screen (the
     // scrolling content paints in it, not the window itself): after the
     // first one the print system is asked.
@@ -224,13 +285,18 @@ void TForm_Main::selectStartPrinter(const QString &unavailable)
 
 void TForm_Main::FormDestroy()
 {
+    // A settings file that could not be read at start-up keeps what it holds:
+    // the window shows defaults, not its content (told at start-up).
+    if (m_settingsUnreadable)
+        return;
     // The sales lines and the settings reach the disk together, in one
     // replacement of the file: a kill or a full disk never pairs new lines
-    // with an old address.
-    ProfileFile ini(SettingsPath());
-    ProfileFile::Batch batch(ini);
-    session::WriteSlipRecord(slipRecord(), ini, session::SlipKeys::All);
-    batch.commit();
+    // with an old address. Keys another program changed meanwhile are told,
+    // and its file is kept beside as a dated copy.
+    const session::SlipSave save = session::SaveSlipRecord(slipRecord(), SettingsPath(), session::SlipKeys::All,
+                                                           m_keysAsRead, QDateTime::currentDateTime());
+    if (const QString message = session::ChangedKeysMessage(save); !message.isEmpty())
+        vuzo::Dialogs().notice(this, message);
 }
 
 void TForm_Main::SpeedButton_F2Click()

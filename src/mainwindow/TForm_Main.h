@@ -129,6 +129,10 @@ public:
     void StartPrinters();
     // True once StartPrinters has run (at once, or after the first paint).
     bool printersStarted() const { return m_printersStarted; }
+    // True once the notices of the start-up sequence (a file that cannot be
+    // read, figures that do not fit, ...) have been told: they wait for the
+    // window's first paint, so no box stands on an empty screen.
+    bool startupNoticesTold() const { return m_startupNoticesTold; }
 
     // ---- the window on the screen (FormMainRoutine.cpp) ----
     // Sizes the window for the free area of a screen and centres it there:
@@ -144,6 +148,8 @@ protected:
 private:
     // ---- start-up, exit, navigation and shell (FormMainShell.cpp) ----
     void FormShow();
+    void tellStartupNotices();
+    void tellUnreadableRegistration();
     void SpeedButton_F2Click();
     // Key-down handlers take the key code by reference and may set it to 0.
     void FormKeyDown(QWidget *sender, int &key);
@@ -385,6 +391,17 @@ private:
     // printer captions, without selecting it.
     void readFeedRegistration();
     bool m_printerStartPosted = false;
+    // The boxes of the start-up sequence, held until the first paint
+    // (true: an error box).
+    QList<std::pair<bool, QString>> m_startupNotices;
+    bool m_startupNoticesPosted = false;
+    bool m_startupNoticesTold = false;
+    // The settings file could not be read at start-up: it is never saved
+    // over, so what it holds is not replaced by defaults.
+    bool m_settingsUnreadable = false;
+    // The texts of the slip's keys as read at start-up or last saved: the
+    // exit save tells the keys another program changed since.
+    session::SlipKeyTexts m_keysAsRead;
     bool m_printersStarted = false;
     int m_senderNumber = 0; // current sender tab, -1 when none is selected
     QString m_supportMail;  // the E-Mail button's address, empty when none is set

@@ -1,5 +1,7 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/ProgramFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QProcessEnvironment>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,16 +70,13 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::keyFor(const QString &title, const QString &workingDirectory)
 {
-    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QString session = env.value(u"WAYLAND_DISPLAY"_s);
-    if (session.isEmpty())
-        session = env.value(u"DISPLAY"_s);
-    const QString platform = env.value(u"QT_QPA_PLATFORM"_s);
-    // Offscreen runs (tests, benchmarks) have no display session: separate
-    // data directories must not block each other there.
-    if (session.isEmpty() || platform.startsWith(u"offscreen"_s) || platform.startsWith(u"minimal"_s))
-        session = u"dir:"_s + workingDirectory;
-    const QByteArray raw = (title + u'|' + QString::number(getuid()) + u'|' + session).toUtf8();
+    // The folder itself, not the path to it: a link or a bind mount leads to
+    // the same program.
+    QString folder = u"dir:"_s + workingDirectory;
+    struct stat st = {};
+    if (::stat(QFile::encodeName(workingDirectory).constData(), &st) == 0)
+        folder = u"inode:"_s + QString::number(st.st_dev) + u':' + QString::number(st.st_ino);
+    const QByteArray raw = (title + u'|' + QString::number(getuid()) + u'|' + folder).toUtf8();
     // Socket names must be short and plain; the hash keeps Japanese titles and
     // long paths out of the file system name.
     const QString name =
@@ -93,16 +94,28 @@ void SingleInstance::setActivationHandler(std::function<void()> handler)
 
 bool SingleInstance::anotherInstanceRunning()
 {
-    {
-        QLocalSocket probe;
-        probe.connectToServer(m_name);
-        if (probe.waitForConnected(500)) {
-            probe.write(kActivate);
-            probe.waitForBytesWritten(500);
-            probe.disconnectFromServer();
-            return true;
-        }
-    }
+    if (activateRunning())
+        return true;
+    listen();
+    return false;
+}
+
+bool SingleInstance::activateRunning()
+{
+    QLocalSocket probe;
+    probe.connectToServer(m_name);
+    if (!probe.waitForConnected(500))
+        return false;
+    probe.write(kActivate);
+    probe.waitForBytesWritten(500);
+    probe.disconnectFromServer();
+    return true;
+}
+
+void SingleInstance::listen()
+{
+    if (m_server)
+        return;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
@@ -120,5 +133,38 @@ bool SingleInstance::anotherInstanceRunning()
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         }
     });
-    return false;
+}
+
+DataFolderLock::DataFolderLock(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(QDir(folder).filePath(vuzo::LockFileName()));
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600);
+    if (m_fd < 0) {
+        m_reason = qt_error_string(errno);
+        return;
+    }
+    // Tested and taken in one step by the system: of two programs started at
+    // the same instant exactly one gets it.
+    int rc;
+    do
+        rc = ::flock(m_fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc == 0) {
+        m_state = State::Held;
+        return;
+    }
+    const int e = errno;
+    ::close(m_fd);
+    m_fd = -1;
+    if (e == EWOULDBLOCK) {
+        m_state = State::Busy;
+    } else {
+        m_reason = qt_error_string(e);
+    }
+}
+
+DataFolderLock::~DataFolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
 }

@@ -2,6 +2,7 @@
 
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
+#include "platform/ProgramFiles.h"
 #include "printer/InvoicePage.h"
 #include "printer/SlipPage.h"
 
@@ -160,6 +161,11 @@ void TForm_Preview::BitBtn_SavePdfClick()
     const QString path = vuzo::Dialogs().saveFileName(this, u"PDF保存"_s, proposed, u"PDF (*.pdf)"_s);
     if (path.isEmpty())
         return;
+    // Never over a device, a FIFO or one of the program's own files.
+    if (const QString refusal = vuzo::OutputFileRefusal(path, m_request.dataDir); !refusal.isEmpty()) {
+        vuzo::Dialogs().notice(this, refusal);
+        return;
+    }
     if (m_showInvoice)
         WriteInvoicePdf(path, m_request.invoice->sheet, m_request.invoice->sheetMm);
     else

@@ -37,6 +37,7 @@ struct PreviewRequest
     // What would not print as laid out (SlipFitWarning); empty when all fits.
     QString warning;
     QString pdfPath; // proposed path of the PDF
+    QString dataDir; // the data folder, whose files a PDF never replaces
     QString title;   // the PDF's title
     // Shown instead of the slip while 「請求書」 is down; 「印刷」 and
     // 「PDF保存」 then print or save it. None: the button is hidden.

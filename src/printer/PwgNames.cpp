@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <climits>
+
 using namespace Qt::StringLiterals;
 
 namespace vuzo {
@@ -241,8 +243,11 @@ std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media)
     if (!match.hasMatch())
         return std::nullopt;
     const double factor = match.captured(3) == u"mm"_s ? 100.0 : 2540.0;
-    const int w = qRound(match.captured(1).toDouble() * factor);
-    const int h = qRound(match.captured(2).toDouble() * factor);
+    // A side beyond any int is held at the largest one, so that such a paper
+    // stays too large to use instead of wrapping round to a small or no size.
+    const auto hundredths = [&](int n) { return qRound(qMin(match.captured(n).toDouble() * factor, double(INT_MAX))); };
+    const int w = hundredths(1);
+    const int h = hundredths(2);
     if (w <= 0 || h <= 0)
         return std::nullopt;
     return std::make_pair(w, h);

@@ -45,8 +45,8 @@ std::optional<int> BinNumberForSource(const QString &source);
 QString SourceNameForKeyword(const QString &source);
 
 // The media size of a self-describing name in 1/100 mm ("iso_a5_148x210mm" ->
-// 14800 x 21000, "na_letter_8.5x11in" -> 21590 x 27940); nullopt when the name
-// carries no size.
+// 14800 x 21000, "na_letter_8.5x11in" -> 21590 x 27940; a side beyond an int
+// is INT_MAX); nullopt when the name carries no size.
 std::optional<std::pair<int, int>> MediaSizeFromName(const QString &media);
 
 // The name shown for a media name or a media source keyword when the

@@ -1,5 +1,6 @@
 #include "session/FeedRegistration.h"
 
+#include "platform/ProgramFiles.h"
 #include "platform/TextUtil.h"
 #include "print/PrintCommand.h"
 #include "printer/PwgNames.h"
@@ -16,7 +17,7 @@ namespace session {
 
 QString RegistrationFileName()
 {
-    return u"vuzo_a500.ini"_s;
+    return vuzo::RegistrationFileName();
 }
 
 const QStringList &PaperFeeds()
@@ -42,6 +43,8 @@ FeedRegistration FeedRegistration::Read(const ProfileFile &ini, const QString &s
     r.source = vuzo::Trim(ini.ReadString(section, u"PrnMediaSource"_s, QString()));
     r.resolution = vuzo::Trim(ini.ReadString(section, u"PrnResolution"_s, QString()));
     r.registered = !r.printerName.isEmpty() || !ini.ReadString(section, u"PrnNoIndex"_s, QString()).isEmpty();
+    if (const QString refusal = ini.readRefusal(); !refusal.isEmpty())
+        r.unreadable = ini.path() + u"（"_s + refusal + u"）"_s;
     return r;
 }
 
@@ -200,8 +203,31 @@ FeedSelection SelectFeed(TWbPrinter &printer, const FeedRegistration &registrati
     return selection;
 }
 
+QString RegistrationRefusal(const FeedRegistration &registration)
+{
+    if (!registration.unreadable.isEmpty())
+        return u"プリンタの登録ファイル "_s + registration.unreadable +
+               u" を読めないため、印刷しません。ファイルを読めるようにしてから、もう一度起動してください。"_s;
+    if (const std::optional<WbSize> dpi = registration.registeredResolution()) {
+        const auto fits = [](int v) { return v >= kMinDpi && v <= kMaxDpi; };
+        if (!fits(dpi->cx) || !fits(dpi->cy))
+            return u"登録された解像度「"_s + registration.resolution + u"」は使えません（"_s +
+                   QString::number(kMinDpi) + u"～"_s + QString::number(kMaxDpi) +
+                   u" dpi の範囲で登録してください）。印刷設定タブの「セットするプリンタを登録」で登録し直してください。"_s;
+    }
+    const QSizeF sheet = registration.sheetMm();
+    const auto fits = [](double mm) { return mm >= kMinSheetMm && mm <= kMaxSheetMm; };
+    if (!fits(sheet.width()) || !fits(sheet.height()))
+        return u"登録された用紙「"_s + registration.media + u"」の大きさは使えません（一辺 "_s +
+               QString::number(kMinSheetMm) + u"～"_s + QString::number(kMaxSheetMm) +
+               u" mm の範囲で登録してください）。印刷設定タブの「セットするプリンタを登録」で登録し直してください。"_s;
+    return QString();
+}
+
 QString SelectionRefusal(const FeedSelection &selection, const FeedRegistration &registration)
 {
+    if (const QString refusal = RegistrationRefusal(registration); !refusal.isEmpty())
+        return refusal;
     if (selection.printerMissing())
         return u"登録されたプリンタ「"_s + registration.printerName +
                u"」が見つかりません。印刷設定タブの「セットするプリンタを登録」でプリンタを登録し直してください。"_s;

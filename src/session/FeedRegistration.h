@@ -47,8 +47,12 @@ struct FeedRegistration
     // position); false on a first start, when the first printer is selected
     // without anyone having chosen it.
     bool registered = false;
+    // Why the registration file exists but could not be read; empty when it
+    // was read or is missing. Nothing is printed on such a registration.
+    QString unreadable;
 
-    // The section's keys; a missing key gives the default above, an offset
+    // The section's keys (and the file's readRefusal()); a missing key gives
+    // the default above, an offset
     // outside ±32767 0, blanks around the paper, tray and resolution are
     // dropped.
     static FeedRegistration Read(const ProfileFile &ini, const QString &section);
@@ -104,8 +108,22 @@ struct FeedSelection
 // raises EConvertError; errors of an unreachable print system pass on.
 FeedSelection SelectFeed(TWbPrinter &printer, const FeedRegistration &registration);
 
-// Why nothing may be printed on the selection: the registered printer gone,
-// its paper or tray missing; empty when it may.
+// The registered resolution and paper a slip may be laid out on: from the
+// coarsest printer resolution in use to the finest, and from a post card's
+// short side to a wide roll.
+inline constexpr int kMinDpi = 72;
+inline constexpr int kMaxDpi = 2400;
+inline constexpr double kMinSheetMm = 50.0;
+inline constexpr double kMaxSheetMm = 1000.0;
+
+// Why nothing may be printed (on a printer or to a PDF) on the registration
+// itself: a file that could not be read, a registered resolution outside
+// kMinDpi..kMaxDpi or a paper side outside kMinSheetMm..kMaxSheetMm; empty
+// when it may.
+QString RegistrationRefusal(const FeedRegistration &registration);
+
+// Why nothing may be printed on the selection: RegistrationRefusal, the
+// registered printer gone, its paper or tray missing; empty when it may.
 QString SelectionRefusal(const FeedSelection &selection, const FeedRegistration &registration);
 
 // SelectionRefusal, else what the queue says (stopped, refusing jobs), else

@@ -1,10 +1,13 @@
 #include "session/SlipRecord.h"
 
+#include "platform/ProgramFiles.h"
+#include "settings/DurableFile.h"
 #include "settings/ProfileFile.h"
 #include "settings/ValueLimits.h"
 #include "slip/SlipTax.h"
 #include "transfer/Cleanup.h"
 
+#include <algorithm>
 #include <functional>
 #include <variant>
 #include <vector>
@@ -20,7 +23,7 @@ QString SlipSection()
 
 QString SettingsFileName()
 {
-    return u"vuzo_Vez_1.ini"_s;
+    return vuzo::SettingsFileName();
 }
 
 zunum::NumFormat LineNumberFormat()
@@ -305,6 +308,63 @@ QStringList SlipKeyNames(SlipKeys keys)
             names << key.name;
     }
     return names;
+}
+
+SlipKeyTexts ReadSlipKeyTexts(const ProfileFile &ini, SlipKeys keys)
+{
+    SlipKeyTexts texts;
+    for (const Key &key : Keys()) {
+        if (inGroup(key, keys))
+            texts.insert(key.name, ini.ReadString(SlipSection(), key.name, QString()));
+    }
+    return texts;
+}
+
+SlipSave SaveSlipRecord(const SlipRecord &record, const QString &path, SlipKeys keys, SlipKeyTexts &asRead,
+                        const QDateTime &now)
+{
+    SlipSave out;
+    out.path = path;
+    {
+        const ProfileFile disk(path);
+        const SlipKeyTexts found = ReadSlipKeyTexts(disk, keys);
+        for (auto it = found.cbegin(); it != found.cend(); ++it) {
+            if (asRead.value(it.key()) != it.value())
+                out.changedKeys << it.key();
+        }
+    }
+    // In the order they are written, as the file lists them.
+    const QStringList order = SlipKeyNames(keys);
+    std::sort(out.changedKeys.begin(), out.changedKeys.end(),
+              [&](const QString &a, const QString &b) { return order.indexOf(a) < order.indexOf(b); });
+    if (!out.changedKeys.isEmpty()) {
+        if (const std::optional<QString> copy = vuzo::durable::KeepDatedCopy(path, now, out.copyError))
+            out.copyPath = *copy;
+    }
+    ProfileFile ini(path);
+    ProfileFile::Batch batch(ini);
+    WriteSlipRecord(record, ini, keys);
+    batch.commit();
+    const SlipKeyTexts saved = ReadSlipKeyTexts(ini, keys);
+    for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+        asRead.insert(it.key(), it.value());
+    return out;
+}
+
+QString ChangedKeysMessage(const SlipSave &save)
+{
+    if (save.changedKeys.isEmpty())
+        return QString();
+    constexpr qsizetype kShown = 8;
+    QString keys = save.changedKeys.mid(0, kShown).join(u'、');
+    if (save.changedKeys.size() > kShown)
+        keys += u" ほか "_s + QString::number(save.changedKeys.size() - kShown) + u" 件"_s;
+    const QString kept = save.copyPath.isEmpty()
+                             ? u"変更後のファイルを残すことはできませんでした（"_s + save.copyError + u"）。"_s
+                             : u"変更後のファイルは "_s + save.copyPath + u" として残しました。"_s;
+    return u"設定ファイル "_s + save.path +
+           u" は、このプログラムが読み込んだ後にほかのプログラムで変更されていました。\n変更されていた項目: "_s + keys +
+           u"\n"_s + kept + u"\n設定ファイルにはこの画面の内容を保存しました。"_s;
 }
 
 } // namespace session

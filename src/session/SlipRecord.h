@@ -20,6 +20,8 @@
 #include "numedit/ZuNumModel.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -131,5 +133,35 @@ void WriteSlipRecord(const SlipRecord &record, ProfileFile &ini, SlipKeys keys);
 // The names of the keys a group writes, in the order they are written (for
 // the tests and for tools that list the file).
 QStringList SlipKeyNames(SlipKeys keys);
+
+// The texts a file holds under the keys a group writes, by key name (empty
+// for a missing key): what a later save compares the file with, to see
+// whether another program (an editor, a second start through another path)
+// changed a key since.
+using SlipKeyTexts = QMap<QString, QString>;
+SlipKeyTexts ReadSlipKeyTexts(const ProfileFile &ini, SlipKeys keys);
+
+// What a save that watches for another program's changes came to.
+struct SlipSave
+{
+    QString path;            // the settings file
+    QStringList changedKeys; // the keys whose text on disk was not the one read
+    QString copyPath;        // where the file as found was kept, when a key changed
+    QString copyError;       // why it could not be kept, when it could not
+};
+
+// Writes the record's keys of the group into the file at path in one
+// replacement. First the file is read again and the group's texts compared
+// with asRead (as read at start or at the last save): when any differs, the
+// file as found is kept beside it as a dated copy (KeepDatedCopy, named after
+// now) before the save replaces those keys. asRead then holds the group's
+// texts as saved. Throws what ProfileFile's writes throw.
+SlipSave SaveSlipRecord(const SlipRecord &record, const QString &path, SlipKeys keys, SlipKeyTexts &asRead,
+                        const QDateTime &now);
+
+// The operator's message for a save that found changed keys: the file, at
+// most eight of the keys (and how many more), and the copy kept; empty when
+// no key changed.
+QString ChangedKeysMessage(const SlipSave &save);
 
 } // namespace session

@@ -1,11 +1,17 @@
 #include "settings/DurableFile.h"
 
+#include "platform/ProgramFiles.h"
+
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -151,12 +157,14 @@ QByteArray ResolveLinks(QByteArray path)
     return path;
 }
 
-// Creates a new file in folder with a name no other file has; mode is handed
-// to open(), so the umask applies to it.
+// Creates a new file in folder with a name no other file has,
+// ".<name>.<pid>.<random>.tmp" (the pattern RemoveStaleTemporaries knows);
+// mode is handed to open(), so the umask applies to it.
 int CreateTemporary(const QByteArray &folder, const QByteArray &name, mode_t mode, Descriptor &fd, QByteArray &tempPath)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = folder + "/." + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        tempPath = folder + "/." + name + '.' + QByteArray::number(::getpid()) + '.' +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
         const int d = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
         if (d >= 0) {
             fd.reset(d);
@@ -375,6 +383,82 @@ bool ReplaceFile(const QString &path, QByteArrayView content, QString &reason)
         return false;
     }
     return true;
+}
+
+std::optional<QString> KeepDatedCopy(const QString &path, const QDateTime &when, QString &reason)
+{
+    const ReadResult r = ReadRegularFile(path, qint64(64) * 1024 * 1024);
+    if (r.status != ReadResult::Status::Read) {
+        reason = r.status == ReadResult::Status::Missing ? ErrorText(ENOENT) : r.reason;
+        return std::nullopt;
+    }
+    const QString stem = path + u'.' + when.toString(u"yyyy-MM-dd-HHmm"_s);
+    for (int n = 1; n < 1000; ++n) {
+        const QString copy = stem + (n == 1 ? QString() : u'-' + QString::number(n)) + u".bak"_s;
+        // O_EXCL: an earlier copy of the same minute is never replaced.
+        Descriptor fd(
+            ::open(QFile::encodeName(copy).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600));
+        if (!fd.isOpen()) {
+            if (errno == EEXIST)
+                continue;
+            reason = ErrorText(errno);
+            return std::nullopt;
+        }
+        int e = WriteAll(fd.get(), r.bytes);
+        if (e == 0)
+            e = Sync(fd.get());
+        if (e == 0)
+            e = fd.close();
+        if (e != 0) {
+            fd.reset(-1);
+            ::unlink(QFile::encodeName(copy).constData());
+            reason = ErrorText(e);
+            return std::nullopt;
+        }
+        return copy;
+    }
+    reason = ErrorText(EEXIST);
+    return std::nullopt;
+}
+
+QStringList RemoveStaleTemporaries(const QString &folder, const QDateTime &now)
+{
+    const QStringList own = vuzo::OwnDataFileNames();
+    QStringList removed;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({u".*.tmp"_s}, QDir::Files | QDir::Hidden | QDir::System)) {
+        // ".<own file>.<pid>.<random>.tmp", or ".<own file>.<random>.tmp" as
+        // earlier versions named them.
+        QStringList middle;
+        for (const QString &file : own) {
+            const QString head = u'.' + file + u'.';
+            if (name.startsWith(head) && name.size() > head.size() + 4)
+                middle = name.sliced(head.size(), name.size() - head.size() - 4).split(u'.');
+        }
+        static const QRegularExpression base36(u"^[0-9a-z]+$"_s);
+        if (middle.isEmpty() || middle.size() > 2 || !base36.match(middle.last()).hasMatch())
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        struct stat st
+        {
+        };
+        // Only plain files of this user; a link is never followed.
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        // The writer is gone when its process is; a name without a process
+        // (or whose number a new process took) counts by its age.
+        bool ownerGone = false;
+        if (middle.size() == 2) {
+            bool ok = false;
+            const qint64 pid = middle.first().toLongLong(&ok);
+            ownerGone =
+                ok && pid > 0 && pid != ::getpid() && pid <= INT_MAX && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+        }
+        const bool old = QDateTime::fromSecsSinceEpoch(st.st_mtime).secsTo(now) > kStaleTemporaryAge;
+        if ((ownerGone || old) && ::unlink(path.constData()) == 0)
+            removed << name;
+    }
+    return removed;
 }
 
 } // namespace vuzo::durable

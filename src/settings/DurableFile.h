@@ -10,7 +10,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -58,5 +60,23 @@ bool FileHolds(const QString &path, const std::optional<QByteArrayView> &content
 // folder that cannot be flushed after the rename: the new content is in place
 // and the reason says it may not survive a power failure.
 bool ReplaceFile(const QString &path, QByteArrayView content, QString &reason);
+
+// Keeps the file's present content beside it, as
+// "<path>.<yyyy-MM-dd-HHmm of when>.bak" ("-2.bak", "-3.bak", ... when that
+// name is taken; an existing copy is never replaced). Returns the copy's path,
+// or nullopt with the reason when the file cannot be read or the copy written.
+std::optional<QString> KeepDatedCopy(const QString &path, const QDateTime &when, QString &reason);
+
+// A replacement's temporary file older than this many seconds is a leftover,
+// whatever process made it: no save takes that long.
+inline constexpr qint64 kStaleTemporaryAge = 10 * 60;
+
+// Removes the temporary files a killed replacement left in folder: only names
+// of ReplaceFile's own pattern for the program's own files
+// (".vuzo_Vez_1.ini.<pid>.<random>.tmp"), plain files of this user, whose
+// writing process is gone or that are older than kStaleTemporaryAge at now.
+// The caller holds the folder's lock, so no other program of the folder is
+// writing one. Returns the names removed.
+QStringList RemoveStaleTemporaries(const QString &folder, const QDateTime &now = QDateTime::currentDateTime());
 
 } // namespace vuzo::durable

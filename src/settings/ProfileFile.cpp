@@ -249,6 +249,12 @@ const QString &ProfileFile::path() const
     return d->path;
 }
 
+QString ProfileFile::readRefusal() const
+{
+    d->document();
+    return d->status == ReadResult::Status::Refused ? d->refusal : QString();
+}
+
 namespace {
 
 std::optional<QString> ReadRaw(Document &doc, const QString &section, const QString &key)

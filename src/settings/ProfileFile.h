@@ -52,6 +52,11 @@ public:
 
     const QString &path() const;
 
+    // Why the file exists but cannot be read (not a regular file, larger than
+    // 64 MiB, no permission), as the system says it; empty when it was read or
+    // is missing. Reads the file when it has not been read yet.
+    QString readRefusal() const;
+
     // The text after the first "=" of the first matching entry, without blanks
     // and tabs around it and without one pair of enclosing quotes ("..." or
     // '...'), at most 2047 UTF-16 code units. Section and key names match

@@ -252,6 +252,20 @@ private Q_SLOTS:
         QTest::newRow("an offset that is not a number")
             << kSettings << QByteArray("[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\ndenPrn_Top=abc\r\n")
             << u"''abc'' は整数ではありません"_s;
+        const QByteArray feed = "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\n";
+        QTest::newRow("a resolution of 1 dpi") << kSettings << feed + "PrnResolution=1x1dpi\r\n"
+                                               << u"登録された解像度「1x1dpi」は使えません"_s;
+        QTest::newRow("a resolution of 999999 dpi") << kSettings << feed + "PrnResolution=999999x999999dpi\r\n"
+                                                    << u"登録された解像度「999999x999999dpi」は使えません"_s;
+        QTest::newRow("one of two directions out of bounds") << kSettings << feed + "PrnResolution=600x9999dpi\r\n"
+                                                             << u"「600x9999dpi」は使えません"_s;
+        QTest::newRow("a paper of 1 mm") << kSettings << feed + "PrnMedia=custom_1x1mm\r\n"
+                                         << u"登録された用紙「custom_1x1mm」の大きさは使えません"_s;
+        QTest::newRow("a paper of 99999 mm") << kSettings << feed + "PrnMedia=custom_210x99999mm\r\n"
+                                             << u"用紙「custom_210x99999mm」の大きさは使えません"_s;
+        QTest::newRow("a paper beyond any integer")
+            << kSettings << feed + "PrnMedia=custom_99999999999x99999999999mm\r\n"
+            << u"の大きさは使えません"_s;
     }
     void aSlipThatWouldNotPrintGivesTheMessageAndExitCode1()
     {

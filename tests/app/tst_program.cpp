@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -174,6 +175,8 @@ void TestProgram::dataFolderFromTheCommandLine()
     env.insert(u"XDG_DATA_HOME"_s, root.filePath(u"xdg"_s));
     p.setProcessEnvironment(env);
     startIn(p, start.path(), arguments);
+    // The key names the folder itself, which the program may create first.
+    QVERIFY(QTest::qWaitFor([&] { return QFileInfo::exists(folder); }, 15000));
     QVERIFY(waitListening(SingleInstance::keyFor(vuzo::ApplicationTitle(), folder)));
     p.terminate();
     QVERIFY(p.waitForFinished(10000));

@@ -12,7 +12,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +84,8 @@ private Q_SLOTS:
     void unreadableSenderRecordIsTold();
     void negativeSenderTabShowsTabErr();
     void settingsRoundTrip();
+    void unreadableSettingsFileIsNeverWritten_data();
+    void unreadableSettingsFileIsNeverWritten();
     void settingsFileIsCp932WithTheShutdownKeys();
     void startupGoesOnAfterAPrinterError();
     void accessibleNamesAreUniqueAndSpoken();
@@ -494,6 +498,46 @@ void TestFormMain::negativeSenderTabShowsTabErr()
     f.start();
     QCOMPARE(f.dialogs->notices(), QStringList{u"TabErr"_s});
     QCOMPARE(f.w<QLineEdit>(u"Edit_MyTEL"_s)->text(), u"011"_s);
+}
+
+// A settings file that cannot be read gives a window of defaults; the exit
+// never saves those over it.
+void TestFormMain::unreadableSettingsFileIsNeverWritten_data()
+{
+    QTest::addColumn<bool>("folder"); // else a file over 64 MiB
+    QTest::newRow("a folder in its place") << true;
+    QTest::newRow("an over-size file") << false;
+}
+void TestFormMain::unreadableSettingsFileIsNeverWritten()
+{
+    QFETCH(bool, folder);
+    MainWindowFixture f;
+    const QString file = f.path(u"vuzo_Vez_1.ini"_s);
+    const qint64 size = 64 * 1024 * 1024 + 1;
+    const QByteArray head = "[vz_Vez_1prn]\r\nE_CUS=keep\r\n";
+    if (folder) {
+        QVERIFY(QDir(f.dir.path()).mkdir(u"vuzo_Vez_1.ini"_s));
+    } else {
+        writeBytes(file, head);
+        QVERIFY(QFile::resize(file, size)); // sparse: quick to make
+    }
+    f.start();
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY2(f.dialogs->notices().first().startsWith(u"設定ファイル "_s + file + u" を読めません"_s),
+             qPrintable(f.dialogs->notices().first()));
+    f.w<QLineEdit>(u"Edit_Custo1"_s)->setText(u"typed"_s);
+    f.dialogs->clear();
+    f.stop();
+    QCOMPARE(f.dialogs, nullptr);
+    QCOMPARE(QFileInfo(file).isDir(), folder);
+    if (!folder) {
+        QCOMPARE(QFileInfo(file).size(), size);
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.read(head.size()), head);
+    }
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{u"vuzo_Vez_1.ini"_s});
 }
 
 void TestFormMain::settingsRoundTrip()

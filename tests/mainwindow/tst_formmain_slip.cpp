@@ -148,6 +148,7 @@ private Q_SLOTS:
     void restoreReplacesEveryRowField();
     void figuresThatDoNotFit_data();
     void figuresThatDoNotFit();
+    void restoredFigureThatDoesNotFitIsToldOnTheScreen();
     void overflowNoticeIsShownOnce();
     void printIsRefusedWhileAFigureDoesNotFit();
     void prePrintPassTellsRowsInOrder();
@@ -763,6 +764,18 @@ void TestFormMainSlip::figuresThatDoNotFit()
     QCOMPARE(f.w<TZuNumEdit>(u"ZuNumEdit_sttl"_s)->text(), total);
     QCOMPARE(f.dialogs->notices(), notices);
     QCOMPARE(f.form->AmountOverflowNotices(), notices);
+}
+
+// The start-up's notice waits until the window is on the screen.
+void TestFormMainSlip::restoredFigureThatDoesNotFitIsToldOnTheScreen()
+{
+    MainWindowFixture f;
+    writeSettings(f, {{u"Edit_QTY1"_s, u"2"_s}, {u"Edit_Price1"_s, u"999999999"_s}});
+    f.start();
+    QCOMPARE(f.dialogs->shown().size(), 1);
+    const ScriptedDialogs::Shown notice = f.dialogs->shown().first();
+    QVERIFY2(notice.text.startsWith(u"1行目の金額が大きすぎます"_s), qPrintable(notice.text));
+    QVERIFY(notice.windowExposed);
 }
 
 void TestFormMainSlip::overflowNoticeIsShownOnce()

@@ -6,6 +6,8 @@
 #include "support/MainWindowFixture.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void noPrinterBeginsNoJob();
     void whatWouldNotPrintAsShownIsAskedAboutFirst_data();
     void whatWouldNotPrintAsShownIsAskedAboutFirst();
+    void unreadableRegistrationPrintsNothing();
 };
 
 void TestFormMainPrint::whatWouldNotPrintAsShownIsAskedAboutFirst_data()
@@ -405,6 +408,28 @@ void TestFormMainPrint::noPrinterBeginsNoJob()
     QCOMPARE(f.dialogs->errors(), QStringList());
     QCOMPARE(f.dialogs->notices(), QStringList{vuzo::NoPrinterMessage(u"TWbPrinter.CheckNoPrinter: No Printer"_s)});
     QVERIFY(f.memory->jobs().isEmpty());
+}
+
+// A registration file that could not be read is told at start-up, and F11
+// refuses to print on defaults in its place.
+void TestFormMainPrint::unreadableRegistrationPrintsNothing()
+{
+    MainWindowFixture f;
+    QVERIFY(QDir(f.dir.path()).mkdir(u"vuzo_a500.ini"_s));
+    f.start();
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY2(f.dialogs->notices().first().startsWith(u"プリンタの登録ファイル "_s + f.path(u"vuzo_a500.ini"_s)),
+             qPrintable(f.dialogs->notices().first()));
+    fillSlip(f);
+    f.dialogs->clear();
+    f.dialogs->answer({true});
+    pressF11(f);
+    QCOMPARE(f.dialogs->confirms(), QStringList());
+    QCOMPARE(f.dialogs->notices().size(), 1);
+    QVERIFY2(f.dialogs->notices().first().contains(u"を読めないため、印刷しません"_s),
+             qPrintable(f.dialogs->notices().first()));
+    QVERIFY(f.memory->jobs().isEmpty());
+    QVERIFY(QFileInfo(f.path(u"vuzo_a500.ini"_s)).isDir());
 }
 
 QTEST_MAIN(TestFormMainPrint)

@@ -16,6 +16,8 @@ class TestProgramFiles : public QObject
 private Q_SLOTS:
     void installedManualBesideTheProgram_data();
     void installedManualBesideTheProgram();
+    void outputFileRefusal_data();
+    void outputFileRefusal();
 };
 
 void TestProgramFiles::installedManualBesideTheProgram_data()
@@ -44,6 +46,34 @@ void TestProgramFiles::installedManualBesideTheProgram()
         QCOMPARE(found, QFileInfo(prefix.filePath(manual)).canonicalFilePath());
     else
         QVERIFY2(found.endsWith(u"/docs/manual/index.html"_s) && QFile::exists(found), qPrintable(found));
+}
+
+void TestProgramFiles::outputFileRefusal_data()
+{
+    QTest::addColumn<QString>("target"); // "<dir>" stands for the data folder
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("a new file") << u"<dir>/new.pdf"_s << false;
+    QTest::newRow("an ordinary regular file") << u"<dir>/old.pdf"_s << false;
+    QTest::newRow("a device") << u"/dev/null"_s << true;
+    QTest::newRow("a folder") << u"<dir>"_s << true;
+    QTest::newRow("the settings file") << u"<dir>/vuzo_Vez_1.ini"_s << true;
+    QTest::newRow("the settings file through a link") << u"<dir>/link.pdf"_s << true;
+}
+
+// A PDF goes only to a new file or over a regular file that is not one of the
+// program's own, whatever path names it.
+void TestProgramFiles::outputFileRefusal()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, refused);
+    QTemporaryDir dir;
+    for (const QString &name : {u"old.pdf"_s, u"vuzo_Vez_1.ini"_s}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QFile::link(dir.filePath(u"vuzo_Vez_1.ini"_s), dir.filePath(u"link.pdf"_s)));
+    target.replace(u"<dir>"_s, dir.path());
+    QCOMPARE(!vuzo::OutputFileRefusal(target, dir.path()).isEmpty(), refused);
 }
 
 QTEST_GUILESS_MAIN(TestProgramFiles)

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void socketDirectory_data();
     void socketDirectory();
     void staleSocketIsTakenOver();
+    void folderLockFollowsTheFolder_data();
+    void folderLockFollowsTheFolder();
 
 private:
     static mode_t modeOf(const QString &path)
@@ -102,6 +104,31 @@ void TestSingleInstance::staleSocketIsTakenOver()
     probe.connectToServer(key);
     QVERIFY(probe.waitForConnected(2000));
     qunsetenv("XDG_RUNTIME_DIR");
+}
+
+void TestSingleInstance::folderLockFollowsTheFolder_data()
+{
+    QTest::addColumn<bool>("throughLink"); // the second start comes by another path
+    QTest::newRow("the same path") << false;
+    QTest::newRow("another path to the same folder") << true;
+}
+
+// One holder per folder, whatever path leads there; the lock goes with its holder.
+void TestSingleInstance::folderLockFollowsTheFolder()
+{
+    QFETCH(bool, throughLink);
+    QTemporaryDir dir;
+    const QString other = dir.filePath(u"other"_s);
+    QVERIFY(QFile::link(dir.path(), other));
+    {
+        const DataFolderLock first(dir.path());
+        QCOMPARE(first.state(), DataFolderLock::State::Held);
+        const DataFolderLock second(throughLink ? other : dir.path());
+        QCOMPARE(second.state(), DataFolderLock::State::Busy);
+        QCOMPARE(SingleInstance::keyFor(u"t"_s, other), SingleInstance::keyFor(u"t"_s, dir.path()));
+    }
+    const DataFolderLock again(dir.path());
+    QCOMPARE(again.state(), DataFolderLock::State::Held);
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

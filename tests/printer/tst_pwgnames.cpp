@@ -5,6 +5,7 @@
 #include "printer/SystemPrinter.h"
 
 #include <QTest>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -144,6 +145,8 @@ private Q_SLOTS:
         QTest::newRow("decimals") << u"custom_vuzo_114.3x203.2mm"_s << 11430 << 20320;
         QTest::newRow("no size") << u"auto"_s << -1 << -1;
         QTest::newRow("zero size") << u"custom_0x0mm"_s << -1 << -1;
+        QTest::newRow("a side beyond an int is held at the largest")
+            << u"custom_210x99999999999mm"_s << 21000 << std::numeric_limits<int>::max();
     }
     void mediaSizes()
     {

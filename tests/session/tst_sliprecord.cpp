@@ -4,6 +4,7 @@
 #include "session/SlipRecord.h"
 #include "settings/ProfileFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -219,6 +220,78 @@ private Q_SLOTS:
         QCOMPARE(back.newPage, true);
         QCOMPARE(back.transferMode, 0);
         QCOMPARE(back.remarks[9], r.remarks[9]);
+    }
+
+    // The exit save reads the file again: keys another program changed since
+    // they were read are named, and the file as found is kept beside it under
+    // a dated name that never replaces an earlier copy.
+    void anExitSaveKeepsAnotherProgramsChanges_data()
+    {
+        QTest::addColumn<QByteArray>("other"); // the other program's file; empty: none
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<bool>("earlierCopy");
+        QTest::addColumn<QString>("copyName");
+        QTest::newRow("a file unchanged on disk") << QByteArray() << QStringList() << false << QString();
+        QTest::newRow("a key the window writes") << QByteArray("E_CUS=other\r\nE_TEL=03-0000-0001\r\n")
+                                                 << QStringList{u"E_CUS"_s} << false << u".2026-01-02-0304.bak"_s;
+        QTest::newRow("two keys, named in the file's order")
+            << QByteArray("E_TEL=03-9999-9999\r\nE_CUS=other\r\n") << QStringList{u"E_CUS"_s, u"E_TEL"_s} << false
+            << u".2026-01-02-0304.bak"_s;
+        QTest::newRow("a copy of the same minute stays")
+            << QByteArray("E_CUS=other\r\nE_TEL=03-0000-0001\r\n") << QStringList{u"E_CUS"_s} << true
+            << u".2026-01-02-0304-2.bak"_s;
+    }
+    void anExitSaveKeepsAnotherProgramsChanges()
+    {
+        QFETCH(QByteArray, other);
+        QFETCH(QStringList, changed);
+        QFETCH(bool, earlierCopy);
+        QFETCH(QString, copyName);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"vuzo_Vez_1.ini"_s);
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(bytes);
+        };
+        const auto read = [](const QString &path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        write(file, "[vz_Vez_1prn]\r\nE_CUS=first\r\nE_TEL=03-0000-0001\r\n");
+        session::SlipRecord record;
+        session::SlipKeyTexts asRead;
+        {
+            const ProfileFile ini(file);
+            record = session::ReadSlipRecord(ini);
+            asRead = session::ReadSlipKeyTexts(ini, session::SlipKeys::All);
+        }
+        record.custo1 = u"window"_s;
+        if (!other.isEmpty())
+            write(file, "[vz_Vez_1prn]\r\n" + other);
+        const QString earlier = file + u".2026-01-02-0304.bak"_s;
+        if (earlierCopy)
+            write(earlier, "earlier");
+
+        const QDateTime now(QDate(2026, 1, 2), QTime(3, 4, 59));
+        const session::SlipSave save = session::SaveSlipRecord(record, file, session::SlipKeys::All, asRead, now);
+        QCOMPARE(save.changedKeys, changed);
+        QCOMPARE(save.copyPath, copyName.isEmpty() ? QString() : file + copyName);
+        QVERIFY(save.copyError.isEmpty());
+        const QString message = session::ChangedKeysMessage(save);
+        QCOMPARE(message.isEmpty(), changed.isEmpty());
+        for (const QString &key : changed)
+            QVERIFY2(message.contains(key), qPrintable(message));
+        if (!copyName.isEmpty()) {
+            QVERIFY2(message.contains(save.copyPath), qPrintable(message));
+            QCOMPARE(read(save.copyPath), "[vz_Vez_1prn]\r\n" + other);
+        }
+        if (earlierCopy)
+            QCOMPARE(read(earlier), QByteArray("earlier"));
+        QCOMPARE(QDir(dir.path()).entryList({u"*.bak"_s}, QDir::Files).size(), int(!copyName.isEmpty()) + earlierCopy);
+        // The window's text is saved; the next save finds nothing changed.
+        QCOMPARE(ProfileFile(file).ReadString(session::SlipSection(), u"E_CUS"_s, QString()), u"window"_s);
+        QVERIFY(session::SaveSlipRecord(record, file, session::SlipKeys::All, asRead, now).changedKeys.isEmpty());
     }
 };
 

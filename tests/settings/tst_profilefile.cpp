@@ -1,3 +1,4 @@
+#include "settings/DurableFile.h"
 #include "settings/ProfileFile.h"
 
 #include <QDir>
@@ -1219,6 +1220,34 @@ private Q_SLOTS:
         QCOMPARE(ini.ReadString(kSec, u"E_CUS"_s, QString()), u"山田太郎"_s);
         ini.WriteString(kSec, u"E_TEL"_s, u"1"_s);
         QCOMPARE(ReadBytes(path), file + "E_TEL=1\r\n");
+    }
+
+    // At start only the program's own temporaries whose writer is gone go.
+    void staleTemporariesOfDeadWritersAreRemoved_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("own file, writer gone") << u".vuzo_Vez_1.ini.2147483646.k3x9.tmp"_s << true;
+        QTest::newRow("own file, live writer") << u".vuzo_Vez_1.ini.%1.k3x9.tmp"_s.arg(::getpid()) << false;
+        QTest::newRow("another program's name") << u".notes.txt.2147483646.k3x9.tmp"_s << false;
+    }
+    void staleTemporariesOfDeadWritersAreRemoved()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        WriteBytes(dir.filePath(name), "x");
+        QCOMPARE(vuzo::durable::RemoveStaleTemporaries(dir.path()), removed ? QStringList{name} : QStringList());
+        QCOMPARE(QFile::exists(dir.filePath(name)), !removed);
+    }
+
+    // A file that exists but cannot be read says why.
+    void unreadableFileTellsWhy()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"vuzo_Vez_1.ini"_s));
+        QVERIFY(!ProfileFile(dir.filePath(u"vuzo_Vez_1.ini"_s)).readRefusal().isEmpty());
+        QVERIFY(ProfileFile(dir.filePath(u"missing.ini"_s)).readRefusal().isEmpty());
     }
 };
 

@@ -71,8 +71,14 @@ private Q_SLOTS:
             << QByteArray("a\x80"
                           "b\r\n\x82\r\n")
             << QStringList{u"a\uFFFDb"_s, u"\uFFFD"_s, {}, {}, {}};
-        QTest::newRow("a UTF-8 record with a byte-order mark is still read as CP932")
-            << QByteArray("\xEF\xBB\xBF\xE6\x9D\xB1\r\n") << QStringList{u"\uFFFDｻｿ譚ｱ"_s, {}, {}, {}, {}};
+        QTest::newRow("a UTF-8 record with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF\xE6\x9D\xB1\r\n") << QStringList{u"東"_s, {}, {}, {}, {}};
+        QTest::newRow("a UTF-8 record from a Linux editor, no byte-order mark")
+            << QByteArray("\xE3\x80\x92"
+                          "100-0001\n\xE6\x9D\xB1\xE4\xBA\xAC\xE9\x83\xBD\n\n\xE5\xB1\xB1\xE7\x94\xB0\n")
+            << QStringList{u"〒100-0001"_s, u"東京都"_s, {}, u"山田"_s, {}};
+        QTest::newRow("a UTF-16 record with a byte-order mark")
+            << QByteArray("\xFF\xFE\x71\x67\r\0\n\0\x31\0", 10) << QStringList{u"東"_s, u"1"_s, {}, {}, {}};
     }
 
     void read()

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
+#include <QWindow>
 
 class ScriptedDialogs final : public DialogService
 {
@@ -23,6 +25,9 @@ public:
     {
         Kind kind;
         QString text;
+        // Whether the parent's window was on the screen (exposed) when the
+        // box was asked for.
+        bool windowExposed = false;
     };
 
     // Answers for the next confirmations, in order; when the queue is empty a
@@ -34,7 +39,11 @@ public:
         m_shown.append({Kind::Confirm, text});
         return m_answers.isEmpty() ? false : m_answers.takeFirst();
     }
-    void notice(QWidget *, const QString &text) override { m_shown.append({Kind::Notice, text}); }
+    void notice(QWidget *parent, const QString &text) override
+    {
+        const QWindow *window = parent ? parent->window()->windowHandle() : nullptr;
+        m_shown.append({Kind::Notice, text, window && window->isExposed()});
+    }
     void error(QWidget *, const QString &text) override { m_shown.append({Kind::Error, text}); }
 
     // Answers for the next save-file questions, in order; when the queue is
