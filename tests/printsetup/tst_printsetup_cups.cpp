@@ -55,14 +55,18 @@ class TestPrintSetupCups : public QObject
     }
     // Prints the slip with F11 answered Yes; the ids of the queue's jobs that
     // are new since.
-    QList<int> printNewJobs(const QString &queue)
+    // F11, or the alignment print of the position window.
+    QList<int> printNewJobs(const QString &queue, bool alignment = false)
     {
         QList<int> before;
         for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue))
             before << job.id;
         // Yes to every question: on A5 the slip's right side is asked about.
         fx->dialogs->answer({true, true});
-        fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
+        if (alignment)
+            fx->slip97YPrn->findChild<QPushButton *>(u"BitBtn_Align"_s)->click();
+        else
+            fx->w<QToolButton>(u"SpeedButton_F11"_s)->click();
         fx->dialogs->dropAnswers();
         QList<int> fresh;
         for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue)) {
@@ -323,8 +327,16 @@ private Q_SLOTS:
         vuzo::CupsPurgeJob(m_trayQueue, jobs.first());
     }
 
+    // F11 and the alignment print alike.
+    void aDisabledQueueIsToldAndGetsNoJob_data()
+    {
+        QTest::addColumn<bool>("alignment");
+        QTest::newRow("F11") << false;
+        QTest::newRow("the alignment print") << true;
+    }
     void aDisabledQueueIsToldAndGetsNoJob()
     {
+        QFETCH(bool, alignment);
         if (m_scratchQueue.isEmpty()) {
             queueIndex(QString(), "VUZO_CUPS_SCRATCH_QUEUE");
             return;
@@ -335,7 +347,7 @@ private Q_SLOTS:
         fx->useSystemPrinter(CreateCupsSystemPrinter());
         writeCp932(fx->path(u"vuzo_a500.ini"_s), u"[手差し]\r\nPrnName="_s + m_scratchQueue + u"\r\n"_s);
         fx->start();
-        QCOMPARE(printNewJobs(m_scratchQueue), QList<int>());
+        QCOMPARE(printNewJobs(m_scratchQueue, alignment), QList<int>());
         QCOMPARE(fx->dialogs->confirms(), QStringList());
         QCOMPARE(fx->dialogs->notices().size(), 1);
         QVERIFY2(fx->dialogs->notices().first().contains(u"」は停止しています"_s),
