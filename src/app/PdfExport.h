@@ -12,6 +12,7 @@
 // written to the settings files and the single-instance guard is not taken,
 // so a running window is not disturbed.
 
+#include "print/InvoiceSheet.h"
 #include "print/SlipLayout.h"
 
 #include <QDate>
@@ -49,3 +50,17 @@ int RunPdfExport(const QString &dataDir, const QString &file);
 // the data folder: the offscreen platform, a GUI application object (fonts),
 // RunPdfExport.
 int PdfExportMain(int argc, char *argv[], const QString &dataDir, const QString &file);
+
+// `vuzo_vez_1 --invoice-pdf FILE`: the delivery note and invoice of the same
+// saved slip, with the same pass, refusals and exit codes. The sheet is A5
+// when the invoice's registration names A5 paper, else A4.
+struct SavedInvoice
+{
+    InvoiceSheet sheet;
+    QSizeF sheetMm;
+    QStringList notices;
+    QString refusal;
+};
+SavedInvoice ReadSavedInvoice(const QString &dir, const QDate &slipDate);
+int RunInvoicePdfExport(const QString &dataDir, const QString &file);
+int InvoicePdfExportMain(int argc, char *argv[], const QString &dataDir, const QString &file);

@@ -2,7 +2,6 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/CommandLine.h"
-#include "app/InvoiceExport.h"
 #include "app/PdfExport.h"
 #include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"

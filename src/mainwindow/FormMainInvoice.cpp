@@ -19,18 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// A4 or A5, as a PWG name (with a suffix such as _borderless) or a driver's
-// own; an empty paper leaves the queue's default, which is taken as A4.
-bool isInvoicePaper(const QString &media)
-{
-    const QString m = media.trimmed().toLower();
-    return m.isEmpty() || m == u"a4"_s || m == u"a5"_s || m.startsWith(u"iso_a4_"_s) || m.startsWith(u"iso_a5_"_s);
-}
-
-} // namespace
-
 session::FeedRegistration TForm_Main::invoiceRegistration() const
 {
     const ProfileFile ini(RegistrationPath());
@@ -57,7 +45,7 @@ void TForm_Main::BitBtn_InvoicePrnSetClick()
     session::FeedRegistration registration;
     registration.takeSelectedPrinter(printer);
     registration.printerIndex = QString::number(printer.Index());
-    if (!isInvoicePaper(registration.media)) {
+    if (!InvoicePaperMm(registration.media)) {
         vuzo::Dialogs().notice(this, u"納品書兼請求書の用紙は A4 か A5 を選んでください。\n登録は変更していません。"_s);
         return;
     }

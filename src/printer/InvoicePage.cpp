@@ -68,11 +68,19 @@ private:
 
 } // namespace
 
+std::optional<QSizeF> InvoicePaperMm(const QString &registeredMedia)
+{
+    const QString m = registeredMedia.trimmed().toLower();
+    if (m == u"a5"_s || m.startsWith(u"iso_a5_"_s) || m.startsWith(u"a5."_s))
+        return QSizeF(148, 210);
+    if (m.isEmpty() || m == u"a4"_s || m.startsWith(u"iso_a4_"_s) || m.startsWith(u"a4."_s))
+        return QSizeF(210, 297);
+    return std::nullopt;
+}
+
 QSizeF InvoiceSheetMm(const QString &registeredMedia)
 {
-    const QString media = registeredMedia.trimmed().toLower();
-    const bool a5 = media == u"a5"_s || media.startsWith(u"iso_a5_"_s) || media.startsWith(u"a5."_s);
-    return a5 ? QSizeF(148, 210) : QSizeF(210, 297);
+    return InvoicePaperMm(registeredMedia).value_or(QSizeF(210, 297));
 }
 
 void DrawInvoicePage(QPainter &painter, const InvoiceSheet &sheet, const QSizeF &sheetMm, double dpi,

@@ -7,11 +7,15 @@
 
 #include <QImage>
 #include <QSizeF>
+#include <optional>
 
 class QPainter;
 
-// The sheet the invoice is laid out on: A5 when the registered paper (a PWG
-// media name such as "iso_a5_148x210mm", or a driver's "A5") is A5, else A4.
+// The invoice's paper from a registered media name (PWG "iso_a5_148x210mm",
+// with a suffix such as _borderless, or a driver's "A5"): A4 or A5, A4 when
+// none is registered; nullopt for any other paper.
+std::optional<QSizeF> InvoicePaperMm(const QString &registeredMedia);
+// The sheet the invoice is laid out on: InvoicePaperMm, A4 for any other.
 QSizeF InvoiceSheetMm(const QString &registeredMedia);
 
 // Draws the sheet with the painter's unit being one device pixel of a device
