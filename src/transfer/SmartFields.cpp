@@ -443,6 +443,27 @@ Fields extract(const QList<const Item *> &items, const QList<Parsed> &parsed)
     return f;
 }
 
+// "お客様区分：リピート", "配送希望日：指定なし": a value under a key the
+// transfer does not know, so no data of the customer (an address, a number or
+// a sentence under such a key is still read).
+bool isUnknownKeyLine(const Item &it)
+{
+    const QStringView key(it.key);
+    const qsizetype start = skipDecoration(key, 0);
+    const qsizetype colon = key.indexOf(u':', start);
+    if (colon - start < 3 || colon - start > 10)
+        return false;
+    const QStringView head = key.mid(start, colon - start);
+    qsizetype roleLength = 0;
+    if (std::any_of(head.begin(), head.end(), [](QChar c) { return vuzo::IsAsciiDigit(c) || isDecoration(c); }) ||
+        labelAt(key, start).matched || roleWordAt(head, roleLength) != Role::None || prefectureIndex(head) >= 0 ||
+        isNameLike(cleanName(head.toString())))
+        return false;
+    const QStringView value = QStringView(it.fold).mid(colon + 1);
+    return hasContent(value) && !value.contains(u'〒') && !isAddressLike(stripDecoration(value)) &&
+           !isSentence(value) && FindNumbers(value).isEmpty();
+}
+
 struct Group
 {
     QList<const Item *> items;
@@ -476,10 +497,14 @@ Fields fieldsOf(const QList<const Item *> &lines)
     Label pending = Label::None;
     Role pendingRole = Role::None;
     int paragraph = 0;
+    // A form that puts each label on its own line, its value under it: blank
+    // lines between labels and values do not part the form.
+    bool form = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const Item *it = lines[i];
         if (it->blank || it->separator) {
-            ++paragraph;
+            if (it->separator || !form)
+                ++paragraph;
             if (it->separator && isForwardMarker(it->key))
                 current = Role::None;
             continue;
@@ -494,6 +519,12 @@ Fields fieldsOf(const QList<const Item *> &lines)
                 current = p.role;
             pending = p.label;
             pendingRole = p.role;
+            form = form || p.label != Label::None;
+            continue;
+        }
+        form = form && (pending != Label::None || p.label != Label::None);
+        if (p.label == Label::None && p.role == Role::None && isUnknownKeyLine(*it)) {
+            pending = Label::None;
             continue;
         }
         Role role = current;

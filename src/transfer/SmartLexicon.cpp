@@ -91,6 +91,8 @@ constexpr Word kLabels[] = {
     {u"建物", Label::Building},
     {u"建物名・部屋番号", Label::Building},
     {u"マンション名", Label::Building},
+    {u"マンション名等", Label::Building},
+    {u"建物名等", Label::Building},
     {u"アパート名", Label::Building},
     {u"ビル名", Label::Building},
     {u"部屋番号", Label::Building},
@@ -396,7 +398,7 @@ bool isDataLabel(Label l)
 bool isDecoration(QChar c)
 {
     static const QString marks =
-        u"■□◆◇●○◎・★☆※▼▽▲△▶►◀〇*#=-_~+<>[]【】〔〕《》〈〉「」『』():|｜/\\━─═＿…♪♦◉◯✓✔➤→⇒：＝／＊＃（）＜＞［］"_s;
+        u"■□◆◇●○◎・★☆※▼▽▲△▶►◀〇*#=-_~+<>[]【】〔〕《》〈〉「」『』():|｜/\\━─═＿…♪♦◉◯✓✔➤→⇒：＝／＊＃（）＜＞［］≪≫«»"_s;
     return vuzo::IsWordBlank(c) || marks.contains(c);
 }
 
@@ -480,7 +482,7 @@ bool isHeadingRest(QStringView rest)
 
 bool isValueSeparator(QChar c)
 {
-    static const QString seps = u":=]】>)》〉」』\u3011"_s;
+    static const QString seps = u":=]】>)》〉」』≫»\u3011"_s;
     return seps.contains(c) || vuzo::IsWordBlank(c);
 }
 

@@ -22,7 +22,7 @@ bool isSeparatorLine(QStringView fold)
     for (QChar c : fold) {
         if (vuzo::IsWordBlank(c))
             continue;
-        if (!isDecoration(c) && c != u'-' && c != u'*')
+        if (!isDecoration(c) && c != u'-' && c != u'*' && c != u'―' && c != u'—' && c != u'–')
             return false;
         ++marks;
     }
@@ -211,6 +211,146 @@ struct TwoColumns
     QList<QPair<int, Role>> columns; // start column and role of each heading cell
 };
 
+// A border line of a drawn table ("+----+----+", "|----|", "├──┼──┤"): no
+// content, and no break between the rows it separates.
+bool isTableRule(QStringView line)
+{
+    static const QString rules = u"+-=|｜│─━┼├┤┌┐└┘┬┴╋┣┫┏┓┗┛┳┻ \t"_s;
+    bool junction = false;
+    bool any = false;
+    for (QChar c : line) {
+        if (!rules.contains(c) && !vuzo::IsWordBlank(c))
+            return false;
+        if (c == u'+' || c == u'|' || c == u'｜' || c == u'│' || (c.unicode() >= 0x2500 && c != u'─' && c != u'━'))
+            junction = true;
+        any = any || !vuzo::IsWordBlank(c);
+    }
+    return any && junction;
+}
+
+bool isBorder(QChar c)
+{
+    return c == u'|' || c == u'｜' || c == u'│' || c == u'┃';
+}
+
+// A row of a drawn table ("| 住所 | 東京都… |") as the line the transfer reads:
+// a label cell and its value as "label：value", more cells as a tab row.
+// Returns false for a line that is no such row (a quote mark "| " of a reply
+// has no closing border).
+bool tableRow(const QString &line, QString &out)
+{
+    const QString t = vuzo::TrimBlanksAndControls(line);
+    if (t.size() < 3 || !isBorder(t.front()) || !isBorder(t.back()))
+        return false;
+    QStringList cells;
+    QString cur;
+    for (qsizetype i = 1; i + 1 < t.size(); ++i) {
+        if (isBorder(t[i])) {
+            cells << vuzo::TrimBlanksAndControls(cur);
+            cur.clear();
+        } else {
+            cur += t[i];
+        }
+    }
+    cells << vuzo::TrimBlanksAndControls(cur);
+    cells.removeAll(QString());
+    if (cells.isEmpty())
+        out.clear();
+    else if (cells.size() == 2 && isHeadingCell(cells[0]))
+        out = cells[0] + u'：' + cells[1];
+    else
+        out = cells.join(u'\t');
+    return true;
+}
+
+// Cells of a tab-separated row, a cell in double quotes keeping its tabs,
+// line breaks and doubled quotes as a spreadsheet copies them.
+QStringList tabCells(const QString &line)
+{
+    QStringList cells;
+    QString cur;
+    bool quoted = false;
+    bool cellStart = true;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && (quoted || cellStart)) {
+            if (quoted && i + 1 < line.size() && line[i + 1] == u'"') {
+                cur += c;
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+            cellStart = false;
+        } else if (c == u'\t' && !quoted) {
+            cells << cur;
+            cur.clear();
+            cellStart = true;
+        } else {
+            cur += c;
+            cellStart = cellStart && vuzo::IsWordBlank(c);
+        }
+    }
+    cells << cur;
+    return cells;
+}
+
+// A cell that opens a double quote it does not close: its text goes on over
+// the next lines.
+bool opensQuotedCell(const QString &line)
+{
+    bool quoted = false;
+    bool cellStart = true;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == u'"' && (quoted || cellStart)) {
+            if (quoted && i + 1 < line.size() && line[i + 1] == u'"')
+                ++i;
+            else
+                quoted = !quoted;
+            cellStart = false;
+        } else if (c == u'\t' && !quoted) {
+            cellStart = true;
+        } else if (!vuzo::IsWordBlank(c)) {
+            cellStart = false;
+        }
+    }
+    return quoted;
+}
+
+// "14:03", "2024/09/04 21:02", "10/02(水)": a time stamp of a chat.
+bool isTimeStamp(QStringView fold)
+{
+    const QStringView t = QStringView(fold).trimmed();
+    if (t.isEmpty() || !vuzo::IsAsciiDigit(t.front()))
+        return false;
+    static const QString allowed = u"0123456789:/-.()年月日火水木金土曜午前後 "_s;
+    bool mark = false;
+    for (QChar c : t) {
+        if (!allowed.contains(c) && !vuzo::IsWordBlank(c) && c != u'a' && c != u'p' && c != u'm' && c != u'A' &&
+            c != u'P' && c != u'M')
+            return false;
+        mark = mark || c == u':' || c == u'/';
+    }
+    return mark;
+}
+
+// A line a chat export adds around the messages: the export's title, a date,
+// or a speaker with the time ("[出品者] 2024/09/04 21:02").
+bool isChatHeader(const QString &raw)
+{
+    const QString fold = FoldForNumbers(vuzo::TrimBlanksAndControls(raw));
+    if (fold.contains(u"トーク") && (fold.contains(u"履歴") || fold.contains(u"コピー") || fold.contains(u"保存")))
+        return true;
+    QStringView rest(fold);
+    if (rest.startsWith(u'[') || rest.startsWith(u'【')) {
+        const qsizetype close = rest.indexOf(rest.front() == u'[' ? u']' : u'】');
+        if (close < 0 || close > 12)
+            return false;
+        rest = rest.mid(close + 1);
+    }
+    return isTimeStamp(rest);
+}
+
 } // namespace
 
 Item makeItem(const QString &raw, int quote)
@@ -337,7 +477,27 @@ QList<Item> itemsOf(const QString &text)
         if (e < n && text[e] == u'\r' && e + 1 < n && text[e + 1] == u'\n')
             ++e;
         pos = e + 1;
+        // A drawn table: its rules vanish, its rows become labelled lines.
+        if (isTableRule(line))
+            continue;
+        if (QString row; tableRow(line, row))
+            line = row;
         const int quote = stripQuote(line);
+        // A quoted cell of a chat export or a spreadsheet goes on over the
+        // next lines: read them as part of it.
+        for (int more = 0; more < 50 && pos <= n && line.contains(u'\t') && opensQuotedCell(line); ++more) {
+            qsizetype e2 = pos;
+            while (e2 < n && text[e2] != u'\n' && text[e2] != u'\r')
+                ++e2;
+            line += u'\n' + text.mid(pos, std::min(e2 - pos, kSmartMaxLineLength));
+            if (e2 < n && text[e2] == u'\r' && e2 + 1 < n && text[e2 + 1] == u'\n')
+                ++e2;
+            pos = e2 + 1;
+        }
+        if (isChatHeader(line)) {
+            items.append(makeItem(QString(), quote));
+            continue;
+        }
 
         // A fax or form with the orderer and the recipient side by side.
         const QList<Cell> cells = cellsOf(line);
@@ -397,8 +557,16 @@ QList<Item> itemsOf(const QString &text)
         // Spreadsheet rows: tab or comma separated cells.
         QStringList parts;
         if (line.contains(u'\t'))
-            parts = line.split(u'\t');
-        else if (line.count(u',') >= 3 && !line.contains(u'。'))
+            parts = tabCells(line);
+        // A chat export's row: time, speaker, message. The message is read
+        // as lines of its own; the time and the speaker are no data.
+        if (parts.size() >= 2 && parts[0].contains(u':') && isTimeStamp(FoldForNumbers(parts[0]))) {
+            const QStringList message = parts.mid(parts.size() >= 3 ? 2 : 1).join(u'\t').split(u'\n');
+            for (const QString &m : message)
+                items.append(makeItem(m, quote));
+            items.append(makeItem(QString(), quote));
+            continue;
+        } else if (line.count(u',') >= 3 && !line.contains(u'。'))
             parts = csvCells(line);
         if (parts.size() >= 2) {
             int headings = 0;
@@ -419,9 +587,17 @@ QList<Item> itemsOf(const QString &text)
                     continue;
                 const bool labelled =
                     headingRow.size() == parts.size() && !vuzo::TrimBlanksAndControls(headingRow[k]).isEmpty();
-                Item it = makeItem(labelled ? vuzo::TrimBlanksAndControls(headingRow[k]) + u'：' + cell : cell, quote);
-                it.cell = true;
-                items.append(std::move(it));
+                // A cell written over several lines gives one item a line.
+                const QStringList cellLines = cell.split(u'\n');
+                for (qsizetype l = 0; l < cellLines.size(); ++l) {
+                    const QString part = vuzo::TrimBlanksAndControls(cellLines[l]);
+                    if (part.isEmpty())
+                        continue;
+                    Item it = makeItem(
+                        labelled && l == 0 ? vuzo::TrimBlanksAndControls(headingRow[k]) + u'：' + part : part, quote);
+                    it.cell = true;
+                    items.append(std::move(it));
+                }
             }
             // One row is one customer.
             items.append(makeItem(QString(), quote));

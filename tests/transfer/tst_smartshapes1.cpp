@@ -1,0 +1,154 @@
+// The transfer that reads whole texts, on forms, chats, headed blocks, lines
+// that go on past the address, prose, texts without a recipient, lists of
+// customers, follow-ups and drawn tables (names, numbers and streets invented;
+// postal codes and towns real).
+
+#include "transfer/SmartTransfer.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void addRow(const char *name, const QString &text, const QString &zip, const QString &add1, const QString &add2,
+            const QString &add3, const QString &custo1, const QString &tel)
+{
+    QTest::newRow(name) << text << zip << add1 << add2 << add3 << custo1 << tel;
+}
+
+void columns()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("zip");
+    QTest::addColumn<QString>("add1");
+    QTest::addColumn<QString>("add2");
+    QTest::addColumn<QString>("add3");
+    QTest::addColumn<QString>("custo1");
+    QTest::addColumn<QString>("tel");
+}
+
+} // namespace
+
+class TestSmartShapes : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void labelsAbove_data() { formsAndChats(true); }
+    void labelsAbove() { check(); }
+    void chatExports_data() { formsAndChats(false); }
+    void chatExports() { check(); }
+    void headedBlocks_data();
+    void headedBlocks() { check(); }
+    void drawnTables_data();
+    void drawnTables() { check(); }
+    void noRecipient_data();
+    void noRecipient();
+
+private:
+    static void formsAndChats(bool forms);
+    static void check();
+};
+
+void TestSmartShapes::check()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, zip);
+    QFETCH(QString, add1);
+    QFETCH(QString, add2);
+    QFETCH(QString, add3);
+    QFETCH(QString, custo1);
+    QFETCH(QString, tel);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    QCOMPARE(r.zip, zip);
+    QCOMPARE(r.add1, add1);
+    QCOMPARE(r.add2, add2);
+    QCOMPARE(r.add3, add3);
+    QCOMPARE(r.custo1, custo1);
+    QCOMPARE(r.tel, tel);
+}
+
+void TestSmartShapes::formsAndChats(bool forms)
+{
+    columns();
+    if (forms) {
+        addRow("required marks and blank lines between label and value",
+               u"お名前（必須）\n\n中谷 澪\n\n郵便番号（必須）\n\n980-0021\n\nご住所（必須）\n\n"
+               u"宮城県仙台市青葉区中央2-11-4\n\n建物名・部屋番号\n\nアーバン中央508\n\n電話番号（必須）\n\n"
+               u"022-266-0193\n"_s,
+               u"980-0021"_s, u"宮城県仙台市青葉区中央2-11-4"_s, u"アーバン中央508"_s, QString(), u"中谷　澪"_s,
+               u"022-266-0193"_s);
+        addRow("bulleted labels, the code last",
+               u"■ご住所\n\n新潟県新潟市中央区東大通1-7-30\n\n■お名前\n\n早川 伸也\n\n■電話番号\n\n"
+               u"025-241-5080\n\n■郵便番号\n\n9500087\n"_s,
+               u"950-0087"_s, u"新潟県新潟市中央区東大通1-7-30"_s, QString(), QString(), u"早川　伸也"_s,
+               u"025-241-5080"_s);
+        return;
+    }
+    addRow("a message in quotes over several lines, a time stamp above",
+           u"LINEのトークをコピー\n2025/03/14(金)\n09:41\t岩崎 直\tおはようございます\n"
+           u"09:42\t岩崎 直\t\"〒320-0811\n栃木県宇都宮市大通り4-2-19\n岩崎 直\n028-633-7402\"\n"
+           u"09:50\t店舗\t承知しました\n"_s,
+           u"320-0811"_s, u"栃木県宇都宮市大通り4-2-19"_s, QString(), QString(), u"岩崎　直"_s, u"028-633-7402"_s);
+    addRow("a flea-market thread with bracketed speakers and times",
+           u"[出品者] 2025/01/20 18:12\nお届け先をお知らせください\n[購入者] 2025/01/20 19:03\n"
+           u"〒880-0805 宮崎県宮崎市橘通東3-5-11\n黒木 咲良\n070-5521-3097\n"_s,
+           u"880-0805"_s, u"宮崎県宮崎市橘通東3-5-11"_s, QString(), QString(), u"黒木　咲良"_s, u"070-5521-3097"_s);
+}
+
+void TestSmartShapes::headedBlocks_data()
+{
+    columns();
+    addRow("double angle brackets, the recipient second",
+           u"≪ご注文者様≫\nお名前：水野 和樹\n〒600-8216 京都府京都市下京区東塩小路町9-3\nTEL 075-341-2200\n"
+           u"≪お届け先様≫\nお名前：水野 絹代\n〒790-0004 愛媛県松山市大街道2-6-15\nTEL 089-943-7710\n"_s,
+           u"790-0004"_s, u"愛媛県松山市大街道2-6-15"_s, QString(), QString(), u"水野　絹代"_s, u"089-943-7710"_s);
+    addRow("lenticular brackets with codes without hyphen",
+           u"【ご依頼主】\n〒4600008 愛知県名古屋市中区栄5-1-8\n堀 祐介\n052-251-4433\n"
+           u"【お届け先】\n〒9300083 富山県富山市総曲輪2-7-1 総曲輪レジデンス1104\n堀 まゆみ\n076-421-6650\n"_s,
+           u"930-0083"_s, u"富山県富山市総曲輪2-7-1"_s, u"総曲輪レジデンス1104"_s, QString(), u"堀　まゆみ"_s,
+           u"076-421-6650"_s);
+}
+
+void TestSmartShapes::drawnTables_data()
+{
+    columns();
+    addRow("label and value cells between bars",
+           u"| 氏名 | 大塚 瑞希 |\n| 郵便番号 | 700-0024 |\n| 住所 | 岡山県岡山市北区駅元町15-2 |\n"
+           u"| 電話 | 086-251-3090 |\n"_s,
+           u"700-0024"_s, u"岡山県岡山市北区駅元町15-2"_s, QString(), QString(), u"大塚　瑞希"_s, u"086-251-3090"_s);
+    addRow("rules of plus and minus around the rows",
+           u"+------+-----------------------------+\n| お名前 | 西田 浩之 |\n"
+           u"+------+-----------------------------+\n| ご住所 | 〒860-0806 熊本県熊本市中央区花畑町8-4 |\n"
+           u"+------+-----------------------------+\n"_s,
+           u"860-0806"_s, u"熊本県熊本市中央区花畑町8-4"_s, QString(), QString(), u"西田　浩之"_s, QString());
+    addRow("a spreadsheet cell over two lines in quotes",
+           u"氏名\t住所\t電話\n飯田 翔\t\"兵庫県神戸市中央区加納町3-9-2\nコート加納201\"\t078-222-0461\n"_s, QString(),
+           u"兵庫県神戸市中央区加納町3-9-2"_s, u"コート加納201"_s, QString(), u"飯田　翔"_s, u"078-222-0461"_s);
+}
+
+void TestSmartShapes::noRecipient_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a question") << u"この色の在庫は来月入りますか？ご連絡お待ちしております。"_s;
+    QTest::newRow("form labels without values")
+        << u"お名前：\nご住所：\nマンション名等：\n電話番号：\nご利用区分：はじめて（紹介 2024/05）\n"_s;
+    QTest::newRow("only the shop's signature")
+        << u"またのご来店をお待ちしております。\n――――――――\n架空文具ストア\n〒104-0061 東京都中央区銀座9-9-9\n"
+           u"TEL 03-0000-2222\n"_s;
+}
+
+void TestSmartShapes::noRecipient()
+{
+    QFETCH(QString, text);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    QVERIFY(!r.noText);
+    QCOMPARE(r.zip, QString());
+    QCOMPARE(r.add1, QString());
+    QCOMPARE(r.add2, QString());
+    QCOMPARE(r.tel, QString());
+}
+
+QTEST_GUILESS_MAIN(TestSmartShapes)
+#include "tst_smartshapes1.moc"
