@@ -199,6 +199,43 @@ void splitAtStreetNumber(const QString &address, QString &line1, QString &line2)
     }
 }
 
+qsizetype addressEnd(QStringView text)
+{
+    const QString fold = FoldForNumbers(text);
+    const QString key = keyOf(fold);
+    static const QStringView kAfterWords[] = {u"よろしく", u"宜しく", u"お願い", u"ありがと", u"です",
+                                              u"でお願",   u"まで",   u"へ送",   u"宛"};
+    bool street = false;
+    for (qsizetype i = 0; i < fold.size(); ++i) {
+        const QChar c = fold[i];
+        // A column or a part of a sentence after the street number; a comma
+        // only after a Japanese address (a Western one has its own commas).
+        if (street && (c == u'、' || ((c == u',' || c == u'，') && hasKanji(fold.left(i)))))
+            return i;
+        if (!vuzo::IsWordBlank(c) && c != u'¥' && c != u'￥') {
+            street = street || vuzo::IsAsciiDigit(c) || c == u'丁' || c == u'番' || c == u'号';
+            continue;
+        }
+        if (!street)
+            continue;
+        if (c == u'¥' || c == u'￥' || c == u'\t' || (i + 1 < fold.size() && vuzo::IsWordBlank(fold[i + 1])))
+            return i;
+        const QStringView after = QStringView(fold).mid(i + 1);
+        qsizetype digits = 0;
+        while (digits < after.size() && (vuzo::IsAsciiDigit(after[digits]) || after[digits] == u','))
+            ++digits;
+        if (after.startsWith(u'¥') || after.startsWith(u'￥') || (digits > 0 && after.mid(digits).startsWith(u'円')))
+            return i;
+        if (std::any_of(std::begin(kAfterWords), std::end(kAfterWords),
+                        [&](QStringView w) { return after.startsWith(w); }))
+            return i;
+        if (const LabelMatch m = labelAt(key, i + 1);
+            m.matched && m.label != Label::None && m.valueStart < key.size() && isValueSeparator(key[m.valueStart - 1]))
+            return i;
+    }
+    return text.size();
+}
+
 void fillAddress(SmartTransferResult &r, const Fields &f)
 {
     QString line1;

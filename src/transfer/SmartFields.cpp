@@ -5,6 +5,8 @@
 
 #include "platform/JapaneseText.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <initializer_list>
 
@@ -112,6 +114,61 @@ QString cutNumbers(const Item &it, qsizetype from, NumberContext context, Fields
 void classifyFree(Fields &f, const QString &raw, bool cell);
 void takeItem(Fields &f, const Item &it, const Parsed &p);
 
+// What follows the address on its line after a wide gap, a price or a
+// closing phrase: a building, a labelled value or the name; anything else
+// (an item list, a price, a greeting) is no part of the delivery.
+void takeAddressTail(Fields &f, const QString &tail, bool cell)
+{
+    const QString t = vuzo::TrimBlanksAndControls(trimSeparators(tail));
+    if (t.isEmpty())
+        return;
+    const QString fold = FoldForNumbers(t);
+    if (fold.contains(u'円') || fold.contains(u'¥') || fold.contains(u'￥'))
+        return;
+    // Columns or parts of a sentence: each on its own.
+    const qsizetype comma = t.indexOf(QRegularExpression(u"[、,，]"_s));
+    if (comma >= 0) {
+        takeAddressTail(f, t.left(comma), cell);
+        takeAddressTail(f, t.mid(comma + 1), cell);
+        return;
+    }
+    // "南船場プレイス902　氏名：…": a building ends as its address does.
+    if (const qsizetype end = addressEnd(t); end > 0 && end < t.size()) {
+        takeAddressTail(f, t.left(end), cell);
+        takeAddressTail(f, t.mid(end), cell);
+        return;
+    }
+    if (const LabelMatch m = labelAt(keyOf(fold), 0); m.matched && m.label != Label::None) {
+        classifyFree(f, t, cell);
+        return;
+    }
+    if (isSentence(fold))
+        return;
+    if (isBuildingLike(fold) && !hasHonorific(fold)) {
+        f.buildings << t;
+        return;
+    }
+    const QString name = cleanName(t);
+    if (isNameLike(name))
+        offerName(f, name, NameEvidence::AfterAddress);
+}
+
+// A part of a sentence between 、 that is a name alone ("送り先は姉で、杉本
+// 千尋、〒…"): kanji or katakana, hiragana only in a given name after a blank.
+bool isNamePart(const QString &part)
+{
+    const QString t = vuzo::TrimBlanksAndControls(part);
+    if (t.isEmpty() || t.size() > 14 || isSentence(FoldForNumbers(t)) || hasNotNameWord(t))
+        return false;
+    const QString name = cleanName(t);
+    if (!isNameLike(name) ||
+        !std::any_of(name.begin(), name.end(), [](QChar c) { return vuzo::IsKanji(c) || vuzo::IsKatakana(c); }))
+        return false;
+    const qsizetype blank = std::find_if(name.begin(), name.end(), vuzo::IsWordBlank) - name.begin();
+    const auto hiragana = [](QStringView s) { return std::any_of(s.begin(), s.end(), vuzo::IsHiragana); };
+    return !hiragana(QStringView(name).left(blank)) && (blank < name.size() || !hiragana(name));
+}
+
 // A company line, with the person after it when one is named:
 // "株式会社架空商事 総務部 山田太郎様".
 void offerCompany(Fields &f, const QString &raw)
@@ -181,6 +238,7 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         const qsizetype p = prefectureIndex(tf);
         if (p >= 0 && !f.addressClosed) {
             QString addr = cutAtEnd(p);
+            addr.truncate(addressEnd(addr));
             QString name;
             splitTrailingName(addr, addr, name);
             addAddress(f, addr);
@@ -199,6 +257,14 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             const QString addr = cutAtEnd(a + 3);
             if (isAddressLike(FoldForNumbers(addr)))
                 addAddress(f, addr);
+        }
+        // "…、杉本 千尋、〒…": a name standing alone between the commas.
+        if (tf.contains(u'、')) {
+            const QStringList parts = text.split(u'、');
+            for (const QString &part : parts) {
+                if (isNamePart(part) && prefectureIndex(FoldForNumbers(part)) < 0)
+                    offerName(f, cleanName(vuzo::TrimBlanksAndControls(part)), NameEvidence::OwnLine);
+            }
         }
         for (const QString &w : {u"名前は"_s, u"宛名は"_s, u"氏名は"_s}) {
             const qsizetype n = tf.indexOf(w);
@@ -275,12 +341,14 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     if (isAddressLike(tf) || (pref == 0)) {
         if (f.addressClosed)
             return;
+        const qsizetype end = addressEnd(text);
         QString addr;
         QString name;
-        splitTrailingName(text, addr, name);
+        splitTrailingName(text.left(end), addr, name);
         addAddress(f, addr);
         if (!name.isEmpty())
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
+        takeAddressTail(f, text.mid(end), cell);
         return;
     }
     if (isCompanyLike(tf)) {
@@ -416,9 +484,10 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
             f.buildings.clear();
             f.unlock = false;
         }
+        const qsizetype end = addressEnd(rest);
         QString addr;
         QString name;
-        splitTrailingName(rest, addr, name);
+        splitTrailingName(rest.left(end), addr, name);
         const QString t = trimSeparators(addr);
         if (!t.isEmpty()) {
             f.address << t;
@@ -426,6 +495,7 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         }
         if (!name.isEmpty())
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
+        takeAddressTail(f, rest.mid(end), it.cell);
         return;
     }
     case Label::Building: f.buildings << trimSeparators(rest); return;

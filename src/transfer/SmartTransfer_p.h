@@ -308,6 +308,11 @@ qsizetype cityStart(QStringView fold);
 // Splits a joined address at the end of its street number: "…1-2-3架空ビル5F"
 // gives "…1-2-3" and "架空ビル5F".
 void splitAtStreetNumber(const QString &address, QString &line1, QString &line2);
+// Where the address at the start of a line ends once it has its street
+// number: at a tab, a run of blanks, a price, a closing phrase or a label
+// ("…1-2-3　　りんご 2箱", "…1-2-3 ¥3,980", "…1-2-3 よろしく…"). The length
+// of text when nothing follows it.
+qsizetype addressEnd(QStringView text);
 // The three address lines of the result from the fields.
 void fillAddress(SmartTransferResult &r, const Fields &f);
 // Completes the postal code or the address from the dictionary, or warns

@@ -41,6 +41,10 @@ private Q_SLOTS:
     void chatExports() { check(); }
     void headedBlocks_data();
     void headedBlocks() { check(); }
+    void addressLineEnds_data();
+    void addressLineEnds() { check(); }
+    void proseOnOneLine_data();
+    void proseOnOneLine() { check(); }
     void drawnTables_data();
     void drawnTables() { check(); }
     void noRecipient_data();
@@ -109,6 +113,35 @@ void TestSmartShapes::headedBlocks_data()
            u"【お届け先】\n〒9300083 富山県富山市総曲輪2-7-1 総曲輪レジデンス1104\n堀 まゆみ\n076-421-6650\n"_s,
            u"930-0083"_s, u"富山県富山市総曲輪2-7-1"_s, u"総曲輪レジデンス1104"_s, QString(), u"堀　まゆみ"_s,
            u"076-421-6650"_s);
+}
+
+void TestSmartShapes::addressLineEnds_data()
+{
+    columns();
+    addRow("an item list after a wide gap",
+           u"〒950-0087 新潟県新潟市中央区東大通2-3-14　　ラ・フランス 3個、洋梨ゼリー 2個\n五十嵐 耕平\n"_s,
+           u"950-0087"_s, u"新潟県新潟市中央区東大通2-3-14"_s, QString(), QString(), u"五十嵐　耕平"_s, QString());
+    addRow("a price and a closing phrase",
+           u"〒0300801 青森県青森市新町3-6-21 ¥4,620\n成田 佳奈\n\n〒1600022 東京都新宿区新宿8-1-3 "
+           u"よろしくお願いいたします\n"_s,
+           u"030-0801"_s, u"青森県青森市新町3-6-21"_s, QString(), QString(), u"成田　佳奈"_s, QString());
+    addRow("a building after the gap stays, the next label ends the line",
+           u"住所：大阪府大阪市中央区南船場4-9-3  南船場プレイス902　氏名：福田 理沙\n電話：06-6241-5507\n"_s,
+           QString(), u"大阪府大阪市中央区南船場4-9-3"_s, u"南船場プレイス902"_s, QString(), u"福田　理沙"_s,
+           u"06-6241-5507"_s);
+    addRow("columns of a row with two commas", u"〒220-0011 神奈川県横浜市西区高島1-5-40,原 早苗,045-451-7382\n"_s,
+           u"220-0011"_s, u"神奈川県横浜市西区高島1-5-40"_s, QString(), QString(), u"原　早苗"_s, u"045-451-7382"_s);
+}
+
+void TestSmartShapes::proseOnOneLine_data()
+{
+    columns();
+    addRow("the recipient between commas of a sentence",
+           u"届け先は弟の家で、桑原 颯、〒450-0002 愛知県名古屋市中村区名駅3-8-5、電話は052-588-0420です"_s,
+           u"450-0002"_s, u"愛知県名古屋市中村区名駅3-8-5"_s, QString(), QString(), u"桑原　颯"_s, u"052-588-0420"_s);
+    addRow("the name after the address, a greeting last",
+           u"祖母あてです、〒9500087 新潟県新潟市中央区東大通4-1-1、今井 トメ、025-290-6618、お願いします"_s,
+           u"950-0087"_s, u"新潟県新潟市中央区東大通4-1-1"_s, QString(), QString(), u"今井　トメ"_s, u"025-290-6618"_s);
 }
 
 void TestSmartShapes::drawnTables_data()
