@@ -115,6 +115,8 @@ void TForm_Main::smartTransfer()
     Edit_Zip->setFocus(Qt::OtherFocusReason);
     if (!found)
         setHelp(u"貼り付けたテキストにお届け先の住所が見つかりませんでした"_s);
+    else if (!r.guidance.isEmpty())
+        setHelp(r.guidance);
 }
 
 void TForm_Main::BitBtn_1Click()

@@ -563,6 +563,18 @@ Fields fieldsOf(const QList<const Item *> &lines)
     }
 
     Group recipient, orderer, free;
+    // A second heading of the recipient's (or the orderer's) block closes the
+    // first: a paste of several orders gives its first customer, and says
+    // that there are more when the later blocks hold an address.
+    bool closed[2] = {false, false};
+    bool withAddress[2] = {false, false};
+    bool others = false;
+    const auto carriesAddress = [](const Item &it, const Parsed &p) {
+        const QList<NumberMatch> numbers = FindNumbers(it.fold);
+        return startsWithPrefecture(stripDecoration(QStringView(it.fold).mid(p.valueStart))) ||
+               std::any_of(numbers.begin(), numbers.end(),
+                           [](const NumberMatch &m) { return m.kind == NumberMatch::PostalCode; });
+    };
     Role current = Role::None;
     Label pending = Label::None;
     Role pendingRole = Role::None;
@@ -587,6 +599,10 @@ Fields fieldsOf(const QList<const Item *> &lines)
                 current = Role::Other;
             else if (p.role != Role::None)
                 current = p.role;
+            if (p.label == Label::None && (p.role == Role::Recipient || p.role == Role::Orderer)) {
+                const int side = p.role == Role::Recipient ? 0 : 1;
+                closed[side] = withAddress[side];
+            }
             pending = p.label;
             pendingRole = p.role;
             form = form || p.label != Label::None;
@@ -620,6 +636,19 @@ Fields fieldsOf(const QList<const Item *> &lines)
                                            : nullptr;
         if (!g)
             continue;
+        if (g != &free) {
+            const int side = g == &recipient ? 0 : 1;
+            const bool address = carriesAddress(*it, p);
+            // "お届け先：〒…" again once the block has its address.
+            if (address && withAddress[side] && p.role != Role::None &&
+                (p.label == Label::None || p.label == Label::Address || p.label == Label::Zip))
+                closed[side] = true;
+            if (closed[side]) {
+                others = others || address;
+                continue;
+            }
+            withAddress[side] = withAddress[side] || address;
+        }
         g->items << it;
         g->parsed << p;
         g->paragraph << paragraph;
@@ -635,16 +664,20 @@ Fields fieldsOf(const QList<const Item *> &lines)
         }
         return f;
     };
+    auto withOthers = [&](Fields f) {
+        f.others = f.others || others;
+        return f;
+    };
     const Fields rec = extract(recipient.items, recipient.parsed);
     if (rec.hasAddress() && !rec.sameAs)
-        return withSalutation(rec);
+        return withOthers(withSalutation(rec));
     const Fields ord = extract(orderer.items, orderer.parsed);
     if ((rec.sameAs || !rec.hasAddress()) && ord.hasAddress()) {
         Fields f = ord;
         // A gift without the recipient's address but with a name keeps it.
         if (!rec.sameAs && !rec.name.text.isEmpty())
             f.name = rec.name;
-        return withSalutation(f);
+        return withOthers(withSalutation(f));
     }
 
     // Free text: the first paragraph with an address, with the name and
@@ -691,13 +724,19 @@ Fields fieldsOf(const QList<const Item *> &lines)
         if (best.tel.isEmpty())
             best.tel = near.tel;
     }
-    // A later correction ("住所を間違えました。正しくは…") replaces what it gives.
+    // A later correction ("住所を間違えました。正しくは…") replaces what it gives;
+    // another address that corrects nothing is another customer's.
     for (qsizetype k = anchor + 1; k < paragraphs.size(); ++k) {
         bool correction = false;
         for (qsizetype i = paragraphs[k].first; i < paragraphs[k].second && !correction; ++i)
             correction = hasCorrectionWord(QStringView(free.items[i]->key));
-        if (!correction)
+        if (!correction) {
+            if (!best.others) {
+                const Fields other = fieldsOfParagraphs(k, k);
+                best.others = other.hasAddress() && (other.zip != best.zip || other.address != best.address);
+            }
             continue;
+        }
         const Fields c = fieldsOfParagraphs(k, std::min(k + 1, paragraphs.size() - 1));
         if (!c.zip.isEmpty())
             best.zip = c.zip;

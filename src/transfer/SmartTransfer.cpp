@@ -51,6 +51,8 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
 
     r.zip = f.zip;
     r.tel = f.tel;
+    if (f.others)
+        r.guidance = QString::fromUtf16(kSeveralCustomersGuidance);
     fillAddress(r, f);
     if (!f.family.isEmpty() || !f.given.isEmpty()) {
         QStringList parts;

@@ -28,7 +28,15 @@ struct SmartTransferResult
     // A plain-Japanese note for the operator (postal code and address
     // disagree, a name too long for its field), or empty.
     QString warning;
+    // A plain-Japanese note for the guidance band (the text holds more than
+    // one customer), or empty.
+    QString guidance;
 };
+
+// The guidance when a text holds several customers and the first was taken.
+inline constexpr char16_t kSeveralCustomersGuidance[] =
+    u"貼り付けたテキストには複数のお客様が含まれています。最初のお客様を転送しました"
+    u"（複数のお客様の一覧は「一括印刷」で読み込めます）";
 
 // The length of the name field; a longer name goes on over the address lines
 // with a warning instead of being cut.

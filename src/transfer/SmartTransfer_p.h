@@ -279,6 +279,7 @@ struct Fields
     bool runOpen = false; // the last content line added to the address
     bool addressClosed = false;
     bool unlock = false; // a correction: the next values replace the earlier ones
+    bool others = false; // the text holds further customers after the one taken
 
     bool hasAddress() const { return !zip.isEmpty() || !address.isEmpty(); }
     bool empty() const

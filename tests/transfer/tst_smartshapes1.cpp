@@ -47,6 +47,8 @@ private Q_SLOTS:
     void proseOnOneLine() { check(); }
     void drawnTables_data();
     void drawnTables() { check(); }
+    void severalCustomers_data();
+    void severalCustomers();
     void noRecipient_data();
     void noRecipient();
 
@@ -159,6 +161,38 @@ void TestSmartShapes::drawnTables_data()
     addRow("a spreadsheet cell over two lines in quotes",
            u"氏名\t住所\t電話\n飯田 翔\t\"兵庫県神戸市中央区加納町3-9-2\nコート加納201\"\t078-222-0461\n"_s, QString(),
            u"兵庫県神戸市中央区加納町3-9-2"_s, u"コート加納201"_s, QString(), u"飯田　翔"_s, u"078-222-0461"_s);
+}
+
+void TestSmartShapes::severalCustomers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("custo1");
+    QTest::addColumn<bool>("several");
+    QTest::newRow("rows of a CSV list")
+        << u"氏名,郵便番号,住所,電話\n松尾 仁,860-0806,熊本県熊本市中央区花畑町2-2,096-111-2020\n"
+           u"香川 舞,760-0023,香川県高松市寿町1-1,087-111-3030\n"_s
+        << u"松尾　仁"_s << true;
+    QTest::newRow("two orders pasted with their headings")
+        << u"■お届け先\n〒0600001 北海道札幌市中央区北一条西4-4\n長谷 透\n\n■お届け先\n"
+           u"〒8900053 鹿児島県鹿児島市中央町1-2\n有村 光\n"_s
+        << u"長谷　透"_s << true;
+    QTest::newRow("labelled recipient lines twice")
+        << u"送り先：〒1600022 東京都新宿区新宿4-4-4 上原 薫\n送り先：〒5420081 大阪府大阪市中央区南船場2-2 桐山 実\n"_s
+        << u"上原　薫"_s << true;
+    QTest::newRow("an orderer and a recipient are one customer")
+        << u"【ご依頼主】\n〒7000024 岡山県岡山市北区駅元町1-5\n守屋 隆\n【お届け先】\n"
+           u"〒2200011 神奈川県横浜市西区高島2-2\n守屋 梓\n"_s
+        << u"守屋　梓"_s << false;
+}
+
+void TestSmartShapes::severalCustomers()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, custo1);
+    QFETCH(bool, several);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    QCOMPARE(r.custo1, custo1);
+    QCOMPARE(r.guidance.contains(u"「一括印刷」"_s), several);
 }
 
 void TestSmartShapes::noRecipient_data()

@@ -1,0 +1,59 @@
+// The 自動判別 transfer's notes in the main window, offscreen: a text with
+// several customers and a text that names no recipient.
+
+#include "support/MainWindowFixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void pasteAndTransfer(const MainWindowFixture &f, const QString &text)
+{
+    f.w<QPlainTextEdit>(u"Memo1"_s)->setPlainText(text);
+    QTest::mouseClick(f.w<QToolButton>(u"BitBtn_1"_s), Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestFormMainSmartShapes : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void severalCustomersAreNamedInTheBand();
+    void noRecipientAsksBeforeEmptyingTypedFields();
+};
+
+void TestFormMainSmartShapes::severalCustomersAreNamedInTheBand()
+{
+    MainWindowFixture f;
+    f.start();
+    pasteAndTransfer(f, u"〒7900004 愛媛県松山市大街道3-3-1\n白石 遼\n\n〒9300083 富山県富山市総曲輪1-9-9\n"
+                        u"能登 葉月\n"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"白石　遼"_s);
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"「一括印刷」"_s));
+}
+
+void TestFormMainSmartShapes::noRecipientAsksBeforeEmptyingTypedFields()
+{
+    MainWindowFixture f;
+    f.start();
+    auto *add1 = f.w<QLineEdit>(u"Edit_Add1"_s);
+    add1->setFocus();
+    QTest::keyClicks(add1, u"Old 7-7"_s);
+    f.dialogs->answer({true});
+    pasteAndTransfer(f, u"お名前：\nご住所：\n建物名等：\nお支払い区分：代引き（前回 2024/02）\n"_s);
+    QCOMPARE(f.dialogs->confirms().size(), 1);
+    QCOMPARE(add1->text(), QString());
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"見つかりませんでした"_s));
+}
+
+QTEST_MAIN(TestFormMainSmartShapes)
+#include "tst_formmain_smartshapes1.moc"
