@@ -424,8 +424,10 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
 
 void takeItem(Fields &f, const Item &it, const Parsed &p)
 {
-    if (hasCorrectionWord(QStringView(it.key)))
+    if (hasCorrectionWord(QStringView(it.key))) {
         f.unlock = true;
+        f.addressClosed = false; // the corrected address comes after the name
+    }
     if (p.sameAs) {
         f.sameAs = true;
         return;
@@ -750,6 +752,130 @@ Fields fieldsOf(const QList<const Item *> &lines)
             best.name = c.name;
     }
     return best;
+}
+
+} // namespace transfer::smart
+
+namespace transfer::smart {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Replaces the whole number from (not a part of a longer one) by to in the
+// last piece that holds it. True when one was replaced.
+bool replaceNumber(QStringList &pieces, const QString &from, const QString &to)
+{
+    for (qsizetype k = pieces.size() - 1; k >= 0; --k) {
+        const QString fold = FoldForNumbers(pieces[k]);
+        for (qsizetype at = fold.lastIndexOf(from); at >= 0; at = at > 0 ? fold.lastIndexOf(from, at - 1) : -1) {
+            const qsizetype end = at + from.size();
+            if ((at > 0 && vuzo::IsAsciiDigit(fold[at - 1])) || (end < fold.size() && vuzo::IsAsciiDigit(fold[end])))
+                continue;
+            pieces[k].replace(at, from.size(), to);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isMobile(const QString &tel)
+{
+    return tel.startsWith(u"090") || tel.startsWith(u"080") || tel.startsWith(u"070");
+}
+
+// A building named in a sentence of a follow-up: "加納町コート605です".
+QString buildingInSentence(const QString &raw)
+{
+    static const QRegularExpression parts(u"[。、：:！!]"_s);
+    static const QStringList tails = {u"でお願いします"_s, u"をお願いします"_s, u"になります"_s, u"でした"_s,
+                                      u"です"_s};
+    for (QString part : raw.split(parts, Qt::SkipEmptyParts)) {
+        part = vuzo::TrimBlanksAndControls(part);
+        for (const QString &t : tails) {
+            if (part.endsWith(t)) {
+                part = vuzo::TrimBlanksAndControls(part.chopped(t.size()));
+                break;
+            }
+        }
+        const QString fold = FoldForNumbers(part);
+        if (part.size() >= 3 && part.size() <= 30 && hasBuildingWord(fold) &&
+            std::any_of(fold.begin(), fold.end(), vuzo::IsAsciiDigit) && prefectureIndex(fold) < 0 &&
+            !fold.contains(u"建物名") && !isSentence(fold))
+            return part;
+    }
+    return {};
+}
+
+} // namespace
+
+void applyFollowUps(Fields &f, const QList<const Item *> &lines)
+{
+    if (!f.hasAddress())
+        return;
+    static const QRegularExpression swap(
+        u"(\\d[\\d-]*)\\s*(?:号室)?\\s*(?:じゃなくて|じゃなく|ではなくて|ではなく|でなく|→|⇒)\\s*(\\d[\\d-]*)"_s);
+    static const QRegularExpression roomWas(u"(?:^|[^\\d-])(\\d{2,4})\\s*(?:号室)?\\s*でした"_s);
+    static const QStringList forgotten = {u"書き忘れ"_s, u"忘れて"_s, u"抜けて"_s, u"漏れて"_s, u"追記"_s};
+    static const QStringList daytime = {u"日中"_s, u"昼間"_s, u"平日"_s, u"つながりやすい"_s, u"繋がりやすい"_s};
+    bool wantsMobile = false;
+    for (const Item *it : lines) {
+        if (it->blank || it->separator)
+            continue;
+        const QString &fold = it->fold;
+        // "202じゃなくて203でした": the number the writer corrects.
+        if (const QRegularExpressionMatch m = swap.match(fold); m.hasMatch()) {
+            const QString to = it->raw.mid(m.capturedStart(2), m.capturedLength(2));
+            if (!replaceNumber(f.buildings, m.captured(1), to) && !replaceNumber(f.address, m.captured(1), to) &&
+                FoldForNumbers(f.tel).remove(u'-') == QString(m.captured(1)).remove(u'-'))
+                f.tel = FindNumbers(FoldForNumbers(to), NumberContext::PhoneField).value(0).value;
+            continue;
+        }
+        // "部屋番号、503でした。すみません": the room number alone.
+        if (const QRegularExpressionMatch m = roomWas.match(fold);
+            m.hasMatch() && (fold.contains(u"すみません") || fold.contains(u"失礼") || fold.contains(u"申し訳") ||
+                             fold.contains(u"ごめん") || hasCorrectionWord(fold) || fold.contains(u"部屋"))) {
+            static const QRegularExpression lastRoom(u"(\\d{2,4})(?:号室|号)?\\s*$"_s);
+            QStringList &pieces = f.buildings.isEmpty() ? f.address : f.buildings;
+            if (!pieces.isEmpty()) {
+                const QRegularExpressionMatch r = lastRoom.match(FoldForNumbers(pieces.last()));
+                if (r.hasMatch() && r.capturedLength(1) == m.capturedLength(1) && r.captured(1) != m.captured(1))
+                    pieces.last().replace(r.capturedStart(1), r.capturedLength(1), m.captured(1));
+            }
+            continue;
+        }
+        // "建物名を書き忘れました。加納町コート605です".
+        if (std::any_of(forgotten.begin(), forgotten.end(), [&](const QString &w) { return fold.contains(w); })) {
+            const QString building = buildingInSentence(it->raw);
+            if (!building.isEmpty() && !f.buildings.contains(building)) {
+                f.buildings = QStringList{building};
+                continue;
+            }
+        }
+        // "日中は携帯へお願いします", "平日はこちら 080-…".
+        const bool shopHours = hasSignatureWord(it->key) || fold.contains(u"営業") || fold.contains(u"受付");
+        if (!shopHours &&
+            (std::any_of(daytime.begin(), daytime.end(), [&](const QString &w) { return fold.contains(w); }) ||
+             fold.contains(u"携帯へ") || fold.contains(u"携帯に") || fold.contains(u"携帯まで"))) {
+            const QList<NumberMatch> numbers = FindNumbers(fold, NumberContext::FreeText);
+            const auto phone = std::find_if(numbers.begin(), numbers.end(),
+                                            [](const NumberMatch &n) { return n.kind == NumberMatch::Phone; });
+            if (phone != numbers.end())
+                f.tel = phone->value;
+            else if (fold.contains(u"携帯"))
+                wantsMobile = true;
+        }
+    }
+    if (wantsMobile && !isMobile(f.tel)) {
+        for (const Item *it : lines) {
+            for (const NumberMatch &n : FindNumbers(it->fold, NumberContext::FreeText)) {
+                if (n.kind == NumberMatch::Phone && isMobile(n.value)) {
+                    f.tel = n.value;
+                    return;
+                }
+            }
+        }
+    }
 }
 
 } // namespace transfer::smart

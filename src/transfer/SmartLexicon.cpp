@@ -295,7 +295,8 @@ constexpr QStringView kSentenceWords[] = {
 constexpr QStringView kSignatureWords[] = {u"http", u"www.", u"営業時間", u"定休日", u"受付時間", u"copyright",
                                            u"©",    u"(c)",  u"運営会社", u"発行元", u"ショップ", u"ストア"};
 
-constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは", u"修正", u"変更"};
+constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ", u"正しくは",
+                                            u"修正", u"変更", u"やっぱり", u"やはり"};
 
 // Words of a company, an office or a department.
 constexpr QStringView kCompanyWords[] = {

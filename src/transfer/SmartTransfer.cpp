@@ -41,12 +41,29 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
     }
 
     Fields f = fieldsOf(levels[0]);
+    int taken = 0;
     for (int level = 1; level < kQuoteLevels && !f.hasAddress(); ++level) {
         if (levels[level].isEmpty())
             continue;
         const Fields q = fieldsOf(levels[level]);
-        if (q.hasAddress() || f.empty())
+        if (q.hasAddress() || f.empty()) {
             f = q;
+            taken = level;
+        }
+    }
+    // The writer's own lines correct the mail they quote.
+    applyFollowUps(f, levels[taken]);
+    if (taken > 0)
+        applyFollowUps(f, levels[0]);
+    // A reply that gives the address but not the number the quoted mail
+    // holds for the same customer.
+    for (int level = taken + 1; level < kQuoteLevels && f.tel.isEmpty() && f.hasAddress(); ++level) {
+        if (levels[level].isEmpty())
+            continue;
+        const Fields q = fieldsOf(levels[level]);
+        if (!q.tel.isEmpty() &&
+            ((!q.zip.isEmpty() && q.zip == f.zip) || (!q.name.text.isEmpty() && q.name.text == f.name.text)))
+            f.tel = q.tel;
     }
 
     r.zip = f.zip;

@@ -292,6 +292,10 @@ struct Fields
 // The fields of one quote level: the recipient's block when there is one, the
 // orderer's when the recipient is "同上" or absent, else the free text.
 Fields fieldsOf(const QList<const Item *> &lines);
+// What later lines change in the fields: a corrected number ("202じゃなくて
+// 203"), a room number given again, a building written after the rest, a
+// number to call in the daytime.
+void applyFollowUps(Fields &f, const QList<const Item *> &lines);
 
 // ---------------------------------------------------------------- address
 

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void addressLineEnds() { check(); }
     void proseOnOneLine_data();
     void proseOnOneLine() { check(); }
+    void laterWordsWin_data();
+    void laterWordsWin() { check(); }
     void drawnTables_data();
     void drawnTables() { check(); }
     void severalCustomers_data();
@@ -144,6 +146,34 @@ void TestSmartShapes::proseOnOneLine_data()
     addRow("the name after the address, a greeting last",
            u"祖母あてです、〒9500087 新潟県新潟市中央区東大通4-1-1、今井 トメ、025-290-6618、お願いします"_s,
            u"950-0087"_s, u"新潟県新潟市中央区東大通4-1-1"_s, QString(), QString(), u"今井　トメ"_s, u"025-290-6618"_s);
+}
+
+void TestSmartShapes::laterWordsWin_data()
+{
+    columns();
+    addRow("a building written afterwards",
+           u"送り先：〒4600008 愛知県名古屋市中区栄2-10-3\n片山 美帆 様\n052-201-8890\n"
+           u"追記です：マンション名が抜けていました。栄パークハイツ1502です\n"_s,
+           u"460-0008"_s, u"愛知県名古屋市中区栄2-10-3"_s, u"栄パークハイツ1502"_s, QString(), u"片山　美帆"_s,
+           u"052-201-8890"_s);
+    addRow("a room number given again with an apology",
+           u"〒7600023 香川県高松市寿町2-1-1 寿メゾン305\n大川 恵\n087-822-0505\n申し訳ありません、405号室でした\n"_s,
+           u"760-0023"_s, u"香川県高松市寿町2-1-1"_s, u"寿メゾン405"_s, QString(), u"大川　恵"_s, u"087-822-0505"_s);
+    addRow("a street number corrected in a chat",
+           u"〒8120011 福岡県福岡市博多区博多駅前4-7-2\n久保 直樹\n番地まちがえました、4-7-2ではなく4-17-2です\n"_s,
+           u"812-0011"_s, u"福岡県福岡市博多区博多駅前4-17-2"_s, QString(), QString(), u"久保　直樹"_s, QString());
+    addRow("the daytime number is the mobile",
+           u"〒3200811 栃木県宇都宮市大通り1-9-5\n野村 孝\n自宅 028-600-7171\n携帯 080-6060-1414\n"
+           u"昼間は携帯にお願いします\n"_s,
+           u"320-0811"_s, u"栃木県宇都宮市大通り1-9-5"_s, QString(), QString(), u"野村　孝"_s, u"080-6060-1414"_s);
+    addRow("a new address further down in the recipient's block",
+           u"お届け先\n〒1040061 東京都中央区銀座3-1-1\n三上 玲奈\n03-3561-2020\n"
+           u"やはり勤務先でお願いします。〒1600022 東京都新宿区新宿3-3-9\n"_s,
+           u"160-0022"_s, u"東京都新宿区新宿3-3-9"_s, QString(), QString(), u"三上　玲奈"_s, u"03-3561-2020"_s);
+    addRow("the number of the quoted mail still counts",
+           u"三上です。送り先はこちらでお願いします。\n〒1040061 東京都中央区銀座3-1-1\n三上 玲奈\n\n"
+           u"> 〒1040061 東京都中央区銀座3-1-1\n> 三上 玲奈 様\n> 電話 03-3561-2020\n"_s,
+           u"104-0061"_s, u"東京都中央区銀座3-1-1"_s, QString(), QString(), u"三上　玲奈"_s, u"03-3561-2020"_s);
 }
 
 void TestSmartShapes::drawnTables_data()
