@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextCursor>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +58,8 @@ void TForm_Main::connectTransferHandlers()
         connect(e, &QLineEdit::textEdited, this, [this] { m_deliveryTyped = true; });
     connect(ComboBox_TransferMode, &QComboBox::currentIndexChanged, this,
             [this] { vuzo::Guard(this, [this] { ShowPasteAreaHints(); }); });
+    auto *swap = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this);
+    connect(swap, &QShortcut::activated, this, vuzo::Guarded(this, &TForm_Main::swapGiftParty));
     ShowPasteAreaHints();
 }
 
@@ -85,6 +88,32 @@ template <typename Result> void TForm_Main::fillDelivery(const Result &r)
     Edit_tel->setText(r.tel);
 }
 
+namespace {
+
+QStringList partyFields(const QString &zip, const QString &add1, const QString &add2, const QString &add3,
+                        const QString &custo1, const QString &tel)
+{
+    return {zip, add1, add2, add3, custo1, tel};
+}
+
+const QString kGiftGuidance = u"ご依頼主の住所も見つかりました（Ctrl+J でお届け先とご依頼主を入れ替えます）"_s;
+
+} // namespace
+
+void TForm_Main::swapGiftParty()
+{
+    const QStringList now = partyFields(Edit_Zip->text(), Edit_Add1->text(), Edit_Add2->text(), Edit_Add3->text(),
+                                        Edit_Custo1->text(), Edit_tel->text());
+    if (m_giftOrderer.isEmpty() || (now != m_giftRecipient && now != m_giftOrderer))
+        return;
+    const QStringList &to = now == m_giftRecipient ? m_giftOrderer : m_giftRecipient;
+    QLineEdit *const fields[] = {Edit_Zip, Edit_Add1, Edit_Add2, Edit_Add3, Edit_Custo1, Edit_tel};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(to[i]);
+    Edit_Warning();
+    setHelp(to == m_giftOrderer ? u"ご依頼主の住所を入れました（Ctrl+J でお届け先に戻します）"_s : kGiftGuidance);
+}
+
 // The 自動判別 transfer: the whole paste area is read and stays as pasted.
 void TForm_Main::smartTransfer()
 {
@@ -107,6 +136,13 @@ void TForm_Main::smartTransfer()
     else
         fillDelivery(transfer::SmartTransferResult{});
     m_deliveryTyped = false;
+    m_giftRecipient.clear();
+    m_giftOrderer.clear();
+    if (found && !r.orderer.empty()) {
+        m_giftRecipient = partyFields(r.zip, r.add1, r.add2, r.add3, r.custo1, r.tel);
+        const transfer::SmartParty &o = r.orderer;
+        m_giftOrderer = partyFields(o.zip, o.add1, o.add2, o.add3, o.custo1, o.tel);
+    }
     Edit_Warning();
     if (found && !r.warning.isEmpty()) {
         const QString shown = Label_Warning->toolTip();
@@ -115,8 +151,10 @@ void TForm_Main::smartTransfer()
     Edit_Zip->setFocus(Qt::OtherFocusReason);
     if (!found)
         setHelp(u"貼り付けたテキストにお届け先の住所が見つかりませんでした"_s);
-    else if (!r.guidance.isEmpty())
-        setHelp(r.guidance);
+    else if (!r.guidance.isEmpty() || !m_giftOrderer.isEmpty())
+        setHelp(m_giftOrderer.isEmpty() ? r.guidance
+                : r.guidance.isEmpty()  ? kGiftGuidance
+                                        : r.guidance + u"　"_s + kGiftGuidance);
 }
 
 void TForm_Main::BitBtn_1Click()

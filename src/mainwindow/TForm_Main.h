@@ -235,6 +235,9 @@ private:
     // ---- address transfer (FormMainTransfer.cpp) ----
     void BitBtn_1Click();
     void smartTransfer(); // BitBtn_1Click in mode 自動判別
+    // Ctrl+J: the delivery fields from a gift's recipient to its orderer and
+    // back, while they hold one of the two.
+    void swapGiftParty();
     // The six delivery fields from a transfer's result (either mode's).
     template <typename Result> void fillDelivery(const Result &r);
     void connectTransferHandlers();
@@ -424,6 +427,9 @@ private:
     QLabel *Label_ZipWarning = nullptr;
     // The operator typed into a delivery field since the last transfer.
     bool m_deliveryTyped = false;
+    // The six fields of the last 自動判別 transfer's recipient and of the
+    // gift's orderer it found (both empty when it found none).
+    QStringList m_giftRecipient, m_giftOrderer;
     const transfer::PostalLookup *m_postalLookup = nullptr;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;

@@ -671,9 +671,14 @@ Fields fieldsOf(const QList<const Item *> &lines)
         return f;
     };
     const Fields rec = extract(recipient.items, recipient.parsed);
-    if (rec.hasAddress() && !rec.sameAs)
-        return withOthers(withSalutation(rec));
     const Fields ord = extract(orderer.items, orderer.parsed);
+    if (rec.hasAddress() && !rec.sameAs) {
+        Fields f = withOthers(withSalutation(rec));
+        // A gift: the orderer's own address comes along.
+        if (ord.hasAddress() && (ord.zip != f.zip || ord.address != f.address))
+            f.orderer = std::make_shared<const Fields>(ord);
+        return f;
+    }
     if ((rec.sameAs || !rec.hasAddress()) && ord.hasAddress()) {
         Fields f = ord;
         // A gift without the recipient's address but with a name keeps it.

@@ -12,6 +12,10 @@ namespace transfer {
 
 PostalLookup::~PostalLookup() = default;
 
+namespace {
+SmartTransferResult resultOf(const smart::Fields &f, const PostalLookup *postal);
+} // namespace
+
 // The steps, in order: the text as items, the items of each quote level as
 // fields, the fields as the slip's lines, then the dictionary's check.
 SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *postal)
@@ -65,7 +69,22 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
             ((!q.zip.isEmpty() && q.zip == f.zip) || (!q.name.text.isEmpty() && q.name.text == f.name.text)))
             f.tel = q.tel;
     }
+    r = resultOf(f, postal);
+    if (f.orderer) {
+        const SmartTransferResult o = resultOf(*f.orderer, postal);
+        r.orderer = {o.zip, o.tel, o.add1, o.add2, o.add3, o.custo1};
+    }
+    return r;
+}
 
+namespace {
+
+// The slip's six fields, the notes and the dictionary's check from the
+// fields of one person.
+SmartTransferResult resultOf(const smart::Fields &f, const PostalLookup *postal)
+{
+    using namespace smart;
+    SmartTransferResult r;
     r.zip = f.zip;
     r.tel = f.tel;
     if (f.others)
@@ -100,5 +119,7 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
     }
     return r;
 }
+
+} // namespace
 
 } // namespace transfer

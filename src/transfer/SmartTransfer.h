@@ -11,6 +11,16 @@
 
 namespace transfer {
 
+// The six delivery fields of one person.
+struct SmartParty
+{
+    QString zip, tel, add1, add2, add3, custo1;
+    bool empty() const
+    {
+        return zip.isEmpty() && tel.isEmpty() && add1.isEmpty() && add2.isEmpty() && add3.isEmpty() && custo1.isEmpty();
+    }
+};
+
 struct SmartTransferResult
 {
     // True when the text holds nothing to transfer (only blanks, mail
@@ -31,6 +41,10 @@ struct SmartTransferResult
     // A plain-Japanese note for the guidance band (the text holds more than
     // one customer), or empty.
     QString guidance;
+    // A gift's orderer (ご依頼主, 注文者) when the text names one with an
+    // address besides the recipient, who fills the fields above; else empty.
+    // The payer of a gift is often the orderer.
+    SmartParty orderer;
 };
 
 // The guidance when a text holds several customers and the first was taken.

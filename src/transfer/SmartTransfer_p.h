@@ -25,6 +25,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <span>
 
 namespace transfer::smart {
@@ -280,6 +281,8 @@ struct Fields
     bool addressClosed = false;
     bool unlock = false; // a correction: the next values replace the earlier ones
     bool others = false; // the text holds further customers after the one taken
+    // The orderer's block of a gift when the recipient's block was taken.
+    std::shared_ptr<const Fields> orderer;
 
     bool hasAddress() const { return !zip.isEmpty() || !address.isEmpty(); }
     bool empty() const

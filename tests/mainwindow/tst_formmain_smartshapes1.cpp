@@ -1,5 +1,5 @@
 // The 自動判別 transfer's notes in the main window, offscreen: a text with
-// several customers and a text that names no recipient.
+// several customers, a text that names no recipient and a gift's orderer.
 
 #include "support/MainWindowFixture.h"
 
@@ -29,6 +29,7 @@ class TestFormMainSmartShapes : public QObject
 private Q_SLOTS:
     void severalCustomersAreNamedInTheBand();
     void noRecipientAsksBeforeEmptyingTypedFields();
+    void ctrlJSwapsRecipientAndOrderer();
 };
 
 void TestFormMainSmartShapes::severalCustomersAreNamedInTheBand()
@@ -53,6 +54,23 @@ void TestFormMainSmartShapes::noRecipientAsksBeforeEmptyingTypedFields()
     QCOMPARE(f.dialogs->confirms().size(), 1);
     QCOMPARE(add1->text(), QString());
     QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"見つかりませんでした"_s));
+}
+
+void TestFormMainSmartShapes::ctrlJSwapsRecipientAndOrderer()
+{
+    MainWindowFixture f;
+    f.start();
+    pasteAndTransfer(f, u"ご依頼主\n〒9500087 新潟県新潟市中央区東大通3-2-1\n本間 修\n\nお届け先\n"
+                        u"〒0600001 北海道札幌市中央区北一条西6-1\n本間 京子\n"_s);
+    auto *name = f.w<QLineEdit>(u"Edit_Custo1"_s);
+    QCOMPARE(name->text(), u"本間　京子"_s);
+    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"Ctrl+J"_s));
+    QTest::keyClick(f.w<QLineEdit>(u"Edit_Zip"_s), Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(name->text(), u"本間　修"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Zip"_s)->text(), u"950-0087"_s);
+    QTest::keyClick(f.w<QLineEdit>(u"Edit_Zip"_s), Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(name->text(), u"本間　京子"_s);
+    QCOMPARE(f.w<QLineEdit>(u"Edit_Add1"_s)->text(), u"北海道札幌市中央区北一条西6-1"_s);
 }
 
 QTEST_MAIN(TestFormMainSmartShapes)

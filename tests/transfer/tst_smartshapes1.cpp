@@ -51,6 +51,8 @@ private Q_SLOTS:
     void drawnTables() { check(); }
     void severalCustomers_data();
     void severalCustomers();
+    void giftOrderer_data();
+    void giftOrderer();
     void noRecipient_data();
     void noRecipient();
 
@@ -223,6 +225,37 @@ void TestSmartShapes::severalCustomers()
     const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
     QCOMPARE(r.custo1, custo1);
     QCOMPARE(r.guidance.contains(u"「一括印刷」"_s), several);
+}
+
+void TestSmartShapes::giftOrderer_data()
+{
+    columns();
+    addRow("the orderer's block after the recipient's",
+           u"■お届け先\n〒5420081 大阪府大阪市中央区南船場1-4-4\n森本 千夏\n06-6251-3030\n■ご依頼主\n"
+           u"〒8800805 宮崎県宮崎市橘通東1-6-2 橘ビル3F\n森本 隆之\n0985-22-1010\n"_s,
+           u"880-0805"_s, u"宮崎県宮崎市橘通東1-6-2"_s, u"橘ビル3F"_s, QString(), u"森本　隆之"_s, u"0985-22-1010"_s);
+    addRow("an orderer without an address of its own is none",
+           u"注文者：森本 隆之\nお届け先\n〒5420081 大阪府大阪市中央区南船場1-4-4\n森本 千夏\n"_s, QString(), QString(),
+           QString(), QString(), QString(), QString());
+}
+
+void TestSmartShapes::giftOrderer()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, zip);
+    QFETCH(QString, add1);
+    QFETCH(QString, add2);
+    QFETCH(QString, add3);
+    QFETCH(QString, custo1);
+    QFETCH(QString, tel);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    QCOMPARE(r.custo1, u"森本　千夏"_s);
+    QCOMPARE(r.orderer.zip, zip);
+    QCOMPARE(r.orderer.add1, add1);
+    QCOMPARE(r.orderer.add2, add2);
+    QCOMPARE(r.orderer.add3, add3);
+    QCOMPARE(r.orderer.custo1, custo1);
+    QCOMPARE(r.orderer.tel, tel);
 }
 
 void TestSmartShapes::noRecipient_data()
