@@ -640,10 +640,11 @@ Fields fieldsOf(const QList<const Item *> &lines)
             continue;
         if (g != &free) {
             const int side = g == &recipient ? 0 : 1;
-            const bool address = carriesAddress(*it, p);
+            const bool again = withAddress[side] && p.role != Role::None &&
+                               (p.label == Label::None || p.label == Label::Address || p.label == Label::Zip);
+            const bool address = (!withAddress[side] || again || (closed[side] && !others)) && carriesAddress(*it, p);
             // "お届け先：〒…" again once the block has its address.
-            if (address && withAddress[side] && p.role != Role::None &&
-                (p.label == Label::None || p.label == Label::Address || p.label == Label::Zip))
+            if (address && again)
                 closed[side] = true;
             if (closed[side]) {
                 others = others || address;
@@ -738,7 +739,10 @@ Fields fieldsOf(const QList<const Item *> &lines)
         for (qsizetype i = paragraphs[k].first; i < paragraphs[k].second && !correction; ++i)
             correction = hasCorrectionWord(QStringView(free.items[i]->key));
         if (!correction) {
-            if (!best.others) {
+            bool mayHold = false;
+            for (qsizetype i = paragraphs[k].first; i < paragraphs[k].second && !mayHold && !best.others; ++i)
+                mayHold = free.items[i]->fold.contains(u'〒') || prefectureIndex(free.items[i]->fold) >= 0;
+            if (mayHold) {
                 const Fields other = fieldsOfParagraphs(k, k);
                 best.others = other.hasAddress() && (other.zip != best.zip || other.address != best.address);
             }
@@ -828,6 +832,27 @@ void applyFollowUps(Fields &f, const QList<const Item *> &lines)
         if (it->blank || it->separator)
             continue;
         const QString &fold = it->fold;
+        // Only a line with one of the words below can change anything.
+        const auto trigger = [](QChar c) {
+            switch (c.unicode()) {
+            case u'な':
+            case u'→':
+            case u'⇒':
+            case u'で':
+            case u'日':
+            case u'携':
+            case u'間':
+            case u'平':
+            case u'や':
+            case u'忘':
+            case u'抜':
+            case u'漏':
+            case u'追': return true;
+            default: return false;
+            }
+        };
+        if (std::none_of(fold.begin(), fold.end(), trigger))
+            continue;
         // "202じゃなくて203でした": the number the writer corrects.
         if (const QRegularExpressionMatch m = swap.match(fold); m.hasMatch()) {
             const QString to = it->raw.mid(m.capturedStart(2), m.capturedLength(2));

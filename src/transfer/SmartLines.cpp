@@ -216,6 +216,9 @@ struct TwoColumns
 bool isTableRule(QStringView line)
 {
     static const QString rules = u"+-=|｜│─━┼├┤┌┐└┘┬┴╋┣┫┏┓┗┛┳┻ \t"_s;
+    const qsizetype first = std::find_if_not(line.begin(), line.end(), vuzo::IsWordBlank) - line.begin();
+    if (first >= line.size() || !rules.contains(line[first]))
+        return false;
     bool junction = false;
     bool any = false;
     for (QChar c : line) {
@@ -338,7 +341,11 @@ bool isTimeStamp(QStringView fold)
 // or a speaker with the time ("[出品者] 2024/09/04 21:02").
 bool isChatHeader(const QString &raw)
 {
-    const QString fold = FoldForNumbers(vuzo::TrimBlanksAndControls(raw));
+    const QString trimmed = vuzo::TrimBlanksAndControls(raw);
+    if (trimmed.isEmpty() || (!trimmed.front().isDigit() && trimmed.front() != u'[' && trimmed.front() != u'【' &&
+                              !trimmed.contains(u"トーク")))
+        return false;
+    const QString fold = FoldForNumbers(trimmed);
     if (fold.contains(u"トーク") && (fold.contains(u"履歴") || fold.contains(u"コピー") || fold.contains(u"保存")))
         return true;
     QStringView rest(fold);
