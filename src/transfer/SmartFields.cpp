@@ -555,7 +555,17 @@ Fields fieldsOf(const QList<const Item *> &lines)
         for (qsizetype i = 0; i <= lines.size(); ++i) {
             if (i == lines.size() || lines[i]->separator) {
                 const QList<const Item *> block = lines.mid(b, i - b);
-                if (b > 0 && isSignatureBlock(block)) {
+                // The first block is a signature only with the shop's hours or
+                // its operator: a customer may well name the shop there.
+                const bool shopFooter = std::any_of(block.begin(), block.end(), [](const Item *it) {
+                    for (QStringView w :
+                         {u"営業時間", u"定休日", u"受付時間", u"運営会社", u"発行元", u"copyright", u"©"}) {
+                        if (it->key.contains(w))
+                            return true;
+                    }
+                    return false;
+                });
+                if ((b > 0 || shopFooter) && isSignatureBlock(block)) {
                     for (qsizetype k = b; k < i; ++k)
                         signature[k] = true;
                 }

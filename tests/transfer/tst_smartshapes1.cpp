@@ -101,6 +101,10 @@ void TestSmartShapes::formsAndChats(bool forms)
            u"09:42\t岩崎 直\t\"〒320-0811\n栃木県宇都宮市大通り4-2-19\n岩崎 直\n028-633-7402\"\n"
            u"09:50\t店舗\t承知しました\n"_s,
            u"320-0811"_s, u"栃木県宇都宮市大通り4-2-19"_s, QString(), QString(), u"岩崎　直"_s, u"028-633-7402"_s);
+    addRow("date and time in the first column, the number in a later message",
+           u"2025/02/02 11:05\t片岡 潤\t\"〒8600806\n熊本県熊本市中央区花畑町6-2\n片岡 潤\"\n"
+           u"2025/02/02 11:09\t片岡 潤\t電話は096-212-3434です\n"_s,
+           u"860-0806"_s, u"熊本県熊本市中央区花畑町6-2"_s, QString(), QString(), u"片岡　潤"_s, u"096-212-3434"_s);
     addRow("a flea-market thread with bracketed speakers and times",
            u"[出品者] 2025/01/20 18:12\nお届け先をお知らせください\n[購入者] 2025/01/20 19:03\n"
            u"〒880-0805 宮崎県宮崎市橘通東3-5-11\n黒木 咲良\n070-5521-3097\n"_s,
@@ -119,6 +123,10 @@ void TestSmartShapes::headedBlocks_data()
            u"【お届け先】\n〒9300083 富山県富山市総曲輪2-7-1 総曲輪レジデンス1104\n堀 まゆみ\n076-421-6650\n"_s,
            u"930-0083"_s, u"富山県富山市総曲輪2-7-1"_s, u"総曲輪レジデンス1104"_s, QString(), u"堀　まゆみ"_s,
            u"076-421-6650"_s);
+    addRow("diamond-framed headings of sender and destination",
+           u"◆送り主◆\n〒1600022 東京都新宿区新宿6-1-1\n尾崎 亘\n◆送り先◆\n〒7000024 岡山県岡山市北区駅元町7-3\n"
+           u"尾崎 文\n086-231-4545\n"_s,
+           u"700-0024"_s, u"岡山県岡山市北区駅元町7-3"_s, QString(), QString(), u"尾崎　文"_s, u"086-231-4545"_s);
 }
 
 void TestSmartShapes::addressLineEnds_data()
@@ -193,6 +201,10 @@ void TestSmartShapes::drawnTables_data()
     addRow("a spreadsheet cell over two lines in quotes",
            u"氏名\t住所\t電話\n飯田 翔\t\"兵庫県神戸市中央区加納町3-9-2\nコート加納201\"\t078-222-0461\n"_s, QString(),
            u"兵庫県神戸市中央区加納町3-9-2"_s, u"コート加納201"_s, QString(), u"飯田　翔"_s, u"078-222-0461"_s);
+    addRow("a table of heading cells with a rule row",
+           u"|氏名|郵便番号|住所|電話|\n|:--|:--|:--|:--|\n|菅原 伸|980-0021|宮城県仙台市青葉区中央1-6-6|"
+           u"022-300-4141|\n"_s,
+           u"980-0021"_s, u"宮城県仙台市青葉区中央1-6-6"_s, QString(), QString(), u"菅原　伸"_s, u"022-300-4141"_s);
 }
 
 void TestSmartShapes::severalCustomers_data()
@@ -267,6 +279,8 @@ void TestSmartShapes::noRecipient_data()
     QTest::newRow("only the shop's signature")
         << u"またのご来店をお待ちしております。\n――――――――\n架空文具ストア\n〒104-0061 東京都中央区銀座9-9-9\n"
            u"TEL 03-0000-2222\n"_s;
+    QTest::newRow("a shop's card alone") << u"架空果樹園\n〒4500002 愛知県名古屋市中村区名駅9-9-9\n"
+                                            u"TEL 052-000-0001\n営業時間 8:00-16:00\n"_s;
 }
 
 void TestSmartShapes::noRecipient()
