@@ -41,6 +41,15 @@ void addAddress(Fields &f, const QString &piece)
         f.addressClosed = false;
         f.unlock = false;
     }
+    // A whole address after one with its street number is another one's:
+    // the next customer of a list, not more of this address.
+    if (!f.address.isEmpty() && hasStreetNumber(FoldForNumbers(f.address.join(QString()))) &&
+        startsWithPrefecture(FoldForNumbers(t))) {
+        f.others = f.others || !f.address.contains(t);
+        f.addressClosed = true;
+        f.runOpen = false;
+        return;
+    }
     f.address << t;
     f.runOpen = true;
 }
@@ -64,6 +73,9 @@ QString cutNumbers(const Item &it, qsizetype from, NumberContext context, Fields
         if (m.kind == NumberMatch::PostalCode) {
             if (f.zip.isEmpty() || f.unlock)
                 f.zip = m.value;
+            // Another customer's code and address once this one's is done.
+            else if (m.value != f.zip && f.addressClosed && prefectureIndex(fold.mid(m.end, 6)) >= 0)
+                f.others = true;
             continue;
         }
         // The label just before the number tells a fax from a telephone.
@@ -834,7 +846,7 @@ void applyFollowUps(Fields &f, const QList<const Item *> &lines)
         return;
     static const QRegularExpression swap(
         u"(\\d[\\d-]*)\\s*(?:号室)?\\s*(?:じゃなくて|じゃなく|ではなくて|ではなく|でなく|→|⇒)\\s*(\\d[\\d-]*)"_s);
-    static const QRegularExpression roomWas(u"(?:^|[^\\d-])(\\d{2,4})\\s*(?:号室)?\\s*でした"_s);
+    static const QRegularExpression roomWas(u"(?:^|[^\\d-])(\\d{2,4})\\s*(?:号室)?\\s*(?:でした|の間違い)"_s);
     static const QStringList forgotten = {u"書き忘れ"_s, u"忘れて"_s, u"抜けて"_s, u"漏れて"_s, u"追記"_s};
     static const QStringList daytime = {u"日中"_s, u"昼間"_s, u"平日"_s, u"つながりやすい"_s, u"繋がりやすい"_s};
     bool wantsMobile = false;

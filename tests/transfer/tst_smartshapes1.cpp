@@ -172,6 +172,9 @@ void TestSmartShapes::laterWordsWin_data()
     addRow("a street number corrected in a chat",
            u"〒8120011 福岡県福岡市博多区博多駅前4-7-2\n久保 直樹\n番地まちがえました、4-7-2ではなく4-17-2です\n"_s,
            u"812-0011"_s, u"福岡県福岡市博多区博多駅前4-17-2"_s, QString(), QString(), u"久保　直樹"_s, QString());
+    addRow("a room number said to be a mistake",
+           u"〒4600008 愛知県名古屋市中区栄4-4-4 栄メゾン808\n千葉 慶太\n→ 909の間違いでした\n"_s, u"460-0008"_s,
+           u"愛知県名古屋市中区栄4-4-4"_s, u"栄メゾン909"_s, QString(), u"千葉　慶太"_s, QString());
     addRow("the daytime number is the mobile",
            u"〒3200811 栃木県宇都宮市大通り1-9-5\n野村 孝\n自宅 028-600-7171\n携帯 080-6060-1414\n"
            u"昼間は携帯にお願いします\n"_s,
@@ -223,6 +226,10 @@ void TestSmartShapes::severalCustomers_data()
     QTest::newRow("labelled recipient lines twice")
         << u"送り先：〒1600022 東京都新宿区新宿4-4-4 上原 薫\n送り先：〒5420081 大阪府大阪市中央区南船場2-2 桐山 実\n"_s
         << u"上原　薫"_s << true;
+    QTest::newRow("two customers in one paragraph of a mail")
+        << u"本日分の注文です。\n〒9800021 宮城県仙台市青葉区中央2-2-8 阿部 達也 022-100-2000\n"
+           u"〒7900004 愛媛県松山市大街道4-4-1 越智 彩花 089-100-3000\n"_s
+        << u"阿部　達也"_s << true;
     QTest::newRow("an orderer and a recipient are one customer")
         << u"【ご依頼主】\n〒7000024 岡山県岡山市北区駅元町1-5\n守屋 隆\n【お届け先】\n"
            u"〒2200011 神奈川県横浜市西区高島2-2\n守屋 梓\n"_s
