@@ -483,7 +483,7 @@ bool isHeadingRest(QStringView rest)
 
 bool isValueSeparator(QChar c)
 {
-    static const QString seps = u":=]】>)》〉」』≫»\u3011"_s;
+    static const QString seps = u":=]】>)》〉」』≫»〕\u3011"_s;
     return seps.contains(c) || vuzo::IsWordBlank(c);
 }
 

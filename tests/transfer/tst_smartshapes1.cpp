@@ -123,6 +123,10 @@ void TestSmartShapes::headedBlocks_data()
            u"【お届け先】\n〒9300083 富山県富山市総曲輪2-7-1 総曲輪レジデンス1104\n堀 まゆみ\n076-421-6650\n"_s,
            u"930-0083"_s, u"富山県富山市総曲輪2-7-1"_s, u"総曲輪レジデンス1104"_s, QString(), u"堀　まゆみ"_s,
            u"076-421-6650"_s);
+    addRow("tortoise-shell brackets before each party on one line",
+           u"〔注文者〕横山 学　〒9800021 宮城県仙台市青葉区中央5-2-2　022-310-1010\n"
+           u"〔届け先〕横山 冬美　〒7600023 香川県高松市寿町3-3-8　087-310-2020\n"_s,
+           u"760-0023"_s, u"香川県高松市寿町3-3-8"_s, QString(), QString(), u"横山　冬美"_s, u"087-310-2020"_s);
     addRow("diamond-framed headings of sender and destination",
            u"◆送り主◆\n〒1600022 東京都新宿区新宿6-1-1\n尾崎 亘\n◆送り先◆\n〒7000024 岡山県岡山市北区駅元町7-3\n"
            u"尾崎 文\n086-231-4545\n"_s,
