@@ -1,5 +1,5 @@
-// The 自動判別 transfer's notes in the main window, offscreen: a text with
-// several customers, a text that names no recipient and a gift's orderer.
+// The 自動判別 transfer's gift orderer in the main window, offscreen: the
+// guidance band names it and Ctrl+J swaps it with the recipient.
 
 #include "support/MainWindowFixture.h"
 
@@ -27,34 +27,8 @@ class TestFormMainSmartShapes : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void severalCustomersAreNamedInTheBand();
-    void noRecipientAsksBeforeEmptyingTypedFields();
     void ctrlJSwapsRecipientAndOrderer();
 };
-
-void TestFormMainSmartShapes::severalCustomersAreNamedInTheBand()
-{
-    MainWindowFixture f;
-    f.start();
-    pasteAndTransfer(f, u"〒7900004 愛媛県松山市大街道3-3-1\n白石 遼\n\n〒9300083 富山県富山市総曲輪1-9-9\n"
-                        u"能登 葉月\n"_s);
-    QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"白石　遼"_s);
-    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"「一括印刷」"_s));
-}
-
-void TestFormMainSmartShapes::noRecipientAsksBeforeEmptyingTypedFields()
-{
-    MainWindowFixture f;
-    f.start();
-    auto *add1 = f.w<QLineEdit>(u"Edit_Add1"_s);
-    add1->setFocus();
-    QTest::keyClicks(add1, u"Old 7-7"_s);
-    f.dialogs->answer({true});
-    pasteAndTransfer(f, u"お名前：\nご住所：\n建物名等：\nお支払い区分：代引き（前回 2024/02）\n"_s);
-    QCOMPARE(f.dialogs->confirms().size(), 1);
-    QCOMPARE(add1->text(), QString());
-    QVERIFY(f.w<QLabel>(u"Panel_HelpMess"_s)->text().contains(u"見つかりませんでした"_s));
-}
 
 void TestFormMainSmartShapes::ctrlJSwapsRecipientAndOrderer()
 {

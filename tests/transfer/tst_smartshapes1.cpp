@@ -89,11 +89,6 @@ void TestSmartShapes::formsAndChats(bool forms)
                u"022-266-0193\n"_s,
                u"980-0021"_s, u"宮城県仙台市青葉区中央2-11-4"_s, u"アーバン中央508"_s, QString(), u"中谷　澪"_s,
                u"022-266-0193"_s);
-        addRow("bulleted labels, the code last",
-               u"■ご住所\n\n新潟県新潟市中央区東大通1-7-30\n\n■お名前\n\n早川 伸也\n\n■電話番号\n\n"
-               u"025-241-5080\n\n■郵便番号\n\n9500087\n"_s,
-               u"950-0087"_s, u"新潟県新潟市中央区東大通1-7-30"_s, QString(), QString(), u"早川　伸也"_s,
-               u"025-241-5080"_s);
         return;
     }
     addRow("a message in quotes over several lines, a time stamp above",
@@ -101,14 +96,6 @@ void TestSmartShapes::formsAndChats(bool forms)
            u"09:42\t岩崎 直\t\"〒320-0811\n栃木県宇都宮市大通り4-2-19\n岩崎 直\n028-633-7402\"\n"
            u"09:50\t店舗\t承知しました\n"_s,
            u"320-0811"_s, u"栃木県宇都宮市大通り4-2-19"_s, QString(), QString(), u"岩崎　直"_s, u"028-633-7402"_s);
-    addRow("date and time in the first column, the number in a later message",
-           u"2025/02/02 11:05\t片岡 潤\t\"〒8600806\n熊本県熊本市中央区花畑町6-2\n片岡 潤\"\n"
-           u"2025/02/02 11:09\t片岡 潤\t電話は096-212-3434です\n"_s,
-           u"860-0806"_s, u"熊本県熊本市中央区花畑町6-2"_s, QString(), QString(), u"片岡　潤"_s, u"096-212-3434"_s);
-    addRow("a flea-market thread with bracketed speakers and times",
-           u"[出品者] 2025/01/20 18:12\nお届け先をお知らせください\n[購入者] 2025/01/20 19:03\n"
-           u"〒880-0805 宮崎県宮崎市橘通東3-5-11\n黒木 咲良\n070-5521-3097\n"_s,
-           u"880-0805"_s, u"宮崎県宮崎市橘通東3-5-11"_s, QString(), QString(), u"黒木　咲良"_s, u"070-5521-3097"_s);
 }
 
 void TestSmartShapes::headedBlocks_data()
@@ -118,19 +105,6 @@ void TestSmartShapes::headedBlocks_data()
            u"≪ご注文者様≫\nお名前：水野 和樹\n〒600-8216 京都府京都市下京区東塩小路町9-3\nTEL 075-341-2200\n"
            u"≪お届け先様≫\nお名前：水野 絹代\n〒790-0004 愛媛県松山市大街道2-6-15\nTEL 089-943-7710\n"_s,
            u"790-0004"_s, u"愛媛県松山市大街道2-6-15"_s, QString(), QString(), u"水野　絹代"_s, u"089-943-7710"_s);
-    addRow("lenticular brackets with codes without hyphen",
-           u"【ご依頼主】\n〒4600008 愛知県名古屋市中区栄5-1-8\n堀 祐介\n052-251-4433\n"
-           u"【お届け先】\n〒9300083 富山県富山市総曲輪2-7-1 総曲輪レジデンス1104\n堀 まゆみ\n076-421-6650\n"_s,
-           u"930-0083"_s, u"富山県富山市総曲輪2-7-1"_s, u"総曲輪レジデンス1104"_s, QString(), u"堀　まゆみ"_s,
-           u"076-421-6650"_s);
-    addRow("tortoise-shell brackets before each party on one line",
-           u"〔注文者〕横山 学　〒9800021 宮城県仙台市青葉区中央5-2-2　022-310-1010\n"
-           u"〔届け先〕横山 冬美　〒7600023 香川県高松市寿町3-3-8　087-310-2020\n"_s,
-           u"760-0023"_s, u"香川県高松市寿町3-3-8"_s, QString(), QString(), u"横山　冬美"_s, u"087-310-2020"_s);
-    addRow("diamond-framed headings of sender and destination",
-           u"◆送り主◆\n〒1600022 東京都新宿区新宿6-1-1\n尾崎 亘\n◆送り先◆\n〒7000024 岡山県岡山市北区駅元町7-3\n"
-           u"尾崎 文\n086-231-4545\n"_s,
-           u"700-0024"_s, u"岡山県岡山市北区駅元町7-3"_s, QString(), QString(), u"尾崎　文"_s, u"086-231-4545"_s);
 }
 
 void TestSmartShapes::addressLineEnds_data()
@@ -139,16 +113,10 @@ void TestSmartShapes::addressLineEnds_data()
     addRow("an item list after a wide gap",
            u"〒950-0087 新潟県新潟市中央区東大通2-3-14　　ラ・フランス 3個、洋梨ゼリー 2個\n五十嵐 耕平\n"_s,
            u"950-0087"_s, u"新潟県新潟市中央区東大通2-3-14"_s, QString(), QString(), u"五十嵐　耕平"_s, QString());
-    addRow("a price and a closing phrase",
-           u"〒0300801 青森県青森市新町3-6-21 ¥4,620\n成田 佳奈\n\n〒1600022 東京都新宿区新宿8-1-3 "
-           u"よろしくお願いいたします\n"_s,
-           u"030-0801"_s, u"青森県青森市新町3-6-21"_s, QString(), QString(), u"成田　佳奈"_s, QString());
     addRow("a building after the gap stays, the next label ends the line",
            u"住所：大阪府大阪市中央区南船場4-9-3  南船場プレイス902　氏名：福田 理沙\n電話：06-6241-5507\n"_s,
            QString(), u"大阪府大阪市中央区南船場4-9-3"_s, u"南船場プレイス902"_s, QString(), u"福田　理沙"_s,
            u"06-6241-5507"_s);
-    addRow("columns of a row with two commas", u"〒220-0011 神奈川県横浜市西区高島1-5-40,原 早苗,045-451-7382\n"_s,
-           u"220-0011"_s, u"神奈川県横浜市西区高島1-5-40"_s, QString(), QString(), u"原　早苗"_s, u"045-451-7382"_s);
 }
 
 void TestSmartShapes::proseOnOneLine_data()
@@ -157,40 +125,18 @@ void TestSmartShapes::proseOnOneLine_data()
     addRow("the recipient between commas of a sentence",
            u"届け先は弟の家で、桑原 颯、〒450-0002 愛知県名古屋市中村区名駅3-8-5、電話は052-588-0420です"_s,
            u"450-0002"_s, u"愛知県名古屋市中村区名駅3-8-5"_s, QString(), QString(), u"桑原　颯"_s, u"052-588-0420"_s);
-    addRow("the name after the address, a greeting last",
-           u"祖母あてです、〒9500087 新潟県新潟市中央区東大通4-1-1、今井 トメ、025-290-6618、お願いします"_s,
-           u"950-0087"_s, u"新潟県新潟市中央区東大通4-1-1"_s, QString(), QString(), u"今井　トメ"_s, u"025-290-6618"_s);
 }
 
 void TestSmartShapes::laterWordsWin_data()
 {
     columns();
-    addRow("a building written afterwards",
-           u"送り先：〒4600008 愛知県名古屋市中区栄2-10-3\n片山 美帆 様\n052-201-8890\n"
-           u"追記です：マンション名が抜けていました。栄パークハイツ1502です\n"_s,
-           u"460-0008"_s, u"愛知県名古屋市中区栄2-10-3"_s, u"栄パークハイツ1502"_s, QString(), u"片山　美帆"_s,
-           u"052-201-8890"_s);
     addRow("a room number given again with an apology",
            u"〒7600023 香川県高松市寿町2-1-1 寿メゾン305\n大川 恵\n087-822-0505\n申し訳ありません、405号室でした\n"_s,
            u"760-0023"_s, u"香川県高松市寿町2-1-1"_s, u"寿メゾン405"_s, QString(), u"大川　恵"_s, u"087-822-0505"_s);
-    addRow("a street number corrected in a chat",
-           u"〒8120011 福岡県福岡市博多区博多駅前4-7-2\n久保 直樹\n番地まちがえました、4-7-2ではなく4-17-2です\n"_s,
-           u"812-0011"_s, u"福岡県福岡市博多区博多駅前4-17-2"_s, QString(), QString(), u"久保　直樹"_s, QString());
-    addRow("a room number said to be a mistake",
-           u"〒4600008 愛知県名古屋市中区栄4-4-4 栄メゾン808\n千葉 慶太\n→ 909の間違いでした\n"_s, u"460-0008"_s,
-           u"愛知県名古屋市中区栄4-4-4"_s, u"栄メゾン909"_s, QString(), u"千葉　慶太"_s, QString());
     addRow("the daytime number is the mobile",
            u"〒3200811 栃木県宇都宮市大通り1-9-5\n野村 孝\n自宅 028-600-7171\n携帯 080-6060-1414\n"
            u"昼間は携帯にお願いします\n"_s,
            u"320-0811"_s, u"栃木県宇都宮市大通り1-9-5"_s, QString(), QString(), u"野村　孝"_s, u"080-6060-1414"_s);
-    addRow("a new address further down in the recipient's block",
-           u"お届け先\n〒1040061 東京都中央区銀座3-1-1\n三上 玲奈\n03-3561-2020\n"
-           u"やはり勤務先でお願いします。〒1600022 東京都新宿区新宿3-3-9\n"_s,
-           u"160-0022"_s, u"東京都新宿区新宿3-3-9"_s, QString(), QString(), u"三上　玲奈"_s, u"03-3561-2020"_s);
-    addRow("the number of the quoted mail still counts",
-           u"三上です。送り先はこちらでお願いします。\n〒1040061 東京都中央区銀座3-1-1\n三上 玲奈\n\n"
-           u"> 〒1040061 東京都中央区銀座3-1-1\n> 三上 玲奈 様\n> 電話 03-3561-2020\n"_s,
-           u"104-0061"_s, u"東京都中央区銀座3-1-1"_s, QString(), QString(), u"三上　玲奈"_s, u"03-3561-2020"_s);
 }
 
 void TestSmartShapes::drawnTables_data()
@@ -200,18 +146,9 @@ void TestSmartShapes::drawnTables_data()
            u"| 氏名 | 大塚 瑞希 |\n| 郵便番号 | 700-0024 |\n| 住所 | 岡山県岡山市北区駅元町15-2 |\n"
            u"| 電話 | 086-251-3090 |\n"_s,
            u"700-0024"_s, u"岡山県岡山市北区駅元町15-2"_s, QString(), QString(), u"大塚　瑞希"_s, u"086-251-3090"_s);
-    addRow("rules of plus and minus around the rows",
-           u"+------+-----------------------------+\n| お名前 | 西田 浩之 |\n"
-           u"+------+-----------------------------+\n| ご住所 | 〒860-0806 熊本県熊本市中央区花畑町8-4 |\n"
-           u"+------+-----------------------------+\n"_s,
-           u"860-0806"_s, u"熊本県熊本市中央区花畑町8-4"_s, QString(), QString(), u"西田　浩之"_s, QString());
     addRow("a spreadsheet cell over two lines in quotes",
            u"氏名\t住所\t電話\n飯田 翔\t\"兵庫県神戸市中央区加納町3-9-2\nコート加納201\"\t078-222-0461\n"_s, QString(),
            u"兵庫県神戸市中央区加納町3-9-2"_s, u"コート加納201"_s, QString(), u"飯田　翔"_s, u"078-222-0461"_s);
-    addRow("a table of heading cells with a rule row",
-           u"|氏名|郵便番号|住所|電話|\n|:--|:--|:--|:--|\n|菅原 伸|980-0021|宮城県仙台市青葉区中央1-6-6|"
-           u"022-300-4141|\n"_s,
-           u"980-0021"_s, u"宮城県仙台市青葉区中央1-6-6"_s, QString(), QString(), u"菅原　伸"_s, u"022-300-4141"_s);
 }
 
 void TestSmartShapes::severalCustomers_data()
@@ -223,21 +160,10 @@ void TestSmartShapes::severalCustomers_data()
         << u"氏名,郵便番号,住所,電話\n松尾 仁,860-0806,熊本県熊本市中央区花畑町2-2,096-111-2020\n"
            u"香川 舞,760-0023,香川県高松市寿町1-1,087-111-3030\n"_s
         << u"松尾　仁"_s << true;
-    QTest::newRow("two orders pasted with their headings")
-        << u"■お届け先\n〒0600001 北海道札幌市中央区北一条西4-4\n長谷 透\n\n■お届け先\n"
-           u"〒8900053 鹿児島県鹿児島市中央町1-2\n有村 光\n"_s
-        << u"長谷　透"_s << true;
-    QTest::newRow("labelled recipient lines twice")
-        << u"送り先：〒1600022 東京都新宿区新宿4-4-4 上原 薫\n送り先：〒5420081 大阪府大阪市中央区南船場2-2 桐山 実\n"_s
-        << u"上原　薫"_s << true;
     QTest::newRow("two customers in one paragraph of a mail")
         << u"本日分の注文です。\n〒9800021 宮城県仙台市青葉区中央2-2-8 阿部 達也 022-100-2000\n"
            u"〒7900004 愛媛県松山市大街道4-4-1 越智 彩花 089-100-3000\n"_s
         << u"阿部　達也"_s << true;
-    QTest::newRow("an orderer and a recipient are one customer")
-        << u"【ご依頼主】\n〒7000024 岡山県岡山市北区駅元町1-5\n守屋 隆\n【お届け先】\n"
-           u"〒2200011 神奈川県横浜市西区高島2-2\n守屋 梓\n"_s
-        << u"守屋　梓"_s << false;
 }
 
 void TestSmartShapes::severalCustomers()
@@ -252,44 +178,29 @@ void TestSmartShapes::severalCustomers()
 
 void TestSmartShapes::giftOrderer_data()
 {
-    columns();
-    addRow("the orderer's block after the recipient's",
-           u"■お届け先\n〒5420081 大阪府大阪市中央区南船場1-4-4\n森本 千夏\n06-6251-3030\n■ご依頼主\n"
-           u"〒8800805 宮崎県宮崎市橘通東1-6-2 橘ビル3F\n森本 隆之\n0985-22-1010\n"_s,
-           u"880-0805"_s, u"宮崎県宮崎市橘通東1-6-2"_s, u"橘ビル3F"_s, QString(), u"森本　隆之"_s, u"0985-22-1010"_s);
-    addRow("an orderer without an address of its own is none",
-           u"注文者：森本 隆之\nお届け先\n〒5420081 大阪府大阪市中央区南船場1-4-4\n森本 千夏\n"_s, QString(), QString(),
-           QString(), QString(), QString(), QString());
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("orderer");
+    QTest::newRow("the orderer's block after the recipient's")
+        << u"■お届け先\n〒5420081 大阪府大阪市中央区南船場1-4-4\n森本 千夏\n■ご依頼主\n"
+           u"〒8800805 宮崎県宮崎市橘通東1-6-2 橘ビル3F\n森本 隆之\n0985-22-1010\n"_s
+        << u"880-0805|宮崎県宮崎市橘通東1-6-2|橘ビル3F||森本　隆之|0985-22-1010"_s;
 }
 
 void TestSmartShapes::giftOrderer()
 {
     QFETCH(QString, text);
-    QFETCH(QString, zip);
-    QFETCH(QString, add1);
-    QFETCH(QString, add2);
-    QFETCH(QString, add3);
-    QFETCH(QString, custo1);
-    QFETCH(QString, tel);
+    QFETCH(QString, orderer);
     const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    const transfer::SmartParty &o = r.orderer;
     QCOMPARE(r.custo1, u"森本　千夏"_s);
-    QCOMPARE(r.orderer.zip, zip);
-    QCOMPARE(r.orderer.add1, add1);
-    QCOMPARE(r.orderer.add2, add2);
-    QCOMPARE(r.orderer.add3, add3);
-    QCOMPARE(r.orderer.custo1, custo1);
-    QCOMPARE(r.orderer.tel, tel);
+    QCOMPARE(QStringList({o.zip, o.add1, o.add2, o.add3, o.custo1, o.tel}).join(u'|'), orderer);
 }
 
 void TestSmartShapes::noRecipient_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("a question") << u"この色の在庫は来月入りますか？ご連絡お待ちしております。"_s;
     QTest::newRow("form labels without values")
         << u"お名前：\nご住所：\nマンション名等：\n電話番号：\nご利用区分：はじめて（紹介 2024/05）\n"_s;
-    QTest::newRow("only the shop's signature")
-        << u"またのご来店をお待ちしております。\n――――――――\n架空文具ストア\n〒104-0061 東京都中央区銀座9-9-9\n"
-           u"TEL 03-0000-2222\n"_s;
     QTest::newRow("a shop's card alone") << u"架空果樹園\n〒4500002 愛知県名古屋市中村区名駅9-9-9\n"
                                             u"TEL 052-000-0001\n営業時間 8:00-16:00\n"_s;
 }
