@@ -64,6 +64,52 @@ template <std::size_t N> bool hasPrefix(QStringView digits, const char16_t *cons
                        [&](const char16_t *p) { return digits.startsWith(QStringView(p)); });
 }
 
+// A kanji digit, or the circle people write for 〇 among them.
+int kanjiDigit(QChar c)
+{
+    return c == u'○' ? 0 : vuzo::KanjiDigitValue(c);
+}
+
+// Kanji digits written for a postal code or a telephone number ("六三〇‐八二一五",
+// "〇七四二‐五五‐〇三六一") become ASCII digits: a run of them, dashes or
+// single blanks between, with seven digits or more. Shorter runs are the
+// numbers of an address ("二丁目") or of a name and stay.
+void foldKanjiDigitRuns(QString &out)
+{
+    const qsizetype n = out.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (kanjiDigit(out[i]) < 0) {
+            ++i;
+            continue;
+        }
+        qsizetype e = i;
+        qsizetype lastDigit = i;
+        int digits = 0;
+        while (e < n) {
+            if (kanjiDigit(out[e]) >= 0) {
+                ++digits;
+                lastDigit = e;
+                ++e;
+            } else if ((isDash(out[e].unicode()) || out[e] == u' ') && e + 1 < n && kanjiDigit(out[e + 1]) >= 0) {
+                ++e;
+            } else {
+                break;
+            }
+        }
+        // 十 or a digit glued on either side makes it a counted number.
+        const bool glued = (i > 0 && (out[i - 1] == u'十' || vuzo::IsAsciiDigit(out[i - 1]))) ||
+                           (lastDigit + 1 < n && out[lastDigit + 1] == u'十');
+        if (digits >= 7 && !glued) {
+            for (qsizetype k = i; k <= lastDigit; ++k) {
+                if (const int v = kanjiDigit(out[k]); v >= 0)
+                    out[k] = QChar(u'0' + v);
+            }
+        }
+        i = lastDigit + 1;
+    }
+}
+
 } // namespace
 
 QString FoldForNumbers(QStringView text)
@@ -78,6 +124,7 @@ QString FoldForNumbers(QStringView text)
             f = u' ';
         out[i] = QChar(f);
     }
+    foldKanjiDigitRuns(out);
     // A dash counts as a hyphen only between digits (or after a digit before a
     // blank and a digit), so ハイツ and ━━━ keep their marks.
     for (qsizetype i = 1; i + 1 < out.size(); ++i) {
@@ -297,7 +344,10 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                         const qsizetype b = groups[g + 1].end - groups[g + 1].start;
                         const qsizetype c = groups[g + 2].end - groups[g + 2].start;
                         const bool fixedLine = digits.size() == 10 && a >= 2 && a <= 5 && c == 4 && a + b == 6;
-                        if (fixedLine && !formatted.isEmpty() && !digits.startsWith(u"0120") &&
+                        // "080-0000-4417" is a mobile whose writer knows it,
+                        // though its digits begin as 0800 would.
+                        const bool elevenDigits = digits.size() == 11 && a >= 3 && a <= 4 && c == 4 && a + b == 7;
+                        if ((fixedLine || elevenDigits) && !formatted.isEmpty() && !digits.startsWith(u"0120") &&
                             !digits.startsWith(u"0570"))
                             formatted = QStringList{s.mid(groups[g].start, a).toString(),
                                                     s.mid(groups[g + 1].start, b).toString(),

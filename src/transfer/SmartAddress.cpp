@@ -238,9 +238,18 @@ void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
         const QString fold = FoldForNumbers(r.add1);
         while (e < fold.size() && !vuzo::IsAsciiDigit(fold[e]) && !vuzo::IsKanjiNumeral(fold[e]))
             ++e;
-        const QStringList codes = postal->codesOf(r.add1.left(e));
-        if (codes.size() == 1)
-            r.zip = FormatPostalDigits(codes.first());
+        // A code ending in 0000 stands for a whole city: it is taken only when
+        // no town's code fits, and then with a warning.
+        QStringList towns;
+        QStringList cities;
+        for (const QString &c : postal->codesOf(r.add1.left(e)))
+            (c.endsWith(u"0000") ? cities : towns) << c;
+        if (towns.size() == 1) {
+            r.zip = FormatPostalDigits(towns.first());
+        } else if (towns.isEmpty() && cities.size() == 1) {
+            r.zip = FormatPostalDigits(cities.first());
+            r.warning = u"郵便番号 "_s + r.zip + u" は市区町村全体の番号です。町域の郵便番号を確かめてください"_s;
+        }
         return;
     }
     QString digits = r.zip;

@@ -259,6 +259,24 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         return;
     }
 
+    // "新宿郵便局留", "那覇中央郵便局留め": the post office that holds the mail
+    // is a line of the address, after the street (or the town) it follows.
+    if (const qsizetype k = tf.indexOf(u"局留"); k > 0 && !f.addressClosed) {
+        qsizetype b = k;
+        while (b > 0 && !vuzo::IsWordBlank(tf[b - 1]))
+            --b;
+        qsizetype e = k + 2;
+        while (e < tf.size() && (tf[e] == u'め' || tf[e] == u'置' || tf[e] == u'き'))
+            ++e;
+        const QString before = text.left(b);
+        const QString after = text.mid(e);
+        if (hasContent(before))
+            classifyFree(f, before, cell);
+        f.buildings << text.mid(b, e - b);
+        if (hasContent(after))
+            classifyFree(f, after, cell);
+        return;
+    }
     const qsizetype pref = prefectureIndex(tf);
     if (pref > 0) {
         // An address begins with its prefecture: what stands before it is a

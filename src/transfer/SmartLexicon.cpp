@@ -44,6 +44,10 @@ constexpr Word kLabels[] = {
     {u"担当者", Label::Name},
     {u"ご担当", Label::Name},
     {u"担当", Label::Name},
+    {u"お客様", Label::Name},
+    {u"お客様名", Label::Name},
+    {u"お客様氏名", Label::Name},
+    {u"受取人様", Label::Name},
     {u"姓", Label::Family},
     {u"名", Label::Given},
     {u"フリガナ", Label::Kana},
@@ -142,6 +146,11 @@ constexpr Word kLabels[] = {
     {u"ご注文番号", Label::Drop},
     {u"受注番号", Label::Drop},
     {u"受付番号", Label::Drop},
+    // The shop's staff member who took an order by telephone.
+    {u"受付", Label::Drop},
+    {u"受付者", Label::Drop},
+    {u"受付担当", Label::Drop},
+    {u"受付担当者", Label::Drop},
     {u"注文日", Label::Drop},
     {u"ご注文日", Label::Drop},
     {u"注文日時", Label::Drop},
@@ -321,10 +330,11 @@ constexpr QStringView kNotNameWords[] = {
     u"寸志",         u"自宅",       u"用",       u"携帯",       u"日中",     u"夜間",     u"平日",       u"土日",
     u"会社",         u"勤務先",     u"固定",     u"内線",       u"新規",     u"追加",     u"変更",       u"訂正",
     u"修正",         u"期限",       u"予約",     u"定期",       u"通常",     u"特急",     u"速達",       u"書留",
+    u"お手数",       u"手数",       u"品物",     u"郵便局",
 };
 
-constexpr QStringView kHonorifics[] = {u"様宛", u"様",   u"さま", u"サマ",   u"殿",   u"御中",
-                                       u"さん", u"宛て", u"宛",   u"ちゃん", u"くん", u"君"};
+constexpr QStringView kHonorifics[] = {u"様宛", u"様", u"さま",   u"サマ", u"殿", u"御中",   u"さん",
+                                       u"宛て", u"宛", u"ちゃん", u"くん", u"君", u"様あて", u"あて"};
 
 // Building words: a line or the rest of a line holding one is line 2.
 constexpr QStringView kBuildingWords[] = {
@@ -564,7 +574,16 @@ bool isSentence(QStringView fold)
 {
     if (hasSentenceWord(fold))
         return true;
-    return fold.endsWith(u'ね') || fold.endsWith(u'よ') || fold.endsWith(u'な');
+    if (!(fold.endsWith(u'ね') || fold.endsWith(u'よ') || fold.endsWith(u'な')))
+        return false;
+    // "杉浦 あかね": a family name in kanji and a given name in kana end in
+    // ね or な as often as a chat line does.
+    const QStringList parts = vuzo::SplitAtWordBlanks(fold.toString());
+    const bool name = parts.size() == 2 && parts[0].size() <= 4 &&
+                      std::all_of(parts[0].begin(), parts[0].end(), vuzo::IsKanji) && parts[1].size() <= 4 &&
+                      std::all_of(parts[1].begin(), parts[1].end(),
+                                  [](QChar c) { return vuzo::IsHiragana(c) || vuzo::IsKatakana(c); });
+    return !name;
 }
 
 bool isOtherHeading(QStringView key, qsizetype start)

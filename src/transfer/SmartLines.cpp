@@ -313,6 +313,13 @@ Parsed parse(const Item &it)
     if (lm.matched) {
         p.label = lm.label;
         p.valueStart = lm.valueStart;
+        // A bilingual form names the field twice: "Name / お名前:", "住所 Address:".
+        for (int again = 0; again < 2; ++again) {
+            const LabelMatch next = labelAt(key, skipDecoration(key, p.valueStart));
+            if (!next.matched || next.label != lm.label || next.valueStart <= p.valueStart)
+                break;
+            p.valueStart = next.valueStart;
+        }
         if (stripDecoration(key.mid(lm.valueStart)).isEmpty())
             p.heading = true;
         return p;

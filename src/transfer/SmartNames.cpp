@@ -176,6 +176,13 @@ bool isNameLike(const QString &name)
         return false;
     if (hasNotNameWord(QStringView(name)) || isCompanyLike(name) || hasKatakanaBuildingWord(name))
         return false;
+    // "昆布 三袋", "みかん 2箱": a quantity of an item in the order.
+    static const QString counters = u"袋箱本缶瓶束尾匹杯kg"_s;
+    for (qsizetype i = 0; i + 1 < name.size(); ++i) {
+        if ((vuzo::KanjiDigitValue(name[i]) >= 0 || name[i] == u'十' || vuzo::IsAsciiDigit(name[i])) &&
+            counters.contains(name[i + 1]))
+            return false;
+    }
     if (name == u"記"_s || name == u"日本"_s || name == u"Japan"_s || name == u"JAPAN"_s || startsWithPrefecture(name))
         return false;
     // A Latin text is a name only as two or three capitalised words.
