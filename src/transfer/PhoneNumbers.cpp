@@ -73,7 +73,8 @@ int kanjiDigit(QChar c)
 // Kanji digits written for a postal code or a telephone number ("六三〇‐八二一五",
 // "〇七四二‐五五‐〇三六一") become ASCII digits: a run of them, dashes or
 // single blanks between, with seven digits or more. Shorter runs are the
-// numbers of an address ("二丁目") or of a name and stay.
+// numbers of an address ("二丁目") or of a name and stay. A ・ between the
+// groups reads as a hyphen.
 void foldKanjiDigitRuns(QString &out)
 {
     const qsizetype n = out.size();
@@ -91,7 +92,8 @@ void foldKanjiDigitRuns(QString &out)
                 ++digits;
                 lastDigit = e;
                 ++e;
-            } else if ((isDash(out[e].unicode()) || out[e] == u' ') && e + 1 < n && kanjiDigit(out[e + 1]) >= 0) {
+            } else if ((isDash(out[e].unicode()) || out[e] == u'-' || out[e] == u' ' || out[e] == u'・') && e + 1 < n &&
+                       kanjiDigit(out[e + 1]) >= 0) {
                 ++e;
             } else {
                 break;
@@ -104,6 +106,8 @@ void foldKanjiDigitRuns(QString &out)
             for (qsizetype k = i; k <= lastDigit; ++k) {
                 if (const int v = kanjiDigit(out[k]); v >= 0)
                     out[k] = QChar(u'0' + v);
+                else if (out[k] == u'・')
+                    out[k] = u'-';
             }
         }
         i = lastDigit + 1;

@@ -206,7 +206,13 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
     // An address has a few pieces; a paste of thousands of building-like
     // lines is no address, and the fields stay of a readable size.
     constexpr qsizetype kMostPieces = 6;
-    splitAtStreetNumber(joinPieces(f.address.mid(0, kMostPieces)), line1, line2);
+    const QString joined = joinPieces(f.address.mid(0, kMostPieces));
+    // An address in Latin letters ("5-20-3 Sakae, Naka-ku, Nagoya") begins
+    // with its street number and stays whole.
+    if (std::all_of(joined.begin(), joined.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        line1 = joined;
+    else
+        splitAtStreetNumber(joined, line1, line2);
     QStringList second;
     if (!line2.isEmpty())
         second << line2;

@@ -138,6 +138,32 @@ void offerCompany(Fields &f, const QString &raw)
         f.company << company;
 }
 
+// The length of a time at the start of a chat line with its brackets and the
+// blanks after it ("[10:21] ", "21:02 "), or 0.
+qsizetype timePrefixLength(QStringView tf)
+{
+    qsizetype i = 0;
+    while (i < tf.size() && (tf[i] == u'[' || tf[i] == u'(' || tf[i] == u'【'))
+        ++i;
+    const qsizetype d = i;
+    while (i < tf.size() && vuzo::IsAsciiDigit(tf[i]))
+        ++i;
+    if (i - d < 1 || i - d > 2 || i >= tf.size() || tf[i] != u':')
+        return 0;
+    ++i;
+    const qsizetype m = i;
+    while (i < tf.size() && vuzo::IsAsciiDigit(tf[i]))
+        ++i;
+    if (i - m != 2)
+        return 0;
+    while (i < tf.size() && (tf[i] == u']' || tf[i] == u')' || tf[i] == u'】'))
+        ++i;
+    const qsizetype t = i;
+    while (i < tf.size() && vuzo::IsWordBlank(tf[i]))
+        ++i;
+    return i > t && i < tf.size() ? i : 0;
+}
+
 // A line (or what is left of it) without a label.
 void classifyFree(Fields &f, const QString &raw, bool cell)
 {
@@ -150,6 +176,12 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     const QString tf = fold.mid(lead);
     if (!hasContent(tf))
         return;
+    // A chat line's time in front of the speaker or the message ("[10:21] 村井",
+    // "21:02 ありがとう") is no part of it.
+    if (const qsizetype t = timePrefixLength(tf); t > 0) {
+        classifyFree(f, text.mid(t), cell);
+        return;
+    }
 
     // A second label inside a line: "電話：090-…　住所：東京都…".
     if (const LabelMatch lm = labelAt(keyOf(tf), 0); lm.matched && lm.valueStart > 0 && lm.label != Label::Drop) {
@@ -301,6 +333,14 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
         return;
     }
+    // "経理部 村井 奈緒": a department before the person.
+    if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
+        words.size() >= 2 && words.first().size() >= 3 && endsWithDepartmentWord(words.first()) &&
+        !hasStreetNumber(words.first()) && isNameLike(cleanName(words.mid(1).join(u' ')))) {
+        offerCompany(f, text);
+        f.runOpen = false;
+        return;
+    }
     if (isCompanyLike(tf)) {
         // The shop the customer writes to is no part of the address.
         if (tf.contains(u"ショップ") || tf.contains(u"ストア") || keyOf(tf).contains(u"shop"))
@@ -409,6 +449,19 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         return;
     // "住所は以下です。", "名前は山田です": a sentence, not a value.
     if (isSentence(FoldForNumbers(rest)) && p.label != Label::Family && p.label != Label::Given) {
+        // "宛名は村井奈緒様でお願いします": the name up to the end of its words.
+        if (p.label == Label::Name) {
+            const QString fold = FoldForNumbers(rest);
+            qsizetype e = fold.size();
+            for (const QString &w : {u"様で"_s, u"でお願"_s, u"です"_s, u"で、"_s, u"。"_s, u"、"_s}) {
+                const qsizetype k = fold.indexOf(w);
+                if (k > 0 && k < e)
+                    e = k;
+            }
+            const QString name = cleanName(rest.left(e));
+            if (isNameLike(name))
+                offerName(f, name, NameEvidence::NamedInSentence);
+        }
         classifyFree(f, rest, it.cell);
         return;
     }

@@ -205,6 +205,17 @@ void splitAtColumn(const QString &line, int boundary, QString &left, QString &ri
     }
 }
 
+// "5-20-3 Sakae, Naka-ku, Nagoya, Aichi": an address in Western order has a
+// blank after each of its commas, a spreadsheet row's cells do not.
+bool isWesternAddressLine(const QString &line)
+{
+    for (qsizetype i = line.indexOf(u','); i >= 0; i = line.indexOf(u',', i + 1)) {
+        if (i + 1 >= line.size() || !vuzo::IsWordBlank(line[i + 1]))
+            return false;
+    }
+    return !line.contains(u'"');
+}
+
 struct TwoColumns
 {
     int recipientColumn = -1;
@@ -405,7 +416,7 @@ QList<Item> itemsOf(const QString &text)
         QStringList parts;
         if (line.contains(u'\t'))
             parts = line.split(u'\t');
-        else if (line.count(u',') >= 3 && !line.contains(u'。'))
+        else if (line.count(u',') >= 3 && !line.contains(u'。') && !isWesternAddressLine(line))
             parts = csvCells(line);
         if (parts.size() >= 2) {
             int headings = 0;

@@ -34,6 +34,27 @@ bool isKanaOnly(QStringView s)
     return any;
 }
 
+bool isLatinOnly(QStringView s)
+{
+    bool any = false;
+    for (QChar c : s) {
+        if (vuzo::IsWordBlank(c) || c == u'.' || c == u'-')
+            continue;
+        if (!vuzo::IsAsciiLetter(c))
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+// The name without blanks, to compare the ways one name is written.
+QString compact(const QString &s)
+{
+    QString out = s;
+    out.removeIf(vuzo::IsWordBlank);
+    return out;
+}
+
 // Brackets and what they hold when it is a reading, a note or a decoration:
 // "山田太郎（ヤマダタロウ）" -> "山田太郎"; "ヤマダ（山田）" -> "山田".
 QString withoutBrackets(const QString &s)
@@ -60,8 +81,8 @@ QString withoutBrackets(const QString &s)
         const QString outside = out.left(o) + out.mid(c + 1);
         if ((out[o] == u'「' || out[o] == u'『') && !isKanaOnly(inside))
             out = out.left(o) + inside + out.mid(c + 1);
-        else if (isKanaOnly(outside) && hasKanji(inside))
-            out = inside;
+        else if ((isKanaOnly(outside) || isLatinOnly(outside)) && hasKanji(inside))
+            out = inside; // "Ken Yamamoto（山本 健）": the name as the slip writes it
         else
             out = outside;
     }
@@ -213,6 +234,25 @@ void offerName(Fields &f, const QString &cleaned, NameEvidence evidence)
     if (f.unlock && score > kNoNameScore) {
         f.name = {cleaned, score};
         return;
+    }
+    if (!f.name.text.isEmpty()) {
+        const QString known = compact(f.name.text);
+        const QString offered = compact(cleaned);
+        // The family name alone where the full name stood before keeps the
+        // full name; the full name after the family name alone replaces it.
+        if (known.size() > offered.size() && known.startsWith(offered))
+            return;
+        if (offered.size() > known.size() && offered.startsWith(known) && hasKanji(offered)) {
+            f.name = {cleaned, std::max(score, f.name.score)};
+            return;
+        }
+        // A name in Latin letters gives way to the same customer's name in
+        // kanji ("Name: Ken Yamamoto", then "氏名: 山本 健").
+        if (isLatinOnly(f.name.text) && hasKanji(cleaned) &&
+            score >= f.name.score - nameWeight(NameEvidence::BelowAddress)) {
+            f.name = {cleaned, std::max(score, f.name.score)};
+            return;
+        }
     }
     if (score > f.name.score)
         f.name = {cleaned, score};

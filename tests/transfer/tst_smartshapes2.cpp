@@ -118,6 +118,9 @@ void TestSmartShapes2::phones_data()
            u"030-0801"_s, u"青森県青森市新町2-4-19"_s, QString(), QString(), u"工藤　正樹"_s, u"0177-77-1234"_s);
     addRow("a +81 mobile", u"〒250-0011 神奈川県小田原市栄町3-12-6\n杉浦 あかね\nTEL: +81 90-4412-7730\n"_s,
            u"250-0011"_s, u"神奈川県小田原市栄町3-12-6"_s, QString(), QString(), u"杉浦　あかね"_s, u"090-4412-7730"_s);
+    addRow("kanji numerals with ASCII hyphens and a dot between the groups",
+           u"〒三八〇-〇八三六 長野県長野市南県町十一番二号\n北條 千尋\n電話 〇九〇・五五一二・三三〇八\n"_s,
+           u"380-0836"_s, u"長野県長野市南県町十一番二号"_s, QString(), QString(), u"北條　千尋"_s, u"090-5512-3308"_s);
 }
 
 void TestSmartShapes2::phones()
@@ -141,6 +144,16 @@ void TestSmartShapes2::names_data()
     addRow("an item and a quantity are no name",
            u"〒010-0951 秋田県秋田市山王5-3-7\n昆布　二袋\n佐々木 弘\n018-862-5531\n"_s, u"010-0951"_s,
            u"秋田県秋田市山王5-3-7"_s, QString(), QString(), u"佐々木　弘"_s, u"018-862-5531"_s);
+    addRow("宛名は in a sentence", u"宛名は戸川真澄様でお願いします。〒790-0003 愛媛県松山市三番町1-9-6\n"_s,
+           u"790-0003"_s, u"愛媛県松山市三番町1-9-6"_s, QString(), QString(), u"戸川真澄"_s, QString());
+    addRow("the family name alone below keeps the full name",
+           u"野々村 千秋\n〒7000822 岡山県岡山市北区表町2-2-5\n野々村\n"_s, u"700-0822"_s,
+           u"岡山県岡山市北区表町2-2-5"_s, QString(), QString(), u"野々村　千秋"_s, QString());
+    addRow("a chat time in front of the name", u"[19:47] 塩見 一輝\n〒900-0006 沖縄県那覇市おもろまち3-1-4\n"_s,
+           u"900-0006"_s, u"沖縄県那覇市おもろまち3-1-4"_s, QString(), QString(), u"塩見　一輝"_s, QString());
+    addRow("the romaji name gives way to the one in kanji",
+           u"Name: Daiki Morishita\n氏名: 森下 大樹\n〒980-0014 宮城県仙台市青葉区本町2-5-8\n"_s, u"980-0014"_s,
+           u"宮城県仙台市青葉区本町2-5-8"_s, QString(), QString(), u"森下　大樹"_s, QString());
 }
 
 void TestSmartShapes2::names()
@@ -160,6 +173,8 @@ void TestSmartShapes2::companies_data()
         u"〒220-0012\n神奈川県横浜市西区みなとみらい2-3-5 ベイサイド棟14階\n株式会社サザナミ 企画課\n野口 玲奈 様\n"_s,
         u"220-0012"_s, u"神奈川県横浜市西区みなとみらい2-3-5"_s, u"ベイサイド棟14階"_s, u"株式会社サザナミ　企画課"_s,
         u"野口　玲奈"_s, QString());
+    addRow("a department alone before the person", u"〒920-0962 石川県金沢市広坂1-4-2\n総務課 寺西 弥生\n"_s,
+           u"920-0962"_s, u"石川県金沢市広坂1-4-2"_s, u"総務課"_s, QString(), u"寺西　弥生"_s, QString());
 }
 
 void TestSmartShapes2::companies()
@@ -175,6 +190,13 @@ void TestSmartShapes2::westernOrder_data()
            u"Phone / 電話: 048-829-0415\n"_s,
            u"330-0063"_s, u"埼玉県さいたま市浦和区高砂3-9-2"_s, QString(), QString(), u"Laura Bennett"_s,
            u"048-829-0415"_s);
+    addRow("a romaji address stays whole",
+           u"Address: 2-5-8 Honcho, Aoba-ku, Sendai, Miyagi 980-0014\nName: Oliver Grant\nPhone: 080-6621-0934\n"_s,
+           u"980-0014"_s, u"2-5-8 Honcho, Aoba-ku, Sendai, Miyagi"_s, QString(), QString(), u"Oliver Grant"_s,
+           u"080-6621-0934"_s);
+    addRow("a romaji name with its kanji in brackets",
+           u"宛名：Hiro Tanabe（田辺 浩）\n〒980-0014 宮城県仙台市青葉区本町1-1-9\n"_s, u"980-0014"_s,
+           u"宮城県仙台市青葉区本町1-1-9"_s, QString(), QString(), u"田辺　浩"_s, QString());
 }
 
 void TestSmartShapes2::westernOrder()
