@@ -327,16 +327,43 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             return;
         QString addr;
         QString name;
-        splitTrailingName(text, addr, name);
+        // "…5-20-3 ミナモビル2F 株式会社ミナモ工芸 松田 圭": the company and its
+        // person after the building end the address.
+        QString rest = text;
+        for (qsizetype b = 1; b < tf.size(); ++b) {
+            if (!vuzo::IsWordBlank(tf[b - 1]) || vuzo::IsWordBlank(tf[b]))
+                continue;
+            qsizetype e = b;
+            while (e < tf.size() && !vuzo::IsWordBlank(tf[e]))
+                ++e;
+            if (isCompanyLike(tf.mid(b, e - b)) && !isCompanyLike(tf.left(b)) && hasStreetNumber(tf.left(b))) {
+                offerCompany(f, text.mid(b));
+                rest = text.left(b);
+                break;
+            }
+        }
+        splitTrailingName(rest, addr, name);
         addAddress(f, addr);
         if (!name.isEmpty())
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
         return;
     }
-    // "経理部 村井 奈緒": a department before the person.
+    // "経理部 村井 奈緒", "総務課 寺西": a department before the person. A word
+    // ending in 部, 室 or 科 is a family name as often (長谷部 千尋), so it
+    // needs a family and a given name after it.
     if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
         words.size() >= 2 && words.first().size() >= 3 && endsWithDepartmentWord(words.first()) &&
-        !hasStreetNumber(words.first()) && isNameLike(cleanName(words.mid(1).join(u' ')))) {
+        !hasStreetNumber(words.first()) && isNameLike(cleanName(words.mid(1).join(u' '))) &&
+        (words.size() >= 3 || !QStringView(u"部室科").contains(words.first().back()))) {
+        offerCompany(f, text);
+        f.runOpen = false;
+        return;
+    }
+    // "花屋ミナモ 栄店": a store or a branch named by its last word.
+    if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
+        words.size() >= 2 && words.last().size() >= 2 && !hasHonorific(tf) &&
+        (words.last().endsWith(u'店') || words.last().endsWith(u"支社")) &&
+        std::none_of(tf.begin(), tf.end(), vuzo::IsAsciiDigit)) {
         offerCompany(f, text);
         f.runOpen = false;
         return;

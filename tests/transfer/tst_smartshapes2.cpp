@@ -175,6 +175,16 @@ void TestSmartShapes2::companies_data()
         u"野口　玲奈"_s, QString());
     addRow("a department alone before the person", u"〒920-0962 石川県金沢市広坂1-4-2\n総務課 寺西 弥生\n"_s,
            u"920-0962"_s, u"石川県金沢市広坂1-4-2"_s, u"総務課"_s, QString(), u"寺西　弥生"_s, QString());
+    addRow("a branch without a company word",
+           u"〒420-0852 静岡県静岡市葵区紺屋町4-4\nアオイ測量 静岡支社 調査部 川島 誠司\n"_s, u"420-0852"_s,
+           u"静岡県静岡市葵区紺屋町4-4"_s, u"アオイ測量　静岡支社　調査部"_s, QString(), u"川島　誠司"_s, QString());
+    addRow("a company and its person after the building on the address line",
+           u"〒650-0021 兵庫県神戸市中央区三宮町1-6-2 三宮ビル5F 株式会社ハマナス 北条 梓\n"_s, u"650-0021"_s,
+           u"兵庫県神戸市中央区三宮町1-6-2"_s, u"三宮ビル5F"_s, u"株式会社ハマナス"_s, u"北条　梓"_s, QString());
+    addRow("a store's name and its manager", u"雑貨ポルカ 広坂店\n〒920-0962 石川県金沢市広坂2-1-1\n店長 宮内 隼\n"_s,
+           u"920-0962"_s, u"石川県金沢市広坂2-1-1"_s, u"雑貨ポルカ　広坂店"_s, QString(), u"宮内　隼"_s, QString());
+    addRow("a family name ending in 部 is no department", u"〒7900003 愛媛県松山市三番町4-2-2\n長谷部 千尋\n"_s,
+           u"790-0003"_s, u"愛媛県松山市三番町4-2-2"_s, QString(), QString(), u"長谷部　千尋"_s, QString());
 }
 
 void TestSmartShapes2::companies()
