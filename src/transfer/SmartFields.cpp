@@ -138,6 +138,14 @@ void offerCompany(Fields &f, const QString &raw)
         f.company << company;
 }
 
+// A department's name: "総務部", "営業二課"; not a family name that ends the
+// same way (長谷部).
+bool isDepartmentWord(QStringView w)
+{
+    static const QStringList families = {u"長谷部"_s, u"日下部"_s, u"曽我部"_s};
+    return w.size() >= 3 && endsWithDepartmentWord(w) && !hasStreetNumber(w) && !families.contains(w);
+}
+
 // The length of a time at the start of a chat line with its brackets and the
 // blanks after it ("[10:21] ", "21:02 "), or 0.
 qsizetype timePrefixLength(QStringView tf)
@@ -348,13 +356,9 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
         return;
     }
-    // "経理部 村井 奈緒", "総務課 寺西": a department before the person. A word
-    // ending in 部, 室 or 科 is a family name as often (長谷部 千尋), so it
-    // needs a family and a given name after it.
+    // "経理部 村井 奈緒", "総務課 寺西": a department before the person.
     if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
-        words.size() >= 2 && words.first().size() >= 3 && endsWithDepartmentWord(words.first()) &&
-        !hasStreetNumber(words.first()) && isNameLike(cleanName(words.mid(1).join(u' '))) &&
-        (words.size() >= 3 || !QStringView(u"部室科").contains(words.first().back()))) {
+        words.size() >= 2 && isDepartmentWord(words.first()) && isNameLike(cleanName(words.mid(1).join(u' ')))) {
         offerCompany(f, text);
         f.runOpen = false;
         return;
@@ -497,7 +501,14 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         if (isCompanyLike(FoldForNumbers(rest))) {
             offerCompany(f, rest);
         } else {
-            QString name = cleanName(rest);
+            // "ご担当：総務部 松田様": the department goes with the address.
+            QString person = rest;
+            if (const QStringList words = vuzo::SplitAtWordBlanks(vuzo::TrimBlanksAndControls(rest));
+                words.size() >= 2 && isDepartmentWord(words.first())) {
+                f.company << words.first();
+                person = words.mid(1).join(u' ');
+            }
+            QString name = cleanName(person);
             if (!name.isEmpty() && !hasSentenceWord(QStringView(name)))
                 offerName(f, name, NameEvidence::Labelled);
         }

@@ -167,7 +167,14 @@ QString cleanName(const QString &raw)
     static const QStringList titles = {u"代表取締役"_s, u"取締役"_s, u"代表"_s,   u"社長"_s, u"部長"_s, u"課長"_s,
                                        u"係長"_s,       u"主任"_s,   u"店長"_s,   u"院長"_s, u"所長"_s, u"支店長"_s,
                                        u"専務"_s,       u"常務"_s,   u"理事長"_s, u"教授"_s, u"先生"_s, u"担当"_s};
-    while (parts.size() > 1 && titles.contains(parts.first()))
+    // "営業部長 松田 圭": a title with its department.
+    const auto isTitle = [&](const QString &part) {
+        return titles.contains(part) ||
+               (part.size() >= 3 && std::any_of(titles.begin(), titles.end(), [&](const QString &t) {
+                    return t.size() >= 2 && t.endsWith(u'長') && part.endsWith(t);
+                }));
+    };
+    while (parts.size() > 1 && isTitle(parts.first()))
         parts.removeFirst();
     while (parts.size() > 1 && titles.contains(parts.last()))
         parts.removeLast();

@@ -144,6 +144,11 @@ void TestSmartShapes2::names_data()
     addRow("an item and a quantity are no name",
            u"〒010-0951 秋田県秋田市山王5-3-7\n昆布　二袋\n佐々木 弘\n018-862-5531\n"_s, u"010-0951"_s,
            u"秋田県秋田市山王5-3-7"_s, QString(), QString(), u"佐々木　弘"_s, u"018-862-5531"_s);
+    addRow("a title with its department before the name",
+           u"〒330-0063 埼玉県さいたま市浦和区高砂1-2-12\n製造部長 永瀬 隆之\n"_s, u"330-0063"_s,
+           u"埼玉県さいたま市浦和区高砂1-2-12"_s, QString(), QString(), u"永瀬　隆之"_s, QString());
+    addRow("ご担当 with a department", u"ご担当：品質管理課 江口様\n〒330-0063 埼玉県さいたま市浦和区高砂2-6-1\n"_s,
+           u"330-0063"_s, u"埼玉県さいたま市浦和区高砂2-6-1"_s, u"品質管理課"_s, QString(), u"江口"_s, QString());
     addRow("宛名は in a sentence", u"宛名は戸川真澄様でお願いします。〒790-0003 愛媛県松山市三番町1-9-6\n"_s,
            u"790-0003"_s, u"愛媛県松山市三番町1-9-6"_s, QString(), QString(), u"戸川真澄"_s, QString());
     addRow("the family name alone below keeps the full name",
