@@ -52,6 +52,33 @@ QString cityPart(const QString &address)
     return address;
 }
 
+// The part of a dictionary address up to its ward or town of a county:
+// "広島県広島市中区", "北海道虻田郡倶知安町", "愛知県岡崎市".
+QString municipalityPart(const QString &address)
+{
+    const qsizetype start = vuzo::PrefectureLength(address);
+    for (qsizetype i = start + 1; i < address.size(); ++i) {
+        const QChar c = address[i];
+        if (c == u'区' || c == u'町' || c == u'村')
+            return address.left(i + 1);
+        if (c == u'市') {
+            // A city with wards goes on to its ward.
+            for (qsizetype k = i + 2; k < std::min(address.size(), i + 6); ++k) {
+                if (address[k] == u'区')
+                    return address.left(k + 1);
+            }
+            return address.left(i + 1);
+        }
+        if (c == u'郡') {
+            for (qsizetype k = i + 2; k < address.size(); ++k) {
+                if (address[k] == u'町' || address[k] == u'村')
+                    return address.left(k + 1);
+            }
+        }
+    }
+    return address;
+}
+
 } // namespace
 
 bool startsWithPrefecture(QStringView s)
@@ -285,6 +312,21 @@ void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
                     head = k.left(at);
                 }
             }
+        }
+        // A town the dictionary spells otherwise ("架空基町6-78" under a code of
+        // 基町) still gets its city when the text names none; every character
+        // of the text's address stays.
+        if (head.isEmpty()) {
+            qsizetype e = 0;
+            while (e < a1.size() && !vuzo::IsAsciiDigit(FoldForNumbers(a1.mid(e, 1)).front()))
+                ++e;
+            const QStringView town = QStringView(a1).left(e);
+            const QString city = municipalityPart(known.first());
+            const bool sameCity =
+                std::all_of(known.begin(), known.end(), [&](const QString &k) { return municipalityPart(k) == city; });
+            if (sameCity && city != known.first() && !town.contains(u'市') && !town.contains(u'区') &&
+                !town.contains(u'郡') && (city.endsWith(u'市') || city.endsWith(u'区')))
+                head = city;
         }
         if (!head.isEmpty()) {
             r.add1 = head + r.add1;

@@ -259,6 +259,9 @@ void TestSmartShapes2::dictionaryOnlyAdds_data()
     QTest::newRow("a town the dictionary spells otherwise keeps its number and building")
         << u"〒730-0011\n広島市中区架空基町6-78 コーポ基 205\n藤井 武"_s << u"730-0011"_s
         << u"広島県広島市中区架空基町6-78"_s << u"コーポ基 205"_s << false;
+    QTest::newRow("a town the dictionary spells otherwise gets its city in front")
+        << u"〒730-0011\n架空基町3-21\n藤井 武"_s << u"730-0011"_s << u"広島県広島市中区架空基町3-21"_s << QString()
+        << false;
     QTest::newRow("a town-level code wins over the city's") << u"愛知県岡崎市明大寺町2-14\n三浦 里美"_s << u"444-0864"_s
                                                             << u"愛知県岡崎市明大寺町2-14"_s << QString() << false;
     QTest::newRow("only the city's code fits: taken with a warning")
