@@ -276,7 +276,17 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
         i = groups.last().end;
         // A digit run glued to letters (order numbers, product codes) is no
         // postal code or number.
-        const bool gluedBefore = runStart > 0 && vuzo::IsAsciiLetter(s[runStart - 1]);
+        // "TEL0196513111", "Fax:" without its colon: a number's own label is
+        // no product code.
+        const bool gluedBefore = [&] {
+            if (runStart == 0 || !vuzo::IsAsciiLetter(s[runStart - 1]))
+                return false;
+            qsizetype b = runStart;
+            while (b > 0 && vuzo::IsAsciiLetter(s[b - 1]))
+                --b;
+            const QString word = s.mid(b, runStart - b).toString().toLower();
+            return word != u"tel" && word != u"fax" && word != u"phone" && word != u"mobile";
+        }();
         if (gluedBefore)
             continue;
         bool plus81 = false;

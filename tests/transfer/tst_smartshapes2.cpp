@@ -118,6 +118,9 @@ void TestSmartShapes2::phones_data()
            u"030-0801"_s, u"青森県青森市新町2-4-19"_s, QString(), QString(), u"工藤　正樹"_s, u"0177-77-1234"_s);
     addRow("a +81 mobile", u"〒250-0011 神奈川県小田原市栄町3-12-6\n杉浦 あかね\nTEL: +81 90-4412-7730\n"_s,
            u"250-0011"_s, u"神奈川県小田原市栄町3-12-6"_s, QString(), QString(), u"杉浦　あかね"_s, u"090-4412-7730"_s);
+    addRow("TEL glued to a full-width number on the address line",
+           u"〒020-0023 岩手県盛岡市内丸3-8 菅野陸 TEL０１９－６２４－７７１５\n"_s, u"020-0023"_s,
+           u"岩手県盛岡市内丸3-8"_s, QString(), QString(), u"菅野陸"_s, u"019-624-7715"_s);
     addRow("kanji numerals with ASCII hyphens and a dot between the groups",
            u"〒三八〇-〇八三六 長野県長野市南県町十一番二号\n北條 千尋\n電話 〇九〇・五五一二・三三〇八\n"_s,
            u"380-0836"_s, u"長野県長野市南県町十一番二号"_s, QString(), QString(), u"北條　千尋"_s, u"090-5512-3308"_s);
