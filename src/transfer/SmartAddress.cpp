@@ -34,6 +34,11 @@ QString joinPieces(const QStringList &pieces)
         if (!out.isEmpty() && vuzo::IsAsciiDigit(FoldForNumbers(out.right(1)).front()) &&
             vuzo::IsAsciiDigit(FoldForNumbers(p.left(1)).front()))
             out += u'-';
+        // Lines of an address in Latin letters: "2-8-3 Honcho, Aoba-ku" and
+        // "Sendai, Miyagi" read as one with a comma between.
+        else if (!out.isEmpty() && vuzo::IsAsciiLetter(out.back()) && p.front().unicode() < 0x80 &&
+                 (vuzo::IsAsciiLetter(p.front()) || vuzo::IsAsciiDigit(p.front())))
+            out += u", ";
         out += p;
     }
     return out;

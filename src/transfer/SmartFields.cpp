@@ -138,6 +138,34 @@ void offerCompany(Fields &f, const QString &raw)
         f.company << company;
 }
 
+// An address line in Latin letters: "2-8-3 Honcho, Aoba-ku", "Aoba-ku,
+// Sendai-shi", "Sendai, Miyagi" after one of them. The country is no part.
+bool isLatinAddress(QStringView fold, bool afterLatinAddress)
+{
+    if (fold.isEmpty() || !std::all_of(fold.begin(), fold.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return false;
+    const QString k = fold.toString().toLower();
+    static const QStringList words = {u"-ku"_s,   u"-shi"_s,     u"-cho"_s,  u"-machi"_s,     u"-gun"_s,  u"-mura"_s,
+                                      u"-ken"_s,  u"-to "_s,     u" ku"_s,   u" shi"_s,       u"tokyo"_s, u"osaka"_s,
+                                      u"kyoto"_s, u"hokkaido"_s, u"chome"_s, u"prefecture"_s, u" city"_s};
+    const bool word = std::any_of(words.begin(), words.end(), [&](const QString &w) { return k.contains(w); });
+    // "2-8-3 Honcho": a street number of two or three groups, then a word.
+    qsizetype i = 0;
+    int groups = 0;
+    while (i < k.size() && vuzo::IsAsciiDigit(k[i])) {
+        while (i < k.size() && vuzo::IsAsciiDigit(k[i]))
+            ++i;
+        ++groups;
+        if (i < k.size() && k[i] == u'-')
+            ++i;
+    }
+    const bool street =
+        groups >= 2 && i < k.size() && k[i] == u' ' && i + 1 < k.size() && vuzo::IsAsciiLetter(k[i + 1]);
+    if (street || word)
+        return true;
+    return afterLatinAddress && k.contains(u',') && k != u"japan";
+}
+
 // A department's name: "総務部", "営業二課"; not a family name that ends the
 // same way (長谷部).
 bool isDepartmentWord(QStringView w)
@@ -315,6 +343,17 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         f.buildings << text.mid(b, e - b);
         if (hasContent(after))
             classifyFree(f, after, cell);
+        return;
+    }
+    if (!f.addressClosed && isLatinAddress(tf, f.runOpen && !f.address.isEmpty() &&
+                                                   isLatinAddress(FoldForNumbers(f.address.last()), false))) {
+        QString addr = text;
+        // ", Japan" after the address is for the mail from abroad.
+        for (const QString &country : {u", Japan"_s, u", JAPAN"_s, u" Japan"_s, u" JAPAN"_s}) {
+            if (addr.endsWith(country))
+                addr.chop(country.size());
+        }
+        addAddress(f, addr);
         return;
     }
     const qsizetype pref = prefectureIndex(tf);

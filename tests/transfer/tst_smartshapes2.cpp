@@ -212,6 +212,14 @@ void TestSmartShapes2::westernOrder_data()
            u"Address: 2-5-8 Honcho, Aoba-ku, Sendai, Miyagi 980-0014\nName: Oliver Grant\nPhone: 080-6621-0934\n"_s,
            u"980-0014"_s, u"2-5-8 Honcho, Aoba-ku, Sendai, Miyagi"_s, QString(), QString(), u"Oliver Grant"_s,
            u"080-6621-0934"_s);
+    addRow("a Western address over two lines without labels",
+           u"Sophie Martin\n7-2 Konyamachi, Aoi-ku\nShizuoka-shi, Shizuoka 420-0852\nJAPAN\n"_s, u"420-0852"_s,
+           u"7-2 Konyamachi, Aoi-ku, Shizuoka-shi, Shizuoka"_s, QString(), QString(), u"Sophie Martin"_s, QString());
+    addRow("labels with the Japanese word in brackets",
+           u"Full name（氏名）: Noah Fischer\nAddress（住所）: 11-3 Konyamachi, Aoi-ku, Shizuoka 420-0852\n"
+           u"Telephone（電話）: 070-2291-4456\n"_s,
+           u"420-0852"_s, u"11-3 Konyamachi, Aoi-ku, Shizuoka"_s, QString(), QString(), u"Noah Fischer"_s,
+           u"070-2291-4456"_s);
     addRow("a romaji name with its kanji in brackets",
            u"宛名：Hiro Tanabe（田辺 浩）\n〒980-0014 宮城県仙台市青葉区本町1-1-9\n"_s, u"980-0014"_s,
            u"宮城県仙台市青葉区本町1-1-9"_s, QString(), QString(), u"田辺　浩"_s, QString());
