@@ -368,6 +368,25 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                                                     s.mid(groups[g + 2].start, c).toString()}
                                             .join(u'-');
                     }
+                    // "+81-80-0000-2931", "+81 (0)3-5555-1234": the groups after
+                    // the country code (and its bracketed 0) as the writer set them.
+                    if (g == 0 && plus81 && !formatted.isEmpty()) {
+                        QStringList local;
+                        for (qsizetype k = g + 1; k < g + count; ++k)
+                            local << s.mid(groups[k].start, groups[k].end - groups[k].start).toString();
+                        if (!local.isEmpty() && local.first() == u"0")
+                            local.removeFirst();
+                        if (local.size() == 3) {
+                            if (!local.first().startsWith(u'0'))
+                                local.first().prepend(u'0');
+                            const qsizetype a = local[0].size();
+                            const qsizetype b = local[1].size();
+                            const bool fits = local[2].size() == 4 && ((digits.size() == 10 && a + b == 6 && a <= 5) ||
+                                                                       (digits.size() == 11 && a + b == 7 && a <= 4));
+                            if (fits && !digits.startsWith(u"0120") && !digits.startsWith(u"0570"))
+                                formatted = local.join(u'-');
+                        }
+                    }
                     if (formatted.isEmpty())
                         continue;
                     NumberMatch m;

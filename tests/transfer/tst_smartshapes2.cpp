@@ -118,6 +118,9 @@ void TestSmartShapes2::phones_data()
            u"030-0801"_s, u"青森県青森市新町2-4-19"_s, QString(), QString(), u"工藤　正樹"_s, u"0177-77-1234"_s);
     addRow("a +81 mobile", u"〒250-0011 神奈川県小田原市栄町3-12-6\n杉浦 あかね\nTEL: +81 90-4412-7730\n"_s,
            u"250-0011"_s, u"神奈川県小田原市栄町3-12-6"_s, QString(), QString(), u"杉浦　あかね"_s, u"090-4412-7730"_s);
+    addRow("a +81 number keeps the writer's groups",
+           u"〒020-0023 岩手県盛岡市内丸5-1\n及川 拓\n+81 (0)80-0000-6152\n"_s, u"020-0023"_s, u"岩手県盛岡市内丸5-1"_s,
+           QString(), QString(), u"及川　拓"_s, u"080-0000-6152"_s);
     addRow("TEL glued to a full-width number on the address line",
            u"〒020-0023 岩手県盛岡市内丸3-8 菅野陸 TEL０１９－６２４－７７１５\n"_s, u"020-0023"_s,
            u"岩手県盛岡市内丸3-8"_s, QString(), QString(), u"菅野陸"_s, u"019-624-7715"_s);
