@@ -459,6 +459,13 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         f.buildings << text;
         return;
     }
+    // "ｱﾊﾟｰﾄ盛岡 203号" above the address: a building word and a room number
+    // on a short line are line 2 all the same, never a name.
+    if (f.address.isEmpty() && f.zip.isEmpty() && f.buildings.isEmpty() && tf.size() <= 30 &&
+        hasKatakanaBuildingWord(tf) && std::any_of(tf.begin(), tf.end(), vuzo::IsAsciiDigit) && !hasHonorific(tf)) {
+        f.buildings << text;
+        return;
+    }
     // The street part of an address whose code stood on the line before:
     // "〒150-0043" then "道玄坂1-2-3" (the dictionary adds the city).
     if (f.address.isEmpty() && !f.zip.isEmpty() && !f.addressClosed && hasKanji(tf) &&
@@ -678,6 +685,16 @@ Fields fieldsOf(const QList<const Item *> &lines)
         if (f.name.text.isEmpty() && f.family.isEmpty() && f.company.isEmpty()) {
             const Fields top = extract(free.items, free.parsed);
             if (top.name.score >= nameWeight(NameEvidence::WithHonorific))
+                f.name = top.name;
+        } else if (f.family.isEmpty() && !f.name.text.isEmpty() && !f.name.text.contains(u' ') &&
+                   !f.name.text.contains(QChar(vuzo::kIdeographicSpace))) {
+            // "松田 圭 様" above the order and "松田" alone in its block: the
+            // full name of the salutation.
+            const Fields top = extract(free.items, free.parsed);
+            QString full = top.name.text;
+            full.removeIf(vuzo::IsWordBlank);
+            if (top.name.score >= nameWeight(NameEvidence::WithHonorific) && full.size() > f.name.text.size() &&
+                full.startsWith(f.name.text))
                 f.name = top.name;
         }
         return f;

@@ -160,6 +160,10 @@ void TestSmartShapes2::names_data()
     addRow("the family name alone below keeps the full name",
            u"野々村 千秋\n〒7000822 岡山県岡山市北区表町2-2-5\n野々村\n"_s, u"700-0822"_s,
            u"岡山県岡山市北区表町2-2-5"_s, QString(), QString(), u"野々村　千秋"_s, QString());
+    addRow(
+        "the family name in the block takes the full name of the salutation",
+        u"門脇 志保 様\n\nご注文ありがとうございます。\n\n【お届け先】\nお名前：門脇\n〒020-0023 岩手県盛岡市内丸6-3\n"_s,
+        u"020-0023"_s, u"岩手県盛岡市内丸6-3"_s, QString(), QString(), u"門脇　志保"_s, QString());
     addRow("a chat time in front of the name", u"[19:47] 塩見 一輝\n〒900-0006 沖縄県那覇市おもろまち3-1-4\n"_s,
            u"900-0006"_s, u"沖縄県那覇市おもろまち3-1-4"_s, QString(), QString(), u"塩見　一輝"_s, QString());
     addRow("the romaji name gives way to the one in kanji",
@@ -238,6 +242,9 @@ void TestSmartShapes2::halfWidthKana_data()
     columns();
     addRow("a half-width name becomes full width", u"〒930-0083 富山県富山市総曲輪4-2-1\nｲｼｸﾞﾛ ﾐﾂﾙ\n076-421-6620\n"_s,
            u"930-0083"_s, u"富山県富山市総曲輪4-2-1"_s, QString(), QString(), u"イシグロ　ミツル"_s, u"076-421-6620"_s);
+    addRow("a half-width building with its room above the address",
+           u"ﾚｼﾞﾃﾞﾝｽ内丸 405\n〒020-0023 岩手県盛岡市内丸2-7\n小野寺 澪\n"_s, u"020-0023"_s, u"岩手県盛岡市内丸2-7"_s,
+           u"レジデンス内丸 405"_s, QString(), u"小野寺　澪"_s, QString());
     addRow("a half-width building with its room under the name",
            u"〒650-0021\n兵庫県神戸市中央区三宮町2-8-4\n松浦 智子\nﾊｲﾂ三宮 302号\n"_s, u"650-0021"_s,
            u"兵庫県神戸市中央区三宮町2-8-4"_s, u"ハイツ三宮 302号"_s, QString(), u"松浦　智子"_s, QString());
