@@ -149,7 +149,8 @@ bool isLatinAddress(QStringView fold, bool afterLatinAddress)
                                       u"-ken"_s,  u"-to "_s,     u" ku"_s,   u" shi"_s,       u"tokyo"_s, u"osaka"_s,
                                       u"kyoto"_s, u"hokkaido"_s, u"chome"_s, u"prefecture"_s, u" city"_s};
     const bool word = std::any_of(words.begin(), words.end(), [&](const QString &w) { return k.contains(w); });
-    // "2-8-3 Honcho": a street number of two or three groups, then a word.
+    // "2-8-3 Honcho": a street number of two or three groups, then a place
+    // name written with a capital.
     qsizetype i = 0;
     int groups = 0;
     while (i < k.size() && vuzo::IsAsciiDigit(k[i])) {
@@ -159,11 +160,13 @@ bool isLatinAddress(QStringView fold, bool afterLatinAddress)
         if (i < k.size() && k[i] == u'-')
             ++i;
     }
-    const bool street =
-        groups >= 2 && i < k.size() && k[i] == u' ' && i + 1 < k.size() && vuzo::IsAsciiLetter(k[i + 1]);
-    if (street || word)
+    const bool street = groups >= 2 && i + 1 < k.size() && k[i] == u' ' && fold[i + 1].isUpper();
+    // A street number or a place word alone is as often a product or a date.
+    const bool comma = k.contains(u',');
+    const bool digit = std::any_of(k.begin(), k.end(), vuzo::IsAsciiDigit);
+    if ((street && (word || comma)) || (word && digit))
         return true;
-    return afterLatinAddress && k.contains(u',') && k != u"japan";
+    return afterLatinAddress && (comma || word) && k != u"japan";
 }
 
 // A department's name: "総務部", "営業二課"; not a family name that ends the

@@ -227,6 +227,9 @@ void TestSmartShapes2::westernOrder_data()
            u"Telephone（電話）: 070-2291-4456\n"_s,
            u"420-0852"_s, u"11-3 Konyamachi, Aoi-ku, Shizuoka"_s, QString(), QString(), u"Noah Fischer"_s,
            u"070-2291-4456"_s);
+    addRow("an English note with numbers is no address",
+           u"2-3 weeks, if possible\n〒420-0852 静岡県静岡市葵区紺屋町5-5\n平野 蒼\n"_s, u"420-0852"_s,
+           u"静岡県静岡市葵区紺屋町5-5"_s, QString(), QString(), u"平野　蒼"_s, QString());
     addRow("a romaji name with its kanji in brackets",
            u"宛名：Hiro Tanabe（田辺 浩）\n〒980-0014 宮城県仙台市青葉区本町1-1-9\n"_s, u"980-0014"_s,
            u"宮城県仙台市青葉区本町1-1-9"_s, QString(), QString(), u"田辺　浩"_s, QString());
