@@ -11,9 +11,9 @@ namespace {
 
 // The expected fields: postal code, the three address lines, name, telephone.
 void addRow(const char *name, const QString &text, const QString &zip, const QString &add1, const QString &add2,
-            const QString &add3, const QString &custo1, const QString &tel)
+            const QString &add3, const QString &custo1, const QString &tel, bool warns = false)
 {
-    QTest::newRow(name) << text << QStringList{zip, add1, add2, add3, custo1, tel};
+    QTest::newRow(name) << text << QStringList{zip, add1, add2, add3, custo1, tel} << warns;
 }
 
 // Two cities of real codes: one with its city-wide code beside a town's.
@@ -46,25 +46,32 @@ private Q_SLOTS:
     void addressLines_data();
     void addressLines() { check(); }
     void dictionaryOnlyAdds_data();
-    void dictionaryOnlyAdds();
+    void dictionaryOnlyAdds()
+    {
+        const ShapesPostal postal;
+        check(&postal);
+    }
 
 private:
     static void columns();
-    static void check();
+    static void check(const transfer::PostalLookup *postal = nullptr);
 };
 
 void TestSmartShapes2::columns()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<bool>("warns");
 }
 
-void TestSmartShapes2::check()
+void TestSmartShapes2::check(const transfer::PostalLookup *postal)
 {
     QFETCH(QString, text);
     QFETCH(QStringList, fields);
-    const transfer::SmartTransferResult r = transfer::SmartTransfer(text);
+    QFETCH(bool, warns);
+    const transfer::SmartTransferResult r = transfer::SmartTransfer(text, postal);
     QCOMPARE((QStringList{r.zip, r.add1, r.add2, r.add3, r.custo1, r.tel}), fields);
+    QCOMPARE(!r.warning.isEmpty(), warns);
 }
 
 void TestSmartShapes2::numbers_data()
@@ -135,30 +142,13 @@ void TestSmartShapes2::addressLines_data()
 
 void TestSmartShapes2::dictionaryOnlyAdds_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("zip");
-    QTest::addColumn<QString>("add1");
-    QTest::addColumn<bool>("warns");
-    QTest::newRow("a town spelt otherwise gets its city")
-        << u"〒730-0011\n架空基町3-21 コーポ基 205\n藤井 武"_s << u"730-0011"_s << u"広島県広島市中区架空基町3-21"_s
-        << false;
-    QTest::newRow("a town's code over the city's")
-        << u"愛知県岡崎市明大寺町2-14\n三浦 里美"_s << u"444-0864"_s << u"愛知県岡崎市明大寺町2-14"_s << false;
-    QTest::newRow("only the city's code: a warning")
-        << u"愛知県岡崎市架空新町9-1"_s << u"444-0000"_s << u"愛知県岡崎市架空新町9-1"_s << true;
-}
-
-void TestSmartShapes2::dictionaryOnlyAdds()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, zip);
-    QFETCH(QString, add1);
-    QFETCH(bool, warns);
-    const ShapesPostal postal;
-    const transfer::SmartTransferResult r = transfer::SmartTransfer(text, &postal);
-    QCOMPARE(r.zip, zip);
-    QCOMPARE(r.add1, add1);
-    QCOMPARE(!r.warning.isEmpty(), warns);
+    columns();
+    addRow("a town spelt otherwise gets its city", u"〒730-0011\n架空基町3-21 コーポ基 205\n藤井 武"_s, u"730-0011"_s,
+           u"広島県広島市中区架空基町3-21"_s, u"コーポ基 205"_s, {}, u"藤井　武"_s, {});
+    addRow("a town's code over the city's", u"愛知県岡崎市明大寺町2-14\n三浦 里美"_s, u"444-0864"_s,
+           u"愛知県岡崎市明大寺町2-14"_s, {}, {}, u"三浦　里美"_s, {});
+    addRow("only the city's code: a warning", u"愛知県岡崎市架空新町9-1"_s, u"444-0000"_s, u"愛知県岡崎市架空新町9-1"_s,
+           {}, {}, {}, {}, true);
 }
 
 QTEST_GUILESS_MAIN(TestSmartShapes2)
