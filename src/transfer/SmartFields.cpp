@@ -558,7 +558,8 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
                 person = words.mid(1).join(u' ');
             }
             QString name = cleanName(person);
-            if (!name.isEmpty() && !hasSentenceWord(QStringView(name)))
+            // "お客様各位" addresses every customer, none by name.
+            if (!name.isEmpty() && !hasSentenceWord(QStringView(name)) && !name.contains(u"各位"))
                 offerName(f, name, NameEvidence::Labelled);
         }
         return;
