@@ -87,9 +87,11 @@ void foldKanjiDigitRuns(QString &out)
         qsizetype e = i;
         qsizetype lastDigit = i;
         int digits = 0;
+        int nonZero = 0;
         while (e < n) {
             if (kanjiDigit(out[e]) >= 0) {
                 ++digits;
+                nonZero += kanjiDigit(out[e]) > 0 ? 1 : 0;
                 lastDigit = e;
                 ++e;
             } else if ((isDash(out[e].unicode()) || out[e] == u'-' || out[e] == u' ' || out[e] == u'・') && e + 1 < n &&
@@ -102,7 +104,8 @@ void foldKanjiDigitRuns(QString &out)
         // 十 or a digit glued on either side makes it a counted number.
         const bool glued = (i > 0 && (out[i - 1] == u'十' || vuzo::IsAsciiDigit(out[i - 1]))) ||
                            (lastDigit + 1 < n && out[lastDigit + 1] == u'十');
-        if (digits >= 7 && !glued) {
+        // "〒○○○-○○○○" hides a code; it is none.
+        if (digits >= 7 && nonZero >= 2 && !glued) {
             for (qsizetype k = i; k <= lastDigit; ++k) {
                 if (const int v = kanjiDigit(out[k]); v >= 0)
                     out[k] = QChar(u'0' + v);

@@ -83,6 +83,8 @@ void TestSmartShapes2::numbers_data()
     addRow("kanji numerals",
            u"〒三八〇-〇八三六 長野県長野市南県町十一番二号\n北條 千尋\n電話 〇九〇・五五一二・三三〇八"_s,
            u"380-0836"_s, u"長野県長野市南県町十一番二号"_s, {}, {}, u"北條　千尋"_s, u"090-5512-3308"_s);
+    addRow("circles that hide a code are none", u"〒○○○-○○○○\n岩手県盛岡市内丸4-4\n及川 拓"_s, {},
+           u"岩手県盛岡市内丸4-4"_s, {}, {}, u"及川　拓"_s, {});
     addRow("+81 keeps the writer's groups", u"〒020-0023 岩手県盛岡市内丸5-1\n及川 あかね\n+81 (0)80-0000-6152"_s,
            u"020-0023"_s, u"岩手県盛岡市内丸5-1"_s, {}, {}, u"及川　あかね"_s, u"080-0000-6152"_s);
     addRow("TEL glued to the number", u"〒020-0023 岩手県盛岡市内丸3-8 菅野陸 TEL０１９－６２４－７７１５"_s,
