@@ -312,12 +312,13 @@ constexpr QStringView kCorrectionWords[] = {u"訂正", u"間違", u"まちがえ
 
 // Words of a company, an office or a department.
 constexpr QStringView kCompanyWords[] = {
-    u"株式会社", u"有限会社", u"合同会社", u"合資会社", u"(株)",       u"(有)",   u"㈱",   u"㈲",
-    u"法人",     u"事務所",   u"医院",     u"病院",     u"クリニック", u"歯科",   u"大学", u"学校",
-    u"幼稚園",   u"保育園",   u"役場",     u"役所",     u"協会",       u"組合",   u"商店", u"商事",
-    u"工業",     u"製作所",   u"研究所",   u"支店",     u"営業所",     u"本社",   u"本店", u"工場",
-    u"御中",     u"センター", u"支社",     u"事業所",   u"事業部",     u"出張所",
+    u"株式会社", u"有限会社", u"合同会社", u"合資会社",   u"(株)", u"(有)", u"㈱",       u"㈲",     u"法人",
+    u"事務所",   u"医院",     u"病院",     u"クリニック", u"歯科", u"大学", u"学校",     u"幼稚園", u"保育園",
+    u"役場",     u"役所",     u"協会",     u"組合",       u"商店", u"商事", u"工業",     u"製作所", u"研究所",
+    u"支店",     u"営業所",   u"本社",     u"本店",       u"工場", u"御中", u"センター",
 };
+// Offices of a company that a line names without the company's own word.
+constexpr QStringView kBranchWords[] = {u"支社", u"事業所", u"事業部", u"出張所"};
 constexpr QStringView kDepartmentEnds[] = {u"部", u"課", u"係", u"室", u"科", u"店", u"センター", u"御中"};
 
 // Words that never stand in a person's name.
@@ -340,8 +341,8 @@ constexpr QStringView kNotNameWords[] = {
     u"お手数",       u"手数",       u"品物",     u"郵便局",
 };
 
-constexpr QStringView kHonorifics[] = {u"様宛", u"様", u"さま",   u"サマ", u"殿", u"御中",   u"さん",
-                                       u"宛て", u"宛", u"ちゃん", u"くん", u"君", u"様あて", u"あて"};
+constexpr QStringView kHonorifics[] = {u"様宛", u"様",   u"さま", u"サマ",   u"殿",   u"御中",
+                                       u"さん", u"宛て", u"宛",   u"ちゃん", u"くん", u"君"};
 
 // Building words: a line or the rest of a line holding one is line 2.
 constexpr QStringView kBuildingWords[] = {
@@ -646,7 +647,7 @@ bool hasKatakanaBuildingWord(QStringView text)
 
 bool isCompanyLike(QStringView fold)
 {
-    if (containsAny<kCompanyWords>(fold))
+    if (containsAny<kCompanyWords>(fold) || containsAny<kBranchWords>(fold))
         return true;
     return false;
 }

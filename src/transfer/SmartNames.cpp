@@ -101,6 +101,11 @@ QString stripHonorific(QString s)
                 break;
             }
         }
+        // "比嘉 良太あて": あて in kana, as a note to the carrier writes it.
+        if (!changed && s.size() > 3 && s.endsWith(u"あて")) {
+            s.chop(2);
+            changed = true;
+        }
         if (!changed)
             break;
     }
