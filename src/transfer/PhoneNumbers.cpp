@@ -64,6 +64,59 @@ template <std::size_t N> bool hasPrefix(QStringView digits, const char16_t *cons
                        [&](const char16_t *p) { return digits.startsWith(QStringView(p)); });
 }
 
+// A kanji digit, or the circle people write for 〇 among them.
+int kanjiDigit(QChar c)
+{
+    return c == u'○' ? 0 : vuzo::KanjiDigitValue(c);
+}
+
+// Kanji digits written for a postal code or a telephone number ("六三〇‐八二一五",
+// "〇七四二‐五五‐〇三六一") become ASCII digits: a run of them, dashes or
+// single blanks between, with seven digits or more. Shorter runs are the
+// numbers of an address ("二丁目") or of a name and stay. A ・ between the
+// groups reads as a hyphen.
+void foldKanjiDigitRuns(QString &out)
+{
+    const qsizetype n = out.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (kanjiDigit(out[i]) < 0) {
+            ++i;
+            continue;
+        }
+        qsizetype e = i;
+        qsizetype lastDigit = i;
+        int digits = 0;
+        int nonZero = 0;
+        while (e < n) {
+            if (kanjiDigit(out[e]) >= 0) {
+                ++digits;
+                nonZero += kanjiDigit(out[e]) > 0 ? 1 : 0;
+                lastDigit = e;
+                ++e;
+            } else if ((isDash(out[e].unicode()) || out[e] == u'-' || out[e] == u' ' || out[e] == u'・') && e + 1 < n &&
+                       kanjiDigit(out[e + 1]) >= 0) {
+                ++e;
+            } else {
+                break;
+            }
+        }
+        // 十 or a digit glued on either side makes it a counted number.
+        const bool glued = (i > 0 && (out[i - 1] == u'十' || vuzo::IsAsciiDigit(out[i - 1]))) ||
+                           (lastDigit + 1 < n && out[lastDigit + 1] == u'十');
+        // "〒○○○-○○○○" hides a code; it is none.
+        if (digits >= 7 && nonZero >= 2 && !glued) {
+            for (qsizetype k = i; k <= lastDigit; ++k) {
+                if (const int v = kanjiDigit(out[k]); v >= 0)
+                    out[k] = QChar(u'0' + v);
+                else if (out[k] == u'・')
+                    out[k] = u'-';
+            }
+        }
+        i = lastDigit + 1;
+    }
+}
+
 } // namespace
 
 QString FoldForNumbers(QStringView text)
@@ -78,6 +131,7 @@ QString FoldForNumbers(QStringView text)
             f = u' ';
         out[i] = QChar(f);
     }
+    foldKanjiDigitRuns(out);
     // A dash counts as a hyphen only between digits (or after a digit before a
     // blank and a digit), so ハイツ and ━━━ keep their marks.
     for (qsizetype i = 1; i + 1 < out.size(); ++i) {
@@ -225,7 +279,17 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
         i = groups.last().end;
         // A digit run glued to letters (order numbers, product codes) is no
         // postal code or number.
-        const bool gluedBefore = runStart > 0 && vuzo::IsAsciiLetter(s[runStart - 1]);
+        // "TEL0196513111", "Fax:" without its colon: a number's own label is
+        // no product code.
+        const bool gluedBefore = [&] {
+            if (runStart == 0 || !vuzo::IsAsciiLetter(s[runStart - 1]))
+                return false;
+            qsizetype b = runStart;
+            while (b > 0 && vuzo::IsAsciiLetter(s[b - 1]))
+                --b;
+            const QString word = s.mid(b, runStart - b).toString().toLower();
+            return word != u"tel" && word != u"fax" && word != u"phone" && word != u"mobile";
+        }();
         if (gluedBefore)
             continue;
         bool plus81 = false;
@@ -297,12 +361,34 @@ QList<NumberMatch> FindNumbers(QStringView s, NumberContext context)
                         const qsizetype b = groups[g + 1].end - groups[g + 1].start;
                         const qsizetype c = groups[g + 2].end - groups[g + 2].start;
                         const bool fixedLine = digits.size() == 10 && a >= 2 && a <= 5 && c == 4 && a + b == 6;
-                        if (fixedLine && !formatted.isEmpty() && !digits.startsWith(u"0120") &&
+                        // "080-0000-4417" is a mobile whose writer knows it,
+                        // though its digits begin as 0800 would.
+                        const bool elevenDigits = digits.size() == 11 && a >= 3 && a <= 4 && c == 4 && a + b == 7;
+                        if ((fixedLine || elevenDigits) && !formatted.isEmpty() && !digits.startsWith(u"0120") &&
                             !digits.startsWith(u"0570"))
                             formatted = QStringList{s.mid(groups[g].start, a).toString(),
                                                     s.mid(groups[g + 1].start, b).toString(),
                                                     s.mid(groups[g + 2].start, c).toString()}
                                             .join(u'-');
+                    }
+                    // "+81-80-0000-2931", "+81 (0)3-5555-1234": the groups after
+                    // the country code (and its bracketed 0) as the writer set them.
+                    if (g == 0 && plus81 && !formatted.isEmpty()) {
+                        QStringList local;
+                        for (qsizetype k = g + 1; k < g + count; ++k)
+                            local << s.mid(groups[k].start, groups[k].end - groups[k].start).toString();
+                        if (!local.isEmpty() && local.first() == u"0")
+                            local.removeFirst();
+                        if (local.size() == 3) {
+                            if (!local.first().startsWith(u'0'))
+                                local.first().prepend(u'0');
+                            const qsizetype a = local[0].size();
+                            const qsizetype b = local[1].size();
+                            const bool fits = local[2].size() == 4 && ((digits.size() == 10 && a + b == 6 && a <= 5) ||
+                                                                       (digits.size() == 11 && a + b == 7 && a <= 4));
+                            if (fits && !digits.startsWith(u"0120") && !digits.startsWith(u"0570"))
+                                formatted = local.join(u'-');
+                        }
                     }
                     if (formatted.isEmpty())
                         continue;

@@ -12,8 +12,9 @@ namespace transfer {
 
 // A copy of text with the same length in which full-width ASCII is ASCII, the
 // ideographic space is a blank and every dash that stands between digits
-// (－ − ‐ – — ― ー ｰ ─ ━) is "-". Kana and kanji stay, so a position in the
-// folded text is the same position in the original.
+// (－ − ‐ – — ― ー ｰ ─ ━) is "-". A run of seven kanji digits or more
+// ("〇七四二‐五五‐〇三六一") reads as ASCII digits; other kana and kanji stay,
+// so a position in the folded text is the same position in the original.
 QString FoldForNumbers(QStringView text);
 
 // The length of the area code of a Japanese number (digits only, leading 0

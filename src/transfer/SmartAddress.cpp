@@ -34,6 +34,11 @@ QString joinPieces(const QStringList &pieces)
         if (!out.isEmpty() && vuzo::IsAsciiDigit(FoldForNumbers(out.right(1)).front()) &&
             vuzo::IsAsciiDigit(FoldForNumbers(p.left(1)).front()))
             out += u'-';
+        // Lines of an address in Latin letters: "2-8-3 Honcho, Aoba-ku" and
+        // "Sendai, Miyagi" read as one with a comma between.
+        else if (!out.isEmpty() && vuzo::IsAsciiLetter(out.back()) && p.front().unicode() < 0x80 &&
+                 (vuzo::IsAsciiLetter(p.front()) || vuzo::IsAsciiDigit(p.front())))
+            out += u", ";
         out += p;
     }
     return out;
@@ -48,6 +53,33 @@ QString cityPart(const QString &address)
         const QChar c = address[i];
         if (c == u'市' || c == u'区' || c == u'郡' || c == u'町' || c == u'村')
             return address.left(i + 1);
+    }
+    return address;
+}
+
+// The part of a dictionary address up to its ward or town of a county:
+// "広島県広島市中区", "北海道虻田郡倶知安町", "愛知県岡崎市".
+QString municipalityPart(const QString &address)
+{
+    const qsizetype start = vuzo::PrefectureLength(address);
+    for (qsizetype i = start + 1; i < address.size(); ++i) {
+        const QChar c = address[i];
+        if (c == u'区' || c == u'町' || c == u'村')
+            return address.left(i + 1);
+        if (c == u'市') {
+            // A city with wards goes on to its ward.
+            for (qsizetype k = i + 2; k < std::min(address.size(), i + 6); ++k) {
+                if (address[k] == u'区')
+                    return address.left(k + 1);
+            }
+            return address.left(i + 1);
+        }
+        if (c == u'郡') {
+            for (qsizetype k = i + 2; k < address.size(); ++k) {
+                if (address[k] == u'町' || address[k] == u'村')
+                    return address.left(k + 1);
+            }
+        }
     }
     return address;
 }
@@ -243,7 +275,13 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
     // An address has a few pieces; a paste of thousands of building-like
     // lines is no address, and the fields stay of a readable size.
     constexpr qsizetype kMostPieces = 6;
-    splitAtStreetNumber(joinPieces(f.address.mid(0, kMostPieces)), line1, line2);
+    const QString joined = joinPieces(f.address.mid(0, kMostPieces));
+    // An address in Latin letters ("5-20-3 Sakae, Naka-ku, Nagoya") begins
+    // with its street number and stays whole.
+    if (std::all_of(joined.begin(), joined.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        line1 = joined;
+    else
+        splitAtStreetNumber(joined, line1, line2);
     QStringList second;
     if (!line2.isEmpty())
         second << line2;
@@ -275,9 +313,18 @@ void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
         const QString fold = FoldForNumbers(r.add1);
         while (e < fold.size() && !vuzo::IsAsciiDigit(fold[e]) && !vuzo::IsKanjiNumeral(fold[e]))
             ++e;
-        const QStringList codes = postal->codesOf(r.add1.left(e));
-        if (codes.size() == 1)
-            r.zip = FormatPostalDigits(codes.first());
+        // A code ending in 0000 stands for a whole city: it is taken only when
+        // no town's code fits, and then with a warning.
+        QStringList towns;
+        QStringList cities;
+        for (const QString &c : postal->codesOf(r.add1.left(e)))
+            (c.endsWith(u"0000") ? cities : towns) << c;
+        if (towns.size() == 1) {
+            r.zip = FormatPostalDigits(towns.first());
+        } else if (towns.isEmpty() && cities.size() == 1) {
+            r.zip = FormatPostalDigits(cities.first());
+            r.warning = u"郵便番号 "_s + r.zip + u" は市区町村全体の番号です。町域の郵便番号を確かめてください"_s;
+        }
         return;
     }
     QString digits = r.zip;
@@ -307,6 +354,21 @@ void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
                     head = k.left(at);
                 }
             }
+        }
+        // A town the dictionary spells otherwise ("架空基町6-78" under a code of
+        // 基町) still gets its city when the text names none; every character
+        // of the text's address stays.
+        if (head.isEmpty()) {
+            qsizetype e = 0;
+            while (e < a1.size() && !vuzo::IsAsciiDigit(FoldForNumbers(a1.mid(e, 1)).front()))
+                ++e;
+            const QStringView town = QStringView(a1).left(e);
+            const QString city = municipalityPart(known.first());
+            const bool sameCity =
+                std::all_of(known.begin(), known.end(), [&](const QString &k) { return municipalityPart(k) == city; });
+            if (sameCity && city != known.first() && !town.contains(u'市') && !town.contains(u'区') &&
+                !town.contains(u'郡') && (city.endsWith(u'市') || city.endsWith(u'区')))
+                head = city;
         }
         if (!head.isEmpty()) {
             r.add1 = head + r.add1;

@@ -207,6 +207,71 @@ void offerCompany(Fields &f, const QString &raw)
         f.company << company;
 }
 
+// An address line in Latin letters: "2-8-3 Honcho, Aoba-ku", "Aoba-ku,
+// Sendai-shi", "Sendai, Miyagi" after one of them. The country is no part.
+bool isLatinAddress(QStringView fold, bool afterLatinAddress)
+{
+    if (fold.isEmpty() || !std::all_of(fold.begin(), fold.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return false;
+    const QString k = fold.toString().toLower();
+    static const QStringList words = {u"-ku"_s,   u"-shi"_s,     u"-cho"_s,  u"-machi"_s,     u"-gun"_s,  u"-mura"_s,
+                                      u"-ken"_s,  u"-to "_s,     u" ku"_s,   u" shi"_s,       u"tokyo"_s, u"osaka"_s,
+                                      u"kyoto"_s, u"hokkaido"_s, u"chome"_s, u"prefecture"_s, u" city"_s};
+    const bool word = std::any_of(words.begin(), words.end(), [&](const QString &w) { return k.contains(w); });
+    // "2-8-3 Honcho": a street number of two or three groups, then a place
+    // name written with a capital.
+    qsizetype i = 0;
+    int groups = 0;
+    while (i < k.size() && vuzo::IsAsciiDigit(k[i])) {
+        while (i < k.size() && vuzo::IsAsciiDigit(k[i]))
+            ++i;
+        ++groups;
+        if (i < k.size() && k[i] == u'-')
+            ++i;
+    }
+    const bool street = groups >= 2 && i + 1 < k.size() && k[i] == u' ' && fold[i + 1].isUpper();
+    // A street number or a place word alone is as often a product or a date.
+    const bool comma = k.contains(u',');
+    const bool digit = std::any_of(k.begin(), k.end(), vuzo::IsAsciiDigit);
+    if ((street && (word || comma)) || (word && digit))
+        return true;
+    return afterLatinAddress && (comma || word) && k != u"japan";
+}
+
+// A department's name: "総務部", "営業二課"; not a family name that ends the
+// same way (長谷部).
+bool isDepartmentWord(QStringView w)
+{
+    static const QStringList families = {u"長谷部"_s, u"日下部"_s, u"曽我部"_s};
+    return w.size() >= 3 && endsWithDepartmentWord(w) && !hasStreetNumber(w) && !families.contains(w);
+}
+
+// The length of a time at the start of a chat line with its brackets and the
+// blanks after it ("[10:21] ", "21:02 "), or 0.
+qsizetype timePrefixLength(QStringView tf)
+{
+    qsizetype i = 0;
+    while (i < tf.size() && (tf[i] == u'[' || tf[i] == u'(' || tf[i] == u'【'))
+        ++i;
+    const qsizetype d = i;
+    while (i < tf.size() && vuzo::IsAsciiDigit(tf[i]))
+        ++i;
+    if (i - d < 1 || i - d > 2 || i >= tf.size() || tf[i] != u':')
+        return 0;
+    ++i;
+    const qsizetype m = i;
+    while (i < tf.size() && vuzo::IsAsciiDigit(tf[i]))
+        ++i;
+    if (i - m != 2)
+        return 0;
+    while (i < tf.size() && (tf[i] == u']' || tf[i] == u')' || tf[i] == u'】'))
+        ++i;
+    const qsizetype t = i;
+    while (i < tf.size() && vuzo::IsWordBlank(tf[i]))
+        ++i;
+    return i > t && i < tf.size() ? i : 0;
+}
+
 // A line (or what is left of it) without a label.
 void classifyFree(Fields &f, const QString &raw, bool cell)
 {
@@ -219,6 +284,12 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     const QString tf = fold.mid(lead);
     if (!hasContent(tf))
         return;
+    // A chat line's time in front of the speaker or the message ("[10:21] 村井",
+    // "21:02 ありがとう") is no part of it.
+    if (const qsizetype t = timePrefixLength(tf); t > 0) {
+        classifyFree(f, text.mid(t), cell);
+        return;
+    }
 
     // A second label inside a line: "電話：090-…　住所：東京都…".
     if (const LabelMatch lm = labelAt(keyOf(tf), 0); lm.matched && lm.valueStart > 0 && lm.label != Label::Drop) {
@@ -337,6 +408,35 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         return;
     }
 
+    // "新宿郵便局留", "那覇中央郵便局留め": the post office that holds the mail
+    // is a line of the address, after the street (or the town) it follows.
+    if (const qsizetype k = tf.indexOf(u"局留"); k > 0 && !f.addressClosed) {
+        qsizetype b = k;
+        while (b > 0 && !vuzo::IsWordBlank(tf[b - 1]))
+            --b;
+        qsizetype e = k + 2;
+        while (e < tf.size() && (tf[e] == u'め' || tf[e] == u'置' || tf[e] == u'き'))
+            ++e;
+        const QString before = text.left(b);
+        const QString after = text.mid(e);
+        if (hasContent(before))
+            classifyFree(f, before, cell);
+        f.buildings << text.mid(b, e - b);
+        if (hasContent(after))
+            classifyFree(f, after, cell);
+        return;
+    }
+    if (!f.addressClosed && isLatinAddress(tf, f.runOpen && !f.address.isEmpty() &&
+                                                   isLatinAddress(FoldForNumbers(f.address.last()), false))) {
+        QString addr = text;
+        // ", Japan" after the address is for the mail from abroad.
+        for (const QString &country : {u", Japan"_s, u", JAPAN"_s, u" Japan"_s, u" JAPAN"_s}) {
+            if (addr.endsWith(country))
+                addr.chop(country.size());
+        }
+        addAddress(f, addr);
+        return;
+    }
     const qsizetype pref = prefectureIndex(tf);
     if (pref > 0) {
         // An address begins with its prefecture: what stands before it is a
@@ -356,11 +456,43 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
         const qsizetype end = addressEnd(text);
         QString addr;
         QString name;
-        splitTrailingName(text.left(end), addr, name);
+        // "…5-20-3 ミナモビル2F 株式会社ミナモ工芸 松田 圭": the company and its
+        // person after the building end the address.
+        QString rest = text.left(end);
+        const qsizetype within = std::min<qsizetype>(tf.size(), end);
+        for (qsizetype b = 1; b < within; ++b) {
+            if (!vuzo::IsWordBlank(tf[b - 1]) || vuzo::IsWordBlank(tf[b]))
+                continue;
+            qsizetype e = b;
+            while (e < within && !vuzo::IsWordBlank(tf[e]))
+                ++e;
+            if (isCompanyLike(tf.mid(b, e - b)) && !isCompanyLike(tf.left(b)) && hasStreetNumber(tf.left(b))) {
+                offerCompany(f, text.mid(b, end - b));
+                rest = text.left(b);
+                break;
+            }
+        }
+        splitTrailingName(rest, addr, name);
         addAddress(f, addr);
         if (!name.isEmpty())
             offerName(f, cleanName(name), NameEvidence::AfterAddress);
         takeAddressTail(f, text.mid(end), cell);
+        return;
+    }
+    // "経理部 村井 奈緒", "総務課 寺西": a department before the person.
+    if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
+        words.size() >= 2 && isDepartmentWord(words.first()) && isNameLike(cleanName(words.mid(1).join(u' ')))) {
+        offerCompany(f, text);
+        f.runOpen = false;
+        return;
+    }
+    // "花屋ミナモ 栄店": a store or a branch named by its last word.
+    if (const QStringList words = vuzo::SplitAtWordBlanks(tf);
+        words.size() >= 2 && words.last().size() >= 2 && !hasHonorific(tf) &&
+        (words.last().endsWith(u'店') || words.last().endsWith(u"支社")) &&
+        std::none_of(tf.begin(), tf.end(), vuzo::IsAsciiDigit)) {
+        offerCompany(f, text);
+        f.runOpen = false;
         return;
     }
     if (isCompanyLike(tf)) {
@@ -408,6 +540,13 @@ void classifyFree(Fields &f, const QString &raw, bool cell)
     // The building of the address written below the name ("山田 太郎" then
     // "アパート富山 203号"): still line 2, never a name.
     if (!f.address.isEmpty() && f.buildings.isEmpty() && hasBuildingWord(tf) && !hasHonorific(tf)) {
+        f.buildings << text;
+        return;
+    }
+    // "ｱﾊﾟｰﾄ盛岡 203号" above the address: a building word and a room number
+    // on a short line are line 2 all the same, never a name.
+    if (f.address.isEmpty() && f.zip.isEmpty() && f.buildings.isEmpty() && tf.size() <= 30 &&
+        hasKatakanaBuildingWord(tf) && std::any_of(tf.begin(), tf.end(), vuzo::IsAsciiDigit) && !hasHonorific(tf)) {
         f.buildings << text;
         return;
     }
@@ -473,6 +612,19 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         return;
     // "住所は以下です。", "名前は山田です": a sentence, not a value.
     if (isSentence(FoldForNumbers(rest)) && p.label != Label::Family && p.label != Label::Given) {
+        // "宛名は村井奈緒様でお願いします": the name up to the end of its words.
+        if (p.label == Label::Name) {
+            const QString fold = FoldForNumbers(rest);
+            qsizetype e = fold.size();
+            for (const QString &w : {u"様で"_s, u"でお願"_s, u"です"_s, u"で、"_s, u"。"_s, u"、"_s}) {
+                const qsizetype k = fold.indexOf(w);
+                if (k > 0 && k < e)
+                    e = k;
+            }
+            const QString name = cleanName(rest.left(e));
+            if (isNameLike(name))
+                offerName(f, name, NameEvidence::NamedInSentence);
+        }
         classifyFree(f, rest, it.cell);
         return;
     }
@@ -481,8 +633,16 @@ void takeItem(Fields &f, const Item &it, const Parsed &p)
         if (isCompanyLike(FoldForNumbers(rest))) {
             offerCompany(f, rest);
         } else {
-            QString name = cleanName(rest);
-            if (!name.isEmpty() && !hasSentenceWord(QStringView(name)))
+            // "ご担当：総務部 松田様": the department goes with the address.
+            QString person = rest;
+            if (const QStringList words = vuzo::SplitAtWordBlanks(vuzo::TrimBlanksAndControls(rest));
+                words.size() >= 2 && isDepartmentWord(words.first())) {
+                f.company << words.first();
+                person = words.mid(1).join(u' ');
+            }
+            QString name = cleanName(person);
+            // "お客様各位" addresses every customer, none by name.
+            if (!name.isEmpty() && !hasSentenceWord(QStringView(name)) && !name.contains(u"各位"))
                 offerName(f, name, NameEvidence::Labelled);
         }
         return;
@@ -685,6 +845,16 @@ Fields fieldsOf(const QList<const Item *> &lines)
         if (f.name.text.isEmpty() && f.family.isEmpty() && f.company.isEmpty()) {
             const Fields top = extract(free.items, free.parsed);
             if (top.name.score >= nameWeight(NameEvidence::WithHonorific))
+                f.name = top.name;
+        } else if (f.family.isEmpty() && !f.name.text.isEmpty() && !f.name.text.contains(u' ') &&
+                   !f.name.text.contains(QChar(vuzo::kIdeographicSpace))) {
+            // "松田 圭 様" above the order and "松田" alone in its block: the
+            // full name of the salutation.
+            const Fields top = extract(free.items, free.parsed);
+            QString full = top.name.text;
+            full.removeIf(vuzo::IsWordBlank);
+            if (top.name.score >= nameWeight(NameEvidence::WithHonorific) && full.size() > f.name.text.size() &&
+                full.startsWith(f.name.text))
                 f.name = top.name;
         }
         return f;

@@ -37,6 +37,8 @@ constexpr Word kLabels[] = {
     {u"受取人氏名", Label::Name},
     {u"名義", Label::Name},
     {u"name", Label::Name},
+    {u"full name", Label::Name},
+    {u"your name", Label::Name},
     {u"ご担当者名", Label::Name},
     {u"ご担当者様", Label::Name},
     {u"ご担当者", Label::Name},
@@ -44,6 +46,10 @@ constexpr Word kLabels[] = {
     {u"担当者", Label::Name},
     {u"ご担当", Label::Name},
     {u"担当", Label::Name},
+    {u"お客様", Label::Name},
+    {u"お客様名", Label::Name},
+    {u"お客様氏名", Label::Name},
+    {u"受取人様", Label::Name},
     {u"姓", Label::Family},
     {u"名", Label::Given},
     {u"フリガナ", Label::Kana},
@@ -67,6 +73,8 @@ constexpr Word kLabels[] = {
     {u"zip", Label::Zip},
     {u"zipcode", Label::Zip},
     {u"postal code", Label::Zip},
+    {u"post code", Label::Zip},
+    {u"zip code", Label::Zip},
     {u"都道府県", Label::Pref},
     {u"住所", Label::Address},
     {u"ご住所", Label::Address},
@@ -121,6 +129,8 @@ constexpr Word kLabels[] = {
     {u"日中のご連絡先", Label::Tel},
     {u"緊急連絡先", Label::Tel},
     {u"phone", Label::Tel},
+    {u"phone number", Label::Tel},
+    {u"telephone", Label::Tel},
     {u"mobile", Label::Tel},
     {u"fax", Label::Fax},
     {u"ファックス", Label::Fax},
@@ -144,6 +154,11 @@ constexpr Word kLabels[] = {
     {u"ご注文番号", Label::Drop},
     {u"受注番号", Label::Drop},
     {u"受付番号", Label::Drop},
+    // The shop's staff member who took an order by telephone.
+    {u"受付", Label::Drop},
+    {u"受付者", Label::Drop},
+    {u"受付担当", Label::Drop},
+    {u"受付担当者", Label::Drop},
     {u"注文日", Label::Drop},
     {u"ご注文日", Label::Drop},
     {u"注文日時", Label::Drop},
@@ -305,6 +320,8 @@ constexpr QStringView kCompanyWords[] = {
     u"役場",     u"役所",     u"協会",     u"組合",       u"商店", u"商事", u"工業",     u"製作所", u"研究所",
     u"支店",     u"営業所",   u"本社",     u"本店",       u"工場", u"御中", u"センター",
 };
+// Offices of a company that a line names without the company's own word.
+constexpr QStringView kBranchWords[] = {u"支社", u"事業所", u"事業部", u"出張所"};
 constexpr QStringView kDepartmentEnds[] = {u"部", u"課", u"係", u"室", u"科", u"店", u"センター", u"御中"};
 
 // Words that never stand in a person's name.
@@ -324,6 +341,7 @@ constexpr QStringView kNotNameWords[] = {
     u"寸志",         u"自宅",       u"用",       u"携帯",       u"日中",     u"夜間",     u"平日",       u"土日",
     u"会社",         u"勤務先",     u"固定",     u"内線",       u"新規",     u"追加",     u"変更",       u"訂正",
     u"修正",         u"期限",       u"予約",     u"定期",       u"通常",     u"特急",     u"速達",       u"書留",
+    u"お手数",       u"手数",       u"品物",     u"郵便局",
 };
 
 constexpr QStringView kHonorifics[] = {u"様宛", u"様",   u"さま", u"サマ",   u"殿",   u"御中",
@@ -567,7 +585,16 @@ bool isSentence(QStringView fold)
 {
     if (hasSentenceWord(fold))
         return true;
-    return fold.endsWith(u'ね') || fold.endsWith(u'よ') || fold.endsWith(u'な');
+    if (!(fold.endsWith(u'ね') || fold.endsWith(u'よ') || fold.endsWith(u'な')))
+        return false;
+    // "杉浦 あかね": a family name in kanji and a given name in kana end in
+    // ね or な as often as a chat line does.
+    const QStringList parts = vuzo::SplitAtWordBlanks(fold.toString());
+    const bool name = parts.size() == 2 && parts[0].size() <= 4 &&
+                      std::all_of(parts[0].begin(), parts[0].end(), vuzo::IsKanji) && parts[1].size() <= 4 &&
+                      std::all_of(parts[1].begin(), parts[1].end(),
+                                  [](QChar c) { return vuzo::IsHiragana(c) || vuzo::IsKatakana(c); });
+    return !name;
 }
 
 bool isOtherHeading(QStringView key, qsizetype start)
@@ -623,7 +650,7 @@ bool hasKatakanaBuildingWord(QStringView text)
 
 bool isCompanyLike(QStringView fold)
 {
-    if (containsAny<kCompanyWords>(fold))
+    if (containsAny<kCompanyWords>(fold) || containsAny<kBranchWords>(fold))
         return true;
     return false;
 }

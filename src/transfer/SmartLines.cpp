@@ -205,6 +205,17 @@ void splitAtColumn(const QString &line, int boundary, QString &left, QString &ri
     }
 }
 
+// "5-20-3 Sakae, Naka-ku, Nagoya, Aichi": an address in Western order has a
+// blank after each of its commas, a spreadsheet row's cells do not.
+bool isWesternAddressLine(const QString &line)
+{
+    for (qsizetype i = line.indexOf(u','); i >= 0; i = line.indexOf(u',', i + 1)) {
+        if (i + 1 >= line.size() || !vuzo::IsWordBlank(line[i + 1]))
+            return false;
+    }
+    return !line.contains(u'"');
+}
+
 struct TwoColumns
 {
     int recipientColumn = -1;
@@ -460,6 +471,13 @@ Parsed parse(const Item &it)
     if (lm.matched) {
         p.label = lm.label;
         p.valueStart = lm.valueStart;
+        // A bilingual form names the field twice: "Name / お名前:", "住所 Address:".
+        for (int again = 0; again < 2; ++again) {
+            const LabelMatch next = labelAt(key, skipDecoration(key, p.valueStart));
+            if (!next.matched || next.label != lm.label || next.valueStart <= p.valueStart)
+                break;
+            p.valueStart = next.valueStart;
+        }
         if (stripDecoration(key.mid(lm.valueStart)).isEmpty())
             p.heading = true;
         return p;
@@ -573,7 +591,7 @@ QList<Item> itemsOf(const QString &text)
                 items.append(makeItem(m, quote));
             items.append(makeItem(QString(), quote));
             continue;
-        } else if (line.count(u',') >= 3 && !line.contains(u'。'))
+        } else if (line.count(u',') >= 3 && !line.contains(u'。') && !isWesternAddressLine(line))
             parts = csvCells(line);
         if (parts.size() >= 2) {
             int headings = 0;

@@ -34,6 +34,27 @@ bool isKanaOnly(QStringView s)
     return any;
 }
 
+bool isLatinOnly(QStringView s)
+{
+    bool any = false;
+    for (QChar c : s) {
+        if (vuzo::IsWordBlank(c) || c == u'.' || c == u'-')
+            continue;
+        if (!vuzo::IsAsciiLetter(c))
+            return false;
+        any = true;
+    }
+    return any;
+}
+
+// The name without blanks, to compare the ways one name is written.
+QString compact(const QString &s)
+{
+    QString out = s;
+    out.removeIf(vuzo::IsWordBlank);
+    return out;
+}
+
 // Brackets and what they hold when it is a reading, a note or a decoration:
 // "山田太郎（ヤマダタロウ）" -> "山田太郎"; "ヤマダ（山田）" -> "山田".
 QString withoutBrackets(const QString &s)
@@ -60,8 +81,8 @@ QString withoutBrackets(const QString &s)
         const QString outside = out.left(o) + out.mid(c + 1);
         if ((out[o] == u'「' || out[o] == u'『') && !isKanaOnly(inside))
             out = out.left(o) + inside + out.mid(c + 1);
-        else if (isKanaOnly(outside) && hasKanji(inside))
-            out = inside;
+        else if ((isKanaOnly(outside) || isLatinOnly(outside)) && hasKanji(inside))
+            out = inside; // "Ken Yamamoto（山本 健）": the name as the slip writes it
         else
             out = outside;
     }
@@ -79,6 +100,11 @@ QString stripHonorific(QString s)
                 changed = true;
                 break;
             }
+        }
+        // "比嘉 良太あて": あて in kana, as a note to the carrier writes it.
+        if (!changed && s.size() > 3 && s.endsWith(u"あて")) {
+            s.chop(2);
+            changed = true;
         }
         if (!changed)
             break;
@@ -146,7 +172,14 @@ QString cleanName(const QString &raw)
     static const QStringList titles = {u"代表取締役"_s, u"取締役"_s, u"代表"_s,   u"社長"_s, u"部長"_s, u"課長"_s,
                                        u"係長"_s,       u"主任"_s,   u"店長"_s,   u"院長"_s, u"所長"_s, u"支店長"_s,
                                        u"専務"_s,       u"常務"_s,   u"理事長"_s, u"教授"_s, u"先生"_s, u"担当"_s};
-    while (parts.size() > 1 && titles.contains(parts.first()))
+    // "営業部長 松田 圭": a title with its department.
+    const auto isTitle = [&](const QString &part) {
+        return titles.contains(part) ||
+               (part.size() >= 3 && std::any_of(titles.begin(), titles.end(), [&](const QString &t) {
+                    return t.size() >= 2 && t.endsWith(u'長') && part.endsWith(t);
+                }));
+    };
+    while (parts.size() > 1 && isTitle(parts.first()))
         parts.removeFirst();
     while (parts.size() > 1 && titles.contains(parts.last()))
         parts.removeLast();
@@ -176,6 +209,13 @@ bool isNameLike(const QString &name)
         return false;
     if (hasNotNameWord(QStringView(name)) || isCompanyLike(name) || hasKatakanaBuildingWord(name))
         return false;
+    // "昆布 三袋", "みかん 2箱": a quantity of an item in the order.
+    static const QString counters = u"袋箱本缶瓶束尾匹杯kg"_s;
+    for (qsizetype i = 0; i + 1 < name.size(); ++i) {
+        if ((vuzo::KanjiDigitValue(name[i]) >= 0 || name[i] == u'十' || vuzo::IsAsciiDigit(name[i])) &&
+            counters.contains(name[i + 1]))
+            return false;
+    }
     if (name == u"記"_s || name == u"日本"_s || name == u"Japan"_s || name == u"JAPAN"_s || startsWithPrefecture(name))
         return false;
     // A Latin text is a name only as two or three capitalised words.
@@ -206,6 +246,25 @@ void offerName(Fields &f, const QString &cleaned, NameEvidence evidence)
     if (f.unlock && score > kNoNameScore) {
         f.name = {cleaned, score};
         return;
+    }
+    if (!f.name.text.isEmpty()) {
+        const QString known = compact(f.name.text);
+        const QString offered = compact(cleaned);
+        // The family name alone where the full name stood before keeps the
+        // full name; the full name after the family name alone replaces it.
+        if (known.size() > offered.size() && known.startsWith(offered))
+            return;
+        if (offered.size() > known.size() && offered.startsWith(known) && hasKanji(offered)) {
+            f.name = {cleaned, std::max(score, f.name.score)};
+            return;
+        }
+        // A name in Latin letters gives way to the same customer's name in
+        // kanji ("Name: Ken Yamamoto", then "氏名: 山本 健").
+        if (isLatinOnly(f.name.text) && hasKanji(cleaned) &&
+            score >= f.name.score - nameWeight(NameEvidence::BelowAddress)) {
+            f.name = {cleaned, std::max(score, f.name.score)};
+            return;
+        }
     }
     if (score > f.name.score)
         f.name = {cleaned, score};
