@@ -44,8 +44,10 @@ class TWb_d97_Dot;
 struct SlipInputs;
 struct InvoiceSheet;
 namespace session {
+class HistoryService;
 class JobFollower;
-}
+struct HistorySlip;
+} // namespace session
 
 class TForm_Main : public QWidget, public PrintPositionHost, private TForm_MainUi
 {
@@ -133,6 +135,13 @@ public:
     // read, figures that do not fit, ...) have been told: they wait for the
     // window's first paint, so no box stands on an empty screen.
     bool startupNoticesTold() const { return m_startupNoticesTold; }
+
+    // ---- the slip history (FormMainHistory.cpp) ----
+    // The history of the printed slips, made by the start-up sequence from
+    // the settings file's database section (else the SQLite file in the data
+    // folder) and opened after the window's first paint; null before the
+    // window is shown. The window owns it.
+    session::HistoryService *history() const { return m_history; }
 
     // ---- the window on the screen (FormMainRoutine.cpp) ----
     // Sizes the window for the free area of a screen and centres it there:
@@ -289,6 +298,12 @@ private:
     // queue and asks, once, whether to print there (false: nothing printed).
     bool unregisteredPrinterAccepted();
 
+    // ---- the slip history (FormMainHistory.cpp) ----
+    // Makes the service for the settings file's location (start-up).
+    void makeHistory();
+    // Opens it (after the first paint); a failure is told in the guidance band.
+    void openHistory();
+
     // ---- preview (FormMainPreview.cpp) ----
     void SpeedButton_F9Click();
 
@@ -427,4 +442,7 @@ private:
     const transfer::PostalLookup *m_postalLookup = nullptr;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
+    // The slip history and whether its opening has been posted.
+    session::HistoryService *m_history = nullptr;
+    bool m_historyOpenPosted = false;
 };
