@@ -504,11 +504,16 @@ struct HistoryStore::Data
     HistoryLocation where;
     QString connection;
     int version = 0;
+    mutable bool inTransaction = false;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
     [[noreturn]] void fail(const QString &what, const QSqlError &error) const
     {
+        // Ended before the failed statement's queries are freed: PostgreSQL
+        // refuses every statement of an aborted transaction, their
+        // deallocation too.
+        rollback();
         QString message = u"履歴のデータベース（"_s + where.describe() + u"）で"_s + what + u"。"_s;
         message += where.postgres ? u"\nサーバーが動いているか、ネットワークにつながっているかを確かめてください。"_s
                                   : u"\nディスクの空きと、ファイルに書き込めるかを確かめてください。"_s;
@@ -540,15 +545,26 @@ struct HistoryStore::Data
             fail(what, q.lastError());
     }
 
-    void begin(const QString &what) const { execText(where.postgres ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s, what); }
+    void begin(const QString &what) const
+    {
+        execText(where.postgres ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s, what);
+        inTransaction = true;
+    }
 
     void rollback() const
     {
+        if (!inTransaction)
+            return;
+        inTransaction = false;
         QSqlQuery q(db());
         q.exec(u"ROLLBACK"_s);
     }
 
-    void commit(const QString &what) const { execText(u"COMMIT"_s, what); }
+    void commit(const QString &what) const
+    {
+        execText(u"COMMIT"_s, what);
+        inTransaction = false;
+    }
 
     // Runs body in one transaction: committed when it returns, rolled back
     // when anything in it throws.
@@ -835,7 +851,7 @@ qint64 HistoryStore::addJob(qint64 slipId, HistoryJob job, const std::optional<I
         exists.addBindValue(slipId);
         d->exec(exists, what);
         if (!exists.next())
-            d->fail(what + u"（伝票 "_s + QString::number(slipId) + u" がありません）"_s, QSqlError());
+            throw EHistoryError(what + u"。履歴に伝票（番号 "_s + QString::number(slipId) + u"）がありません。"_s);
         exists.finish();
         const qint64 id = d->nextValue(u"job_id"_s, what);
         QSqlQuery q = d->prepare(kInsertJob, what);
@@ -864,7 +880,7 @@ void HistoryStore::setJobState(qint64 jobId, HistoryJobState state, int cupsJobI
         q.addBindValue(jobId);
         d->exec(q, what);
         if (q.numRowsAffected() == 0)
-            d->fail(what + u"（印刷 "_s + QString::number(jobId) + u" がありません）"_s, QSqlError());
+            throw EHistoryError(what + u"。履歴にその印刷（番号 "_s + QString::number(jobId) + u"）がありません。"_s);
     });
 }
 

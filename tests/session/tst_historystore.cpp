@@ -1,6 +1,7 @@
 // The slip history's store on a real SQLite file and on the PostgreSQL test
 // server (scripts/pg-test-env), the same cases on both engines.
 
+#include "platform/Cp932.h"
 #include "print/RecordingCanvas.h"
 #include "session/HistoryStore.h"
 #include "session/SlipComputation.h"
@@ -150,6 +151,50 @@ QStringList Drawn(const HistorySlip &slip)
     RecordingCanvas canvas;
     SLIP97_Prn(canvas, session::SlipInputsOf(slip.record, slip.totalText, PrintGeometry{600, 600, 10, 20}));
     return canvas.transcript();
+}
+
+// A statement on its own connection to the test database; the first
+// column of the first row.
+QVariant Raw(const HistoryLocation &where, const QString &sql)
+{
+    QVariant value;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(where.postgres ? u"QPSQL"_s : u"QSQLITE"_s, u"raw"_s);
+        db.setDatabaseName(where.postgres ? where.database : where.sqlitePath);
+        db.setHostName(where.host);
+        db.setPort(where.port);
+        db.setUserName(where.user);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(sql) && q.next())
+                value = q.value(0);
+            else
+                value = u"error: "_s + q.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(u"raw"_s);
+    return value;
+}
+
+QVariant OnStore(const QString &connection, const QString &sql)
+{
+    QSqlQuery q(QSqlDatabase::database(connection));
+    return q.exec(sql) && q.next() ? q.value(0) : QVariant(q.lastError().text());
+}
+
+QStringList WriterArgs(const HistoryLocation &where, int count)
+{
+    QStringList args{QString::number(count)};
+    if (where.postgres)
+        args << u"postgres"_s << where.host << QString::number(where.port) << where.user << where.database;
+    else
+        args << u"sqlite"_s << where.sqlitePath;
+    return args;
+}
+
+QString WriterPath()
+{
+    return QCoreApplication::applicationDirPath() + u"/history_writer"_s;
 }
 
 } // namespace
@@ -349,6 +394,198 @@ private Q_SLOTS:
         QCOMPARE(store.slip(ids[2])->jobs[1].state, HistoryJobState::Stopped);
         QVERIFY_THROWS_EXCEPTION(session::EHistoryError, store.addJob(ids[3] + 1, reprint));
         QVERIFY_THROWS_EXCEPTION(session::EHistoryError, store.setJobState(jobId + 100, HistoryJobState::Failed));
+    }
+    // A database of a newer program is refused and left as it was.
+    void aNewerSchemaIsRefusedAndNotAltered_data() { AddEngines(); }
+    void aNewerSchemaIsRefusedAndNotAltered()
+    {
+        OPEN_TEST_DB(db);
+        {
+            HistoryStore store(db.where, u"a"_s);
+            Store(store, Slip(u"浜田　陽菜"_s, QString(), QString()));
+        }
+        Raw(db.where, u"UPDATE schema_version SET version = 7"_s);
+        try {
+            HistoryStore store(db.where, u"b"_s);
+            QFAIL("a newer schema was opened");
+        } catch (const session::EHistoryError &e) {
+            QVERIFY2(e.message().contains(u"新しい版"_s), qPrintable(e.message()));
+            QVERIFY(e.message().contains(db.where.describe()));
+        }
+        QCOMPARE(Raw(db.where, u"SELECT version FROM schema_version"_s).toInt(), 7);
+        QCOMPARE(Raw(db.where, u"SELECT COUNT(*) FROM slips"_s).toInt(), 1);
+    }
+
+    // A write that fails half way stores nothing of it and takes no number.
+    void aFailedWriteKeepsWhatWasStored_data() { AddEngines(); }
+    void aFailedWriteKeepsWhatWasStored()
+    {
+        OPEN_TEST_DB(db);
+        db.where.statementTimeoutMs = 300;
+        HistoryStore store(db.where, u"a"_s);
+        Store(store, Slip(u"浜田　陽菜"_s, QString(), QString()));
+        HistorySlip big = Slip(u"森　一郎"_s, QString(), QString());
+        std::unique_ptr<QSqlDatabase> locker;
+        if (db.where.postgres) {
+            // Another program holds the rates' table: the write waits past
+            // the statement timeout after its slip and lines went in.
+            QCOMPARE(OnStore(u"a"_s, u"SHOW statement_timeout"_s).toString(), u"300ms"_s);
+            locker = std::make_unique<QSqlDatabase>(QSqlDatabase::cloneDatabase(u"a"_s, u"locker"_s));
+            QVERIFY(locker->open());
+            QSqlQuery q(*locker);
+            QVERIFY(q.exec(u"BEGIN"_s) && q.exec(u"LOCK TABLE slip_rates IN ACCESS EXCLUSIVE MODE"_s));
+        } else {
+            // The disk is full after the slip's row.
+            const int pages = OnStore(u"a"_s, u"PRAGMA page_count"_s).toInt();
+            OnStore(u"a"_s, u"PRAGMA max_page_count = "_s + QString::number(pages + 1));
+            big.record.lines[5].item = QString(20000, u'長');
+        }
+        HistoryJob job;
+        QVERIFY_THROWS_EXCEPTION(session::EHistoryError, store.record(big, job));
+        if (locker) {
+            QSqlQuery(*locker).exec(u"ROLLBACK"_s);
+            locker->close();
+            locker.reset();
+            QSqlDatabase::removeDatabase(u"locker"_s);
+        } else {
+            OnStore(u"a"_s, u"PRAGMA max_page_count = 1000000"_s);
+        }
+        QCOMPARE(store.search(QString(), false).size(), 1);
+        QCOMPARE(OnStore(u"a"_s, u"SELECT COUNT(*) FROM slip_lines"_s).toInt(), 2);
+        QCOMPARE(Store(store, Slip(u"森　一郎"_s, QString(), QString())).slipNo, 2);
+    }
+
+    void anUnreachableDatabaseIsAnErrorNotAHang_data()
+    {
+        QTest::addColumn<QString>("engine");
+        QTest::addColumn<QString>("place");
+        QTest::newRow("sqlite: a folder that is a file") << u"sqlite"_s << u"file"_s;
+        QTest::newRow("postgres: no server on the socket") << u"postgres"_s << u"nosocket"_s;
+        QTest::newRow("postgres: a host that does not answer") << u"postgres"_s << u"192.0.2.1"_s;
+        QTest::newRow("postgres: the server drops the connection") << u"postgres"_s << u"dropped"_s;
+    }
+    void anUnreachableDatabaseIsAnErrorNotAHang()
+    {
+        QFETCH(QString, place);
+        OPEN_TEST_DB(db);
+        db.where.connectTimeoutSec = 1;
+        if (place == u"file"_s) {
+            QFile file(db.dir.filePath(u"h"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (place == u"nosocket"_s) {
+            db.where.host = db.dir.path();
+        } else if (place != u"dropped"_s) {
+            db.where.host = place;
+        }
+        try {
+            HistoryStore store(db.where, u"a"_s);
+            QCOMPARE(place, u"dropped"_s);
+            const QString pid = OnStore(u"a"_s, u"SELECT pg_backend_pid()"_s).toString();
+            QString error;
+            QVERIFY2(PgAdmin(u"SELECT pg_terminate_backend("_s + pid + u')', &error), qPrintable(error));
+            store.search(u"浜田"_s, false);
+            QFAIL("a dropped connection was not an error");
+        } catch (const session::EHistoryError &e) {
+            QVERIFY2(e.message().contains(db.where.describe()), qPrintable(e.message()));
+        }
+    }
+
+    // Two programs at once on one database: every slip stored, no number twice.
+    void twoWritersAtOnceStoreEverySlip_data() { AddEngines(); }
+    void twoWritersAtOnceStoreEverySlip()
+    {
+        OPEN_TEST_DB(db);
+        {
+            HistoryStore create(db.where, u"a"_s);
+        }
+        QProcess one, two;
+        one.start(WriterPath(), WriterArgs(db.where, 40));
+        two.start(WriterPath(), WriterArgs(db.where, 40));
+        QVERIFY(one.waitForFinished(120000) && two.waitForFinished(120000));
+        QCOMPARE(one.exitCode(), 0);
+        QCOMPARE(two.exitCode(), 0);
+        QSet<qint64> numbers;
+        for (QProcess *p : {&one, &two})
+            for (const QByteArray &line : p->readAllStandardOutput().split('\n'))
+                if (!line.isEmpty())
+                    numbers.insert(line.toLongLong());
+        QCOMPARE(numbers.size(), 80);
+        QCOMPARE(Raw(db.where, u"SELECT COUNT(DISTINCT slip_no) FROM slips WHERE slip_no BETWEEN 1 AND 80"_s).toInt(),
+                 80);
+    }
+
+    // A program killed while it writes leaves a sound file with whole slips.
+    void aKilledWriterLeavesWholeSlips()
+    {
+        QTemporaryDir dir;
+        HistoryLocation where;
+        where.sqlitePath = dir.filePath(u"vuzo_history.sqlite3"_s);
+        QProcess writer;
+        writer.start(WriterPath(), WriterArgs(where, 0));
+        QVERIFY(writer.waitForStarted());
+        QByteArray out;
+        while (out.count('\n') < 30 && writer.waitForReadyRead(30000))
+            out += writer.readAllStandardOutput();
+        writer.kill(); // SIGKILL
+        QVERIFY(writer.waitForFinished());
+        QCOMPARE(Raw(where, u"PRAGMA integrity_check"_s).toString(), u"ok"_s);
+        QVERIFY(Raw(where, u"SELECT COUNT(*) FROM slips"_s).toInt() >= 30);
+        QCOMPARE(Raw(where, u"SELECT COUNT(*) FROM slips s WHERE line_count <> "
+                            u"(SELECT COUNT(*) FROM slip_lines l WHERE l.slip_id = s.id)"_s)
+                     .toInt(),
+                 0);
+    }
+
+    void csvHasARowPerLineAndTheSlipsFigures()
+    {
+        HistorySlip slip = Slip(u"浜田　陽菜"_s, u"090-0000-0001"_s, u"604-0001"_s);
+        slip.slipNo = 12;
+        slip.printedAt = QDateTime(QDate(2026, 12, 10), QTime(9, 5));
+        slip.record.add3 = u"若葉, \"南\""_s;
+        HistorySlip empty = slip;
+        empty.record.lines = {};
+        empty.record.custo1 = u"髙橋　①"_s;
+        const QByteArray utf8 = session::HistoryCsv({slip, empty}, session::HistoryCsvEncoding::Utf8Bom);
+        QVERIFY(utf8.startsWith("\xEF\xBB\xBF"));
+        const QStringList rows = QString::fromUtf8(utf8.mid(3)).split(u"\r\n"_s);
+        QCOMPARE(rows.size(), 5);
+        QVERIFY(rows[0].startsWith(u"日時,伝票番号,注文番号,郵便番号,住所1,住所2,住所3,お名前,電話番号,行,品名"_s));
+        QVERIFY(rows[0].endsWith(u"税率,10%対象,10%消費税,8%対象,8%消費税,税抜合計,消費税,合計"_s));
+        const QString head = u"2026/12/10 09:05,12,,604-0001,京都府京都市中京区,道場町１２－３,\"若葉, \"\"南\"\"\","_s;
+        QCOMPARE(
+            rows[1],
+            head + u"浜田　陽菜,090-0000-0001,1,苔玉　小,2,個,\"1,500\",\"3,000\",10%,3000,300,800,64,3800,364,4164"_s);
+        QCOMPARE(rows[2], head + u"浜田　陽菜,090-0000-0001,3,ほうじ茶,1,袋,800,800,8%,,,,,,,"_s);
+        QVERIFY(rows[3].contains(u"髙橋　①,090-0000-0001,,,,,,,,3000,300"_s));
+        QCOMPARE(rows[4], QString());
+        const QByteArray sjis = session::HistoryCsv({slip, empty}, session::HistoryCsvEncoding::Cp932);
+        QCOMPARE(vuzo::DecodeCp932(sjis), rows.join(u"\r\n"_s));
+    }
+
+    void theSettingsFileChoosesTheDatabase_data()
+    {
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QString>("described");
+        QTest::newRow("no section") << QByteArray() << u"/data/vuzo_history.sqlite3"_s;
+        QTest::newRow("another driver") << QByteArray("Driver=QMYSQL\r\nHost=db\r\n")
+                                        << u"/data/vuzo_history.sqlite3"_s;
+        QTest::newRow("postgres") << QByteArray("Driver=qpsql\r\nHost=db.example.lan\r\nPort=5433\r\nDatabase=vuzo\r\n"
+                                                "User=shop\r\nPassword=secret\r\n")
+                                  << u"PostgreSQL vuzo（db.example.lan:5433） shop"_s;
+        QTest::newRow("a service") << QByteArray("Driver=QPSQL\r\nService=office\r\n")
+                                   << u"PostgreSQL （既定のデータベース）（サービス office） "_s;
+    }
+    void theSettingsFileChoosesTheDatabase()
+    {
+        QFETCH(QByteArray, section);
+        QFETCH(QString, described);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"vuzo_Vez_1.ini"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[vz_Vez_1db]\r\n" + section);
+        file.close();
+        const HistoryLocation where = session::ReadHistoryLocation(ProfileFile(file.fileName()), u"/data"_s);
+        QCOMPARE(where.describe() + (where.postgres ? u' ' + where.user : QString()), described);
     }
 };
 
