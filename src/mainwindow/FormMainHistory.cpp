@@ -108,10 +108,13 @@ HistoryJob TForm_Main::historyJobFor(HistoryJobKind kind, int copies) const
 {
     HistoryJob job;
     job.kind = kind;
-    vuzo::Guard(const_cast<TForm_Main *>(this), [&] {
+    // The queue the job goes to; a print system that cannot be asked now is
+    // told by the print itself.
+    try {
         TWbPrinter &printer = WbPrinter();
         job.printer = printer.PrinterNames().value(printer.Index());
-    });
+    } catch (const EVuzoError &) {
+    }
     job.feed = ComboBox_SEL->currentText();
     job.copies = copies;
     job.state = HistoryJobState::Sending;
@@ -190,7 +193,10 @@ void TForm_Main::historyJobHandedOver(qint64 jobId)
     if (jobId <= 0)
         return;
     SystemPrinter::JobTicket ticket;
-    vuzo::Guard(this, [&] { ticket = WbPrinter().System().LastJob(); });
+    try {
+        ticket = WbPrinter().System().LastJob();
+    } catch (const EVuzoError &) {
+    }
     setHistoryJobState(jobId, HistoryJobState::Sent, ticket.id);
     if (ticket.id > 0)
         m_historyJobs.insert(ticket.id, jobId);
