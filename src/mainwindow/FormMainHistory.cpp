@@ -80,7 +80,13 @@ void TForm_Main::makeHistory()
 
 void TForm_Main::openHistory()
 {
-    if (m_history)
+    if (!m_history)
+        return;
+    // The settings file may name a shared database: without it being read,
+    // no other history is made in the data folder.
+    if (m_settingsUnreadable)
+        m_history->refuse(u"設定ファイルを読めないため、履歴のデータベースを開きません。"_s);
+    else
         m_history->open();
 }
 

@@ -96,6 +96,19 @@ void HistoryService::open()
         Qt::QueuedConnection);
 }
 
+void HistoryService::refuse(const QString &why)
+{
+    auto *worker = static_cast<HistoryWorker *>(m_worker);
+    QMetaObject::invokeMethod(
+        worker,
+        [worker, why] {
+            worker->store.reset();
+            worker->notReady = why;
+        },
+        Qt::QueuedConnection);
+    setFailed(why);
+}
+
 void HistoryService::post(Task task)
 {
     auto *worker = static_cast<HistoryWorker *>(m_worker);
