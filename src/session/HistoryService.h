@@ -49,6 +49,9 @@ public:
     // Opens the store on its thread; opened() or failed() follows. Calling it
     // again after a failure tries again.
     void open();
+    // Leaves the store closed for why (the settings file that names it
+    // cannot be read): the service fails with that reason.
+    void refuse(const QString &why);
 
     // Runs work on the store's thread, then done(result) on receiver's thread,
     // unless receiver is gone by then. When the store is not ready or the
