@@ -5,7 +5,6 @@
 #include "print/RecordingCanvas.h"
 #include "session/HistoryStore.h"
 #include "session/SlipComputation.h"
-#include "settings/ProfileFile.h"
 
 #include <QFile>
 #include <QProcess>
@@ -526,30 +525,6 @@ private Q_SLOTS:
         QCOMPARE(rows[4], QString());
         const QByteArray sjis = session::HistoryCsv({slip, empty}, session::HistoryCsvEncoding::Cp932);
         QCOMPARE(vuzo::DecodeCp932(sjis), rows.join(u"\r\n"_s));
-    }
-
-    void theSettingsFileChoosesTheDatabase_data()
-    {
-        QTest::addColumn<QByteArray>("section");
-        QTest::addColumn<QString>("described");
-        QTest::newRow("another driver") << QByteArray("Driver=QMYSQL\r\nHost=db\r\n")
-                                        << u"/data/vuzo_history.sqlite3"_s;
-        QTest::newRow("postgres") << QByteArray("Driver=qpsql\r\nHost=db.example.lan\r\nPort=5433\r\nDatabase=vuzo\r\n"
-                                                "User=shop\r\nPassword=secret\r\n")
-                                  << u"PostgreSQL vuzo（db.example.lan:5433） shop"_s;
-        QTest::newRow("a service") << QByteArray("Driver=QPSQL\r\nService=office\r\n")
-                                   << u"PostgreSQL （既定のデータベース）（サービス office） "_s;
-    }
-    void theSettingsFileChoosesTheDatabase()
-    {
-        QFETCH(QByteArray, section);
-        QFETCH(QString, described);
-        QTemporaryDir dir;
-        QFile file(dir.filePath(u"vuzo_Vez_1.ini"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[vz_Vez_1db]\r\n" + section) > 0);
-        file.close();
-        const HistoryLocation where = session::ReadHistoryLocation(ProfileFile(file.fileName()), u"/data"_s);
-        QCOMPARE(where.describe() + (where.postgres ? u' ' + where.user : QString()), described);
     }
 };
 
