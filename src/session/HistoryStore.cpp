@@ -662,8 +662,16 @@ void HistoryStore::Data::open()
             db.setDatabaseName(where.database);
         if (!where.user.isEmpty())
             db.setUserName(where.user);
+        // Bounded waits: the connection, each statement on the server, and
+        // over TCP a server that went away without a word (unacknowledged
+        // data, and keep-alive probes while waiting for an answer).
+        const int statementMs = std::max(1, where.statementTimeoutMs);
         QStringList options{u"connect_timeout="_s + QString::number(std::max(1, where.connectTimeoutSec)),
-                            u"options=-cstatement_timeout="_s + QString::number(std::max(1, where.statementTimeoutMs))};
+                            u"options=-cstatement_timeout="_s + QString::number(statementMs),
+                            u"tcp_user_timeout="_s + QString::number(statementMs + 1000),
+                            u"keepalives_idle=5"_s,
+                            u"keepalives_interval=2"_s,
+                            u"keepalives_count=3"_s};
         if (!where.service.isEmpty())
             options << u"service="_s + where.service;
         db.setConnectOptions(options.join(u';'));
