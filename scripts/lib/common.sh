@@ -5,9 +5,10 @@ VUZO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 # Packages to build, run and test the program.
 VUZO_BUILD_PACKAGES=(cmake ninja-build ccache g++ pkg-config qt6-base-dev qt6-base-dev-tools libcups2-dev)
-VUZO_RUN_PACKAGES=(fonts-ipafont fonts-dejavu-core qt6-translations-l10n cups cups-client cups-bsd skkdic-extra)
+VUZO_RUN_PACKAGES=(fonts-ipafont fonts-dejavu-core qt6-translations-l10n cups cups-client cups-bsd skkdic-extra
+    libqt6sql6-sqlite libqt6sql6-psql)
 VUZO_TEST_PACKAGES=(printer-driver-cups-pdf poppler-utils mupdf-tools xvfb xauth clang-format
-    desktop-file-utils appstream librsvg2-bin)
+    desktop-file-utils appstream librsvg2-bin postgresql-15)
 # Packages to make the Debian package (dpkg-shlibdeps finds the libraries'
 # packages for its Depends).
 VUZO_PACKAGE_PACKAGES=(dpkg-dev)

@@ -56,7 +56,7 @@ void TForm_Main::BitBtn_InvoicePrnSetClick()
     setHelp(u"請求書のプリンタを登録しました："_s + registration.printerName);
 }
 
-bool TForm_Main::printInvoice()
+bool TForm_Main::printInvoice(std::optional<qint64> withSlip)
 {
     const session::FeedRegistration registration = invoiceRegistration();
     if (const QString refusal = session::RegistrationRefusal(registration); !refusal.isEmpty()) {
@@ -79,12 +79,35 @@ bool TForm_Main::printInvoice()
                       QString(refusal).replace(u"「セットするプリンタを登録」"_s, u"「請求書のプリンタを登録」"_s));
         return false;
     }
-    const InvoiceSheet sheet = invoiceSheet();
     const QSizeF sheetMm = InvoiceSheetMm(registration.media);
-    printer.PrintDocument(sheet.title, [&] {
-        QPainter *painter = printer.Canvas();
-        DrawInvoicePage(*painter, sheet, sheetMm, painter->device()->logicalDpiY());
-    });
+    // The sheet's job is kept with its slip: the one printed with it, the
+    // window's slip recorded last when it is unchanged, else the window's
+    // slip recorded now with the sheet.
+    session::HistoryJob job = historyJobFor(session::HistoryJobKind::Invoice, 1);
+    qint64 historyJob = 0;
+    if (withSlip) {
+        if (*withSlip > 0)
+            historyJob = addHistoryJob(*withSlip, job, invoiceSheet());
+    } else if (windowSlipIsLastRecorded()) {
+        historyJob = addHistoryJob(m_lastRecordedSlip, job, invoiceSheet());
+    } else {
+        session::HistorySlip slip = historySlipOfWindow();
+        slip.invoice = invoiceSheet();
+        if (recordSlip(slip, job))
+            historyJob = job.id;
+    }
+    // The sheet carries the number the slip has now.
+    const InvoiceSheet sheet = invoiceSheet();
+    try {
+        printer.PrintDocument(sheet.title, [&] {
+            QPainter *painter = printer.Canvas();
+            DrawInvoicePage(*painter, sheet, sheetMm, painter->device()->logicalDpiY());
+        });
+    } catch (...) {
+        setHistoryJobState(historyJob, session::HistoryJobState::Failed);
+        throw;
+    }
+    historyJobHandedOver(historyJob);
     m_invoiceFollower->follow();
     return true;
 }

@@ -140,28 +140,44 @@ void TForm_Main::SpeedButton_F11Click()
 {
     if (!prePrintPass())
         return;
+    if (!slipPrintAccepted([this] { return slipInputsForPrint(); }, ZuNumEdit_sttl->text(), true))
+        return;
+    const int copies = PrintCopyCount(ZuNumEdit_BUSUU->text());
+    // The slip is kept in the history, and its number taken, before the job.
+    session::HistoryJob job = historyJobFor(session::HistoryJobKind::Slip, copies);
+    const std::optional<session::HistorySlip> recorded = recordSlip(historySlipOfWindow(), job);
+    sendSlip(ZuNumEdit_Slipno->text(), copies, [this] { m_wbD97Dot->SLIP97_Prn(); }, recorded ? job.id : 0);
+    setHelp(u"伝票番号 "_s + ZuNumEdit_Slipno->text() + u" を印刷しました"_s);
+    // The delivery note and invoice goes with every slip when so chosen.
+    if (ComboBox_InvoiceWithSlip->currentIndex() == 1)
+        printInvoice(recorded ? recorded->id : 0);
+}
+
+bool TForm_Main::slipPrintAccepted(const std::function<SlipInputs()> &inputs,
+                                   const QString &totalText, bool windowRows)
+{
     if (const QString refusal = printRefusal(); !refusal.isEmpty()) {
         vuzo::Dialogs().notice(this, refusal);
-        return;
+        return false;
     }
     // A printer the feed has no registration for is named and asked about.
     if (!unregisteredPrinterAccepted())
-        return;
+        return false;
     // Lines beyond those the slip holds are told first; going back prints nothing.
-    if (!unprintedRowsAccepted())
-        return;
+    if (windowRows && !unprintedRowsAccepted())
+        return false;
     // What would be cut off by the paper's edge or overprinted by the next
     // cell is named before anything is sent; the default answer prints
     // nothing, and going on needs no second question.
     // An offset caption that is no number is told by the print itself.
     QString fit;
     try {
-        fit = SlipFitWarning(slipInputsForPrint(), sheetForPrint());
+        fit = SlipFitWarning(inputs(), sheetForPrint());
     } catch (const EVuzoError &) {
     }
     // A slip of ¥0 is mostly one printed before its lines were filled in: it
     // is asked about plainly, and the default answer prints nothing.
-    const bool zeroTotal = StrToCurrZero(ZuNumEdit_sttl->text()).isZero();
+    const bool zeroTotal = StrToCurrZero(totalText).isZero();
     bool go = fit.isEmpty() ||
               vuzo::Dialogs().choose(this, fit + u"\n\nこのまま印刷しますか?"_s, u"印刷する"_s, u"印刷しない"_s);
     if (go && zeroTotal)
@@ -171,8 +187,14 @@ void TForm_Main::SpeedButton_F11Click()
         go = vuzo::Dialogs().confirm(this, u"印刷しますか?"_s);
     if (!go) {
         Memo1->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
+    return true;
+}
+
+void TForm_Main::sendSlip(const QString &slipNo, int copies, const std::function<void()> &drawCopy,
+                          qint64 historyJob)
+{
     const vuzo::BusyCursor busy;
     TWbPrinter &printer = WbPrinter();
     // Resolution and scale are read in this order, once for each direction.
@@ -183,19 +205,21 @@ void TForm_Main::SpeedButton_F11Click()
     const int scaleForY = printer.Scale();
     Label_dpix->setText(QString::number(EffectiveResolution(dpiForX.cx, scaleForX)));
     Label_dpiy->setText(QString::number(EffectiveResolution(dpiForY.cy, scaleForY)));
-    int copies = PrintCopyCount(ZuNumEdit_BUSUU->text());
-    const QString title = PrintJobTitle(ListIndex(ComboBox_Paper), ZuNumEdit_Slipno->text());
+    const QString title = PrintJobTitle(ListIndex(ComboBox_Paper), slipNo);
 
-    printer.PrintDocument(title, [&] {
-        while (copies > 0) {
-            m_wbD97Dot->SLIP97_Prn();
-            --copies;
-            if (copies > 0)
-                printer.Newpage();
-        }
-    });
+    try {
+        printer.PrintDocument(title, [&] {
+            while (copies > 0) {
+                drawCopy();
+                --copies;
+                if (copies > 0)
+                    printer.Newpage();
+            }
+        });
+    } catch (...) {
+        setHistoryJobState(historyJob, session::HistoryJobState::Failed);
+        throw;
+    }
+    historyJobHandedOver(historyJob);
     followPrintedJob();
-    // The delivery note and invoice goes with every slip when so chosen.
-    if (ComboBox_InvoiceWithSlip->currentIndex() == 1)
-        printInvoice();
 }

@@ -91,6 +91,7 @@ void TForm_Main::FormShow()
         Memo2->clear();
     });
     step([this] { ReadStartupSettings(); });
+    step([this] { makeHistory(); });
     step([this] { tellUnreadableRegistration(); });
     step([this] { SendMail_CHK(); });
     step([this] {
@@ -206,6 +207,12 @@ bool TForm_Main::event(QEvent *event)
     if (event->type() == QEvent::UpdateRequest && m_started && !m_startupNoticesPosted) {
         m_startupNoticesPosted = true;
         QTimer::singleShot(0, this, [this] { vuzo::Guard(this, [this] { tellStartupNotices(); }); });
+    }
+    // The history's database is opened on its own thread once the window is
+    // on the screen, so neither its file nor its server delays the window.
+    if (event->type() == QEvent::UpdateRequest && m_started && !m_historyOpenPosted) {
+        m_historyOpenPosted = true;
+        QTimer::singleShot(0, this, [this] { vuzo::Guard(this, [this] { openHistory(); }); });
     }
     // An update request of the window is its paint reaching the screen (the
     // scrolling content paints in it, not the window itself): after the

@@ -34,6 +34,7 @@ TForm_Main::TForm_Main(QWidget *parent) : QWidget(parent)
     PostalSetup();
     connectHandlers();
     connectRoutine();
+    connectItemCompleter();
     m_jobFollower = new session::JobFollower(this);
     // The invoice printed right after a slip has a follower of its own, so
     // the slip's job is not let go (and told as unprinted) for it.

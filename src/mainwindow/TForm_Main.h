@@ -22,8 +22,10 @@
 #include "history/HistoryHost.h"
 #include "mainwindow/TForm_MainUi.h"
 #include "printer/SlipPage.h"
+#include "printer/SystemPrinter.h"
 #include "printsetup/PrintPositionHost.h"
 #include "session/FeedRegistration.h"
+#include "session/HistoryStore.h"
 #include "session/PostalAssist.h"
 #include "session/SlipRecord.h"
 #include "slip/SlipCalc.h"
@@ -44,9 +46,11 @@ class TWbPrinter;
 class TWb_d97_Dot;
 struct SlipInputs;
 struct InvoiceSheet;
+class QStringListModel;
 namespace session {
+class HistoryService;
 class JobFollower;
-}
+} // namespace session
 
 class TForm_Main : public QWidget, public PrintPositionHost, public HistoryHost, private TForm_MainUi
 {
@@ -73,7 +77,7 @@ public:
     void followPrintedJob() override;
     void setPrintOffsets(const QString &top, const QString &left) override;
 
-    // ---- what the history window asks (FormMainHistory.cpp) ----
+    // ---- what the history window asks (FormMainHistoryWindow.cpp) ----
     // The stored customer into the six delivery fields (asking first when
     // they were typed by hand); withLines also the ten sales lines with their
     // rate classes, the totals recomputed.
@@ -141,6 +145,18 @@ public:
     // read, figures that do not fit, ...) have been told: they wait for the
     // window's first paint, so no box stands on an empty screen.
     bool startupNoticesTold() const { return m_startupNoticesTold; }
+
+    // ---- the slip history (FormMainHistory.cpp) ----
+    // The history of the printed slips, made by the start-up sequence from
+    // the settings file's database section (else the SQLite file in the data
+    // folder) and opened after the window's first paint; null before the
+    // window is shown. The window owns it.
+    session::HistoryService *history() const { return m_history; }
+    // A stored slip printed again (for the history window): its preview
+    // first, whose 「印刷」 prints the stored slip on the registered feed,
+    // with F11's refusals and questions, and adds the job to the stored slip
+    // under its number. The window's fields stay as they are.
+    void reprintSlip(const session::HistorySlip &slip);
 
     // ---- the window on the screen (FormMainRoutine.cpp) ----
     // Sizes the window for the free area of a screen and centres it there:
@@ -282,6 +298,15 @@ private:
 
     // ---- printing (FormMainPrint.cpp) ----
     void SpeedButton_F11Click();
+    // F11's refusals and questions before a slip of these inputs and total
+    // is printed (windowRows: also the window's lines beyond the slip's);
+    // false when nothing is to be printed.
+    bool slipPrintAccepted(const std::function<SlipInputs()> &inputs, const QString &totalText, bool windowRows);
+    // Hands copies of a slip to the print system: the resolution read into
+    // Label_dpix/Label_dpiy, drawCopy for each copy, the job titled with the
+    // slip number and followed; the history's job (0: none) follows what
+    // became of it.
+    void sendSlip(const QString &slipNo, int copies, const std::function<void()> &drawCopy, qint64 historyJob);
     // The line and totals passes before a print; false, after telling the
     // figures that do not fit, when the slip must not be printed.
     bool prePrintPass();
@@ -297,8 +322,43 @@ private:
     // queue and asks, once, whether to print there (false: nothing printed).
     bool unregisteredPrinterAccepted();
 
-    // ---- the slip history (FormMainHistory.cpp) ----
+    // ---- the history window (FormMainHistoryWindow.cpp) ----
     void SpeedButton_F6Click();
+
+    // ---- the slip history (FormMainHistory.cpp) ----
+    // Makes the service for the settings file's location (start-up).
+    void makeHistory();
+    // Opens it (after the first paint); a failure is told in the guidance band.
+    void openHistory();
+    // Shows the slip number in the window (「伝票番号 12」).
+    void showSlipNumber(const QString &slipNo);
+    // The window's slip as the history keeps it (after the pass before
+    // printing), and a job of it about to be handed over.
+    session::HistorySlip historySlipOfWindow() const;
+    session::HistoryJob historyJobFor(session::HistoryJobKind kind, int copies) const;
+    // Before a job: keeps the slip with its first job, waiting a bounded
+    // time, and puts the number taken into ZuNumEdit_Slipno. nullopt, after
+    // the one notice that it is not recorded, when it could not be.
+    std::optional<session::HistorySlip> recordSlip(session::HistorySlip slip, session::HistoryJob &job);
+    // Adds a job to a stored slip; 0 after the same notice when it could not.
+    qint64 addHistoryJob(qint64 slipId, const session::HistoryJob &job,
+                         const std::optional<InvoiceSheet> &invoice = std::nullopt);
+    void tellNotRecorded(const QString &why);
+    // A stored slip's layout inputs at a resolution given as text, with the
+    // current feed's offsets.
+    SlipInputs storedSlipInputs(const session::HistorySlip &slip, const QString &dpiX, const QString &dpiY) const;
+    // The window's slip is the one recorded last, unchanged since.
+    bool windowSlipIsLastRecorded() const;
+    // A job's state posted to the store (nothing waits for it).
+    void setHistoryJobState(qint64 jobId, session::HistoryJobState state, int cupsJobId = 0);
+    // After PrintDocument: the job is 「送信済み」 with the print system's
+    // number, and its end is recorded when the follower learns it.
+    void historyJobHandedOver(qint64 jobId);
+    void historyJobEnded(const SystemPrinter::JobTicket &job, vuzo::JobEnd end);
+    // The item names of 品名2 offered from the history as the operator types.
+    void connectItemCompleter();
+    void askItems(QLineEdit *field, const QString &typed);
+    void takeItem(int row, const QString &name);
 
     // ---- preview (FormMainPreview.cpp) ----
     void SpeedButton_F9Click();
@@ -310,8 +370,10 @@ private:
     // The sheet of the slip as it stands, after the pass before printing.
     InvoiceSheet invoiceSheet();
     // Prints the sheet on its registered printer; false, after telling why,
-    // when nothing was sent.
-    bool printInvoice();
+    // when nothing was sent. withSlip: the stored slip printed just before
+    // (0 when it could not be recorded) that the sheet's job is added to;
+    // none for F10 alone.
+    bool printInvoice(std::optional<qint64> withSlip = std::nullopt);
 
     // ---- the daily routine (FormMainRoutine.cpp) ----
     // The keys of the routine (F3 to the paste area, F4 a new slip, Ctrl+Enter
@@ -438,4 +500,16 @@ private:
     const transfer::PostalLookup *m_postalLookup = nullptr;
     TForm_SLIP97YPrn *m_formSlip97YPrn = nullptr;
     TWb_d97_Dot *m_wbD97Dot = nullptr;
+    // The slip history and whether its opening has been posted.
+    session::HistoryService *m_history = nullptr;
+    bool m_historyOpenPosted = false;
+    // The slip recorded last and what it held then.
+    qint64 m_lastRecordedSlip = 0;
+    QString m_lastRecordedIdentity;
+    // The print system's job numbers of jobs followed, to their history job.
+    QHash<int, qint64> m_historyJobs;
+    // The item names offered now and the count of their questions.
+    QStringListModel *m_itemModel = nullptr;
+    QList<session::HistoryItem> m_itemOffers;
+    quint64 m_itemRound = 0;
 };

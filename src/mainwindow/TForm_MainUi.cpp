@@ -192,6 +192,11 @@ void TForm_MainUi::setupUi(QWidget *form)
     Panel_Fnc = named(new QFrame(Panel_Bottom), u"Panel_Fnc"_s);
     Panel_Fnc->setGeometry(0, 30, kClientWidth, 28);
     buildFunctionKeys(Panel_Fnc, face);
+    // The number of the slip printed last, right of the print keys.
+    Label_SlipNo = label(Panel_Fnc, u"Label_SlipNo"_s, QString());
+    Label_SlipNo->setGeometry(702, 1, kClientWidth - 704, 26);
+    Label_SlipNo->setAlignment(Qt::AlignCenter);
+    Label_SlipNo->setFont(pixelFont(face, 12));
 
     StatusBar1 = named(new QStatusBar(Panel_Bottom), u"StatusBar1"_s);
     StatusBar1->setGeometry(0, 58, kClientWidth, 16);

@@ -60,6 +60,7 @@ public:
     QLabel *Label_KeyGuide = nullptr; // at the guidance band's right
     QFrame *Panel_Fnc = nullptr;
     std::array<QToolButton *, 13> SpeedButton_F{}; // [1] .. [12]
+    QLabel *Label_SlipNo = nullptr;                // 「伝票番号 12」
     QStatusBar *StatusBar1 = nullptr;
 
     // ---- tab 0: paste band ----

@@ -294,7 +294,7 @@ private:
         if (!state)
             return JobStatus{true, QString(), vuzo::JobWait::JobGone};
         const vuzo::JobVerdict verdict = vuzo::JudgeJob(job.queue, *state, *queue);
-        return JobStatus{verdict.settled, verdict.problem, verdict.waiting};
+        return JobStatus{verdict.settled, verdict.problem, verdict.waiting, verdict.end};
     }
 
     void CancelJob()

@@ -113,7 +113,7 @@ QString QueueProblemText(const QString &queue, const QueueState &q)
 JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState &q)
 {
     switch (job.state) {
-    case JobCompleted: return {true, QString()};
+    case JobCompleted: return {true, QString(), JobWait::None, JobEnd::Completed};
     case JobStopped:
     case JobAborted:
     case JobCanceled: {
@@ -121,9 +121,11 @@ JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState 
         if (reason.isEmpty())
             reason = Reason(q.message, q.reasons);
         const QString what = job.state == JobCanceled ? u"取り消されました"_s : u"止まりました"_s;
-        return {true, WithReason(u"プリンタ「"_s + queue + u"」で印刷が"_s + what +
-                                     u"。伝票が出てこない場合は、プリンタを確かめてから印刷し直してください。"_s,
-                                 reason)};
+        return {true,
+                WithReason(u"プリンタ「"_s + queue + u"」で印刷が"_s + what +
+                               u"。伝票が出てこない場合は、プリンタを確かめてから印刷し直してください。"_s,
+                           reason),
+                JobWait::None, job.state == JobCanceled ? JobEnd::Cancelled : JobEnd::Stopped};
     }
     case JobPending:
     case JobHeld:
@@ -136,7 +138,7 @@ JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState 
                                    u"」が止まったため、印刷が止まっています。プリンタの状態を確かめ、"
                                    u"プリンタの管理画面で再開してください。"_s,
                                Reason(q.message.isEmpty() ? job.message : q.message, q.reasons)),
-                    JobWait::Pending};
+                    JobWait::Pending, JobEnd::Stopped};
         // A job still taking its data is not held, whatever its state says.
         if (job.reasons.contains(u"job-incoming"_s))
             return {false, QString(), JobWait::Incoming};

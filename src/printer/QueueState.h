@@ -45,6 +45,16 @@ enum class JobWait
     Unreachable, // the print system cannot be asked
 };
 
+// How the print system ended a job: not (yet) known, printed, stopped by it
+// (aborted, or its queue stopped under it), or cancelled by someone.
+enum class JobEnd
+{
+    None,
+    Completed,
+    Stopped,
+    Cancelled,
+};
+
 // What the print system did with a job: settled when it is done with it (or
 // holds it, which only an operator ends), the problem when it stopped the job
 // or the queue stopped under it, and what keeps a job from printing.
@@ -53,6 +63,7 @@ struct JobVerdict
     bool settled = false;
     QString problem;
     JobWait waiting = JobWait::None;
+    JobEnd end = JobEnd::None;
 };
 JobVerdict JudgeJob(const QString &queue, const JobState &job, const QueueState &queueState);
 

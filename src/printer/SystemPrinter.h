@@ -228,12 +228,14 @@ public:
     virtual JobTicket LastJob();
     // A job's state: whether the print system is done with it (finished,
     // held, or nothing to follow), why it stopped the job, in the operator's
-    // words (empty while all is well), and what keeps it from having printed.
+    // words (empty while all is well), what keeps it from having printed,
+    // and how it ended when the print system says so.
     struct JobStatus
     {
         bool settled = true;
         QString problem;
         vuzo::JobWait waiting = vuzo::JobWait::None;
+        vuzo::JobEnd end = vuzo::JobEnd::None;
     };
     virtual JobStatus JobStatusOf(const JobTicket &job);
     JobStatus LastJobStatus() { return JobStatusOf(LastJob()); }

@@ -6,6 +6,7 @@
 
 namespace session {
 
+using vuzo::JobEnd;
 using vuzo::JobWait;
 
 JobFollower::JobFollower(QObject *parent, StatusQuery status) : QObject(parent), m_status(std::move(status))
@@ -66,6 +67,8 @@ void JobFollower::poll()
 void JobFollower::answered(const SystemPrinter::JobStatus &status)
 {
     if (status.settled) {
+        if (status.end != JobEnd::None)
+            Q_EMIT ended(m_job, status.end);
         if (!status.problem.isEmpty()) {
             m_following = false;
             Q_EMIT problem(status.problem);

@@ -42,6 +42,9 @@ Q_SIGNALS:
     // The print system's words on a job it stopped, or why a job let go has
     // not printed.
     void problem(const QString &text);
+    // How the print system ended the job followed, when it says so (before
+    // its problem, if any, is told).
+    void ended(const SystemPrinter::JobTicket &job, vuzo::JobEnd end);
 
 private:
     void poll();

@@ -1,0 +1,145 @@
+#include "session/HistoryService.h"
+
+#include <QAtomicInteger>
+#include <QMetaObject>
+#include <QThread>
+#include <condition_variable>
+#include <mutex>
+
+namespace session {
+
+namespace {
+
+// Lives on the service's thread and owns the store there: the store's
+// connection is made, used and closed on that one thread.
+class HistoryWorker : public QObject
+{
+public:
+    std::unique_ptr<HistoryStore> store;
+    QString notReady = QStringLiteral("履歴のデータベースはまだ開かれていません。");
+};
+
+QString NextConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("vuzo_history_%1").arg(counter.fetchAndAddOrdered(1) + 1);
+}
+
+} // namespace
+
+struct HistoryService::Waiter
+{
+    std::mutex mutex;
+    std::condition_variable cond;
+    bool done = false;
+};
+
+HistoryService::HistoryService(HistoryLocation where, QObject *parent) : QObject(parent), m_where(std::move(where))
+{
+    m_thread = new QThread(this);
+    m_thread->setObjectName(QStringLiteral("vuzo history"));
+    auto *worker = new HistoryWorker;
+    worker->moveToThread(m_thread);
+    m_worker = worker;
+    // The worker, and with it the store and its connection, ends on its own
+    // thread once the thread's loop is left.
+    connect(m_thread, &QThread::finished, worker, [worker] {
+        worker->store.reset();
+        delete worker;
+    });
+    m_thread->start();
+}
+
+HistoryService::~HistoryService()
+{
+    m_thread->quit();
+    m_thread->wait();
+    m_worker = nullptr;
+}
+
+void HistoryService::open()
+{
+    if (m_state == State::Opening || m_state == State::Ready)
+        return;
+    m_state = State::Opening;
+    m_failure.clear();
+    const HistoryLocation where = m_where;
+    const QString name = NextConnectionName();
+    auto *worker = static_cast<HistoryWorker *>(m_worker);
+    QPointer<HistoryService> self(this);
+    QMetaObject::invokeMethod(
+        worker,
+        [worker, where, name, self] {
+            QString why;
+            try {
+                worker->store = std::make_unique<HistoryStore>(where, name);
+            } catch (const EVuzoError &e) {
+                why = e.message();
+                if (why.isEmpty())
+                    why = QStringLiteral("履歴のデータベースを開けません（%1）。").arg(where.describe());
+                worker->notReady = why;
+            }
+            deliver(self.data(), [self, why] {
+                if (!self)
+                    return;
+                if (why.isEmpty())
+                    self->setOpened();
+                else
+                    self->setFailed(why);
+            });
+        },
+        Qt::QueuedConnection);
+}
+
+void HistoryService::post(Task task)
+{
+    auto *worker = static_cast<HistoryWorker *>(m_worker);
+    QMetaObject::invokeMethod(
+        worker, [worker, task = std::move(task)] { task(worker->store.get(), worker->notReady); },
+        Qt::QueuedConnection);
+}
+
+void HistoryService::deliver(QObject *receiver, std::function<void()> call)
+{
+    if (!receiver)
+        return;
+    // Queued with receiver as the context: Qt drops the call when receiver
+    // is destroyed before it runs.
+    QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
+}
+
+std::shared_ptr<HistoryService::Waiter> HistoryService::makeWaiter()
+{
+    return std::make_shared<Waiter>();
+}
+
+void HistoryService::release(const std::shared_ptr<Waiter> &waiter)
+{
+    {
+        const std::lock_guard<std::mutex> lock(waiter->mutex);
+        waiter->done = true;
+    }
+    waiter->cond.notify_all();
+}
+
+bool HistoryService::waitFor(const std::shared_ptr<Waiter> &waiter, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(waiter->mutex);
+    return waiter->cond.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return waiter->done; });
+}
+
+void HistoryService::setOpened()
+{
+    m_state = State::Ready;
+    m_failure.clear();
+    Q_EMIT opened();
+}
+
+void HistoryService::setFailed(const QString &why)
+{
+    m_state = State::Failed;
+    m_failure = why;
+    Q_EMIT failed(why);
+}
+
+} // namespace session
