@@ -19,6 +19,7 @@
 #include "session/SlipComputation.h"
 #include "settings/ProfileFile.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
