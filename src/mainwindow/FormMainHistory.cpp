@@ -48,8 +48,9 @@ qint64 Yen(const std::optional<Currency> &value)
 // sender, the lines and the total.
 QString SlipIdentity(const session::SlipRecord &r, const QString &totalText)
 {
-    QStringList parts{r.zip, r.add1, r.add2, r.add3, r.custo1, r.tel, r.myName, r.myZip, r.myAdd1, r.myAdd2, r.myTel,
-                      r.slipDate.toString(Qt::ISODate), r.slipNo, totalText};
+    QStringList parts{r.zip,    r.add1,   r.add2,   r.add3,   r.custo1, r.tel,
+                      r.myName, r.myZip,  r.myAdd1, r.myAdd2, r.myTel,  r.slipDate.toString(Qt::ISODate),
+                      r.slipNo, totalText};
     for (const session::SlipLine &line : r.lines)
         parts << line.itemNo << line.item << line.qty << line.unit << line.price << line.sales
               << QString::number(line.taxClass);
@@ -98,8 +99,8 @@ HistorySlip TForm_Main::historySlipOfWindow() const
     slip.tax = Yen(figures.totals.stax);
     slip.total = Yen(figures.totals.sttl);
     for (const slip::RateShare &share : figures.shares)
-        slip.rates.append(session::HistoryRate{NumberText(share.percent), share.reduced, Yen(share.subtotal),
-                                               Yen(share.tax)});
+        slip.rates.append(
+            session::HistoryRate{NumberText(share.percent), share.reduced, Yen(share.subtotal), Yen(share.tax)});
     return slip;
 }
 
@@ -107,10 +108,13 @@ HistoryJob TForm_Main::historyJobFor(HistoryJobKind kind, int copies) const
 {
     HistoryJob job;
     job.kind = kind;
-    vuzo::Guard(const_cast<TForm_Main *>(this), [&] {
+    // The queue the job goes to; a print system that cannot be asked now is
+    // told by the print itself.
+    try {
         TWbPrinter &printer = WbPrinter();
         job.printer = printer.PrinterNames().value(printer.Index());
-    });
+    } catch (const EVuzoError &) {
+    }
     job.feed = ComboBox_SEL->currentText();
     job.copies = copies;
     job.state = HistoryJobState::Sending;
@@ -189,7 +193,10 @@ void TForm_Main::historyJobHandedOver(qint64 jobId)
     if (jobId <= 0)
         return;
     SystemPrinter::JobTicket ticket;
-    vuzo::Guard(this, [&] { ticket = WbPrinter().System().LastJob(); });
+    try {
+        ticket = WbPrinter().System().LastJob();
+    } catch (const EVuzoError &) {
+    }
     setHistoryJobState(jobId, HistoryJobState::Sent, ticket.id);
     if (ticket.id > 0)
         m_historyJobs.insert(ticket.id, jobId);

@@ -146,15 +146,15 @@ void TForm_Main::SpeedButton_F11Click()
     // The slip is kept in the history, and its number taken, before the job.
     session::HistoryJob job = historyJobFor(session::HistoryJobKind::Slip, copies);
     const std::optional<session::HistorySlip> recorded = recordSlip(historySlipOfWindow(), job);
-    sendSlip(ZuNumEdit_Slipno->text(), copies, [this] { m_wbD97Dot->SLIP97_Prn(); }, recorded ? job.id : 0);
+    sendSlip(
+        ZuNumEdit_Slipno->text(), copies, [this] { m_wbD97Dot->SLIP97_Prn(); }, recorded ? job.id : 0);
     setHelp(u"伝票番号 "_s + ZuNumEdit_Slipno->text() + u" を印刷しました"_s);
     // The delivery note and invoice goes with every slip when so chosen.
     if (ComboBox_InvoiceWithSlip->currentIndex() == 1)
         printInvoice(recorded ? recorded->id : 0);
 }
 
-bool TForm_Main::slipPrintAccepted(const std::function<SlipInputs()> &inputs,
-                                   const QString &totalText, bool windowRows)
+bool TForm_Main::slipPrintAccepted(const std::function<SlipInputs()> &inputs, const QString &totalText, bool windowRows)
 {
     if (const QString refusal = printRefusal(); !refusal.isEmpty()) {
         vuzo::Dialogs().notice(this, refusal);
@@ -192,8 +192,7 @@ bool TForm_Main::slipPrintAccepted(const std::function<SlipInputs()> &inputs,
     return true;
 }
 
-void TForm_Main::sendSlip(const QString &slipNo, int copies, const std::function<void()> &drawCopy,
-                          qint64 historyJob)
+void TForm_Main::sendSlip(const QString &slipNo, int copies, const std::function<void()> &drawCopy, qint64 historyJob)
 {
     const vuzo::BusyCursor busy;
     TWbPrinter &printer = WbPrinter();

@@ -17,6 +17,8 @@ struct InvoiceLine
     QString unit;   // 「袋」
     QString price;  // 「1,500」
     QString amount; // 「3,000」
+
+    bool operator==(const InvoiceLine &) const = default;
 };
 
 struct InvoiceSheet
@@ -35,4 +37,7 @@ struct InvoiceSheet
     QString reducedNote;          // 「※は軽減税率（8%）対象です」 when a reduced line exists
     QString paymentText;          // 「同封の払込取扱票でお支払いください　¥8,190」
     bool qualified = false;       // a registration number is on the sheet
+
+    // The same sheet, as a reprint from the history must give.
+    bool operator==(const InvoiceSheet &) const = default;
 };

@@ -52,7 +52,12 @@ HistoryService::HistoryService(HistoryLocation where, QObject *parent) : QObject
 
 HistoryService::~HistoryService()
 {
-    m_thread->quit();
+    // The thread is quit by a task of its own, so the work posted before
+    // (a job's state, say) still reaches the store; each statement is bounded
+    // by the store's timeouts.
+    QThread *thread = m_thread;
+    QMetaObject::invokeMethod(
+        m_worker, [thread] { thread->quit(); }, Qt::QueuedConnection);
     m_thread->wait();
     m_worker = nullptr;
 }

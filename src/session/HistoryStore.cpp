@@ -82,6 +82,12 @@ namespace {
 // The schema, in the types both engines accept. Keys are handed out by the
 // program from the counters table inside the write's transaction, so the
 // same text serves SQLite and PostgreSQL.
+//
+// search_texts holds each distinct search text once with its customer, its
+// newest slip and its number of slips, and item_stats each item name with
+// its last line and its uses: a search that has to look further back than
+// the newest slips, and the item list, read those short tables instead of
+// every slip and every line.
 const char *const kSchemaV1 = R"sql(
 CREATE TABLE schema_version (version INTEGER NOT NULL);
 CREATE TABLE counters (name TEXT PRIMARY KEY, value BIGINT NOT NULL);
@@ -110,7 +116,8 @@ CREATE TABLE slips (
     record_json TEXT NOT NULL,
     invoice_json TEXT
 );
-CREATE INDEX slips_search ON slips (search_text, customer_key, id);
+CREATE INDEX slips_search ON slips (search_text, id);
+CREATE INDEX slips_newest ON slips (id, search_text);
 CREATE INDEX slips_customer ON slips (customer_key, id);
 CREATE INDEX slips_printed_at ON slips (printed_at);
 CREATE INDEX slips_order ON slips (order_id);
@@ -145,6 +152,20 @@ CREATE TABLE slip_jobs (
     state TEXT NOT NULL
 );
 CREATE INDEX slip_jobs_slip ON slip_jobs (slip_id, id);
+CREATE TABLE search_texts (
+    search_text TEXT PRIMARY KEY,
+    customer_key TEXT NOT NULL,
+    newest_id BIGINT NOT NULL,
+    slip_count INTEGER NOT NULL
+);
+CREATE INDEX search_texts_customer ON search_texts (customer_key, newest_id);
+CREATE INDEX search_texts_newest ON search_texts (newest_id);
+CREATE TABLE item_stats (
+    item_key TEXT PRIMARY KEY,
+    item TEXT NOT NULL, unit TEXT NOT NULL, price TEXT NOT NULL,
+    tax_class INTEGER NOT NULL,
+    uses INTEGER NOT NULL
+);
 INSERT INTO schema_version (version) VALUES (1)
 )sql";
 
@@ -831,6 +852,27 @@ HistorySlip HistoryStore::record(HistorySlip slip, HistoryJob &job)
                 Bind(rates, v);
             d->exec(rates, what);
         }
+        QSqlQuery texts = d->prepare(
+            u"INSERT INTO search_texts (search_text, customer_key, newest_id, slip_count) VALUES (?, ?, ?, 1) "
+            u"ON CONFLICT (search_text) DO UPDATE SET newest_id = excluded.newest_id, "
+            u"slip_count = search_texts.slip_count + 1"_s,
+            what);
+        for (const QVariant &v : QVariantList{SearchTextOf(r), CustomerKeyOf(r), slip.id})
+            Bind(texts, v);
+        d->exec(texts, what);
+        QSqlQuery itemStats = d->prepare(
+            u"INSERT INTO item_stats (item_key, item, unit, price, tax_class, uses) VALUES (?, ?, ?, ?, ?, 1) "
+            u"ON CONFLICT (item_key) DO UPDATE SET item = excluded.item, unit = excluded.unit, "
+            u"price = excluded.price, tax_class = excluded.tax_class, uses = item_stats.uses + 1"_s,
+            what);
+        for (const SlipLine &l : r.lines) {
+            const QString key = SearchForm(l.item);
+            if (key.isEmpty())
+                continue;
+            for (const QVariant &v : QVariantList{key, l.item, l.unit, l.price, l.taxClass})
+                Bind(itemStats, v);
+            d->exec(itemStats, what);
+        }
         stored.id = d->nextValue(u"job_id"_s, what);
         QSqlQuery jq = d->prepare(kInsertJob, what);
         BindJob(jq, stored.id, slip.id, stored);
@@ -977,25 +1019,80 @@ QList<HistoryHit> HistoryStore::search(const QString &text, bool perCustomer, in
         }
     }
     const QString fields = u"s.id, s.slip_no, s.printed_at, s.custo1, s.zip, s.add1, s.add2, s.add3, s.tel, s.total"_s;
-    QString sql;
-    if (!perCustomer) {
-        sql = u"SELECT "_s + fields + u", 1 FROM slips s"_s + (match.isEmpty() ? QString() : u" WHERE "_s + match) +
-              u" ORDER BY s.id DESC LIMIT ?"_s;
+    const auto ids = [&](const QString &sql, const QVariant &count, QHash<qint64, int> *counts) {
+        QSqlQuery q = d->prepare(sql, what);
+        for (const QVariant &v : binds)
+            q.addBindValue(v);
+        q.addBindValue(count);
+        d->exec(q, what);
+        QList<qint64> found;
+        while (q.next()) {
+            found << q.value(0).toLongLong();
+            if (counts)
+                counts->insert(found.last(), q.value(1).toInt());
+        }
+        return found;
+    };
+    QList<qint64> found;
+    QHash<qint64, int> counts;
+    if (perCustomer) {
+        // The customers of the matching texts, newest text first, read only
+        // until there are enough of them; then each customer's newest slip
+        // and the count of all their slips.
+        QSqlQuery texts =
+            d->prepare(u"SELECT customer_key FROM search_texts"_s +
+                           (match.isEmpty() ? QString() : u" WHERE "_s + match) + u" ORDER BY newest_id DESC"_s,
+                       what);
+        for (const QVariant &v : binds)
+            texts.addBindValue(v);
+        d->exec(texts, what);
+        QStringList keys;
+        QSet<QString> seen;
+        while (keys.size() < limit && texts.next()) {
+            const QString key = texts.value(0).toString();
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                keys << key;
+            }
+        }
+        texts.finish();
+        if (keys.isEmpty())
+            return {};
+        QSqlQuery q = d->prepare(u"SELECT MAX(newest_id) AS newest, SUM(slip_count) FROM search_texts WHERE "
+                                 u"customer_key IN ("_s +
+                                     QStringList(keys.size(), u"?"_s).join(u',') +
+                                     u") GROUP BY customer_key ORDER BY newest DESC"_s,
+                                 what);
+        for (const QString &key : keys)
+            q.addBindValue(key);
+        d->exec(q, what);
+        while (q.next()) {
+            found << q.value(0).toLongLong();
+            counts.insert(found.last(), q.value(1).toInt());
+        }
+    } else if (match.isEmpty()) {
+        found = ids(u"SELECT id FROM slips ORDER BY id DESC LIMIT ?"_s, std::max(0, limit), nullptr);
     } else {
-        // The customers with a slip that matches, newest first; each with
-        // their newest slip's fields and the count of all their slips.
-        const QString matching = match.isEmpty() ? QString()
-                                                 : u" WHERE customer_key IN (SELECT customer_key FROM "
-                                                   u"slips WHERE "_s +
-                                                       match + u')';
-        sql = u"SELECT "_s + fields +
-              u", c.n FROM (SELECT customer_key, MAX(id) AS newest, COUNT(*) AS n FROM slips"_s + matching +
-              u" GROUP BY customer_key) c JOIN slips s ON s.id = c.newest ORDER BY s.id DESC LIMIT ?"_s;
+        // The newest slips first: a text typed so far is usually found among
+        // them. Only when they do not give enough hits are the slips of the
+        // matching distinct texts looked up.
+        constexpr int kRecent = 4000;
+        found = ids(u"SELECT id FROM (SELECT id, search_text FROM slips ORDER BY id DESC LIMIT "_s +
+                        QString::number(kRecent) + u") r WHERE "_s + match + u" ORDER BY id DESC LIMIT ?"_s,
+                    std::max(0, limit), nullptr);
+        if (found.size() < limit)
+            found = ids(u"SELECT id FROM slips WHERE search_text IN (SELECT search_text FROM search_texts WHERE "_s +
+                            match + u") ORDER BY id DESC LIMIT ?"_s,
+                        std::max(0, limit), nullptr);
     }
-    binds << std::max(0, limit);
-    QSqlQuery q = d->prepare(sql, what);
-    for (const QVariant &v : binds)
-        q.addBindValue(v);
+    if (found.isEmpty())
+        return {};
+    QStringList idTexts;
+    for (const qint64 id : found)
+        idTexts << QString::number(id);
+    QSqlQuery q = d->prepare(u"SELECT "_s + fields + u" FROM slips s WHERE s.id IN ("_s + idTexts.join(u',') +
+                                 u") ORDER BY s.id DESC"_s,
+                             what);
     d->exec(q, what);
     QList<HistoryHit> hits;
     while (q.next()) {
@@ -1008,7 +1105,7 @@ QList<HistoryHit> HistoryStore::search(const QString &text, bool perCustomer, in
         h.address = JoinedAddress(q.value(5).toString(), q.value(6).toString(), q.value(7).toString());
         h.tel = q.value(8).toString();
         h.total = q.value(9).toLongLong();
-        h.slipCount = q.value(10).toInt();
+        h.slipCount = counts.value(h.id, 1);
         hits.append(h);
     }
     return hits;
@@ -1017,40 +1114,20 @@ QList<HistoryHit> HistoryStore::search(const QString &text, bool perCustomer, in
 QList<HistoryItem> HistoryStore::items(const QString &typed, int limit) const
 {
     const QString what = u"品名を読めませんでした"_s;
-    const QString form = SearchForm(typed);
+    const QString form = LikeContains(SearchForm(typed));
     QList<HistoryItem> out;
-    QSet<QString> seen;
     // Prefix matches first, then those that only contain the text.
-    for (const QString &pattern : {LikeContains(form) + u'%', u'%' + LikeContains(form) + u'%'}) {
-        if (out.size() >= limit)
-            break;
-        QSqlQuery q = d->prepare(u"SELECT item_key, COUNT(*) AS uses, MAX(slip_id) FROM slip_lines WHERE item_key "
-                                 u"<> '' AND item_key LIKE ? ESCAPE '\\' GROUP BY item_key ORDER BY uses DESC, "
-                                 u"item_key LIMIT ?"_s,
-                                 what);
-        q.addBindValue(pattern);
-        q.addBindValue(limit + int(seen.size()));
-        d->exec(q, what);
-        QList<std::pair<QString, int>> keys;
-        while (q.next())
-            keys.append({q.value(0).toString(), q.value(1).toInt()});
-        for (const auto &[key, uses] : keys) {
-            if (out.size() >= limit)
-                break;
-            if (seen.contains(key))
-                continue;
-            seen.insert(key);
-            QSqlQuery last = d->prepare(u"SELECT item, unit, price, tax_class FROM slip_lines WHERE item_key = ? "
-                                        u"ORDER BY slip_id DESC, row_no DESC LIMIT 1"_s,
-                                        what);
-            last.addBindValue(key);
-            d->exec(last, what);
-            if (!last.next())
-                continue;
-            out.append(HistoryItem{last.value(0).toString(), last.value(1).toString(), last.value(2).toString(),
-                                   last.value(3).toInt(), uses});
-        }
-    }
+    QSqlQuery q = d->prepare(u"SELECT item, unit, price, tax_class, uses FROM item_stats WHERE item_key LIKE ? "
+                             u"ESCAPE '\\' ORDER BY CASE WHEN item_key LIKE ? ESCAPE '\\' THEN 0 ELSE 1 END, "
+                             u"uses DESC, item_key LIMIT ?"_s,
+                             what);
+    q.addBindValue(u'%' + form + u'%');
+    q.addBindValue(form + u'%');
+    q.addBindValue(std::max(0, limit));
+    d->exec(q, what);
+    while (q.next())
+        out.append(HistoryItem{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toInt(),
+                               q.value(4).toInt()});
     return out;
 }
 

@@ -54,6 +54,8 @@ struct SlipLine
     QString price;
     QString sales;
     int taxClass = 0; // 0 standard rate, 1 reduced rate (food and drink)
+
+    bool operator==(const SlipLine &) const = default;
 };
 
 struct SlipRecord
@@ -107,6 +109,10 @@ struct SlipRecord
     int imeItemNo = 0, imeItem = 0, imeUnit = 0;
     bool newPage = false;
     int transferMode = 1; // 0 従来方式, 1 自動判別
+
+    // Every value the same (a slip kept in the history against the one
+    // printed).
+    bool operator==(const SlipRecord &) const = default;
 };
 
 // Which keys a write covers.

@@ -56,8 +56,6 @@ public:
     // handed over, in milliseconds, or a negative value when it failed.
     double print(int copies, int *jobId = nullptr)
     {
-        const QString slipNo = QString::number(QRandomGenerator::global()->bounded(1, 999999999));
-        m_f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->setText(slipNo);
         m_f.w<TZuNumEdit>(u"ZuNumEdit_BUSUU"_s)->setText(QString::number(copies));
         m_f.dialogs->clear();
         m_f.dialogs->answer({true});
@@ -69,6 +67,8 @@ public:
             std::fprintf(stderr, "print failed: %s\n", qPrintable(m_f.dialogs->errors().join(u"; "_s)));
             return -1;
         }
+        // The number the history gave the slip.
+        const QString slipNo = m_f.w<TZuNumEdit>(u"ZuNumEdit_Slipno"_s)->text();
         const QString title = u"vuzo_Vez_1_0_YUBF-"_s + slipNo;
         int id = 0;
         for (const vuzo::CupsJob &job : vuzo::CupsJobs(m_queue)) {

@@ -54,15 +54,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("queueState");
         QTest::addColumn<bool>("settled");
         QTest::addColumn<QString>("expected"); // parts of the problem; empty: none
-        QTest::newRow("completed") << 9 << 3 << true << QString();
-        QTest::newRow("still printing") << 5 << 4 << false << QString();
-        QTest::newRow("waiting behind others") << 3 << 4 << false << QString();
-        QTest::newRow("aborted by the backend") << 8 << 3 << true << u"印刷が止まりました|（backend failed）"_s;
-        QTest::newRow("stopped") << 6 << 3 << true << u"印刷が止まりました"_s;
-        QTest::newRow("cancelled by someone") << 7 << 3 << true << u"印刷が取り消されました"_s;
+        QTest::addColumn<int>("end");          // how the history keeps the job's end
+        QTest::newRow("completed") << 9 << 3 << true << QString() << int(vuzo::JobEnd::Completed);
+        QTest::newRow("still printing") << 5 << 4 << false << QString() << int(vuzo::JobEnd::None);
+        QTest::newRow("waiting behind others") << 3 << 4 << false << QString() << int(vuzo::JobEnd::None);
+        QTest::newRow("aborted by the backend")
+            << 8 << 3 << true << u"印刷が止まりました|（backend failed）"_s << int(vuzo::JobEnd::Stopped);
+        QTest::newRow("stopped") << 6 << 3 << true << u"印刷が止まりました"_s << int(vuzo::JobEnd::Stopped);
+        QTest::newRow("cancelled by someone")
+            << 7 << 3 << true << u"印刷が取り消されました"_s << int(vuzo::JobEnd::Cancelled);
         QTest::newRow("waiting on a queue that stopped under it")
-            << 3 << 5 << true << u"止まったため|（queue says why）"_s;
-        QTest::newRow("unknown state") << 0 << 3 << true << QString();
+            << 3 << 5 << true << u"止まったため|（queue says why）"_s << int(vuzo::JobEnd::Stopped);
+        QTest::newRow("unknown state") << 0 << 3 << true << QString() << int(vuzo::JobEnd::None);
     }
     void jobVerdicts()
     {
@@ -70,6 +73,7 @@ private Q_SLOTS:
         QFETCH(int, queueState);
         QFETCH(bool, settled);
         QFETCH(QString, expected);
+        QFETCH(int, end);
         JobState job;
         job.state = jobState;
         job.message = jobState == 8 ? u"backend failed"_s : QString();
@@ -78,6 +82,7 @@ private Q_SLOTS:
         q.message = queueState == 5 ? u"queue says why"_s : QString();
         const vuzo::JobVerdict verdict = vuzo::JudgeJob(u"q1"_s, job, q);
         QCOMPARE(verdict.settled, settled);
+        QCOMPARE(int(verdict.end), end);
         if (expected.isEmpty()) {
             QCOMPARE(verdict.problem, QString());
             return;
