@@ -14,7 +14,8 @@ namespace {
 const QString kProgram = u"vuzo_vez_1"_s;
 
 // One option of the program: its spellings, the name of its value (empty for
-// a switch), one usage line in each language, and what it does.
+// a switch), one usage line in each language, and what it does. An option of
+// several values names them all in valueName and takes them with applyAll.
 struct Option
 {
     QStringList names;
@@ -22,6 +23,8 @@ struct Option
     QString japanese;
     QString english;
     std::function<void(CommandLine &, const QString &value)> apply;
+    int valueCount = 1;
+    std::function<void(CommandLine &, const QStringList &values)> applyAll = {};
 };
 
 // --help and --version both given: the first one answers, as it is the one
@@ -61,6 +64,22 @@ const std::vector<Option> &Options()
              c.pdfFile = value;
              c.invoice = true;
          }},
+        {{u"--export-history"_s},
+         u"FROM TO FILE"_s,
+         u"FROM から TO まで（YYYY-MM-DD）に印刷した伝票の履歴を FILE に CSV で書き出して終了します（画面は不要）"_s,
+         u"write the slips printed from FROM to TO (YYYY-MM-DD) to FILE as CSV and exit (no display needed)"_s,
+         {},
+         3,
+         [](CommandLine &c, const QStringList &values) {
+             c.historyFrom = values.at(0);
+             c.historyTo = values.at(1);
+             c.historyFile = values.at(2);
+         }},
+        {{u"--cp932"_s},
+         {},
+         u"--export-history の CSV を Shift_JIS（CP932）で書きます（既定は BOM 付き UTF-8）"_s,
+         u"write the --export-history CSV in CP932 (UTF-8 with a BOM by default)"_s,
+         [](CommandLine &c, const QString &) { c.cp932 = true; }},
         {{u"-h"_s, u"--help"_s},
          {},
          u"この説明を表示して終了します"_s,
@@ -147,6 +166,20 @@ CommandLine ParseCommandLine(const QStringList &arguments)
                     unknown = Failure(name + u" は値をとりません"_s, name + u" takes no value"_s);
                 continue;
             }
+        } else if (option->valueCount > 1) {
+            // Every value follows as an argument of its own.
+            QStringList values;
+            while (values.size() < option->valueCount && i + 1 < arguments.size() &&
+                   !arguments.at(i + 1).startsWith(u'-'))
+                values << arguments.at(++i);
+            if (inlineValue || values.size() < option->valueCount) {
+                if (!missingValue)
+                    missingValue = Failure(name + u" には "_s + option->valueName + u" を指定してください"_s,
+                                           name + u" needs "_s + option->valueName);
+                continue;
+            }
+            option->applyAll(result, values);
+            continue;
         } else if (inlineValue) {
             value = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u'-')) {
@@ -169,6 +202,8 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         return *missingValue;
     if (!result.pdfFile.isEmpty())
         result.action = result.invoice ? CommandLine::Action::ExportInvoicePdf : CommandLine::Action::ExportPdf;
+    else if (!result.historyFile.isEmpty())
+        result.action = CommandLine::Action::ExportHistory;
     return result;
 }
 
@@ -177,6 +212,13 @@ QString PdfFilePath(const CommandLine &commandLine, const QString &startDir)
     if (commandLine.pdfFile.isEmpty())
         return {};
     return QDir::cleanPath(QDir(startDir).absoluteFilePath(commandLine.pdfFile));
+}
+
+QString HistoryFilePath(const CommandLine &commandLine, const QString &startDir)
+{
+    if (commandLine.historyFile.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(startDir).absoluteFilePath(commandLine.historyFile));
 }
 
 QStringList ArgumentsOf(int argc, const char *const *argv)
@@ -196,7 +238,8 @@ std::optional<int> ApplyCommandLine(const CommandLine &commandLine)
     case CommandLine::Action::Fail: print(stderr, commandLine.error + u'\n' + UsageText()); return 2;
     case CommandLine::Action::Run:
     case CommandLine::Action::ExportPdf:
-    case CommandLine::Action::ExportInvoicePdf: break;
+    case CommandLine::Action::ExportInvoicePdf:
+    case CommandLine::Action::ExportHistory: break;
     }
     QString error;
     if (!commandLine.dataDir.isEmpty() && !EnterDataFolder(commandLine.dataDir, &error)) {

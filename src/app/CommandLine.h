@@ -21,6 +21,7 @@ struct CommandLine
         Fail,             // print error and UsageText() on standard error, exit 2
         ExportPdf,        // write the slip of the data folder to pdfFile, exit
         ExportInvoicePdf, // write the slip's invoice sheet to pdfFile, exit
+        ExportHistory,    // write the history of historyFrom .. historyTo to historyFile, exit
     };
     Action action = Action::Run;
     // The folder to work in (created if missing); empty keeps the working
@@ -30,6 +31,10 @@ struct CommandLine
     // ExportPdf or ExportInvoicePdf.
     QString pdfFile;
     bool invoice = false; // the file was named by --invoice-pdf
+    // --export-history FROM TO FILE as written (the dates are read by the
+    // export, which tells a bad one), and --cp932 for that encoding.
+    QString historyFrom, historyTo, historyFile;
+    bool cp932 = false;
     // What was wrong, in Japanese and English, when action is Fail.
     QString error;
 };
@@ -43,14 +48,19 @@ struct CommandLine
 // first, whatever else is on the line; then an unknown option, a stray
 // argument or a switch given a value is a Fail (the first one is named), so a
 // typo in a script never passes unnoticed, --pdf or not; then an option that
-// lacks its value is a Fail; then --pdf is an ExportPdf, and anything else a
-// Run.
+// lacks its value is a Fail; then --pdf is an ExportPdf, --export-history
+// (which takes three values: FROM TO FILE) an ExportHistory, and anything
+// else a Run.
 CommandLine ParseCommandLine(const QStringList &arguments);
 
 // The file --pdf names, made absolute against startDir, the directory the
 // program was started in: a relative FILE is never taken inside the data
 // folder.
 QString PdfFilePath(const CommandLine &commandLine, const QString &startDir);
+
+// The file --export-history names, made absolute against startDir as for
+// --pdf.
+QString HistoryFilePath(const CommandLine &commandLine, const QString &startDir);
 
 // The arguments after the program name, as the system's text.
 QStringList ArgumentsOf(int argc, const char *const *argv);

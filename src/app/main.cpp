@@ -2,6 +2,7 @@
 // windows in their order, the event loop, and the shut-down sequence.
 
 #include "app/CommandLine.h"
+#include "app/HistoryExportRun.h"
 #include "app/PdfExport.h"
 #include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
@@ -84,9 +85,10 @@ int main(int argc, char *argv[])
     // and --version answer without a display, and the data folder is entered
     // before the guard keys on the working directory and anything reads a file.
     const CommandLine options = ParseCommandLine(ArgumentsOf(argc, argv));
-    // A relative --pdf FILE names a file in the folder the program was
+    // A relative --pdf (or --export-history) FILE names a file in the folder the program was
     // started in, so it is made absolute before the data folder is entered.
     const QString pdfFile = PdfFilePath(options, QDir::currentPath());
+    const QString historyFile = HistoryFilePath(options, QDir::currentPath());
     if (const std::optional<int> exitCode = ApplyCommandLine(options))
         return *exitCode;
 
@@ -95,6 +97,9 @@ int main(int argc, char *argv[])
         return PdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
     if (options.action == CommandLine::Action::ExportInvoicePdf)
         return InvoicePdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
+    if (options.action == CommandLine::Action::ExportHistory)
+        return HistoryExportMain(argc, argv, QDir::currentPath(), options.historyFrom, options.historyTo, historyFile,
+                                 options.cp932);
 
     VuzoApplication app(argc, argv);
     catchTerminationSignals();

@@ -25,7 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kKeyGuide = u"F3:貼り付け欄へ"_s;
+const QString kKeyGuide = u"F3:貼り付け欄へ　F6:履歴"_s;
 const QString kKeyGuideInPasteArea = u"Ctrl+Enter:テキスト転送"_s;
 const QString kF5InAdd1 = u"〒検索"_s;
 

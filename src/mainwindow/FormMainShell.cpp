@@ -106,6 +106,8 @@ void TForm_Main::FormShow()
         }
         SpeedButton_F[2]->setText(u"中止"_s);
         SpeedButton_F[2]->setEnabled(true);
+        SpeedButton_F[6]->setText(u"履歴"_s);
+        SpeedButton_F[6]->setEnabled(true);
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
         SpeedButton_F[10]->setText(u"請求書"_s);
@@ -323,7 +325,7 @@ void TForm_Main::moveFocus(bool next)
         focusNextPrevChild(next);
 }
 
-// The keys every field of the slip shares. F2, F9 and F11 are also the
+// The keys every field of the slip shares. F2, F6, F9 and F11 are also the
 // window-wide shortcuts of their buttons; a key the shortcut took never
 // reaches a field, so the field handles one only while the window is not the
 // active one (a box just closed) and the shortcut did not see it.
@@ -331,6 +333,7 @@ void TForm_Main::FormKeyDown(QWidget *, int &key)
 {
     switch (key) {
     case Qt::Key_F2: SpeedButton_F2Click(); break;
+    case Qt::Key_F6: SpeedButton_F6Click(); break;
     case Qt::Key_F9: SpeedButton_F9Click(); break;
     case Qt::Key_F10: SpeedButton_F10Click(); break;
     case Qt::Key_F11: SpeedButton_F11Click(); break;
@@ -484,6 +487,8 @@ void TForm_Main::PageControl1Change()
     vuzo::Guard(this, [this] { Tab_Change_CHK(); });
     setHelp(QString());
     if (PageControl1->currentIndex() == 0) {
+        SpeedButton_F[6]->setText(u"履歴"_s);
+        SpeedButton_F[6]->setEnabled(true);
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
         SpeedButton_F[10]->setText(u"請求書"_s);
@@ -491,6 +496,8 @@ void TForm_Main::PageControl1Change()
         SpeedButton_F[11]->setText(u"印刷"_s);
         SpeedButton_F[11]->setEnabled(true);
     } else {
+        SpeedButton_F[6]->setText(u"F6"_s);
+        SpeedButton_F[6]->setEnabled(false);
         SpeedButton_F[9]->setText(u"F9"_s);
         SpeedButton_F[9]->setEnabled(false);
         SpeedButton_F[10]->setText(u"F10"_s);

@@ -114,14 +114,15 @@ void TForm_Main::connectHandlers()
 
     // Buttons, visible and hidden (the program clicks the hidden ones).
     connect(SpeedButton_F[2], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F2Click));
+    connect(SpeedButton_F[6], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F6Click));
     connect(SpeedButton_F[9], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F9Click));
     connect(SpeedButton_F[10], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F10Click));
     connect(SpeedButton_F[11], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F11Click));
-    // F2, F9 and F11 press their buttons wherever the focus is in the window,
-    // the paste area and the settings tabs included; a disabled button (F9
-    // and F11 on a settings tab) takes no key either.
-    for (const auto &[k, fkey] :
-         {std::pair{2, Qt::Key_F2}, std::pair{9, Qt::Key_F9}, std::pair{10, Qt::Key_F10}, std::pair{11, Qt::Key_F11}}) {
+    // F2, F6, F9 and F11 press their buttons wherever the focus is in the
+    // window, the paste area and the settings tabs included; a disabled button
+    // (F6, F9 and F11 on a settings tab) takes no key either.
+    for (const auto &[k, fkey] : {std::pair{2, Qt::Key_F2}, std::pair{6, Qt::Key_F6}, std::pair{9, Qt::Key_F9},
+                                  std::pair{10, Qt::Key_F10}, std::pair{11, Qt::Key_F11}}) {
         auto *key = new QShortcut(QKeySequence(fkey), this);
         connect(key, &QShortcut::activated, SpeedButton_F[k], &QToolButton::click);
     }

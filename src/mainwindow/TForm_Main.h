@@ -19,6 +19,7 @@
 // printer lines to a session::FeedRegistration and its selection, the postal
 // help to a session::PostalAssist.
 
+#include "history/HistoryHost.h"
 #include "mainwindow/TForm_MainUi.h"
 #include "printer/SlipPage.h"
 #include "printer/SystemPrinter.h"
@@ -51,7 +52,7 @@ class HistoryService;
 class JobFollower;
 } // namespace session
 
-class TForm_Main : public QWidget, public PrintPositionHost, private TForm_MainUi
+class TForm_Main : public QWidget, public PrintPositionHost, public HistoryHost, private TForm_MainUi
 {
     Q_OBJECT
 public:
@@ -75,6 +76,13 @@ public:
     QString printRefusal() override;
     void followPrintedJob() override;
     void setPrintOffsets(const QString &top, const QString &left) override;
+
+    // ---- what the history window asks (FormMainHistoryWindow.cpp) ----
+    // The stored customer into the six delivery fields (asking first when
+    // they were typed by hand); withLines also the ten sales lines with their
+    // rate classes, the totals recomputed.
+    void takeCustomer(const session::HistorySlip &slip, bool withLines) override;
+    void reprint(const session::HistorySlip &slip) override;
 
     // ---- what the slip print asks (FormMainPrint.cpp) ----
     // The slip layout's inputs as the fields hold them now: the effective
@@ -316,6 +324,9 @@ private:
     // Before printing on a printer no feed is registered for: names the
     // queue and asks, once, whether to print there (false: nothing printed).
     bool unregisteredPrinterAccepted();
+
+    // ---- the history window (FormMainHistoryWindow.cpp) ----
+    void SpeedButton_F6Click();
 
     // ---- the slip history (FormMainHistory.cpp) ----
     // Makes the service for the settings file's location (start-up).

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void parse();
     void pdfFileIsTakenFromTheStartFolder_data();
     void pdfFileIsTakenFromTheStartFolder();
+    void historyExportIsReadWithItsEncoding();
     void userDataFollowsXdgDataHome_data();
     void userDataFollowsXdgDataHome();
     void usageNamesEveryOptionInBothLanguages();
@@ -98,6 +99,14 @@ void TestCommandLine::parse_data()
         << QStringList{u"--pdf"_s, u"--data-dir"_s, u"/x"_s} << A::Fail << QString() << u"--pdf"_s;
     QTest::newRow("--pdf without a value beside --version shows the version")
         << QStringList{u"--pdf"_s, u"--version"_s} << A::ShowVersion << QString() << QString();
+    QTest::newRow("--export-history takes three values")
+        << QStringList{u"--export-history"_s, u"2026-04-01"_s, u"2026-04-30"_s, u"a.csv"_s, u"--cp932"_s}
+        << A::ExportHistory << QString() << QString();
+    QTest::newRow("--export-history with two values fails")
+        << QStringList{u"--export-history"_s, u"2026-04-01"_s, u"a.csv"_s} << A::Fail << QString() << u"FROM TO FILE"_s;
+    QTest::newRow("--export-history stops at an option")
+        << QStringList{u"--export-history"_s, u"2026-04-01"_s, u"2026-04-30"_s, u"--cp932"_s, u"a.csv"_s} << A::Fail
+        << QString() << u"a.csv"_s;
 }
 
 void TestCommandLine::parse()
@@ -134,6 +143,17 @@ void TestCommandLine::pdfFileIsTakenFromTheStartFolder()
     QCOMPARE(PdfFilePath(ParseCommandLine(arguments), u"/home/hanako/作業"_s), file);
 }
 
+void TestCommandLine::historyExportIsReadWithItsEncoding()
+{
+    const CommandLine c = ParseCommandLine({u"--cp932"_s, u"--export-history"_s, u"2026-04-01"_s, u"2026-04-30"_s,
+                                            u"売上.csv"_s, u"--data-dir"_s, u"x"_s});
+    QCOMPARE(c.historyFrom, u"2026-04-01"_s);
+    QCOMPARE(c.historyTo, u"2026-04-30"_s);
+    QVERIFY(c.cp932);
+    QCOMPARE(c.dataDir, u"x"_s);
+    QCOMPARE(HistoryFilePath(c, u"/home/hanako"_s), u"/home/hanako/売上.csv"_s);
+}
+
 void TestCommandLine::userDataFollowsXdgDataHome_data()
 {
     QTest::addColumn<QString>("xdgDataHome"); // relative to the temporary home; empty: unset
@@ -156,8 +176,8 @@ void TestCommandLine::usageNamesEveryOptionInBothLanguages()
     const QString usage = UsageText();
     QVERIFY(usage.startsWith(u"使い方: vuzo_vez_1"_s));
     QVERIFY(usage.contains(u"\nUsage: vuzo_vez_1"_s));
-    for (const QString &option :
-         {u"--data-dir DIR"_s, u"--user-data"_s, u"--pdf FILE"_s, u"-h, --help"_s, u"--version"_s})
+    for (const QString &option : {u"--data-dir DIR"_s, u"--user-data"_s, u"--pdf FILE"_s,
+                                  u"--export-history FROM TO FILE"_s, u"--cp932"_s, u"-h, --help"_s, u"--version"_s})
         QVERIFY2(usage.contains(option), qPrintable(option));
     QVERIFY(usage.contains(u"この説明を表示して終了します"_s));
     QVERIFY(usage.contains(u"show this help and exit"_s));

@@ -22,8 +22,9 @@ set(allowed_session    platform numedit settings slip transfer postal print prin
 set(allowed_controls   platform numedit controls)
 set(allowed_printsetup platform numedit settings slip transfer postal print printer session controls printsetup)
 set(allowed_preview    platform numedit settings slip transfer postal print printer session controls preview)
-set(allowed_mainwindow platform numedit settings slip transfer postal print printer session controls printsetup preview mainwindow)
-set(allowed_app        platform numedit settings slip transfer postal print printer session controls printsetup preview mainwindow app)
+set(allowed_history    platform numedit settings slip transfer postal print printer session controls preview history)
+set(allowed_mainwindow platform numedit settings slip transfer postal print printer session controls printsetup preview history mainwindow)
+set(allowed_app        platform numedit settings slip transfer postal print printer session controls printsetup preview history mainwindow app)
 
 # Folders that link QtCore only.
 set(core_only platform numedit settings slip transfer postal print)

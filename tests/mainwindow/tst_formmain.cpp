@@ -215,12 +215,13 @@ void TestFormMain::startStateOfTheWindow()
         const QString caption = k == 2    ? u"中止"_s
                                 : k == 3  ? u"貼付欄"_s
                                 : k == 4  ? u"新規"_s
+                                : k == 6  ? u"履歴"_s
                                 : k == 9  ? u"プレビュー"_s
                                 : k == 10 ? u"請求書"_s
                                 : k == 11 ? u"印刷"_s
                                           : u"F"_s + QString::number(k);
         QCOMPARE(b->text(), caption);
-        QCOMPARE(b->isEnabled(), k == 2 || k == 3 || k == 4 || k == 9 || k == 10 || k == 11);
+        QCOMPARE(b->isEnabled(), k == 2 || k == 3 || k == 4 || k == 6 || k == 9 || k == 10 || k == 11);
         QCOMPARE(b->geometry().size(), QSize(55, 26));
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
