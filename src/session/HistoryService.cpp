@@ -1,6 +1,7 @@
 #include "session/HistoryService.h"
 
 #include <QAtomicInteger>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QThread>
 #include <condition_variable>
@@ -10,15 +11,6 @@ namespace session {
 
 namespace {
 
-// Lives on the service's thread and owns the store there: the store's
-// connection is made, used and closed on that one thread.
-class HistoryWorker : public QObject
-{
-public:
-    std::unique_ptr<HistoryStore> store;
-    QString notReady = QStringLiteral("履歴のデータベースはまだ開かれていません。");
-};
-
 QString NextConnectionName()
 {
     static QAtomicInteger<quint64> counter;
@@ -26,6 +18,61 @@ QString NextConnectionName()
 }
 
 } // namespace
+
+// Lives on the service's thread and owns the store there: the store's
+// connection is made, used and closed on that one thread. A store whose
+// statement failed is closed after the task, and the next task opens a new
+// connection first (a PostgreSQL server restarted, a disk freed again); after
+// an open that failed, the next try waits retryMs.
+class HistoryWorker : public QObject
+{
+public:
+    int retryMs = 10000;
+
+    std::unique_ptr<HistoryStore> store;
+    QString notReady = QStringLiteral("履歴のデータベースはまだ開かれていません。");
+    HistoryLocation where;
+    QPointer<HistoryService> owner;
+    // Whether a task may open the store again (not after refuse()).
+    bool reopen = false;
+    QElapsedTimer sinceFailedOpen;
+
+    // Opens the store; the message of the failure otherwise.
+    QString openStore()
+    {
+        try {
+            store = std::make_unique<HistoryStore>(where, NextConnectionName());
+            reopen = false;
+            return {};
+        } catch (const EVuzoError &e) {
+            store.reset();
+            notReady = e.message().isEmpty()
+                           ? QStringLiteral("履歴のデータベースを開けません（%1）。").arg(where.describe())
+                           : e.message();
+            reopen = true;
+            sinceFailedOpen.start();
+            return notReady;
+        }
+    }
+    void beforeTask()
+    {
+        if (store || !reopen || (sinceFailedOpen.isValid() && sinceFailedOpen.elapsed() < retryMs))
+            return;
+        if (openStore().isEmpty())
+            tell(QString());
+    }
+    void afterTask()
+    {
+        if (!store || !store->failed())
+            return;
+        store.reset();
+        reopen = true;
+        sinceFailedOpen.invalidate();
+    }
+    // Tells the service on its own thread that the store opened (an empty
+    // why) or could not.
+    void tell(const QString &why);
+};
 
 struct HistoryService::Waiter
 {
@@ -39,6 +86,8 @@ HistoryService::HistoryService(HistoryLocation where, QObject *parent) : QObject
     m_thread = new QThread(this);
     m_thread->setObjectName(QStringLiteral("vuzo history"));
     auto *worker = new HistoryWorker;
+    worker->where = m_where;
+    worker->owner = this;
     worker->moveToThread(m_thread);
     m_worker = worker;
     // The worker, and with it the store and its connection, ends on its own
@@ -68,30 +117,12 @@ void HistoryService::open()
         return;
     m_state = State::Opening;
     m_failure.clear();
-    const HistoryLocation where = m_where;
-    const QString name = NextConnectionName();
     auto *worker = static_cast<HistoryWorker *>(m_worker);
-    QPointer<HistoryService> self(this);
     QMetaObject::invokeMethod(
         worker,
-        [worker, where, name, self] {
-            QString why;
-            try {
-                worker->store = std::make_unique<HistoryStore>(where, name);
-            } catch (const EVuzoError &e) {
-                why = e.message();
-                if (why.isEmpty())
-                    why = QStringLiteral("履歴のデータベースを開けません（%1）。").arg(where.describe());
-                worker->notReady = why;
-            }
-            deliver(self.data(), [self, why] {
-                if (!self)
-                    return;
-                if (why.isEmpty())
-                    self->setOpened();
-                else
-                    self->setFailed(why);
-            });
+        [worker] {
+            worker->store.reset();
+            worker->tell(worker->openStore());
         },
         Qt::QueuedConnection);
 }
@@ -103,17 +134,30 @@ void HistoryService::refuse(const QString &why)
         worker,
         [worker, why] {
             worker->store.reset();
+            worker->reopen = false;
             worker->notReady = why;
         },
         Qt::QueuedConnection);
     setFailed(why);
 }
 
+void HistoryService::setRetryMs(int retryMs)
+{
+    auto *worker = static_cast<HistoryWorker *>(m_worker);
+    QMetaObject::invokeMethod(
+        worker, [worker, retryMs] { worker->retryMs = retryMs; }, Qt::QueuedConnection);
+}
+
 void HistoryService::post(Task task)
 {
     auto *worker = static_cast<HistoryWorker *>(m_worker);
     QMetaObject::invokeMethod(
-        worker, [worker, task = std::move(task)] { task(worker->store.get(), worker->notReady); },
+        worker,
+        [worker, task = std::move(task)] {
+            worker->beforeTask();
+            task(worker->store.get(), worker->notReady);
+            worker->afterTask();
+        },
         Qt::QueuedConnection);
 }
 
@@ -124,6 +168,19 @@ void HistoryService::deliver(QObject *receiver, std::function<void()> call)
     // Queued with receiver as the context: Qt drops the call when receiver
     // is destroyed before it runs.
     QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
+}
+
+void HistoryWorker::tell(const QString &why)
+{
+    QPointer<HistoryService> to = owner;
+    HistoryService::deliver(to.data(), [to, why] {
+        if (!to)
+            return;
+        if (why.isEmpty())
+            to->setOpened();
+        else
+            to->setFailed(why);
+    });
 }
 
 std::shared_ptr<HistoryService::Waiter> HistoryService::makeWaiter()

@@ -52,6 +52,11 @@ public:
     // Leaves the store closed for why (the settings file that names it
     // cannot be read): the service fails with that reason.
     void refuse(const QString &why);
+    // A store that could not be opened, or whose statement failed (a
+    // server restarted, a disk full), is opened again by the next task;
+    // after an open that failed, not before retryMs (10 s by default), so a
+    // server that is away is not asked at every keystroke.
+    void setRetryMs(int retryMs);
 
     // Runs work on the store's thread, then done(result) on receiver's thread,
     // unless receiver is gone by then. When the store is not ready or the
@@ -71,6 +76,7 @@ Q_SIGNALS:
     void failed(const QString &why);
 
 private:
+    friend class HistoryWorker;
     // A task gets the store (nullptr when not ready) and the reason it is
     // not ready. Runs on the store's thread, in the order posted.
     using Task = std::function<void(HistoryStore *store, const QString &notReady)>;

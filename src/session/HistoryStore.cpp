@@ -1,6 +1,7 @@
 #include "session/HistoryStore.h"
 
 #include "platform/Cp932.h"
+#include "session/InvoiceContent.h"
 #include "settings/ProfileFile.h"
 
 #include <QDir>
@@ -526,6 +527,7 @@ struct HistoryStore::Data
     QString connection;
     int version = 0;
     mutable bool inTransaction = false;
+    mutable bool failed = false;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
@@ -535,6 +537,7 @@ struct HistoryStore::Data
         // refuses every statement of an aborted transaction, their
         // deallocation too.
         rollback();
+        failed = true;
         QString message = u"履歴のデータベース（"_s + where.describe() + u"）で"_s + what + u"。"_s;
         message += where.postgres ? u"\nサーバーが動いているか、ネットワークにつながっているかを確かめてください。"_s
                                   : u"\nディスクの空きと、ファイルに書き込めるかを確かめてください。"_s;
@@ -752,6 +755,11 @@ int HistoryStore::schemaVersion() const
     return d->version;
 }
 
+bool HistoryStore::failed() const
+{
+    return d->failed;
+}
+
 namespace {
 
 // Binds a value; an unset text is bound as the empty text, since the
@@ -788,6 +796,9 @@ HistorySlip HistoryStore::record(HistorySlip slip, HistoryJob &job)
         slip.id = d->nextValue(u"slip_id"_s, what);
         slip.slipNo = d->nextValue(u"slip_no"_s, what);
         slip.record.slipNo = QString::number(slip.slipNo);
+        // An invoice sheet issued with the slip bears the number just taken.
+        if (slip.invoice)
+            slip.invoice->numberText = InvoiceNumberText(slip.record.slipNo);
         const SlipRecord &r = slip.record;
         int lineCount = 0;
         for (const SlipLine &l : r.lines)

@@ -180,6 +180,10 @@ public:
 
     const HistoryLocation &location() const;
     int schemaVersion() const;
+    // Whether a statement failed since the store was opened: the connection
+    // may be gone (a server restarted, a network lost), so the caller opens
+    // a new one. What was stored stays as it was either way.
+    bool failed() const;
 
     // Takes the next slip number (unique across every program on the
     // database, also under simultaneous prints; a new store starts at 1) and

@@ -37,6 +37,11 @@ QString InvoiceSection()
     return u"Invoice"_s;
 }
 
+QString InvoiceNumberText(const QString &slipNo)
+{
+    return u"伝票番号　"_s + (slipNo.trimmed().isEmpty() ? u"1"_s : slipNo.trimmed());
+}
+
 InvoiceSheet InvoiceSheetOf(const SlipRecord &record, const SlipFigures &figures)
 {
     InvoiceSheet s;
@@ -46,7 +51,7 @@ InvoiceSheet InvoiceSheetOf(const SlipRecord &record, const SlipFigures &figures
     // then a delivery note.
     s.title = s.qualified ? u"適格請求書（納品書兼請求書）"_s : u"納品書"_s;
     s.dateText = u"発行日　"_s + record.slipDate.toString(u"yyyy年M月d日"_s);
-    s.numberText = u"伝票番号　"_s + (record.slipNo.trimmed().isEmpty() ? u"1"_s : record.slipNo.trimmed());
+    s.numberText = InvoiceNumberText(record.slipNo);
 
     const QString name = record.custo1.trimmed();
     s.recipientName = name.endsWith(u'様') || name.endsWith(u"御中"_s) ? name : name + u"　様"_s;

@@ -11,6 +11,9 @@ namespace session {
 // The registration section of the invoice's printer in vuzo_a500.ini.
 QString InvoiceSection();
 
+// The sheet's number line: 「伝票番号　12」 (1 while the slip has no number).
+QString InvoiceNumberText(const QString &slipNo);
+
 InvoiceSheet InvoiceSheetOf(const SlipRecord &record, const SlipFigures &figures);
 
 } // namespace session

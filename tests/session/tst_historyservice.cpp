@@ -58,6 +58,29 @@ private Q_SLOTS:
             QCOMPARE(failed.first().first().toString(), service.failure());
     }
 
+    // A store that could not be opened is opened by a later task once the
+    // cause is gone (a server back, a disk freed), and the window is told.
+    void aStoreThatCouldNotOpenOpensOnceItCan()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"vuzo_history.sqlite3"_s);
+        QVERIFY(QDir().mkpath(file));
+        HistoryService service(SqliteAt(file));
+        service.setRetryMs(0);
+        QSignalSpy opened(&service, &HistoryService::opened);
+        service.open();
+        const auto version = [&](QString *why) {
+            return service.wait<int>([](HistoryStore &s) { return s.schemaVersion(); }, 10000, why);
+        };
+        QString why;
+        QCOMPARE(version(&why), std::nullopt);
+        QVERIFY(!why.isEmpty());
+        QVERIFY(QDir(file).removeRecursively());
+        QCOMPARE(version(&why), std::optional<int>(HistoryStore::kSchemaVersion));
+        QVERIFY(QTest::qWaitFor([&] { return service.state() == HistoryService::State::Ready; }, 10000));
+        QCOMPARE(opened.count(), 1);
+    }
+
     // Answers come on the asking object's thread, in the order asked, and
     // none to an object gone meanwhile.
     void askAnswersTheCallersThreadUnlessTheReceiverIsGone()

@@ -5,6 +5,7 @@
 #include "print/RecordingCanvas.h"
 #include "session/HistoryStore.h"
 #include "session/SlipComputation.h"
+#include "settings/ProfileFile.h"
 
 #include <QFile>
 #include <QProcess>
@@ -206,6 +207,38 @@ class TestHistoryStore : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The settings file's section chooses PostgreSQL; anything else, or no
+    // section, is the SQLite file in the data folder. A password written
+    // there is never taken.
+    void theSettingsFileChoosesTheDatabase_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no section") << QString() << u"sqlite <dir>/vuzo_history.sqlite3"_s;
+        QTest::newRow("another driver") << u"Driver=QMYSQL\nHost=db1"_s << u"sqlite <dir>/vuzo_history.sqlite3"_s;
+        QTest::newRow("PostgreSQL")
+            << u"Driver=qpsql\nHost=db1.shop.lan\nPort=5433\nDatabase=vuzo\nUser=shop\nPassword=x"_s
+            << u"pg db1.shop.lan 5433 vuzo shop "_s;
+        QTest::newRow("a service") << u"Driver=QPSQL\nService=office"_s << u"pg  0   office"_s;
+    }
+    void theSettingsFileChoosesTheDatabase()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"vuzo_Vez_1.ini"_s);
+        {
+            ProfileFile ini(path);
+            for (const QString &line : section.split(u'\n', Qt::SkipEmptyParts))
+                ini.WriteString(session::HistorySection(), line.section(u'=', 0, 0), line.section(u'=', 1));
+        }
+        const HistoryLocation w = session::ReadHistoryLocation(ProfileFile(path), dir.path());
+        const QString got =
+            w.postgres ? QStringList{u"pg"_s, w.host, QString::number(w.port), w.database, w.user, w.service}.join(u' ')
+                       : u"sqlite "_s + QString(w.sqlitePath).replace(dir.path(), u"<dir>"_s);
+        QCOMPARE(got, expected);
+    }
+
     // Numbers run on across a reopen; a database a newer program made is
     // refused and left as it was.
     void numbersRunOnAndANewerSchemaIsRefused_data() { AddEngines(); }
@@ -244,7 +277,7 @@ private Q_SLOTS:
         slip.orderId = u"EC-77"_s;
         slip.invoice = InvoiceSheet{u"適格請求書（納品書兼請求書）"_s,
                                     u"発行日　2026年12月10日"_s,
-                                    u"伝票番号　1"_s,
+                                    u"伝票番号　7"_s, // the window's number before the store's
                                     u"浜田　陽菜 様"_s,
                                     {u"〒604-0001"_s, u"京都府京都市中京区"_s},
                                     {u"山野草園"_s},
@@ -260,8 +293,9 @@ private Q_SLOTS:
         const std::optional<HistorySlip> back = store.slip(recorded.id);
         QVERIFY(back);
         QCOMPARE(Drawn(*back), Drawn(recorded));
-        QCOMPARE(Fields(back->record, back->invoice), Fields(recorded.record, slip.invoice));
+        QCOMPARE(Fields(back->record, back->invoice), Fields(recorded.record, recorded.invoice));
         QCOMPARE(back->record.slipNo, u"1"_s);
+        QCOMPARE(back->invoice->numberText, u"伝票番号　1"_s);
         QCOMPARE(back->orderId, slip.orderId);
         QCOMPARE(back->printedAt, recorded.printedAt);
         QCOMPARE(QList<qint64>({back->amount, back->tax, back->total, back->rates[1].subtotal}),
