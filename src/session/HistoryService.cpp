@@ -79,6 +79,7 @@ struct HistoryService::Waiter
     std::mutex mutex;
     std::condition_variable cond;
     bool done = false;
+    bool abandoned = false;
 };
 
 HistoryService::HistoryService(HistoryLocation where, QObject *parent) : QObject(parent), m_where(std::move(where))
@@ -200,7 +201,16 @@ void HistoryService::release(const std::shared_ptr<Waiter> &waiter)
 bool HistoryService::waitFor(const std::shared_ptr<Waiter> &waiter, int timeoutMs)
 {
     std::unique_lock<std::mutex> lock(waiter->mutex);
-    return waiter->cond.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return waiter->done; });
+    if (waiter->cond.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return waiter->done; }))
+        return true;
+    waiter->abandoned = true;
+    return false;
+}
+
+bool HistoryService::abandoned(const std::shared_ptr<Waiter> &waiter)
+{
+    const std::lock_guard<std::mutex> lock(waiter->mutex);
+    return waiter->abandoned;
 }
 
 void HistoryService::setOpened()

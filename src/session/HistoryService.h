@@ -67,8 +67,8 @@ public:
 
     // Runs work on the store's thread and waits at most timeoutMs for it on
     // the caller's thread. nullopt, with why set, when the store is not ready,
-    // the work threw or the time ran out (the work still runs to its end on
-    // its thread).
+    // the work threw or the time ran out (work already started then still
+    // runs to its end on its thread; work not started yet is dropped).
     template <class R> std::optional<R> wait(std::function<R(HistoryStore &)> work, int timeoutMs, QString *why);
 
 Q_SIGNALS:
@@ -83,9 +83,13 @@ private:
     void post(Task task);
     // Hands a result back to receiver's thread.
     static void deliver(QObject *receiver, std::function<void()> call);
-    // Blocks the caller until done is set or timeoutMs pass.
+    // Blocks the caller until done is set or timeoutMs pass; a waiter
+    // whose time ran out is abandoned, and its work, when it has not started
+    // yet, is not done at all (a slip is not recorded after the operator was
+    // told that it would not be).
     struct Waiter;
     static bool waitFor(const std::shared_ptr<Waiter> &waiter, int timeoutMs);
+    static bool abandoned(const std::shared_ptr<Waiter> &waiter);
     static std::shared_ptr<Waiter> makeWaiter();
     static void release(const std::shared_ptr<Waiter> &waiter);
 
@@ -137,6 +141,8 @@ std::optional<R> HistoryService::wait(std::function<R(HistoryStore &)> work, int
     auto shared = std::make_shared<Shared>();
     const std::shared_ptr<Waiter> waiter = makeWaiter();
     post([shared, waiter, work = std::move(work)](HistoryStore *store, const QString &notReady) {
+        if (abandoned(waiter))
+            return;
         if (!store) {
             shared->why = notReady;
         } else {

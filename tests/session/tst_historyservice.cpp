@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <atomic>
 
 using namespace Qt::StringLiterals;
 using session::HistoryService;
@@ -79,6 +80,35 @@ private Q_SLOTS:
         QCOMPARE(version(&why), std::optional<int>(HistoryStore::kSchemaVersion));
         QVERIFY(QTest::qWaitFor([&] { return service.state() == HistoryService::State::Ready; }, 10000));
         QCOMPARE(opened.count(), 1);
+    }
+
+    // Work whose wait ran out before it started is never done: a slip the
+    // operator was told would not be kept is not kept later after all.
+    void workWhoseWaitRanOutIsDropped()
+    {
+        QTemporaryDir dir;
+        HistoryService service(SqliteAt(dir.filePath(u"h.sqlite3"_s)));
+        service.open();
+        QObject receiver;
+        service.ask<int>(
+            &receiver,
+            [](HistoryStore &) {
+                QThread::msleep(300);
+                return 0;
+            },
+            [](int) {});
+        std::atomic<bool> ran = false;
+        QString why;
+        QCOMPARE(service.wait<int>(
+                     [&](HistoryStore &) {
+                         ran = true;
+                         return 1;
+                     },
+                     20, &why),
+                 std::nullopt);
+        QVERIFY(!why.isEmpty());
+        QCOMPARE(service.wait<int>([](HistoryStore &) { return 2; }, 10000, &why), std::optional<int>(2));
+        QVERIFY(!ran);
     }
 
     // Answers come on the asking object's thread, in the order asked, and
