@@ -145,6 +145,9 @@ public:
     // read, figures that do not fit, ...) have been told: they wait for the
     // window's first paint, so no box stands on an empty screen.
     bool startupNoticesTold() const { return m_startupNoticesTold; }
+    // The postal-code dictionary of the window (its load runs in the
+    // background after start-up); null before start-up.
+    postal::PostalDictionary *postalDictionary() { return m_postal ? &m_postal->dictionary() : nullptr; }
 
     // ---- the slip history (FormMainHistory.cpp) ----
     // The history of the printed slips, made by the start-up sequence from
