@@ -3,10 +3,10 @@
 // with its message and exit code 1.
 
 #include "platform/Cp932.h"
+#include "support/HeadlessRun.h"
 #include "support/HistorySlips.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,24 +14,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString errors;
-};
+using headless::Run;
 
 Run runProgram(const QString &dir, const QStringList &arguments)
 {
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VUZO_PROGRAM), arguments);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return headless::RunProgram(QStringLiteral(VUZO_PROGRAM), dir, arguments);
 }
 
 } // namespace

@@ -6,11 +6,11 @@
 #include "app/CommandLine.h"
 #include "app/PdfExport.h"
 #include "print/RecordingCanvas.h"
+#include "support/HeadlessRun.h"
 #include "support/MainWindowFixture.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,25 +54,12 @@ const QByteArray kSettings = u"[vz_Vez_1prn]\r\n"
 const QByteArray kRegistration =
     "[\xe6\x89\x8b\xe5\xb7\xae\xe3\x81\x97]\r\nPrnNoIndex=0\r\ndenPrn_Top=20\r\ndenPrn_Left=-10\r\n"; // [手差し]
 
-struct Run
-{
-    int exitCode = -1;
-    QString errors;
-};
+// No display of any kind: the export must not need one.
+using headless::Run;
 
 Run runPdf(const QString &dir, const QStringList &arguments)
 {
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    // No display of any kind: the export must not need one.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(program(), arguments);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return headless::RunProgram(program(), dir, arguments);
 }
 
 } // namespace
