@@ -115,6 +115,11 @@ void TestSmartShapes2::names_data()
     addRow("the romaji name gives way",
            u"Name: Daiki Morishita\n氏名: 森下 大樹\n〒980-0014 宮城県仙台市青葉区本町2-5"_s, u"980-0014"_s,
            u"宮城県仙台市青葉区本町2-5"_s, {}, {}, u"森下　大樹"_s, {});
+    addRow("the full name in a sentence below",
+           u"氏名：三浦\n〒444-0864 愛知県岡崎市明大寺町5-5\n三浦 紗英さま宛てのお祝いです"_s, u"444-0864"_s,
+           u"愛知県岡崎市明大寺町5-5"_s, {}, {}, u"三浦　紗英"_s, {});
+    addRow("an honorific with its particle", u"〒420-0852 静岡県静岡市葵区紺屋町8-1\n杉本様宛て"_s, u"420-0852"_s,
+           u"静岡県静岡市葵区紺屋町8-1"_s, {}, {}, u"杉本"_s, {});
     addRow("a title with its department", u"〒330-0063 埼玉県さいたま市浦和区高砂1-2-12\n製造部長 永瀬 隆之"_s,
            u"330-0063"_s, u"埼玉県さいたま市浦和区高砂1-2-12"_s, {}, {}, u"永瀬　隆之"_s, {});
     addRow("ご担当 with a department", u"ご担当：品質管理課 江口様\n〒330-0063 埼玉県さいたま市浦和区高砂2-6-1"_s,
