@@ -45,6 +45,7 @@ enum class OrderField
     City,       //   prefecture, city, street, building
     Street,
     Building,
+    Company,  // a company or department: the third address line
     FullName, // the whole name; or FamilyName and GivenName
     FamilyName,
     GivenName,
