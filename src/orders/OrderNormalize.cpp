@@ -55,7 +55,8 @@ QString FoldColumnName(const QString &name)
         case u'_':
         case u'-':
         case u'・':
-        case u'･': continue;
+        case u'･':
+        case u':': continue;
         default: out.append(c);
         }
     }
@@ -118,8 +119,9 @@ QString NormalizePhone(const QStringList &parts)
 
 QString NormalizeZip(const QString &first, const QString &second)
 {
-    const QString a = transfer::FoldForNumbers(nfkc(first)).remove(u'〒').trimmed();
-    const QString b = transfer::FoldForNumbers(nfkc(second)).remove(u'〒').trimmed();
+    // Shopify and spreadsheets write 「'0600001」 so that the zero stays.
+    const QString a = transfer::FoldForNumbers(nfkc(first)).remove(u'〒').remove(u'\'').trimmed();
+    const QString b = transfer::FoldForNumbers(nfkc(second)).remove(u'〒').remove(u'\'').trimmed();
     QStringList groups = digitGroups(a) + digitGroups(b);
     const QString rest = QString(a + b).remove(u'-').remove(u' ');
     bool onlyDigits = !rest.isEmpty();

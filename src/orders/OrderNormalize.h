@@ -10,7 +10,7 @@
 namespace orders {
 
 // A column name folded for matching: NFKC, lower case, without blanks, the
-// brackets （）() 「」 and the marks '_' '-' '・'.
+// brackets （）() 「」 and the marks '_' '-' '・' ':'.
 QString FoldColumnName(const QString &name);
 
 // The name family name first with one blank between the parts: a blank run

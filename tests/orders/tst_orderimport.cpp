@@ -2,8 +2,10 @@
 
 #include "orders/OrderImport.h"
 #include "orders/OrderNormalize.h"
+#include "platform/Cp932.h"
 #include "settings/ProfileFile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +71,9 @@ private Q_SLOTS:
     void prices_data();
     void prices();
     void mappingMemory();
+    void wholeFiles_data();
+    void wholeFiles();
+    void fileWithRememberedMapping();
 };
 
 void TestOrderImport::knownExports_data()
@@ -122,11 +127,11 @@ void TestOrderImport::knownExports_data()
         << u"STORES"_s << QStringList{u"010-0951"_s, u"秋田県秋田市山王5-5"_s, QString(),
                                       QString(),     u"森田 五郎"_s,           u"090-1111-2222"_s}
         << u"架空の布×1@1280"_s;
-    QTest::newRow("カラーミー, one name column with 様")
+    QTest::newRow("カラーミー, 様, the address ending in a family name")
         << u"売上ID|配送先 名前|配送先 郵便番号|配送先 都道府県名|配送先 住所|商品名|販売価格|個数\n"
-           u"C9|谷口　六子　様|〒9000014|沖縄県|那覇市松尾4-4|架空の塩|1280.00|4\n"_s
+           u"C9|谷口　六子　様|〒9000014|沖縄県|那覇市松尾4-4 海野|架空の塩|1280.00|4\n"_s
         << u"カラーミーショップ"_s
-        << QStringList{u"900-0014"_s, u"沖縄県那覇市松尾4-4"_s, QString(), QString(), u"谷口 六子"_s, QString()}
+        << QStringList{u"900-0014"_s, u"沖縄県那覇市松尾4-4"_s, u"海野"_s, QString(), u"谷口 六子"_s, QString()}
         << u"架空の塩×4@1280"_s;
 }
 
@@ -290,6 +295,7 @@ void TestOrderImport::codes_data()
     QTest::newRow("six digits") << u"600001"_s << QString() << u"060-0001"_s;
     QTest::newRow("two parts, zero dropped") << u"60"_s << u"0001"_s << u"060-0001"_s;
     QTest::newRow("〒 and full width") << u"〒２３１－００２３"_s << QString() << u"231-0023"_s;
+    QTest::newRow("an apostrophe kept the zero") << u"'0600001"_s << QString() << u"060-0001"_s;
     QTest::newRow("no code") << u"不明"_s << QString() << u"不明"_s;
 }
 
@@ -345,6 +351,80 @@ void TestOrderImport::mappingMemory()
     QCOMPARE(*back, m);
     QVERIFY(!orders::RememberedMapping(ini, header + QStringList{u"備考"_s}));
     QVERIFY(orders::RememberedMapping(ini, {u"番号 "_s, u"宛名"_s, u"所在地"_s, u"所在地２"_s}));
+}
+
+void TestOrderImport::wholeFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("format");         // or the refusal
+    QTest::addColumn<QStringList>("firstOrder"); // id, name, zip, add1; the order count last
+    QTest::addColumn<QStringList>("problems");
+
+    const QString rakuten = u"受注番号,送付先郵便番号1,送付先郵便番号2,送付先住所都道府県,送付先住所郡市区,"
+                            u"送付先住所それ以降の住所,送付先姓,送付先名,商品名,単価,個数\r\n"
+                            u"R-2,460,0001,愛知県,名古屋市中区,三の丸4-4,石田,十和,\"架空の茶, 大\",540,1\r\n"
+                            u",,,,,,,,架空,1,1\r\n"
+                            u"R-3,100,0001,東京都,千代田区,千代田5-5,石田,十和,架空,1,1\r\n"_s;
+    QTest::newRow("楽天 in CP932") << *vuzo::EncodeCp932(rakuten) << u"楽天 RMS 受注"_s
+                                   << QStringList{u"R-2"_s, u"石田 十和"_s, u"460-0001"_s,
+                                                  u"愛知県名古屋市中区三の丸4-4"_s, u"2"_s}
+                                   << QStringList{u"3行目：注文番号がありません"_s};
+    QTest::newRow("Amazon in TSV")
+        << u"order-id\trecipient-name\tship-postal-code\tship-state\tship-city\tship-address-1\titem-price\n"
+           u"503-1\t松本 葵\t0600001\t北海道\t札幌市中央区\t北一条西3-3\t1200\n"_s.toUtf8()
+        << u"Amazon 注文レポート"_s
+        << QStringList{u"503-1"_s, u"松本 葵"_s, u"060-0001"_s, u"北海道札幌市中央区北一条西3-3"_s, u"1"_s}
+        << QStringList();
+    QTest::newRow("Shopify in UTF-8 with a BOM")
+        << QByteArray("\xEF\xBB\xBF") +
+               u"Name,Shipping Name,Shipping Zip,Shipping Province,Shipping City,Shipping Address1\n"
+               u"#7,Aoi Ueda,1500043,JP-13,渋谷区,道玄坂2-2\n"_s.toUtf8()
+        << u"Shopify"_s << QStringList{u"#7"_s, u"Ueda Aoi"_s, u"150-0043"_s, u"東京都渋谷区道玄坂2-2"_s, u"1"_s}
+        << QStringList();
+    QTest::newRow("no known export") << u"伝票,メモ\n1,架空\n"_s.toUtf8()
+                                     << u"この注文ファイルの形式がわかりません。列の対応を指定してください。"_s
+                                     << QStringList{u"0"_s} << QStringList();
+}
+
+void TestOrderImport::wholeFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, format);
+    QFETCH(QStringList, firstOrder);
+    QFETCH(QStringList, problems);
+    QTemporaryDir dir;
+    QFile out(dir.filePath(u"orders.csv"_s));
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    out.close();
+    const orders::OrderFile file = orders::ReadOrderFile(out.fileName());
+    QCOMPARE(file.refusal.isEmpty() ? file.mapping.formatName : file.refusal, format);
+    QCOMPARE(file.needsMapping, !file.refusal.isEmpty());
+    QCOMPARE(QString::number(file.orders.size()), firstOrder.last());
+    if (!file.orders.isEmpty()) {
+        const orders::ImportedOrder &o = file.orders.first();
+        QCOMPARE((QStringList{o.orderId, o.custo1, o.zip, o.add1, firstOrder.last()}), firstOrder);
+    }
+    QCOMPARE(file.problems, problems);
+}
+
+void TestOrderImport::fileWithRememberedMapping()
+{
+    QTemporaryDir dir;
+    QFile out(dir.filePath(u"orders.csv"_s));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(u"伝票,宛名,所在地\n9,村上 光,沖縄県那覇市松尾6-6\n"_s.toUtf8());
+    out.close();
+    ProfileFile ini(dir.filePath(u"vuzo_Vez_1.ini"_s));
+    orders::ColumnMapping m;
+    m.columns = {{OrderField::OrderId, {0}}, {OrderField::FullName, {1}}, {OrderField::Street, {2}}};
+    orders::RememberMapping(ini, {u"伝票"_s, u"宛名"_s, u"所在地"_s}, m);
+    orders::ReadOptions options;
+    options.settings = &ini;
+    const orders::OrderFile file = orders::ReadOrderFile(out.fileName(), options);
+    QCOMPARE(file.refusal, QString());
+    QCOMPARE(file.mapping.formatName, u"保存した対応"_s);
+    QCOMPARE(file.orders.size(), 1);
+    QCOMPARE(file.orders.first().add1, u"沖縄県那覇市松尾6-6"_s);
 }
 
 QTEST_GUILESS_MAIN(TestOrderImport)
