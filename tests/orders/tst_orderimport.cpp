@@ -3,7 +3,9 @@
 #include "orders/OrderImport.h"
 #include "orders/OrderNormalize.h"
 #include "platform/Cp932.h"
+#include "postal/PostalDictionary.h"
 #include "settings/ProfileFile.h"
+#include "transfer/PostalLookup.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void grouping_data();
     void grouping();
     void rowsWithoutIdAndLimits();
+    void dictionaryCompletesThePrefecture();
     void names_data();
     void names();
     void phones_data();
@@ -236,6 +239,32 @@ void TestOrderImport::rowsWithoutIdAndLimits()
     QCOMPARE(got[1].lines.size(), orders::kMaxKeptLines);
     QCOMPARE(got[1].lineCount, orders::kMaxKeptLines + 5);
     QCOMPARE(got[1].problems, QStringList{u"明細が 25 行あります。読み込んだのは最初の 20 行です"_s});
+}
+
+// Debian's dictionary as the transfer asks it.
+class Lookup : public transfer::PostalLookup
+{
+public:
+    QStringList addressesOf(const QString &code) const override { return dictionary.addresses(code); }
+    QStringList codesOf(const QString &address) const override
+    {
+        QStringList codes;
+        for (const postal::PostalEntry &e : dictionary.matchAddress(address, 2).entries)
+            codes.append(e.code);
+        return codes;
+    }
+    postal::PostalDictionary dictionary;
+};
+
+void TestOrderImport::dictionaryCompletesThePrefecture()
+{
+    Lookup lookup;
+    QVERIFY(lookup.dictionary.waitForLoaded());
+    orders::ColumnMapping m;
+    m.columns = {{OrderField::OrderId, {0}}, {OrderField::ZipCode, {1}}, {OrderField::Street, {2}}};
+    orders::OrderGrouper grouper(m, {&lookup});
+    grouper.add({{u"1"_s, u"4600001"_s, u"名古屋市中区三の丸7-7"_s}, 2});
+    QCOMPARE(grouper.finish().first().add1, u"愛知県名古屋市中区三の丸7-7"_s);
 }
 
 void TestOrderImport::names_data()
