@@ -207,7 +207,7 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
     o.firstLine = p.firstLine;
     o.rowCount = p.rowCount;
     o.custo1 = NormalizeName(field(OrderField::FamilyName), field(OrderField::GivenName), field(OrderField::FullName),
-                             mapping.givenNameFirst);
+                             mapping.givenNameFirst, mapping.romanNamesGivenFirst);
     o.tel = NormalizePhone({field(OrderField::Phone), field(OrderField::Phone2), field(OrderField::Phone3)});
     o.zip = NormalizeZip(field(OrderField::ZipCode), field(OrderField::ZipCode2));
 

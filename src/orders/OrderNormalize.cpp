@@ -3,6 +3,8 @@
 #include "platform/JapaneseText.h"
 #include "transfer/PhoneNumbers.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orders {
@@ -63,7 +65,8 @@ QString FoldColumnName(const QString &name)
     return out;
 }
 
-QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst)
+QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst,
+                      bool romanGivenFirst)
 {
     // Each column's parts, blanks of either width and the honorific removed.
     const auto partsOf = [](const QString &text) {
@@ -77,7 +80,8 @@ QString NormalizeName(const QString &family, const QString &given, const QString
     QStringList parts = partsOf(family) + partsOf(given);
     if (parts.isEmpty()) {
         parts = partsOf(full);
-        if (givenNameFirst && parts.size() == 2)
+        const bool roman = std::all_of(full.cbegin(), full.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (parts.size() == 2 && (givenNameFirst || (romanGivenFirst && roman)))
             parts.swapItemsAt(0, 1);
     }
     return parts.join(u' ');

@@ -270,26 +270,25 @@ void TestOrderImport::dictionaryCompletesThePrefecture()
 void TestOrderImport::names_data()
 {
     QTest::addColumn<QStringList>("parts"); // family, given, full
-    QTest::addColumn<bool>("givenNameFirst");
+    QTest::addColumn<int>("order");         // 1 given name first, 2 only in roman letters
     QTest::addColumn<QString>("expected");
-    QTest::newRow("family and given joined") << QStringList{u"青木"_s, u"九美"_s, QString()} << false << u"青木 九美"_s;
-    QTest::newRow("full-width blank and 様")
-        << QStringList{QString(), QString(), u"青木　九美　様"_s} << false << u"青木 九美"_s;
-    QTest::newRow("様 written on") << QStringList{QString(), QString(), u"青木九美様"_s} << false << u"青木九美"_s;
-    QTest::newRow("blanks run together") << QStringList{QString(), QString(), u" 青木  九美 "_s} << false
-                                         << u"青木 九美"_s;
-    QTest::newRow("given name first swapped")
-        << QStringList{QString(), QString(), u"Kumi Aoki"_s} << true << u"Aoki Kumi"_s;
-    QTest::newRow("three parts are not swapped")
-        << QStringList{QString(), QString(), u"Kumi J Aoki"_s} << true << u"Kumi J Aoki"_s;
+    const QString none;
+    QTest::newRow("family and given joined") << QStringList{u"青木"_s, u"九美"_s, none} << 0 << u"青木 九美"_s;
+    QTest::newRow("full-width blank and 様") << QStringList{none, none, u"青木　九美　様"_s} << 0 << u"青木 九美"_s;
+    QTest::newRow("様 written on") << QStringList{none, none, u"青木九美様"_s} << 0 << u"青木九美"_s;
+    QTest::newRow("blanks run together") << QStringList{none, none, u" 青木  九美 "_s} << 0 << u"青木 九美"_s;
+    QTest::newRow("given name first") << QStringList{none, none, u"九美 青木"_s} << 1 << u"青木 九美"_s;
+    QTest::newRow("roman letters swapped") << QStringList{none, none, u"Kumi Aoki"_s} << 2 << u"Aoki Kumi"_s;
+    QTest::newRow("kanji kept with roman") << QStringList{none, none, u"青木 九美"_s} << 2 << u"青木 九美"_s;
+    QTest::newRow("three parts are kept") << QStringList{none, none, u"Kumi J Aoki"_s} << 1 << u"Kumi J Aoki"_s;
 }
 
 void TestOrderImport::names()
 {
     QFETCH(QStringList, parts);
-    QFETCH(bool, givenNameFirst);
+    QFETCH(int, order);
     QFETCH(QString, expected);
-    QCOMPARE(orders::NormalizeName(parts[0], parts[1], parts[2], givenNameFirst), expected);
+    QCOMPARE(orders::NormalizeName(parts[0], parts[1], parts[2], order == 1, order == 2), expected);
 }
 
 void TestOrderImport::phones_data()
@@ -369,6 +368,7 @@ void TestOrderImport::mappingMemory()
     orders::ColumnMapping m;
     m.columns = {{OrderField::OrderId, {0}}, {OrderField::FullName, {1}}, {OrderField::Street, {2, 3}}};
     m.givenNameFirst = true;
+    m.romanNamesGivenFirst = true;
     {
         ProfileFile ini(path);
         orders::RememberMapping(ini, header, m);
