@@ -95,6 +95,7 @@ struct OrderGrouper::Private
     QHash<QString, int> indexOf;
     QList<Pending> pending;
     QList<qint64> noId;
+    qint64 noIdCount = 0;
 
     QString value(const CsvRow &row, OrderField field) const
     {
@@ -123,7 +124,8 @@ bool OrderGrouper::add(const CsvRow &row)
 {
     const QString id = d->value(row, OrderField::OrderId);
     if (id.isEmpty()) {
-        d->noId.append(row.line);
+        if (d->noIdCount++ < kMaxProblems)
+            d->noId.append(row.line);
         return true;
     }
     auto it = d->indexOf.constFind(id);
@@ -321,6 +323,11 @@ QList<ImportedOrder> OrderGrouper::finish()
 QList<qint64> OrderGrouper::rowsWithoutId() const
 {
     return d->noId;
+}
+
+qint64 OrderGrouper::rowsWithoutIdCount() const
+{
+    return d->noIdCount;
 }
 
 } // namespace orders

@@ -92,7 +92,7 @@ QString NormalizePhone(const QStringList &parts)
     QStringList groups;
     bool international = false;
     for (const QString &part : parts) {
-        QString folded = transfer::FoldForNumbers(nfkc(part)).trimmed();
+        QString folded = transfer::FoldForNumbers(nfkc(part)).remove(u'\'').trimmed();
         if (groups.isEmpty() && folded.startsWith(u"+81"_s)) {
             international = true;
             folded = folded.mid(3);

@@ -211,7 +211,11 @@ void TestOrderImport::rowsWithoutIdAndLimits()
         QVERIFY(grouper.add({{QString::number(i), QString(), QString()}, 100 + i}));
     QVERIFY(!grouper.add({{u"new"_s, QString(), QString()}, 1}));
     QVERIFY(grouper.add({{u"1"_s, u"架空"_s, QString()}, 2}));
-    QCOMPARE(grouper.rowsWithoutId(), QList<qint64>{3});
+    for (int i = 0; i < orders::kMaxProblems; ++i)
+        grouper.add({{QString(), u"架空"_s, QString()}, 20000 + i});
+    QCOMPARE(grouper.rowsWithoutId().mid(0, 2), (QList<qint64>{3, 20000}));
+    QCOMPARE(grouper.rowsWithoutId().size(), orders::kMaxProblems);
+    QCOMPARE(grouper.rowsWithoutIdCount(), orders::kMaxProblems + 1);
     const QList<orders::ImportedOrder> got = grouper.finish();
     QCOMPARE(got.size(), orders::kMaxOrders);
     QCOMPARE(got[1].lines.size(), orders::kMaxKeptLines);
@@ -244,7 +248,7 @@ void TestOrderImport::fields_data()
     row("a dropped zero, nine digits", "tel", {u"312345678"_s}, u"03-1234-5678"_s);
     row("a dropped zero, ten digits", "tel", {u"8011112222"_s}, u"080-1111-2222"_s);
     row("+81 grouped", "tel", {u"+81 90-1111-2222"_s}, u"090-1111-2222"_s);
-    row("+81 ungrouped", "tel", {u"+819011112222"_s}, u"090-1111-2222"_s);
+    row("+81 ungrouped, kept as text", "tel", {u"'+819011112222"_s}, u"090-1111-2222"_s);
     row("no digits", "tel", {u"なし"_s}, u"なし"_s);
     row("seven digits", "zip", {u"1500043"_s, none}, u"150-0043"_s);
     row("six digits", "zip", {u"600001"_s, none}, u"060-0001"_s);
