@@ -45,6 +45,7 @@ enum class OrderField
     City,       //   prefecture, city, street, building
     Street,
     Building,
+    Company,  // a company or department: the third address line
     FullName, // the whole name; or FamilyName and GivenName
     FamilyName,
     GivenName,
@@ -77,6 +78,8 @@ struct ColumnMapping
     QMap<OrderField, QList<int>> columns;
     // The export writes names given name first (Shopify, Amazon in roman letters).
     bool givenNameFirst = false;
+    // Only its names in roman letters are given name first (Amazon).
+    bool romanNamesGivenFirst = false;
     // The export's prices include the tax when it has no TaxKind column.
     bool pricesIncludeTax = false;
 
@@ -148,8 +151,10 @@ public:
     // The orders in the order their first rows came, each finished (fields
     // normalised, address split, lines complete).
     QList<ImportedOrder> finish();
-    // Rows without an order id, by line (reported by the file's reading).
+    // Rows without an order id, by line (reported by the file's reading):
+    // the first kMaxProblems of them, and the count of all.
     QList<qint64> rowsWithoutId() const;
+    qint64 rowsWithoutIdCount() const;
 
 private:
     struct Private;
