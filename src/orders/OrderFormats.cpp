@@ -28,6 +28,7 @@ struct KnownExport
     std::initializer_list<FieldNames> fields;
     bool givenNameFirst = false;
     bool pricesIncludeTax = false;
+    bool romanNamesGivenFirst = false;
 };
 
 // Every name is matched whole after folding, so 送付先住所 never takes
@@ -76,6 +77,7 @@ const KnownExport kAmazon{
         {OrderField::Shipping, {u"shipping-price"}},
     },
     false,
+    true,
     true,
 };
 
@@ -189,6 +191,7 @@ ColumnMapping matchExport(const KnownExport &known, const QHash<QString, int> &c
             m.columns.remove(f.field);
     }
     m.givenNameFirst = known.givenNameFirst;
+    m.romanNamesGivenFirst = known.romanNamesGivenFirst;
     m.pricesIncludeTax = known.pricesIncludeTax;
     return m;
 }
@@ -303,12 +306,13 @@ QString MappingSection()
 
 // A remembered mapping is one line: the header's width, the flags, then
 // 「Key:column+column」 per field, parts separated by '/':
-//   n:12/given:0/tax:1/OrderId:0/ZipCode:3+4/...
+//   n:12/given:0/tax:1/roman:0/OrderId:0/ZipCode:3+4/...
 void RememberMapping(ProfileFile &settings, const QStringList &header, const ColumnMapping &mapping)
 {
     QStringList parts{u"n:"_s + QString::number(header.size()),
                       u"given:"_s + (mapping.givenNameFirst ? u"1"_s : u"0"_s),
-                      u"tax:"_s + (mapping.pricesIncludeTax ? u"1"_s : u"0"_s)};
+                      u"tax:"_s + (mapping.pricesIncludeTax ? u"1"_s : u"0"_s),
+                      u"roman:"_s + (mapping.romanNamesGivenFirst ? u"1"_s : u"0"_s)};
     for (auto it = mapping.columns.cbegin(); it != mapping.columns.cend(); ++it) {
         if (it.value().isEmpty())
             continue;
@@ -341,6 +345,8 @@ std::optional<ColumnMapping> RememberedMapping(const ProfileFile &settings, cons
             width = rest == QString::number(header.size());
         } else if (key == u"given"_s) {
             m.givenNameFirst = rest == u"1"_s;
+        } else if (key == u"roman"_s) {
+            m.romanNamesGivenFirst = rest == u"1"_s;
         } else if (key == u"tax"_s) {
             m.pricesIncludeTax = rest == u"1"_s;
         } else if (fieldOf.contains(key)) {

@@ -3,9 +3,11 @@
 #include "orders/OrderImport.h"
 #include "orders/OrderNormalize.h"
 
+#include "transfer/PhoneNumbers.h"
 #include "transfer/SmartTransfer.h"
 
 #include <QHash>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -61,6 +63,23 @@ struct Pending
     bool shippingSeen = false;
     QString shippingText; // a shipping charge that is no number
 };
+
+// An address compared regardless of width, dashes and blanks.
+QString addressKey(const QString &text)
+{
+    QString key = transfer::FoldForNumbers(text.normalized(QString::NormalizationForm_KC));
+    key.removeIf([](QChar c) { return c.isSpace() || c == u'-'; });
+    return key;
+}
+
+// Whether lines holds every character of text as often (in any order: the
+// split may move a company after a building).
+bool holdsAll(QString lines, QString text)
+{
+    std::sort(lines.begin(), lines.end());
+    std::sort(text.begin(), text.end());
+    return std::includes(lines.cbegin(), lines.cend(), text.cbegin(), text.cend());
+}
 
 QString displayItem(const QString &item)
 {
@@ -188,7 +207,7 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
     o.firstLine = p.firstLine;
     o.rowCount = p.rowCount;
     o.custo1 = NormalizeName(field(OrderField::FamilyName), field(OrderField::GivenName), field(OrderField::FullName),
-                             mapping.givenNameFirst);
+                             mapping.givenNameFirst, mapping.romanNamesGivenFirst);
     o.tel = NormalizePhone({field(OrderField::Phone), field(OrderField::Phone2), field(OrderField::Phone3)});
     o.zip = NormalizeZip(field(OrderField::ZipCode), field(OrderField::ZipCode2));
 
@@ -205,8 +224,18 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
         o.add1 = r.add1;
         o.add2 = r.add2;
         o.add3 = r.add3;
-        if (o.add1.isEmpty())
+        // The text has no name line, so a name the transfer finds is the
+        // address's last words (a 様方 written without 様方): they stay.
+        if (!r.custo1.isEmpty())
+            o.add2 = o.add2.isEmpty() ? r.custo1 : o.add2 + u' ' + r.custo1;
+        // Nothing of the file's address may go missing: when the lines do not
+        // hold it all (beyond a prefecture the dictionary completed), it is
+        // kept whole on the first line.
+        if (!holdsAll(addressKey(o.add1 + o.add2 + o.add3), addressKey(address))) {
             o.add1 = address;
+            o.add2.clear();
+            o.add3.clear();
+        }
         if (o.zip.isEmpty())
             o.zip = r.zip;
     }

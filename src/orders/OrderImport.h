@@ -78,6 +78,8 @@ struct ColumnMapping
     QMap<OrderField, QList<int>> columns;
     // The export writes names given name first (Shopify, Amazon in roman letters).
     bool givenNameFirst = false;
+    // Only its names in roman letters are given name first (Amazon).
+    bool romanNamesGivenFirst = false;
     // The export's prices include the tax when it has no TaxKind column.
     bool pricesIncludeTax = false;
 

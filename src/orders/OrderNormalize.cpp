@@ -3,6 +3,8 @@
 #include "platform/JapaneseText.h"
 #include "transfer/PhoneNumbers.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace orders {
@@ -55,14 +57,16 @@ QString FoldColumnName(const QString &name)
         case u'_':
         case u'-':
         case u'・':
-        case u'･': continue;
+        case u'･':
+        case u':': continue;
         default: out.append(c);
         }
     }
     return out;
 }
 
-QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst)
+QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst,
+                      bool romanGivenFirst)
 {
     // Each column's parts, blanks of either width and the honorific removed.
     const auto partsOf = [](const QString &text) {
@@ -76,7 +80,8 @@ QString NormalizeName(const QString &family, const QString &given, const QString
     QStringList parts = partsOf(family) + partsOf(given);
     if (parts.isEmpty()) {
         parts = partsOf(full);
-        if (givenNameFirst && parts.size() == 2)
+        const bool roman = std::all_of(full.cbegin(), full.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (parts.size() == 2 && (givenNameFirst || (romanGivenFirst && roman)))
             parts.swapItemsAt(0, 1);
     }
     return parts.join(u' ');
@@ -118,8 +123,9 @@ QString NormalizePhone(const QStringList &parts)
 
 QString NormalizeZip(const QString &first, const QString &second)
 {
-    const QString a = transfer::FoldForNumbers(nfkc(first)).remove(u'〒').trimmed();
-    const QString b = transfer::FoldForNumbers(nfkc(second)).remove(u'〒').trimmed();
+    // Shopify and spreadsheets write 「'0600001」 so that the zero stays.
+    const QString a = transfer::FoldForNumbers(nfkc(first)).remove(u'〒').remove(u'\'').trimmed();
+    const QString b = transfer::FoldForNumbers(nfkc(second)).remove(u'〒').remove(u'\'').trimmed();
     QStringList groups = digitGroups(a) + digitGroups(b);
     const QString rest = QString(a + b).remove(u'-').remove(u' ');
     bool onlyDigits = !rest.isEmpty();

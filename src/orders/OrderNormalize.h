@@ -10,13 +10,15 @@
 namespace orders {
 
 // A column name folded for matching: NFKC, lower case, without blanks, the
-// brackets （）() 「」 and the marks '_' '-' '・'.
+// brackets （）() 「」 and the marks '_' '-' '・' ':'.
 QString FoldColumnName(const QString &name);
 
 // The name family name first with one blank between the parts: a blank run
 // (full width included) becomes one blank, the honorific 様 goes.
-// givenNameFirst swaps a name of two parts.
-QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst);
+// givenNameFirst swaps a whole name of two parts; romanGivenFirst swaps one
+// in roman letters only.
+QString NormalizeName(const QString &family, const QString &given, const QString &full, bool givenNameFirst,
+                      bool romanGivenFirst = false);
 
 // The telephone number with hyphens: parts (the number's groups in separate
 // columns) joined with hyphens; one number keeps the groups its writer gave
