@@ -4,6 +4,7 @@
 // unless VUZO_REQUIRE_CUPS=1 asks for them.
 
 #include "PdfText.h"
+#include "printer/WbPrinters.h"
 #include "session/OrderBatch.h"
 #include "support/CupsJobs.h"
 
