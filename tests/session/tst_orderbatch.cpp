@@ -131,7 +131,7 @@ private Q_SLOTS:
         QTest::newRow("amount too large")
             << u"100-0001"_s << tokyo << u"架空 花子"_s << QStringList{u"金塊|999999|9999999|0"_s} << 0 << qint64(-1)
             << false << QStringList{u"金額が欄に入りません"_s};
-        const QStringList six{u"a|1|1|0"_s, u"b|1|1|0"_s, u"c|1|1|0"_s, u"d|1|1|0"_s, u"e|1|1|0"_s, u"f|1|1|0"_s};
+        const QStringList six{u"a|1|10|0"_s, u"b|1|10|0"_s, u"c|1|10|0"_s, u"d|1|10|0"_s, u"e|1|10|0"_s, u"f|1|10|0"_s};
         QTest::newRow("six lines") << u"100-0001"_s << tokyo << u"架空 花子"_s << six << 0 << qint64(-1) << false
                                    << QStringList{u"明細が6行あります（伝票に印刷されるのは4行まで）"_s};
         QTest::newRow("twelve lines") << u"100-0001"_s << tokyo << u"架空 花子"_s << six << 12 << qint64(-1) << false
@@ -145,7 +145,7 @@ private Q_SLOTS:
             << QString() << tokyo << QString() << six << 0 << qint64(1) << true
             << QStringList{u"郵便番号がありません"_s, u"お名前がありません"_s,
                            u"明細が6行あります（伝票に印刷されるのは4行まで）"_s,
-                           u"ファイルの合計（1円）と伝票の合計（6円）が違います（値引き・ポイント利用など）"_s,
+                           u"ファイルの合計（1円）と伝票の合計（66円）が違います（値引き・ポイント利用など）"_s,
                            u"印刷済み"_s};
     }
     void everyProblemIsNamedOnce()
