@@ -215,8 +215,14 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
 
     // The address is split as the text transfer splits a pasted one, from a
     // small labelled text, so both give the same three lines.
-    const QString address =
-        PrefectureOfCode(field(OrderField::Prefecture)) + field(OrderField::City) + field(OrderField::Street);
+    const QString address = JoinAddress(PrefectureOfCode(field(OrderField::Prefecture)), field(OrderField::City),
+                                        field(OrderField::Street));
+    // An address in roman letters that the dictionary wrote in Japanese
+    // keeps none of its letters, and needs none.
+    const auto romanWritten = [&address](const QString &line1) {
+        return std::all_of(address.begin(), address.end(), [](QChar c) { return c.unicode() < 0x80; }) &&
+               !line1.isEmpty() && line1.front().unicode() >= 0x3000;
+    };
     if (!address.isEmpty()) {
         QString text;
         if (!o.zip.isEmpty())
@@ -233,7 +239,7 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
         // Nothing of the file's address may go missing: when the lines do not
         // hold it all (beyond a prefecture the dictionary completed), it is
         // kept whole on the first line.
-        if (!holdsAll(addressKey(o.add1 + o.add2 + o.add3), addressKey(address))) {
+        if (!romanWritten(o.add1) && !holdsAll(addressKey(o.add1 + o.add2 + o.add3), addressKey(address))) {
             o.add1 = address;
             o.add2.clear();
             o.add3.clear();

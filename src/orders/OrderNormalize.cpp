@@ -195,4 +195,24 @@ QString PrefectureOfCode(const QString &text)
     return text.trimmed();
 }
 
+QString JoinAddress(const QString &prefecture, const QString &city, const QString &street)
+{
+    const QString p = prefecture.trimmed(), c = city.trimmed(), s = street.trimmed();
+    const QString all = p + c + s;
+    if (std::all_of(all.begin(), all.end(), [](QChar ch) { return ch.unicode() < 0x80; })) {
+        QStringList parts;
+        for (const QString &part : {s, c, p}) {
+            if (!part.isEmpty())
+                parts << part;
+        }
+        return parts.join(u", "_s);
+    }
+    QString out = s;
+    if (!c.isEmpty() && !out.startsWith(c))
+        out = c + out;
+    if (!p.isEmpty() && !out.startsWith(p))
+        out = p + out;
+    return out;
+}
+
 } // namespace orders
