@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <QRegion>
 #include <QSaveFile>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -290,22 +292,40 @@ void DrawAlignmentSheet(QPainter &painter, const PrintGeometry &g, const QSizeF 
 QStringList OverfullTextNotices(const SlipInputs &inputs)
 {
     const PrintGeometry &g = inputs.geometry;
+    // The widths measured before on this thread: the sender's lines, the
+    // item names and the remarks come again on every slip of a batch, and
+    // measuring a text is the slow part. Kept to a bounded number.
+    thread_local QHash<QString, double> measured;
+    constexpr qsizetype kMostMeasured = 8192;
     // A device at the slip's vertical resolution, as the pages are: fonts
-    // map to the same pixel sizes there.
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(dotsPerMeter(qMax(1, g.dpiY)));
-    device.setDotsPerMeterY(dotsPerMeter(qMax(1, g.dpiY)));
-    QPainter painter(&device);
-    PainterCanvas canvas(&painter);
+    // map to the same pixel sizes there. Made at the first text not measured
+    // yet.
+    std::optional<QImage> device;
+    std::optional<QPainter> painter;
+    std::optional<PainterCanvas> canvas;
     QStringList notices;
     for (const SlipTextCell &cell : SlipTextCells(inputs)) {
-        canvas.setFontName(cell.face);
-        canvas.setFontSize(cell.points);
-        const QFontMetricsF fm(canvas.deviceFont(), &device);
+        const QString key = cell.face + u'\x1f' + QString::number(cell.points) + u'\x1f' + QString::number(g.dpiY) +
+                            u'\x1f' + cell.text;
+        auto it = measured.constFind(key);
+        if (it == measured.constEnd()) {
+            if (!device) {
+                device.emplace(1, 1, QImage::Format_RGB32);
+                device->setDotsPerMeterX(dotsPerMeter(qMax(1, g.dpiY)));
+                device->setDotsPerMeterY(dotsPerMeter(qMax(1, g.dpiY)));
+                painter.emplace(&*device);
+                canvas.emplace(&*painter);
+            }
+            canvas->setFontName(cell.face);
+            canvas->setFontSize(cell.points);
+            const QFontMetricsF fm(canvas->deviceFont(), &*device);
+            if (measured.size() >= kMostMeasured)
+                measured.clear();
+            it = measured.insert(key, fm.horizontalAdvance(canvas->deviceText(cell.text)));
+        }
         // Measured in vertical pixels; the page scales x when the two
         // resolutions differ.
-        const double width = fm.horizontalAdvance(canvas.deviceText(cell.text)) *
-                             (g.dpiX > 0 && g.dpiY > 0 ? double(g.dpiX) / g.dpiY : 1.0);
+        const double width = *it * (g.dpiX > 0 && g.dpiY > 0 ? double(g.dpiX) / g.dpiY : 1.0);
         if (width > cell.width + 0.5)
             notices << cell.label + u"「"_s + cell.text + u"」が欄に入りません"_s;
     }

@@ -13,6 +13,7 @@
 #include "slip/Currency.h"
 #include "transfer/PostalLookup.h"
 
+#include <QHash>
 #include <QImage>
 #include <QLocale>
 #include <QPageLayout>
@@ -23,6 +24,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -46,27 +48,54 @@ QString yenText(qint64 value)
 QString missingCharacters(const SlipInputs &inputs)
 {
     const PrintGeometry &g = inputs.geometry;
+    // The faces' answers known on this thread, by face and character: a
+    // batch asks about the same few faces and mostly the same characters.
+    thread_local QHash<QString, QRawFont> faces;
+    thread_local QHash<QPair<QString, char32_t>, bool> answers;
+    constexpr qsizetype kMostAnswers = 65536;
     // A device at the slip's resolution, as the printed page is: the canvas
-    // maps the face there.
-    QImage device(1, 1, QImage::Format_RGB32);
-    const int dpm = int(std::lround(qMax(1, g.dpiY) / 0.0254));
-    device.setDotsPerMeterX(dpm);
-    device.setDotsPerMeterY(dpm);
-    QPainter painter(&device);
-    PainterCanvas canvas(&painter);
+    // maps the face there. Made at the first face not known yet.
+    std::optional<QImage> device;
+    std::optional<QPainter> painter;
+    std::optional<PainterCanvas> canvas;
     QString missing;
     QSet<char32_t> seen;
     for (const SlipTextCell &cell : SlipTextCells(inputs)) {
-        canvas.setFontName(cell.face);
-        canvas.setFontSize(cell.points);
-        // The face itself, not the fallbacks the toolkit would draw a
-        // missing character in: those are no printer font of the slip.
-        const QRawFont face = QRawFont::fromFont(canvas.deviceFont());
-        for (const char32_t c : canvas.deviceText(cell.text).toUcs4()) {
-            if (QChar::isSpace(c) || seen.contains(c) || face.supportsCharacter(c))
+        const QString faceKey = cell.face + u'\x1f' + QString::number(cell.points) + u'\x1f' + QString::number(g.dpiY);
+        auto face = faces.constFind(faceKey);
+        if (face == faces.constEnd() || !canvas) {
+            if (!device) {
+                device.emplace(1, 1, QImage::Format_RGB32);
+                const int dpm = int(std::lround(qMax(1, g.dpiY) / 0.0254));
+                device->setDotsPerMeterX(dpm);
+                device->setDotsPerMeterY(dpm);
+                painter.emplace(&*device);
+                canvas.emplace(&*painter);
+            }
+            canvas->setFontName(cell.face);
+            canvas->setFontSize(cell.points);
+            // The face itself, not the fallbacks the toolkit would draw a
+            // missing character in: those are no printer font of the slip.
+            if (face == faces.constEnd())
+                face = faces.insert(faceKey, QRawFont::fromFont(canvas->deviceFont()));
+        } else {
+            canvas->setFontName(cell.face);
+            canvas->setFontSize(cell.points);
+        }
+        for (const char32_t c : canvas->deviceText(cell.text).toUcs4()) {
+            if (QChar::isSpace(c) || seen.contains(c))
                 continue;
-            seen.insert(c);
-            missing += QString::fromUcs4(&c, 1);
+            const QPair<QString, char32_t> key(faceKey, c);
+            auto known = answers.constFind(key);
+            if (known == answers.constEnd()) {
+                if (answers.size() >= kMostAnswers)
+                    answers.clear();
+                known = answers.insert(key, face->supportsCharacter(c));
+            }
+            if (!*known) {
+                seen.insert(c);
+                missing += QString::fromUcs4(&c, 1);
+            }
         }
     }
     return missing;
