@@ -296,12 +296,42 @@ bool CsvReader::readRecord(QStringList &fields, qint64 &line)
         else
             longField = true;
     };
+    // A run of ordinary characters is taken at once, up to the field's limit.
+    const auto addRun = [&](qsizetype from, qsizetype to) {
+        const qsizetype room = kMaxFieldLength - field.size();
+        if (to - from > room) {
+            longField = true;
+            to = from + qMax<qsizetype>(room, 0);
+        }
+        if (to > from)
+            field.append(QStringView(m_buffer).mid(from, to - from));
+    };
+    const QChar separator = m_separator;
     for (;;) {
         if (m_pos >= m_buffer.size() && !fill()) {
             if (quoted)
                 problem(line, u"引用符（\"）が閉じられないまま、ファイルが終わっています"_s);
             endField();
             break;
+        }
+        {
+            // The characters up to the next one that matters in this state.
+            const QChar *data = m_buffer.constData();
+            const qsizetype size = m_buffer.size();
+            qsizetype end = m_pos;
+            if (quoted) {
+                while (end < size && data[end] != u'"' && data[end] != u'\r' && data[end] != u'\n')
+                    ++end;
+            } else if (!fieldStart || data[end] != u'"') {
+                while (end < size && data[end] != separator && data[end] != u'\r' && data[end] != u'\n')
+                    ++end;
+            }
+            if (end > m_pos) {
+                fieldStart = false;
+                addRun(m_pos, end);
+                m_pos = end;
+                continue;
+            }
         }
         const QChar c = m_buffer.at(m_pos++);
         if (quoted) {
