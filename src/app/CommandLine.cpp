@@ -75,6 +75,18 @@ const std::vector<Option> &Options()
              c.historyTo = values.at(1);
              c.historyFile = values.at(2);
          }},
+        {{u"--import"_s},
+         u"FILE"_s,
+         u"注文ファイル FILE（CSV・TSV）を読み、--check で注文ごとの確認結果を表示、--pdf OUT で問題のない注文の伝票を"
+         u"書き出して終了します（画面は不要）"_s,
+         u"read the order file FILE (CSV or TSV); with --check list each order's problems, with --pdf OUT write the "
+         u"slips of the orders without one, and exit (no display needed)"_s,
+         [](CommandLine &c, const QString &value) { c.importFile = value; }},
+        {{u"--check"_s},
+         {},
+         u"--import の注文を確かめ、1注文1行のタブ区切りで表示します（問題がなければ終了コード 0）"_s,
+         u"check the orders of --import, one tab-separated line each (exit code 0 when none has a problem)"_s,
+         [](CommandLine &c, const QString &) { c.check = true; }},
         {{u"--cp932"_s},
          {},
          u"--export-history の CSV を Shift_JIS（CP932）で書きます（既定は BOM 付き UTF-8）"_s,
@@ -200,6 +212,15 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         return *unknown;
     if (missingValue)
         return *missingValue;
+    if (!result.importFile.isEmpty() || result.check) {
+        if (result.importFile.isEmpty())
+            return Failure(u"--check は --import FILE と一緒に指定してください"_s, u"--check needs --import FILE"_s);
+        if (result.check == !result.pdfFile.isEmpty() || result.invoice)
+            return Failure(u"--import には --check か --pdf OUT のどちらかを指定してください"_s,
+                           u"--import needs either --check or --pdf OUT"_s);
+        result.action = result.check ? CommandLine::Action::ImportCheck : CommandLine::Action::ImportPdf;
+        return result;
+    }
     if (!result.pdfFile.isEmpty())
         result.action = result.invoice ? CommandLine::Action::ExportInvoicePdf : CommandLine::Action::ExportPdf;
     else if (!result.historyFile.isEmpty())
@@ -221,6 +242,13 @@ QString HistoryFilePath(const CommandLine &commandLine, const QString &startDir)
     return QDir::cleanPath(QDir(startDir).absoluteFilePath(commandLine.historyFile));
 }
 
+QString ImportFilePath(const CommandLine &commandLine, const QString &startDir)
+{
+    if (commandLine.importFile.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(startDir).absoluteFilePath(commandLine.importFile));
+}
+
 QStringList ArgumentsOf(int argc, const char *const *argv)
 {
     QStringList arguments;
@@ -239,7 +267,9 @@ std::optional<int> ApplyCommandLine(const CommandLine &commandLine)
     case CommandLine::Action::Run:
     case CommandLine::Action::ExportPdf:
     case CommandLine::Action::ExportInvoicePdf:
-    case CommandLine::Action::ExportHistory: break;
+    case CommandLine::Action::ExportHistory:
+    case CommandLine::Action::ImportCheck:
+    case CommandLine::Action::ImportPdf: break;
     }
     QString error;
     if (!commandLine.dataDir.isEmpty() && !EnterDataFolder(commandLine.dataDir, &error)) {

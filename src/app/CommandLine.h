@@ -22,6 +22,8 @@ struct CommandLine
         ExportPdf,        // write the slip of the data folder to pdfFile, exit
         ExportInvoicePdf, // write the slip's invoice sheet to pdfFile, exit
         ExportHistory,    // write the history of historyFrom .. historyTo to historyFile, exit
+        ImportCheck,      // check the orders of importFile, one line each on standard output, exit
+        ImportPdf,        // write the ready orders' slips of importFile to pdfFile, exit
     };
     Action action = Action::Run;
     // The folder to work in (created if missing); empty keeps the working
@@ -35,6 +37,9 @@ struct CommandLine
     // export, which tells a bad one), and --cp932 for that encoding.
     QString historyFrom, historyTo, historyFile;
     bool cp932 = false;
+    // --import FILE as written, and --check.
+    QString importFile;
+    bool check = false;
     // What was wrong, in Japanese and English, when action is Fail.
     QString error;
 };
@@ -48,7 +53,9 @@ struct CommandLine
 // first, whatever else is on the line; then an unknown option, a stray
 // argument or a switch given a value is a Fail (the first one is named), so a
 // typo in a script never passes unnoticed, --pdf or not; then an option that
-// lacks its value is a Fail; then --pdf is an ExportPdf, --export-history
+// lacks its value is a Fail; then --import with --check is an ImportCheck,
+// with --pdf an ImportPdf (and with neither, or with both, or --check
+// without --import, a Fail); then --pdf is an ExportPdf, --export-history
 // (which takes three values: FROM TO FILE) an ExportHistory, and anything
 // else a Run.
 CommandLine ParseCommandLine(const QStringList &arguments);
@@ -61,6 +68,9 @@ QString PdfFilePath(const CommandLine &commandLine, const QString &startDir);
 // The file --export-history names, made absolute against startDir as for
 // --pdf.
 QString HistoryFilePath(const CommandLine &commandLine, const QString &startDir);
+
+// The file --import names, made absolute against startDir as for --pdf.
+QString ImportFilePath(const CommandLine &commandLine, const QString &startDir);
 
 // The arguments after the program name, as the system's text.
 QStringList ArgumentsOf(int argc, const char *const *argv);

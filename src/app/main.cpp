@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/HistoryExportRun.h"
+#include "app/ImportRun.h"
 #include "app/PdfExport.h"
 #include "app/ProgramSetup.h"
 #include "app/ProgramWindows.h"
@@ -89,6 +90,7 @@ int main(int argc, char *argv[])
     // started in, so it is made absolute before the data folder is entered.
     const QString pdfFile = PdfFilePath(options, QDir::currentPath());
     const QString historyFile = HistoryFilePath(options, QDir::currentPath());
+    const QString importFile = ImportFilePath(options, QDir::currentPath());
     if (const std::optional<int> exitCode = ApplyCommandLine(options))
         return *exitCode;
 
@@ -97,6 +99,10 @@ int main(int argc, char *argv[])
         return PdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
     if (options.action == CommandLine::Action::ExportInvoicePdf)
         return InvoicePdfExportMain(argc, argv, QDir::currentPath(), pdfFile);
+    if (options.action == CommandLine::Action::ImportCheck)
+        return ImportMain(argc, argv, QDir::currentPath(), importFile, QString());
+    if (options.action == CommandLine::Action::ImportPdf)
+        return ImportMain(argc, argv, QDir::currentPath(), importFile, pdfFile);
     if (options.action == CommandLine::Action::ExportHistory)
         return HistoryExportMain(argc, argv, QDir::currentPath(), options.historyFrom, options.historyTo, historyFile,
                                  options.cp932);

@@ -30,12 +30,15 @@ enum class TextEncoding
     Auto,  // a byte order mark, else UTF-8 when the whole file is valid UTF-8, else CP932
     Utf8,  // UTF-8 (a byte order mark is skipped)
     Cp932, // Shift_JIS as Windows writes it
+    Utf16, // UTF-16 with its byte order mark (a spreadsheet's 「Unicode テキスト」)
 };
 
 // The encoding's name as the window shows it: 「UTF-8」, 「UTF-8（BOM付き）」, 「Shift_JIS」.
 QString EncodingName(TextEncoding encoding, bool withBom = false);
 
 inline constexpr qsizetype kMaxFieldLength = 4096;
+// A larger file is refused: no day's orders come near it.
+inline constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
 inline constexpr int kMaxColumns = 512;
 // At most this many problems are kept (and the count of the others).
 inline constexpr int kMaxProblems = 100;
@@ -79,8 +82,11 @@ public:
     qint64 rowCount() const { return m_rows; }
 
 private:
+    void start(const QString &path, TextEncoding encoding);
     bool fill();
-    void problem(const QString &text);
+    bool readRecord(QStringList &fields, qint64 &line);
+    void chooseSeparator();
+    void problem(qint64 line, const QString &text);
 
     QFile m_file;
     QString m_refusal;
@@ -88,7 +94,8 @@ private:
     bool m_bom = false;
     QChar m_separator = u',';
     QStringList m_header;
-    std::unique_ptr<QStringDecoder> m_decoder;
+    std::unique_ptr<QStringDecoder> m_decoder; // UTF-8 and UTF-16; CP932 is decoded by whole characters
+    QByteArray m_pending;                      // CP932 bytes of a character cut by a chunk's end
     QString m_buffer;
     qsizetype m_pos = 0;
     bool m_eof = false;

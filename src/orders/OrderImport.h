@@ -45,6 +45,7 @@ enum class OrderField
     City,       //   prefecture, city, street, building
     Street,
     Building,
+    Company,  // a company or department: the third address line
     FullName, // the whole name; or FamilyName and GivenName
     FamilyName,
     GivenName,
@@ -77,6 +78,8 @@ struct ColumnMapping
     QMap<OrderField, QList<int>> columns;
     // The export writes names given name first (Shopify, Amazon in roman letters).
     bool givenNameFirst = false;
+    // Only its names in roman letters are given name first (Amazon).
+    bool romanNamesGivenFirst = false;
     // The export's prices include the tax when it has no TaxKind column.
     bool pricesIncludeTax = false;
 

@@ -84,7 +84,9 @@ struct BatchSlip
 BatchSlip SlipOfOrder(const orders::ImportedOrder &order, const BatchContext &context);
 QList<BatchSlip> SlipsOfOrders(const QList<orders::ImportedOrder> &orders, const BatchContext &context);
 // The slip checked again after its record changed (the operator fixed it in
-// the main window): figures and problems recomputed from slip.record.
+// the main window): figures and problems recomputed from slip.record. Once
+// the slip is edited, what only the file told (its own problems, lines
+// beyond ten, its total) is no longer the slip's.
 void RecheckSlip(BatchSlip &slip, const BatchContext &context);
 
 // The layout's inputs of a batch slip on the context's geometry.
@@ -100,7 +102,9 @@ QString CheckLine(const BatchSlip &slip);
 // Prints the pages as one job on the printer (its selected printer, paper,
 // tray and resolution), one page per slip. progress(done, total) is called
 // after each page; returning false stops the job (中止): pages not yet drawn
-// are not sent and the job is aborted. The printer's errors are thrown.
+// are not sent and the job is aborted. The pages are laid out at the
+// printer's effective resolution, as the window's slip is; their offsets
+// are kept. The printer's errors are thrown.
 struct BatchPrintResult
 {
     int pagesDrawn = 0;
@@ -114,7 +118,9 @@ BatchPrintResult PrintBatch(TWbPrinter &printer, const QString &title, const QLi
 void WriteBatchPdf(const QString &path, const QList<SlipInputs> &pages, const QSizeF &sheetMm, const QString &title);
 
 // The invoice sheets of the slips (when the invoice setting prints one with
-// every slip) as one job on the printer, one page each.
-void PrintBatchInvoices(TWbPrinter &printer, const QString &title, const QList<BatchSlip> &slips);
+// every slip) as one job on the printer, one page each, laid out on sheetMm
+// (InvoiceSheetMm of the invoice's registration).
+void PrintBatchInvoices(TWbPrinter &printer, const QString &title, const QList<BatchSlip> &slips,
+                        const QSizeF &sheetMm = QSizeF(210, 297));
 
 } // namespace session

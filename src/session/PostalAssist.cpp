@@ -50,6 +50,11 @@ private:
 
 } // namespace
 
+std::unique_ptr<transfer::PostalLookup> DictionaryLookupOf(const postal::PostalDictionary &dictionary)
+{
+    return std::make_unique<DictionaryLookup>(dictionary);
+}
+
 QString PostalOffer::chosenText(int index) const
 {
     if (index < 0 || index >= entries.size())
@@ -217,7 +222,7 @@ const transfer::PostalLookup *PostalAssist::lookup()
     if (!available())
         return nullptr;
     if (!m_lookup)
-        m_lookup = std::make_unique<DictionaryLookup>(*m_dictionary);
+        m_lookup = DictionaryLookupOf(*m_dictionary);
     return m_lookup.get();
 }
 

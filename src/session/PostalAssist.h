@@ -44,6 +44,11 @@ struct PostalOffer
     QString chosenText(int index) const;
 };
 
+// The dictionary as the 自動判別 transfer and the order checks ask it: a code's
+// addresses, and the town codes of an address as typed. The dictionary must
+// outlive it.
+std::unique_ptr<transfer::PostalLookup> DictionaryLookupOf(const postal::PostalDictionary &dictionary);
+
 class PostalAssist
 {
 public:

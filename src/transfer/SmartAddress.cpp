@@ -301,6 +301,83 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
     r.add3 = withoutEmoji(third.join(QChar(vuzo::kIdeographicSpace)));
 }
 
+namespace {
+
+// An address written in roman letters only (「3-14-2 Nishi-Shinjuku,
+// Shinjuku-ku, Tokyo」): no kana or kanji, a few letters.
+bool isRomajiAddress(QStringView s)
+{
+    int letters = 0;
+    for (const QChar c : s) {
+        if (c.unicode() >= 0x3000)
+            return false;
+        if (vuzo::IsAsciiLetter(c))
+            ++letters;
+    }
+    return letters >= 4;
+}
+
+// Words of a building, a room or a floor in roman letters.
+bool isRomajiBuildingWord(QStringView word)
+{
+    static const QStringView words[] = {
+        u"mansion",  u"heights", u"haitsu", u"apartment", u"apartments", u"apt",   u"room", u"rm",    u"bldg",
+        u"building", u"biru",    u"tower",  u"residence", u"court",      u"corp",  u"coop", u"co-op", u"house",
+        u"hills",    u"plaza",   u"palace", u"villa",     u"maison",     u"floor", u"fl",   u"unit",  u"suite"};
+    QString w = word.toString().toLower();
+    w.remove(u'.');
+    for (const QStringView b : words) {
+        if (w == b)
+            return true;
+    }
+    return word.startsWith(u'#') || (w.endsWith(u"f") && w.size() <= 3 && w.front().isDigit());
+}
+
+// A street number in roman order: digits and hyphens (「3-14-2」, 「12」).
+bool isRomajiStreetNumber(QStringView word)
+{
+    if (word.isEmpty() || !word.front().isDigit() || !word.back().isDigit())
+        return false;
+    return std::all_of(word.begin(), word.end(), [](QChar c) { return c.isDigit() || c == u'-'; });
+}
+
+// The address of a romaji text in Japanese: the dictionary's prefecture, city
+// and town for the code, the text's street number after it, and the text's
+// building and room (left in roman letters) as line 2. The parts that name
+// the town, ward, city, prefecture and country are the ones the dictionary
+// gives; a part with a building word, or one before the street number, is the
+// building. False when the text has no street number to place.
+bool romajiToDictionary(SmartTransferResult &r, const QString &dictionaryAddress)
+{
+    QStringList building;
+    QString street;
+    const QStringList parts = r.add1.split(u',', Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        const QStringList words = part.simplified().split(u' ', Qt::SkipEmptyParts);
+        const bool buildingPart =
+            std::any_of(words.begin(), words.end(), [](const QString &w) { return isRomajiBuildingWord(w); });
+        QStringList kept;
+        for (const QString &w : words) {
+            if (street.isEmpty() && isRomajiStreetNumber(w) && !buildingPart)
+                street = w;
+            else if (buildingPart || street.isEmpty())
+                kept << w;
+        }
+        if (!kept.isEmpty() && (buildingPart || street.isEmpty()))
+            building << kept.join(u' ');
+    }
+    if (street.isEmpty())
+        return false;
+    r.add1 = dictionaryAddress + street;
+    if (!building.isEmpty()) {
+        const QString b = building.join(u' ');
+        r.add2 = r.add2.isEmpty() ? b : b + QChar(vuzo::kIdeographicSpace) + r.add2;
+    }
+    return true;
+}
+
+} // namespace
+
 void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
 {
     if (!postal)
@@ -336,6 +413,10 @@ void applyDictionary(SmartTransferResult &r, const PostalLookup *postal)
         r.add1 = known.first();
         return;
     }
+    // An address in roman letters is written as the dictionary spells the
+    // code's town, when the code names one town.
+    if (known.size() == 1 && isRomajiAddress(r.add1) && romajiToDictionary(r, known.first()))
+        return;
     QString a1 = r.add1;
     a1.removeIf(vuzo::IsSpaceOfEitherWidth);
     if (!startsWithPrefecture(a1)) {

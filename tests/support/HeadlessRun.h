@@ -1,7 +1,7 @@
 #pragma once
 // Runs the program as a command-line tool: in a folder, without a display
 // of any kind, and gives its exit code (-1 when it crashed or did not end in
-// a minute) and what it wrote on standard error.
+// a minute), what it wrote on standard error and on standard output.
 
 #include <QProcess>
 #include <QString>
@@ -13,6 +13,7 @@ struct Run
 {
     int exitCode = -1;
     QString errors;
+    QString output;
 };
 
 inline Run RunProgram(const QString &program, const QString &dir, const QStringList &arguments)
@@ -26,7 +27,8 @@ inline Run RunProgram(const QString &program, const QString &dir, const QStringL
     p.start(program, arguments);
     if (!p.waitForFinished(60000))
         return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError()),
+            QString::fromUtf8(p.readAllStandardOutput())};
 }
 
 } // namespace headless

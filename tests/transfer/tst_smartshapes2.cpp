@@ -22,6 +22,10 @@ class ShapesPostal : public transfer::PostalLookup
 public:
     QStringList addressesOf(const QString &code) const override
     {
+        if (code == u"4200852"_s)
+            return {u"静岡県静岡市葵区紺屋町"_s};
+        if (code == u"1500013"_s)
+            return {u"東京都渋谷区恵比寿"_s};
         return code == u"7300011"_s ? QStringList{u"広島県広島市中区基町"_s} : QStringList{};
     }
     QStringList codesOf(const QString &prefix) const override
@@ -149,6 +153,12 @@ void TestSmartShapes2::dictionaryOnlyAdds_data()
     columns();
     addRow("a town spelt otherwise gets its city", u"〒730-0011\n架空基町3-21 コーポ基 205\n藤井 武"_s, u"730-0011"_s,
            u"広島県広島市中区架空基町3-21"_s, u"コーポ基 205"_s, {}, u"藤井　武"_s, {});
+    addRow("a Western address in the dictionary's words",
+           u"Emma Wilson\n9-4 Konyamachi, Aoi-ku\nShizuoka-shi, Shizuoka 420-0852\nJAPAN"_s, u"420-0852"_s,
+           u"静岡県静岡市葵区紺屋町9-4"_s, {}, {}, u"Emma Wilson"_s, {});
+    addRow("a romaji building and room stay on line 2",
+           u"Name: Lucas Gray\nAddress: Room 502, Ebisu Garden Heights, 1-20-3 Ebisu, Shibuya-ku, Tokyo\n〒150-0013"_s,
+           u"150-0013"_s, u"東京都渋谷区恵比寿1-20-3"_s, u"Room 502 Ebisu Garden Heights"_s, {}, u"Lucas Gray"_s, {});
     addRow("a town's code over the city's", u"愛知県岡崎市明大寺町2-14\n三浦 里美"_s, u"444-0864"_s,
            u"愛知県岡崎市明大寺町2-14"_s, {}, {}, u"三浦　里美"_s, {});
     addRow("only the city's code: a warning", u"愛知県岡崎市架空新町9-1"_s, u"444-0000"_s, u"愛知県岡崎市架空新町9-1"_s,
