@@ -533,6 +533,9 @@ bool TForm_Batch::eventFilter(QObject *watched, QEvent *event)
         }
         case Qt::Key_Return:
         case Qt::Key_Enter: vuzo::Guard(this, [this] { fixInMainWindow(); }); return true;
+        // The window's shortcuts, when the window is not the active one.
+        case Qt::Key_F9: BitBtn_Preview->click(); return true;
+        case Qt::Key_F11: BitBtn_Print->click(); return true;
         default: break;
         }
     }

@@ -81,6 +81,10 @@ session::BatchSettings TForm_Main::batchSettings()
 {
     session::BatchSettings settings = session::BatchContextOf(Label_CurrentDir->text(), slipRecord().slipDate);
     session::BatchContext &context = settings.context;
+    // The slips are laid out on the feed selected now and printed with F11's
+    // refusals, so only a settings file that cannot be read refuses them.
+    if (ProfileFile(SettingsPath()).readRefusal().isEmpty())
+        settings.refusal.clear();
     // The feed selected now, as F11 would print on it.
     const WbSize dpi = m_selection.printerMissing() ? WbSize{session::kFallbackDpi, session::kFallbackDpi}
                                                     : session::CurrentEffectiveDpi();
