@@ -5,6 +5,7 @@
 #include "controls/Guard.h"
 #include "settings/ProfileFile.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -20,6 +21,8 @@
 #include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -172,7 +175,7 @@ bool BatchOrderModel::setData(const QModelIndex &index, const QVariant &value, i
 {
     if (!index.isValid() || index.column() != Tick || role != Qt::CheckStateRole)
         return false;
-    const bool on = value.value<Qt::CheckState>() == Qt::Checked;
+    const bool on = value.toInt() == Qt::Checked;
     const int row = index.row();
     if (on && m_allowed && !m_allowed(row))
         return false;

@@ -69,6 +69,7 @@ void TForm_Main::SpeedButton_F8Click()
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_batchWindow = window;
     window->show();
+    window->activateWindow();
     window->readFile(path);
 }
 

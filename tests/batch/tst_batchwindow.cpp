@@ -10,6 +10,7 @@
 #include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -43,6 +44,8 @@ TForm_Batch *openBatch(MainWindowFixture &f, bool byKey)
         QTest::keyClick(f.w<QLineEdit>(u"Edit_Zip"_s), Qt::Key_F8);
     else
         f.w<QToolButton>(u"BitBtn_Batch"_s)->click();
+    if (TForm_Batch *w = f.form->batchWindow())
+        QApplication::setActiveWindow(w);
     return f.form->batchWindow();
 }
 
@@ -221,9 +224,12 @@ private Q_SLOTS:
             QString pdf;
             QVERIFY(QTest::qWaitFor(
                 [&] {
+                    bool completed = false;
+                    for (const vuzo::CupsJob &job : vuzo::CupsJobs(queue))
+                        completed = completed || (job.id == id && job.completed);
                     const QStringList found = QDir(out).entryList({u"*-job_%1.pdf"_s.arg(id)}, QDir::Files);
                     pdf = found.isEmpty() ? QString() : QDir(out).filePath(found.first());
-                    return !pdf.isEmpty() && QFileInfo(pdf).size() > 0;
+                    return completed && !pdf.isEmpty() && QFileInfo(pdf).size() > 0;
                 },
                 60000));
             QString error;
@@ -233,10 +239,10 @@ private Q_SLOTS:
         QCOMPARE(pages, QList<int>({2, 1}));
         const auto stored = f.form->history()->wait<QList<session::HistorySlip>>(
             [](session::HistoryStore &s) {
-                QList<session::HistorySlip> out;
+                QList<session::HistorySlip> slips;
                 for (const session::HistoryHit &h : s.search(QString(), false))
-                    out << s.slip(h.id).value_or(session::HistorySlip());
-                return out;
+                    slips << s.slip(h.id).value_or(session::HistorySlip());
+                return slips;
             },
             10000, nullptr);
         QVERIFY(stored);
