@@ -46,7 +46,9 @@ qint64 amountOf(const session::BatchSlip &slip)
 
 QString addressOf(const session::SlipRecord &r)
 {
-    return QStringList{r.add1, r.add2, r.add3}.join(QString()).trimmed();
+    QStringList parts{r.add1.trimmed(), r.add2.trimmed(), r.add3.trimmed()};
+    parts.removeAll(QString());
+    return parts.join(u' ');
 }
 
 // What the operator can change in the main window, as one text: a record

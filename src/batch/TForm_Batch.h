@@ -104,6 +104,9 @@ public:
     void previewCurrent();
     void savePdf();
     void printTicked();
+    // The column mapping window for this file; its mapping read with (and
+    // remembered when asked).
+    void askMapping();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,7 +118,6 @@ private:
     void showState(const QString &text, bool trouble);
     void showCounts();
     bool tickAllowed(int row);
-    void askMapping();
     int currentRow() const;
     // Prints the rows, asks how far the paper came out right, and offers to
     // print again from the next one.

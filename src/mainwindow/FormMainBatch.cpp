@@ -6,6 +6,7 @@
 #include "batch/TForm_Batch.h"
 #include "controls/BusyCursor.h"
 #include "controls/DialogService.h"
+#include "controls/Guard.h"
 #include "controls/TZuNumEdit.h"
 #include "mainwindow/TForm_Main.h"
 #include "preview/TForm_Preview.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +73,9 @@ void TForm_Main::SpeedButton_F8Click()
     window->show();
     window->activateWindow();
     window->readFile(path);
+    // A file of no known export asks for its columns once the window is up.
+    if (window->file().needsMapping)
+        QTimer::singleShot(0, window, [window] { vuzo::Guard(window, [window] { window->askMapping(); }); });
 }
 
 QString TForm_Main::batchDataDir() const

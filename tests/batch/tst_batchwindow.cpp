@@ -7,6 +7,7 @@
 #include "PdfText.h"
 #include "batch/TForm_Batch.h"
 #include "session/HistoryService.h"
+#include "settings/ProfileFile.h"
 #include "support/CupsJobs.h"
 #include "support/MainWindowFixture.h"
 
@@ -145,6 +146,67 @@ private Q_SLOTS:
         }
     }
 
+    void mappingWindow_data()
+    {
+        QTest::addColumn<QList<int>>("name"); // the columns joined into the name
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("one column") << QList<int>{1} << true;
+        QTest::newRow("two columns joined in their order") << QList<int>{2, 1} << true;
+        QTest::newRow("no name: the mapping gives no slip") << QList<int>{} << false;
+    }
+    void mappingWindow()
+    {
+        QFETCH(QList<int>, name);
+        QFETCH(bool, usable);
+        orders::ColumnMapping proposal;
+        proposal.columns.insert(orders::OrderField::OrderId, {0});
+        proposal.columns.insert(orders::OrderField::Street, {3});
+        TForm_BatchMapping w({u"列A"_s, u"列B"_s, u"列C"_s, u"列D"_s}, proposal);
+        w.setColumns(orders::OrderField::FullName, name);
+        const orders::ColumnMapping m = w.mapping();
+        QCOMPARE(m.columns.value(orders::OrderField::OrderId), QList<int>{0});
+        QCOMPARE(m.columns.value(orders::OrderField::FullName), name);
+        QCOMPARE(m.usable(), usable);
+    }
+
+    void anUnknownFileIsMappedAndRemembered()
+    {
+        MainWindowFixture f;
+        f.start();
+        QFile file(f.path(u"other.csv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(u"列A,列B,列C,列D,列E,列F,列G\n"
+                   u"X-1,架空 五郎,9800811,宮城県仙台市青葉区一番町5-5,架空の茶,1,900\n"_s.toUtf8());
+        file.close();
+        f.dialogs->answerOpenFile(file.fileName());
+        // The mapping window comes up by itself; its choices are saved.
+        auto *timer = new QTimer(f.form);
+        timer->start(20);
+        connect(timer, &QTimer::timeout, [timer] {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                auto *ask = qobject_cast<TForm_BatchMapping *>(top);
+                if (!ask || !ask->isVisible())
+                    continue;
+                timer->stop();
+                using F = orders::OrderField;
+                for (const auto &[field, column] :
+                     {std::pair{F::OrderId, 0}, std::pair{F::FullName, 1}, std::pair{F::ZipCode, 2},
+                      std::pair{F::Street, 3}, std::pair{F::ItemName, 4}, std::pair{F::Quantity, 5},
+                      std::pair{F::UnitPrice, 6}})
+                    ask->setColumns(field, {column});
+                ask->findChild<QPushButton *>(u"BitBtn_Save"_s)->click();
+            }
+        });
+        QTest::keyClick(f.w<QLineEdit>(u"Edit_Zip"_s), Qt::Key_F8);
+        TForm_Batch *w = f.form->batchWindow();
+        QVERIFY(w);
+        QTRY_COMPARE(w->model().rowCount(), 1);
+        QCOMPARE(w->file().mapping.formatName, u"保存した対応"_s);
+        QCOMPARE(w->model().index(0, BatchOrderModel::Name).data().toString(), u"架空 五郎"_s);
+        const ProfileFile ini(f.path(u"vuzo_Vez_1.ini"_s));
+        QVERIFY(orders::RememberedMapping(ini, w->file().header).has_value());
+    }
+
     void opensOnTheFile_data()
     {
         QTest::addColumn<bool>("byKey");
@@ -185,6 +247,23 @@ private Q_SLOTS:
         QVERIFY(w->model().slip(1).edited);
         QCOMPARE(w->model().index(1, BatchOrderModel::Zip).data().toString(), u"980-0811"_s);
         QVERIFY(!w->model().slip(1).problems.join(u' ').contains(u"郵便番号がありません"_s));
+    }
+
+    void spaceTicksAProblemOrderOnlyWhenTheOperatorSaysSo()
+    {
+        MainWindowFixture f;
+        f.start();
+        TForm_Batch *w = openBatch(f, true);
+        QVERIFY(w);
+        auto *list = w->findChild<QTreeView *>(u"ListView_Orders"_s);
+        list->setCurrentIndex(w->model().index(1, 0));
+        f.dialogs->answer({false, true});
+        for (const bool ticked : {false, true}) {
+            QTest::keyClick(list, Qt::Key_Space);
+            QCOMPARE(w->model().ticked(1), ticked);
+        }
+        QCOMPARE(f.dialogs->confirms().size(), 2);
+        QVERIFY(f.dialogs->confirms().first().contains(u"K-2"_s));
     }
 
     void theTickedOrdersPrintAsOneJob()
