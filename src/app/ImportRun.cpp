@@ -58,11 +58,15 @@ ImportedSlips importSlips(const QString &dataDir, const QString &file)
     options.settings = &ini;
     options.import.postal = lookup;
     const orders::OrderFile orders = orders::ReadOrderFile(file, options);
-    if (!orders.refusal.isEmpty() || orders.needsMapping) {
-        out.refusal = !orders.refusal.isEmpty()
-                          ? orders.refusal
-                          : u"注文ファイル "_s + file +
-                                u" の形式が分かりません。画面の「一括印刷」で列の対応を一度指定してください。"_s;
+    if (orders.needsMapping) {
+        // The mapping is made once in the window; it is remembered for
+        // files of this header, here too.
+        out.refusal = u"注文ファイル "_s + file + u" の列の対応が決まっていません。"_s +
+                      u"画面の「一括印刷」でこのファイルを開き、列の対応を一度指定してください。"_s;
+        return out;
+    }
+    if (!orders.refusal.isEmpty()) {
+        out.refusal = orders.refusal;
         return out;
     }
     for (const QString &problem : orders.problems)

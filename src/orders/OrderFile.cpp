@@ -47,10 +47,11 @@ OrderFile ReadOrderFile(const QString &path, const ReadOptions &options)
     }
     file.problems = reader.problems();
     const QList<qint64> noId = grouper.rowsWithoutId();
-    for (qsizetype i = 0; i < noId.size() && i < kMaxProblems; ++i)
-        file.problems.append(u"%1行目：注文番号がありません"_s.arg(noId[i]));
-    if (noId.size() > kMaxProblems)
-        file.problems.append(u"ほかに注文番号のない行が %1 行あります"_s.arg(noId.size() - kMaxProblems));
+    for (qint64 line : noId)
+        file.problems.append(u"%1行目：注文番号がありません"_s.arg(line));
+    if (grouper.rowsWithoutIdCount() > noId.size())
+        file.problems.append(
+            u"ほかに注文番号のない行が %1 行あります"_s.arg(grouper.rowsWithoutIdCount() - noId.size()));
     file.orders = grouper.finish();
     return file;
 }

@@ -1,11 +1,12 @@
 // The known exports' headers, the field names and the remembered mappings.
 #include "orders/OrderImport.h"
-#include "orders/OrderNormalize.h"
 
+#include "orders/OrderNormalize.h"
 #include "settings/ProfileFile.h"
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <algorithm>
 #include <initializer_list>
 
 using namespace Qt::StringLiterals;
@@ -55,7 +56,9 @@ const KnownExport kRakuten{
         {OrderField::TaxKind, {u"税込別"}},
         {OrderField::TaxRate, {u"税率"}},
         {OrderField::Shipping, {u"送料"}},
-        {OrderField::Total, {u"合計金額", u"請求金額"}},
+        // What the customer pays after points and coupons, which the slip
+        // must ask for; else the total before them.
+        {OrderField::Total, {u"請求金額", u"合計金額"}},
     },
 };
 
@@ -272,6 +275,17 @@ ColumnMapping RecognizeHeader(const QStringList &header)
     QHash<QString, int> columnOf;
     for (int i = 0; i < header.size(); ++i) {
         const QString folded = FoldColumnName(header[i]);
+        if (!folded.isEmpty() && !columnOf.contains(folded))
+            columnOf.insert(folded, i);
+    }
+    // A name with a note in brackets after it (楽天's 「送料(-99999=無効値)」)
+    // also answers to the name alone, unless another column has that name.
+    for (int i = 0; i < header.size(); ++i) {
+        const QString name = header[i].trimmed();
+        const qsizetype open = std::max(name.lastIndexOf(u'('), name.lastIndexOf(u'（'));
+        if (open <= 0 || !(name.endsWith(u')') || name.endsWith(u'）')))
+            continue;
+        const QString folded = FoldColumnName(name.left(open));
         if (!folded.isEmpty() && !columnOf.contains(folded))
             columnOf.insert(folded, i);
     }

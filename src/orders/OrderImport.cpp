@@ -95,6 +95,7 @@ struct OrderGrouper::Private
     QHash<QString, int> indexOf;
     QList<Pending> pending;
     QList<qint64> noId;
+    qint64 noIdCount = 0;
 
     QString value(const CsvRow &row, OrderField field) const
     {
@@ -123,7 +124,8 @@ bool OrderGrouper::add(const CsvRow &row)
 {
     const QString id = d->value(row, OrderField::OrderId);
     if (id.isEmpty()) {
-        d->noId.append(row.line);
+        if (d->noIdCount++ < kMaxProblems)
+            d->noId.append(row.line);
         return true;
     }
     auto it = d->indexOf.constFind(id);
@@ -213,8 +215,14 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
 
     // The address is split as the text transfer splits a pasted one, from a
     // small labelled text, so both give the same three lines.
-    const QString address =
-        PrefectureOfCode(field(OrderField::Prefecture)) + field(OrderField::City) + field(OrderField::Street);
+    const QString address = JoinAddress(PrefectureOfCode(field(OrderField::Prefecture)), field(OrderField::City),
+                                        field(OrderField::Street));
+    // An address in roman letters that the dictionary wrote in Japanese
+    // keeps none of its letters, and needs none.
+    const auto romanWritten = [&address](const QString &line1) {
+        return std::all_of(address.begin(), address.end(), [](QChar c) { return c.unicode() < 0x80; }) &&
+               !line1.isEmpty() && line1.front().unicode() >= 0x3000;
+    };
     if (!address.isEmpty()) {
         QString text;
         if (!o.zip.isEmpty())
@@ -231,7 +239,7 @@ ImportedOrder OrderGrouper::Private::finish(Pending &p) const
         // Nothing of the file's address may go missing: when the lines do not
         // hold it all (beyond a prefecture the dictionary completed), it is
         // kept whole on the first line.
-        if (!holdsAll(addressKey(o.add1 + o.add2 + o.add3), addressKey(address))) {
+        if (!romanWritten(o.add1) && !holdsAll(addressKey(o.add1 + o.add2 + o.add3), addressKey(address))) {
             o.add1 = address;
             o.add2.clear();
             o.add3.clear();
@@ -321,6 +329,11 @@ QList<ImportedOrder> OrderGrouper::finish()
 QList<qint64> OrderGrouper::rowsWithoutId() const
 {
     return d->noId;
+}
+
+qint64 OrderGrouper::rowsWithoutIdCount() const
+{
+    return d->noIdCount;
 }
 
 } // namespace orders

@@ -151,8 +151,10 @@ public:
     // The orders in the order their first rows came, each finished (fields
     // normalised, address split, lines complete).
     QList<ImportedOrder> finish();
-    // Rows without an order id, by line (reported by the file's reading).
+    // Rows without an order id, by line (reported by the file's reading):
+    // the first kMaxProblems of them, and the count of all.
     QList<qint64> rowsWithoutId() const;
+    qint64 rowsWithoutIdCount() const;
 
 private:
     struct Private;

@@ -92,7 +92,7 @@ QString NormalizePhone(const QStringList &parts)
     QStringList groups;
     bool international = false;
     for (const QString &part : parts) {
-        QString folded = transfer::FoldForNumbers(nfkc(part)).trimmed();
+        QString folded = transfer::FoldForNumbers(nfkc(part)).remove(u'\'').trimmed();
         if (groups.isEmpty() && folded.startsWith(u"+81"_s)) {
             international = true;
             folded = folded.mid(3);
@@ -193,6 +193,26 @@ QString PrefectureOfCode(const QString &text)
             return QString::fromUtf16(names[size_t(code - 1)].data(), qsizetype(names[size_t(code - 1)].size()));
     }
     return text.trimmed();
+}
+
+QString JoinAddress(const QString &prefecture, const QString &city, const QString &street)
+{
+    const QString p = prefecture.trimmed(), c = city.trimmed(), s = street.trimmed();
+    const QString all = p + c + s;
+    if (std::all_of(all.begin(), all.end(), [](QChar ch) { return ch.unicode() < 0x80; })) {
+        QStringList parts;
+        for (const QString &part : {s, c, p}) {
+            if (!part.isEmpty())
+                parts << part;
+        }
+        return parts.join(u", "_s);
+    }
+    QString out = s;
+    if (!c.isEmpty() && !out.startsWith(c))
+        out = c + out;
+    if (!p.isEmpty() && !out.startsWith(p))
+        out = p + out;
+    return out;
 }
 
 } // namespace orders

@@ -48,4 +48,10 @@ std::optional<bool> PricesIncludeTaxOf(const QString &kind);
 // 東京都); any other text as given.
 QString PrefectureOfCode(const QString &text);
 
+// The address of an export's columns in one text: prefecture, city and
+// street, a part left out when the next one repeats it (a city column of
+// 「港区」 before a street of 「港区芝公園9-9」); an address in roman letters
+// in its own order, street first, its parts parted by commas.
+QString JoinAddress(const QString &prefecture, const QString &city, const QString &street);
+
 } // namespace orders

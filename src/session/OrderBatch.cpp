@@ -13,13 +13,13 @@
 #include "slip/Currency.h"
 #include "transfer/PostalLookup.h"
 
-#include <QFontMetricsF>
 #include <QImage>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QSaveFile>
 #include <QSet>
 #include <cmath>
@@ -59,9 +59,11 @@ QString missingCharacters(const SlipInputs &inputs)
     for (const SlipTextCell &cell : SlipTextCells(inputs)) {
         canvas.setFontName(cell.face);
         canvas.setFontSize(cell.points);
-        const QFontMetricsF fm(canvas.deviceFont(), &device);
+        // The face itself, not the fallbacks the toolkit would draw a
+        // missing character in: those are no printer font of the slip.
+        const QRawFont face = QRawFont::fromFont(canvas.deviceFont());
         for (const char32_t c : canvas.deviceText(cell.text).toUcs4()) {
-            if (QChar::isSpace(c) || seen.contains(c) || fm.inFontUcs4(c))
+            if (QChar::isSpace(c) || seen.contains(c) || face.supportsCharacter(c))
                 continue;
             seen.insert(c);
             missing += QString::fromUcs4(&c, 1);
@@ -116,7 +118,7 @@ void checkSlip(BatchSlip &slip, const BatchContext &context, bool fromFile)
         problems << zip;
     if (record.custo1.trimmed().isEmpty())
         problems << u"お名前がありません"_s;
-    if (record.add1.trimmed().isEmpty() && record.add2.trimmed().isEmpty())
+    if (record.add1.trimmed().isEmpty())
         problems << u"住所がありません"_s;
     const SlipInputs inputs = BatchSlipInputs(slip, context);
     problems << OverfullTextNotices(inputs);

@@ -268,6 +268,26 @@ qsizetype addressEnd(QStringView text)
     return text.size();
 }
 
+namespace {
+
+// A building a sentence names after its street address (「…5-6 の「メゾン
+// 北一条 301」です」): the particle and the quotes around the name go.
+QString proseBuilding(const QString &line)
+{
+    QString b = line.trimmed();
+    if (b.startsWith(u'の') && b.size() > 1 && QStringView(u"「『\"").contains(b.at(1)))
+        b.remove(0, 1);
+    if (b.size() > 2 && QStringView(u"「『").contains(b.front())) {
+        const QChar close = b.front() == u'「' ? u'」' : u'』';
+        const qsizetype end = b.indexOf(close);
+        if (end > 1)
+            b = b.mid(1, end - 1) + b.mid(end + 1).trimmed();
+    }
+    return b;
+}
+
+} // namespace
+
 void fillAddress(SmartTransferResult &r, const Fields &f)
 {
     QString line1;
@@ -284,7 +304,7 @@ void fillAddress(SmartTransferResult &r, const Fields &f)
         splitAtStreetNumber(joined, line1, line2);
     QStringList second;
     if (!line2.isEmpty())
-        second << line2;
+        second << proseBuilding(line2);
     for (const QString &b : f.buildings.mid(0, kMostPieces)) {
         if (!b.isEmpty())
             second << b;

@@ -812,7 +812,9 @@ Fields fieldsOf(const QList<const Item *> &lines)
         pending = Label::None;
         if (role == Role::Other && isDataLabel(p.label))
             role = Role::None;
-        if (signature[i] && role == Role::None)
+        // A shop's or mall's signature after a separator is no customer's,
+        // even under the recipient's heading the order gave above it.
+        if (signature[i])
             role = Role::Other;
         Group *g = role == Role::Recipient ? &recipient
                    : role == Role::Orderer ? &orderer

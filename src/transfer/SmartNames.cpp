@@ -101,6 +101,19 @@ QString stripHonorific(QString s)
                 break;
             }
         }
+        // "田村様へ", "田村様宛て": the particle after an honorific goes first.
+        for (QStringView particle : {QStringView(u"へ"), QStringView(u"宛て"), QStringView(u"宛")}) {
+            if (changed)
+                break;
+            if (!s.endsWith(particle))
+                continue;
+            const QStringView head = QStringView(s).chopped(particle.size());
+            if (std::any_of(honorifics().begin(), honorifics().end(),
+                            [&](QStringView h) { return head.size() > h.size() && head.endsWith(h); })) {
+                s.chop(particle.size());
+                changed = true;
+            }
+        }
         // "比嘉 良太あて": あて in kana, as a note to the carrier writes it.
         if (!changed && s.size() > 3 && s.endsWith(u"あて")) {
             s.chop(2);

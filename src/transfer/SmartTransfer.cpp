@@ -3,6 +3,7 @@
 #include "platform/JapaneseText.h"
 #include "transfer/SmartTransfer_p.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 
@@ -14,6 +15,23 @@ PostalLookup::~PostalLookup() = default;
 
 namespace {
 SmartTransferResult resultOf(const smart::Fields &f, const PostalLookup *postal);
+
+// A family name alone (「お名前：田村」) whose full name the text gives
+// elsewhere with an honorific (「田村 浩二様へのプレゼントです」): the full
+// name, written as the fields write a name of two parts.
+QString fullNameInText(const QString &name, const QString &text)
+{
+    if (name.isEmpty() || name.size() > 4 || name.contains(u' ') || name.contains(QChar(vuzo::kIdeographicSpace)))
+        return name;
+    static const QRegularExpression given(
+        uR"(^[ 　]?(?!様|さま|さん|宛|殿|御中)([\p{Han}\p{Hiragana}\p{Katakana}ー々]{1,4}?)[ 　]?(?:様|さま|さん|宛|あて))"_s);
+    for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+        const QRegularExpressionMatch m = given.match(QStringView(text).mid(at + name.size(), 12));
+        if (m.hasMatch())
+            return smart::joinNameParts({name, m.captured(1)});
+    }
+    return name;
+}
 } // namespace
 
 // The steps, in order: the text as items, the items of each quote level as
@@ -70,6 +88,7 @@ SmartTransferResult SmartTransfer(const QString &text, const PostalLookup *posta
             f.tel = q.tel;
     }
     r = resultOf(f, postal);
+    r.custo1 = fullNameInText(r.custo1, text);
     if (f.orderer) {
         const SmartTransferResult o = resultOf(*f.orderer, postal);
         r.orderer = {o.zip, o.tel, o.add1, o.add2, o.add3, o.custo1};

@@ -81,7 +81,7 @@ void TestOrderImport::knownExports_data()
     QTest::newRow("楽天, the orderer's columns first")
         << u"受注番号|注文者郵便番号1|注文者郵便番号2|注文者姓|注文者名|送付先郵便番号1|送付先郵便番号2|"
            u"送付先住所都道府県|送付先住所郡市区|送付先住所それ以降の住所|送付先姓|送付先名|送付先電話番号1|"
-           u"送付先電話番号2|送付先電話番号3|商品名|単価|個数|税込別|送料|合計金額\n"
+           u"送付先電話番号2|送付先電話番号3|商品名|単価|個数|税込別|送料(-99999=無効値)|合計金額(-99999=無効値)\n"
            u"R-1|100|0001|架空|一郎|150|0043|東京都|渋谷区|道玄坂9-9-9 架空ハイツ202|山河|花子|090|1111|2222|"
            u"架空の茶|1,080|2|0|500|2660\n"_s
         << u"楽天 RMS 受注"_s << u"150-0043|東京都渋谷区道玄坂9-9-9|架空ハイツ202||山河 花子|090-1111-2222"_s
@@ -211,7 +211,11 @@ void TestOrderImport::rowsWithoutIdAndLimits()
         QVERIFY(grouper.add({{QString::number(i), QString(), QString()}, 100 + i}));
     QVERIFY(!grouper.add({{u"new"_s, QString(), QString()}, 1}));
     QVERIFY(grouper.add({{u"1"_s, u"架空"_s, QString()}, 2}));
-    QCOMPARE(grouper.rowsWithoutId(), QList<qint64>{3});
+    for (int i = 0; i < orders::kMaxProblems; ++i)
+        grouper.add({{QString(), u"架空"_s, QString()}, 20000 + i});
+    QCOMPARE(grouper.rowsWithoutId().mid(0, 2), (QList<qint64>{3, 20000}));
+    QCOMPARE(grouper.rowsWithoutId().size(), orders::kMaxProblems);
+    QCOMPARE(grouper.rowsWithoutIdCount(), orders::kMaxProblems + 1);
     const QList<orders::ImportedOrder> got = grouper.finish();
     QCOMPARE(got.size(), orders::kMaxOrders);
     QCOMPARE(got[1].lines.size(), orders::kMaxKeptLines);
@@ -244,7 +248,7 @@ void TestOrderImport::fields_data()
     row("a dropped zero, nine digits", "tel", {u"312345678"_s}, u"03-1234-5678"_s);
     row("a dropped zero, ten digits", "tel", {u"8011112222"_s}, u"080-1111-2222"_s);
     row("+81 grouped", "tel", {u"+81 90-1111-2222"_s}, u"090-1111-2222"_s);
-    row("+81 ungrouped", "tel", {u"+819011112222"_s}, u"090-1111-2222"_s);
+    row("+81 ungrouped, kept as text", "tel", {u"'+819011112222"_s}, u"090-1111-2222"_s);
     row("no digits", "tel", {u"なし"_s}, u"なし"_s);
     row("seven digits", "zip", {u"1500043"_s, none}, u"150-0043"_s);
     row("six digits", "zip", {u"600001"_s, none}, u"060-0001"_s);
@@ -260,6 +264,12 @@ void TestOrderImport::fields_data()
     row("words", "yen", {u"無料"_s}, u"-"_s);
     row("empty", "yen", {none}, u"-"_s);
     row("rates", "rate", {u"8%"_s, u"0.08"_s, u"軽減"_s, u"10%"_s, u"10"_s}, u"11100"_s);
+    row("address parts joined", "address", {u"東京都"_s, u"港区"_s, u"芝公園9-9"_s}, u"東京都港区芝公園9-9"_s);
+    row("a city the street repeats", "address", {u"東京都"_s, u"港区"_s, u"港区芝公園9-9"_s}, u"東京都港区芝公園9-9"_s);
+    row("a prefecture the city repeats", "address", {u"北海道"_s, u"北海道函館市"_s, u"若松町9"_s},
+        u"北海道函館市若松町9"_s);
+    row("roman letters street first", "address", {u"Tokyo"_s, u"Minato-ku"_s, u"9-9 Shibakoen"_s},
+        u"9-9 Shibakoen, Minato-ku, Tokyo"_s);
     row("kinds", "tax", {u"0"_s, u"税込"_s, u"内税"_s, u"1"_s, u"税別"_s, u"外税"_s, u"送料"_s}, u"iiieee-"_s);
 }
 
@@ -275,6 +285,8 @@ void TestOrderImport::fields()
         got = orders::NormalizePhone(in);
     else if (kind == u"zip"_s)
         got = orders::NormalizeZip(in[0], in[1]);
+    else if (kind == u"address"_s)
+        got = orders::JoinAddress(in[0], in[1], in[2]);
     else if (kind == u"yen"_s)
         got = orders::ParseYen(in[0]) ? QString::number(*orders::ParseYen(in[0])) : u"-"_s;
     for (const QString &text : in) {

@@ -115,6 +115,11 @@ void TestSmartShapes2::names_data()
     addRow("the romaji name gives way",
            u"Name: Daiki Morishita\n氏名: 森下 大樹\n〒980-0014 宮城県仙台市青葉区本町2-5"_s, u"980-0014"_s,
            u"宮城県仙台市青葉区本町2-5"_s, {}, {}, u"森下　大樹"_s, {});
+    addRow("the full name in a sentence below",
+           u"氏名：三浦\n〒444-0864 愛知県岡崎市明大寺町5-5\n三浦 紗英さま宛てのお祝いです"_s, u"444-0864"_s,
+           u"愛知県岡崎市明大寺町5-5"_s, {}, {}, u"三浦　紗英"_s, {});
+    addRow("an honorific with its particle", u"〒420-0852 静岡県静岡市葵区紺屋町8-1\n杉本様宛て"_s, u"420-0852"_s,
+           u"静岡県静岡市葵区紺屋町8-1"_s, {}, {}, u"杉本"_s, {});
     addRow("a title with its department", u"〒330-0063 埼玉県さいたま市浦和区高砂1-2-12\n製造部長 永瀬 隆之"_s,
            u"330-0063"_s, u"埼玉県さいたま市浦和区高砂1-2-12"_s, {}, {}, u"永瀬　隆之"_s, {});
     addRow("ご担当 with a department", u"ご担当：品質管理課 江口様\n〒330-0063 埼玉県さいたま市浦和区高砂2-6-1"_s,
@@ -144,6 +149,13 @@ void TestSmartShapes2::addressLines_data()
            u"420-0852"_s, u"静岡県静岡市葵区紺屋町5-5"_s, {}, {}, u"平野　蒼"_s, {});
     addRow("half-width name and building", u"ﾚｼﾞﾃﾞﾝｽ内丸 405\n〒020-0023 岩手県盛岡市内丸2-7\nｵﾉﾃﾞﾗ ﾐｵ"_s,
            u"020-0023"_s, u"岩手県盛岡市内丸2-7"_s, u"レジデンス内丸 405"_s, {}, u"オノデラ　ミオ"_s, {});
+    addRow("a mall's footer under the recipient's heading",
+           u"◆配送先\n〒020-0023 岩手県盛岡市内丸7-7\n沢口 みのり 様\n══════════\n本メールは配信専用です。\n"
+           u"運営会社：架空マーケット株式会社\n〒105-0011 東京都港区芝公園8-8"_s,
+           u"020-0023"_s, u"岩手県盛岡市内丸7-7"_s, {}, {}, u"沢口　みのり"_s, {});
+    addRow("a building named in a sentence",
+           u"送り先は〒420-0852 静岡県静岡市葵区紺屋町3-3 の『コーポ紺屋 203』です。受取人は 野口 亜紀 です。"_s,
+           u"420-0852"_s, u"静岡県静岡市葵区紺屋町3-3"_s, u"コーポ紺屋 203"_s, {}, u"野口　亜紀"_s, {});
     addRow("a post office hold on the line", u"〒900-0006 沖縄県那覇市おもろまち 那覇中央郵便局留め\n金城 奈美"_s,
            u"900-0006"_s, u"沖縄県那覇市おもろまち"_s, u"那覇中央郵便局留め"_s, {}, u"金城　奈美"_s, {});
 }
