@@ -44,6 +44,13 @@ public:
             return QString();
         return QFileDialog::getSaveFileName(parent, caption, proposedPath, filter);
     }
+    QString openFileName(QWidget *parent, const QString &caption, const QString &startDir,
+                         const QString &filter) override
+    {
+        if (ClosingDown())
+            return QString();
+        return QFileDialog::getOpenFileName(parent, caption, startDir, filter);
+    }
 
 private:
     static int run(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,

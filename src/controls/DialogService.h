@@ -33,6 +33,10 @@ public:
     // cancels.
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
                                  const QString &filter) = 0;
+    // Asks which existing file to open, starting in startDir; filter as
+    // above. The empty text when the operator cancels.
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &startDir,
+                                 const QString &filter) = 0;
 };
 
 namespace vuzo {

@@ -73,6 +73,17 @@ void drawGlyph(QPainter &p, ButtonGlyph glyph)
             p.drawLine(QPointF(x, 11), QPointF(x, 20));
         break;
     }
+    case ButtonGlyph::Batch: {
+        // Three slips, the front one with its lines.
+        p.setPen(QPen(QColor(0x1A, 0x3C, 0x8C), 1));
+        for (int k = 2; k >= 0; --k) {
+            p.setBrush(k == 0 ? QColor(Qt::white) : QColor(0xC8, 0xD6, 0xF0));
+            p.drawRect(QRectF(2.5 + 3 * k, 9.5 - 3 * k, 14, 11));
+        }
+        for (qreal y : {12.5, 15.0, 17.5})
+            p.drawLine(QPointF(4.5, y), QPointF(14.5, y));
+        break;
+    }
     }
 }
 

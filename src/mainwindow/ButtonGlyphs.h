@@ -11,6 +11,7 @@ enum class ButtonGlyph
     Help,     // 操作説明: a question mark in a speech bubble
     Brush,    // Memoクリア: a brush
     Bin,      // お届け先クリア: a waste bin
+    Batch,    // 一括印刷: a stack of slips
 };
 
 // The picture at 24 x 24 and, for high-density screens, 48 x 48 pixels.

@@ -210,12 +210,15 @@ void TForm_Main::historyJobHandedOver(qint64 jobId)
 
 void TForm_Main::historyJobEnded(const SystemPrinter::JobTicket &job, vuzo::JobEnd end)
 {
-    const qint64 jobId = m_historyJobs.take(job.id);
-    switch (end) {
-    case vuzo::JobEnd::Completed: setHistoryJobState(jobId, HistoryJobState::Completed); break;
-    case vuzo::JobEnd::Stopped: setHistoryJobState(jobId, HistoryJobState::Stopped); break;
-    case vuzo::JobEnd::Cancelled: setHistoryJobState(jobId, HistoryJobState::Cancelled); break;
-    case vuzo::JobEnd::None: break;
+    QList<qint64> jobIds = m_batchHistoryJobs.take(job.id);
+    jobIds.append(m_historyJobs.take(job.id));
+    for (const qint64 jobId : std::as_const(jobIds)) {
+        switch (end) {
+        case vuzo::JobEnd::Completed: setHistoryJobState(jobId, HistoryJobState::Completed); break;
+        case vuzo::JobEnd::Stopped: setHistoryJobState(jobId, HistoryJobState::Stopped); break;
+        case vuzo::JobEnd::Cancelled: setHistoryJobState(jobId, HistoryJobState::Cancelled); break;
+        case vuzo::JobEnd::None: break;
+        }
     }
 }
 

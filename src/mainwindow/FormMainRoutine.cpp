@@ -25,7 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kKeyGuide = u"F3:貼り付け欄へ　F6:履歴"_s;
+const QString kKeyGuide = u"F3:貼り付け欄へ　F6:履歴　F8:一括印刷"_s;
 const QString kKeyGuideInPasteArea = u"Ctrl+Enter:テキスト転送"_s;
 const QString kF5InAdd1 = u"〒検索"_s;
 
@@ -56,7 +56,7 @@ void TForm_Main::connectRoutine()
         connect(transfer, &QShortcut::activated, this, Guarded(this, &TForm_Main::BitBtn_1Click));
     }
     // A picture button reached with Tab is pressed with Enter as with Space.
-    for (QToolButton *b : {BitBtn_1, BitBtn_WebHelp, BitBtn_MemoCLS, BitBtn_CLS}) {
+    for (QToolButton *b : {BitBtn_1, BitBtn_WebHelp, BitBtn_MemoCLS, BitBtn_CLS, BitBtn_Batch}) {
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             auto *press = new QShortcut(QKeySequence(key), b, nullptr, nullptr, Qt::WidgetShortcut);
             connect(press, &QShortcut::activated, b, &QToolButton::click);

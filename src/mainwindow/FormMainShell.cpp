@@ -51,6 +51,11 @@ public:
     {
         return inner->saveFileName(parent, caption, proposedPath, filter);
     }
+    QString openFileName(QWidget *parent, const QString &caption, const QString &startDir,
+                         const QString &filter) override
+    {
+        return inner->openFileName(parent, caption, startDir, filter);
+    }
 };
 } // namespace
 
@@ -108,6 +113,8 @@ void TForm_Main::FormShow()
         SpeedButton_F[2]->setEnabled(true);
         SpeedButton_F[6]->setText(u"履歴"_s);
         SpeedButton_F[6]->setEnabled(true);
+        SpeedButton_F[8]->setText(u"一括"_s);
+        SpeedButton_F[8]->setEnabled(true);
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
         SpeedButton_F[10]->setText(u"請求書"_s);
@@ -334,6 +341,7 @@ void TForm_Main::FormKeyDown(QWidget *, int &key)
     switch (key) {
     case Qt::Key_F2: SpeedButton_F2Click(); break;
     case Qt::Key_F6: SpeedButton_F6Click(); break;
+    case Qt::Key_F8: SpeedButton_F8Click(); break;
     case Qt::Key_F9: SpeedButton_F9Click(); break;
     case Qt::Key_F10: SpeedButton_F10Click(); break;
     case Qt::Key_F11: SpeedButton_F11Click(); break;
@@ -489,6 +497,8 @@ void TForm_Main::PageControl1Change()
     if (PageControl1->currentIndex() == 0) {
         SpeedButton_F[6]->setText(u"履歴"_s);
         SpeedButton_F[6]->setEnabled(true);
+        SpeedButton_F[8]->setText(u"一括"_s);
+        SpeedButton_F[8]->setEnabled(true);
         SpeedButton_F[9]->setText(u"プレビュー"_s);
         SpeedButton_F[9]->setEnabled(true);
         SpeedButton_F[10]->setText(u"請求書"_s);
@@ -498,6 +508,8 @@ void TForm_Main::PageControl1Change()
     } else {
         SpeedButton_F[6]->setText(u"F6"_s);
         SpeedButton_F[6]->setEnabled(false);
+        SpeedButton_F[8]->setText(u"F8"_s);
+        SpeedButton_F[8]->setEnabled(false);
         SpeedButton_F[9]->setText(u"F9"_s);
         SpeedButton_F[9]->setEnabled(false);
         SpeedButton_F[10]->setText(u"F10"_s);

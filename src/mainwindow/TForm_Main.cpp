@@ -115,18 +115,20 @@ void TForm_Main::connectHandlers()
     // Buttons, visible and hidden (the program clicks the hidden ones).
     connect(SpeedButton_F[2], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F2Click));
     connect(SpeedButton_F[6], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F6Click));
+    connect(SpeedButton_F[8], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F8Click));
     connect(SpeedButton_F[9], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F9Click));
     connect(SpeedButton_F[10], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F10Click));
     connect(SpeedButton_F[11], &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F11Click));
-    // F2, F6, F9 and F11 press their buttons wherever the focus is in the
+    // F2, F6, F8, F9 and F11 press their buttons wherever the focus is in the
     // window, the paste area and the settings tabs included; a disabled button
-    // (F6, F9 and F11 on a settings tab) takes no key either.
-    for (const auto &[k, fkey] : {std::pair{2, Qt::Key_F2}, std::pair{6, Qt::Key_F6}, std::pair{9, Qt::Key_F9},
-                                  std::pair{10, Qt::Key_F10}, std::pair{11, Qt::Key_F11}}) {
+    // (F6, F8, F9 and F11 on a settings tab) takes no key either.
+    for (const auto &[k, fkey] : {std::pair{2, Qt::Key_F2}, std::pair{6, Qt::Key_F6}, std::pair{8, Qt::Key_F8},
+                                  std::pair{9, Qt::Key_F9}, std::pair{10, Qt::Key_F10}, std::pair{11, Qt::Key_F11}}) {
         auto *key = new QShortcut(QKeySequence(fkey), this);
         connect(key, &QShortcut::activated, SpeedButton_F[k], &QToolButton::click);
     }
     connect(BitBtn_1, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_1Click));
+    connect(BitBtn_Batch, &QToolButton::clicked, this, Guarded(this, &TForm_Main::SpeedButton_F8Click));
     connect(BitBtn_WebHelp, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_WebHelpClick));
     connect(BitBtn_SendMail, &QPushButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_SendMailClick));
     connect(BitBtn_MemoCLS, &QToolButton::clicked, this, Guarded(this, &TForm_Main::BitBtn_MemoCLSClick));

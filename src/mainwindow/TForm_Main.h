@@ -19,6 +19,7 @@
 // printer lines to a session::FeedRegistration and its selection, the postal
 // help to a session::PostalAssist.
 
+#include "batch/BatchHost.h"
 #include "history/HistoryHost.h"
 #include "mainwindow/TForm_MainUi.h"
 #include "printer/SlipPage.h"
@@ -47,12 +48,13 @@ class TWb_d97_Dot;
 struct SlipInputs;
 struct InvoiceSheet;
 class QStringListModel;
+class TForm_Batch;
 namespace session {
 class HistoryService;
 class JobFollower;
 } // namespace session
 
-class TForm_Main : public QWidget, public PrintPositionHost, public HistoryHost, private TForm_MainUi
+class TForm_Main : public QWidget, public PrintPositionHost, public HistoryHost, public BatchHost, private TForm_MainUi
 {
     Q_OBJECT
 public:
@@ -83,6 +85,25 @@ public:
     // rate classes, the totals recomputed.
     void takeCustomer(const session::HistorySlip &slip, bool withLines) override;
     void reprint(const session::HistorySlip &slip) override;
+
+    // ---- what the batch print window asks (FormMainBatch.cpp) ----
+    // The settings file's record dated as the window's slip, on the feed
+    // selected now (its resolution, offsets and sheet), the window's postal
+    // dictionary and the history's printed orders.
+    session::BatchSettings batchSettings() override;
+    QString batchSettingsPath() const override { return SettingsPath(); }
+    QString batchDataDir() const override;
+    // The order's delivery and lines into the fields, as the history's
+    // customer is taken: typed fields are not replaced without asking.
+    bool showBatchSlip(const session::SlipRecord &record) override;
+    session::SlipRecord currentRecord() const override { return slipRecord(); }
+    bool previewBatchSlip(const session::BatchSlip &slip, const session::BatchContext &context) override;
+    // F11's refusals, one question, each slip kept in the history (or the
+    // job added to the slip kept before), one job, its state followed; the
+    // invoices when the invoice setting prints one with every slip.
+    BatchPrintOutcome printBatch(const BatchPrintRequest &request) override;
+    // The batch print window while it is open (one at a time).
+    TForm_Batch *batchWindow() const;
 
     // ---- what the slip print asks (FormMainPrint.cpp) ----
     // The slip layout's inputs as the fields hold them now: the effective
@@ -331,6 +352,13 @@ private:
     // ---- the history window (FormMainHistoryWindow.cpp) ----
     void SpeedButton_F6Click();
 
+    // ---- the batch print window (FormMainBatch.cpp) ----
+    // Asks for the order file, then opens the window on it; raises the one
+    // already open instead.
+    void SpeedButton_F8Click();
+    // The invoices of the slips printed in one batch on the invoice feed.
+    void printBatchInvoices(const QList<session::BatchSlip> &slips);
+
     // ---- the slip history (FormMainHistory.cpp) ----
     // Makes the service for the settings file's location (start-up).
     void makeHistory();
@@ -517,6 +545,9 @@ private:
     QString m_lastRecordedIdentity;
     // The print system's job numbers of jobs followed, to their history job.
     QHash<int, qint64> m_historyJobs;
+    // The same for a batch's job: one history job for each of its slips.
+    QHash<int, QList<qint64>> m_batchHistoryJobs;
+    QPointer<TForm_Batch> m_batchWindow;
     // The item names offered now and the count of their questions.
     QStringListModel *m_itemModel = nullptr;
     QList<session::HistoryItem> m_itemOffers;

@@ -283,7 +283,7 @@ void TForm_MainUi::buildFunctionKeys(QWidget *parent, const QFont &face)
         b->setFocusPolicy(Qt::NoFocus);
         b->setEnabled(false);
         // 「プレビュー」 is five wide characters: it fits the key at 10 pixels.
-        const int pixels = (k == 2 || k == 11) ? 15 : (k == 6 ? 12 : (k == 9 ? 10 : 13));
+        const int pixels = (k == 2 || k == 11) ? 15 : (k == 6 || k == 8 ? 12 : (k == 9 ? 10 : 13));
         b->setFont(pixelFont(face, pixels));
         SpeedButton_F[k] = b;
     }
@@ -320,6 +320,9 @@ void TForm_MainUi::buildPasteBand(QWidget *parent, const QFont &face)
     BitBtn_MemoCLS = pictureButton(Panel3, u"BitBtn_MemoCLS"_s, ButtonGlyph::Brush, QRect(604, 52, 39, 39),
                                    u"グレーの貼り付けメモをクリアします"_s);
     Label12 = buttonCaption(Panel3, u"Label12"_s, u"Memoｸﾘｱ"_s, QRect(596, 92, 56, 16));
+    BitBtn_Batch = pictureButton(Panel3, u"BitBtn_Batch"_s, ButtonGlyph::Batch, QRect(672, 52, 39, 39),
+                                 u"注文ファイルの注文をまとめて印刷します (F8)"_s);
+    Label_Batch = buttonCaption(Panel3, u"Label_Batch"_s, u"一括印刷"_s, QRect(652, 92, 80, 16));
 }
 
 void TForm_MainUi::buildAddressBand(QWidget *parent, const QFont &face)
@@ -753,6 +756,7 @@ void TForm_MainUi::setAccessibleNames(QWidget *form)
     set(BitBtn_WebHelp, u"操作説明書"_s);
     set(BitBtn_SendMail, u"E-Mail"_s);
     set(BitBtn_MemoCLS, u"Memoｸﾘｱ"_s);
+    set(BitBtn_Batch, u"一括印刷"_s);
     set(BitBtn_CLS, u"お届け先ｸﾘｱ"_s);
     for (int n = 1; n <= kRows; ++n) {
         const QString num = QString::number(n);

@@ -73,6 +73,8 @@ public:
     QPushButton *BitBtn_SendMail = nullptr;
     QToolButton *BitBtn_MemoCLS = nullptr;
     QLabel *Label12 = nullptr;
+    QToolButton *BitBtn_Batch = nullptr;
+    QLabel *Label_Batch = nullptr;
 
     // ---- tab 0: delivery address band ----
     QFrame *Panel1 = nullptr;

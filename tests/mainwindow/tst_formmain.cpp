@@ -216,23 +216,25 @@ void TestFormMain::startStateOfTheWindow()
                                 : k == 3  ? u"貼付欄"_s
                                 : k == 4  ? u"新規"_s
                                 : k == 6  ? u"履歴"_s
+                                : k == 8  ? u"一括"_s
                                 : k == 9  ? u"プレビュー"_s
                                 : k == 10 ? u"請求書"_s
                                 : k == 11 ? u"印刷"_s
                                           : u"F"_s + QString::number(k);
         QCOMPARE(b->text(), caption);
-        QCOMPARE(b->isEnabled(), k == 2 || k == 3 || k == 4 || k == 6 || k == 9 || k == 10 || k == 11);
+        QCOMPARE(b->isEnabled(), k == 2 || k == 3 || k == 4 || k == 6 || k == 8 || k == 9 || k == 10 || k == 11);
         QCOMPARE(b->geometry().size(), QSize(55, 26));
     }
     QCOMPARE(f.w<QStatusBar>(u"StatusBar1"_s)->currentMessage(), u"  "_s);
     // Each picture button shows a picture of its own, drawn to its middle.
     QSet<QByteArray> pictures;
-    for (const QString &name : {u"BitBtn_1"_s, u"BitBtn_WebHelp"_s, u"BitBtn_MemoCLS"_s, u"BitBtn_CLS"_s}) {
+    for (const QString &name :
+         {u"BitBtn_1"_s, u"BitBtn_WebHelp"_s, u"BitBtn_MemoCLS"_s, u"BitBtn_CLS"_s, u"BitBtn_Batch"_s}) {
         const QImage picture = f.w<QToolButton>(name)->icon().pixmap(QSize(24, 24)).toImage();
         QVERIFY2(picture.pixelColor(12, 12).alpha() == 255 && picture.pixelColor(0, 0).alpha() == 0, qPrintable(name));
         pictures.insert(QByteArray(reinterpret_cast<const char *>(picture.constBits()), picture.sizeInBytes()));
     }
-    QCOMPARE(pictures.size(), 4);
+    QCOMPARE(pictures.size(), 5);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
     QCOMPARE(f.form->slipRowCount(), 4);
     QCOMPARE(f.w<QLabel>(u"Label_CurrentDir"_s)->text(), f.dir.path());

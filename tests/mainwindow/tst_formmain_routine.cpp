@@ -490,7 +490,7 @@ void TestFormMainRoutine::pasteAreaAndTransferFromTheKeyboard()
     MainWindowFixture f;
     f.start();
     auto *guide = f.w<QLabel>(u"Label_KeyGuide"_s);
-    QCOMPARE(guide->text(), u"F3:貼り付け欄へ　F6:履歴"_s);
+    QCOMPARE(guide->text(), u"F3:貼り付け欄へ　F6:履歴　F8:一括印刷"_s);
     QVERIFY(guide->isVisible());
     focus(f.line(2).unit);
     press(Qt::Key_F3);
@@ -504,7 +504,7 @@ void TestFormMainRoutine::pasteAreaAndTransferFromTheKeyboard()
     QCOMPARE(f.w<QLineEdit>(u"Edit_Custo1"_s)->text(), u"山田　太郎"_s);
     QCOMPARE(f.w<QLineEdit>(u"Edit_tel"_s)->text(), u"03-1234-5678"_s);
     QCOMPARE(focusName(), u"Edit_Zip"_s);
-    QCOMPARE(guide->text(), u"F3:貼り付け欄へ　F6:履歴"_s);
+    QCOMPARE(guide->text(), u"F3:貼り付け欄へ　F6:履歴　F8:一括印刷"_s);
 
     // F3 also brings the slip tab back from the settings.
     f.w<QTabWidget>(u"PageControl1"_s)->setCurrentIndex(1);

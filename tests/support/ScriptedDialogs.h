@@ -19,7 +19,8 @@ public:
         Confirm,
         Notice,
         Error,
-        SaveFile // text: the proposed path
+        SaveFile, // text: the proposed path
+        OpenFile  // text: the folder it starts in
     };
     struct Shown
     {
@@ -55,6 +56,15 @@ public:
         return m_savePaths.isEmpty() ? QString() : m_savePaths.takeFirst();
     }
 
+    // Answers for the next open-file questions, in order; an empty queue
+    // answers as cancelled (and the question is still recorded).
+    void answerOpenFile(const QString &path) { m_openPaths.append(path); }
+    QString openFileName(QWidget *, const QString &, const QString &startDir, const QString &) override
+    {
+        m_shown.append({Kind::OpenFile, startDir});
+        return m_openPaths.isEmpty() ? QString() : m_openPaths.takeFirst();
+    }
+
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts(Kind kind) const
     {
@@ -76,5 +86,6 @@ public:
 private:
     QList<bool> m_answers;
     QStringList m_savePaths;
+    QStringList m_openPaths;
     QList<Shown> m_shown;
 };
