@@ -459,21 +459,23 @@ void TForm_Batch::printRows(QList<int> rows)
         progress.reset();
         if (!outcome.sent)
             return;
+        // A job stopped with 中止 is aborted whole: none of its pages went out.
+        const int sent = outcome.stopped ? 0 : outcome.pagesDrawn;
         for (int i = 0; i < rows.size(); ++i) {
             const int row = rows.at(i);
             if (i < outcome.storedIds.size() && outcome.storedIds.at(i) > 0)
                 m_model.setStoredId(row, outcome.storedIds.at(i));
-            if (i < outcome.pagesDrawn) {
+            if (i < sent) {
                 session::BatchSlip slip = m_model.slip(row);
                 markPrinted(slip);
                 m_model.setSlip(row, slip);
                 m_model.setTicked(row, false);
             }
         }
-        const QList<int> printed = rows.mid(0, outcome.pagesDrawn);
+        const QList<int> printed = rows.mid(0, sent);
         showCounts();
         if (outcome.stopped)
-            showState(u"中止しました。%1件のうち %2件を送りました。"_s.arg(rows.size()).arg(printed.size()), true);
+            showState(u"中止しました。印刷は取り消され、%1件のどれも印刷されていません。"_s.arg(rows.size()), true);
         if (printed.isEmpty())
             return;
         const std::optional<int> lastGood = askLastGood(printed);

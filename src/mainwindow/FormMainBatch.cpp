@@ -12,6 +12,7 @@
 #include "preview/TForm_Preview.h"
 #include "print/PrintCommand.h"
 #include "print/SlipLayout.h"
+#include "printer/InvoicePage.h"
 #include "printer/WbPrinterErrors.h"
 #include "printer/WbPrinters.h"
 #include "session/HistoryService.h"
@@ -288,6 +289,7 @@ void TForm_Main::printBatchInvoices(const QList<session::BatchSlip> &slips)
                         QString(refusal).replace(u"「セットするプリンタを登録」"_s, u"「請求書のプリンタを登録」"_s));
         return;
     }
-    session::PrintBatchInvoices(printer, u"納品書兼請求書 %1件"_s.arg(slips.size()), slips);
+    session::PrintBatchInvoices(printer, u"納品書兼請求書 %1件"_s.arg(slips.size()), slips,
+                                InvoiceSheetMm(registration.media));
     m_invoiceFollower->follow();
 }

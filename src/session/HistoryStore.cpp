@@ -1162,7 +1162,10 @@ bool HistoryStore::hasOrder(const QString &orderId) const
     const QString what = u"注文を確かめられませんでした"_s;
     if (orderId.isEmpty())
         return false;
-    QSqlQuery q = d->prepare(u"SELECT 1 FROM slips WHERE order_id = ? LIMIT 1"_s, what);
+    QSqlQuery q = d->prepare(u"SELECT 1 FROM slips s WHERE s.order_id = ? AND EXISTS (SELECT 1 FROM slip_jobs j "
+                             u"WHERE j.slip_id = s.id AND j.kind = 'slip' AND j.state NOT IN ('cancelled', 'failed')) "
+                             u"LIMIT 1"_s,
+                             what);
     q.addBindValue(orderId);
     d->exec(q, what);
     return q.next();

@@ -211,7 +211,10 @@ public:
     // The slips printed from one day to another (both included, local
     // time), oldest first, with their jobs.
     QList<HistorySlip> slipsBetween(const QDate &from, const QDate &to) const;
-    // Whether a slip of this order id is stored.
+    // Whether a slip of this order id may have been printed: it is stored
+    // with a slip job that was not cancelled before it was sent nor failed
+    // to be sent (a job still 'sending' counts: the program may have ended
+    // while the printer printed it).
     bool hasOrder(const QString &orderId) const;
 
 private:

@@ -304,6 +304,11 @@ private Q_SLOTS:
         QVERIFY(!store.slip(recorded.id + 100));
         QVERIFY(store.hasOrder(u"EC-77"_s));
         QVERIFY(!store.hasOrder(u"EC-7"_s));
+        // A slip whose only job was cancelled before it was sent never printed.
+        store.setJobState(back->jobs.value(0).id, session::HistoryJobState::Cancelled);
+        QVERIFY(!store.hasOrder(u"EC-77"_s));
+        store.setJobState(back->jobs.value(0).id, session::HistoryJobState::Stopped);
+        QVERIFY(store.hasOrder(u"EC-77"_s));
     }
 
     void searchFindsACustomerInAnyWriting_data()
