@@ -1,6 +1,7 @@
 #include "batch/TForm_Batch.h"
 
 #include "batch/BatchHost.h"
+#include "controls/BusyCursor.h"
 #include "controls/DialogService.h"
 #include "controls/Guard.h"
 #include "settings/ProfileFile.h"
@@ -259,6 +260,8 @@ void TForm_Batch::reread()
 {
     if (m_path.isEmpty())
         return;
+    // A large file takes seconds to read and check.
+    const vuzo::BusyCursor busy;
     m_fixRow = -1;
     BitBtn_TakeBack->setEnabled(false);
     const session::BatchSettings settings = m_host->batchSettings();

@@ -27,6 +27,7 @@
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTimer>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -104,13 +105,21 @@ session::BatchSettings TForm_Main::batchSettings()
     context.sheetMm = sheetForPrint().sheetMm;
     context.postal = transferLookup();
     context.slipRows = wSLPMAX;
+    // An order the history cannot answer for (a store that cannot open, a
+    // database that does not answer in time) is taken as printed: it then
+    // waits for the operator's word like one that was, and after the first
+    // such answer the rest are not waited for again.
     session::HistoryService *history = m_history;
-    if (history && history->state() == session::HistoryService::State::Ready) {
-        context.printedBefore = [history](const QString &orderId) {
+    if (history) {
+        auto unanswered = std::make_shared<bool>(history->state() == session::HistoryService::State::Failed);
+        context.printedBefore = [history, unanswered](const QString &orderId) {
+            if (*unanswered)
+                return true;
             QString why;
-            return history
-                ->wait<bool>([orderId](session::HistoryStore &s) { return s.hasOrder(orderId); }, kOrderLookupMs, &why)
-                .value_or(false);
+            const std::optional<bool> printed = history->wait<bool>(
+                [orderId](session::HistoryStore &s) { return s.hasOrder(orderId); }, kOrderLookupMs, &why);
+            *unanswered = !printed;
+            return printed.value_or(true);
         };
     }
     return settings;
