@@ -380,7 +380,17 @@ void TForm_Batch::takeBack()
     const int row = std::exchange(m_fixRow, -1);
     BitBtn_TakeBack->setEnabled(false);
     session::BatchSlip slip = m_model.slip(row);
-    slip.record = m_host->currentRecord();
+    // The delivery fields and the lines as fixed; the sender, the rates and
+    // the order's price kind stay the batch's, whatever the window's are.
+    const session::SlipRecord fixed = m_host->currentRecord();
+    session::SlipRecord &r = slip.record;
+    r.zip = fixed.zip;
+    r.add1 = fixed.add1;
+    r.add2 = fixed.add2;
+    r.add3 = fixed.add3;
+    r.custo1 = fixed.custo1;
+    r.tel = fixed.tel;
+    r.lines = fixed.lines;
     slip.edited = true;
     session::RecheckSlip(slip, m_context);
     m_model.setSlip(row, slip);

@@ -247,6 +247,10 @@ private Q_SLOTS:
         QVERIFY(w->model().slip(1).edited);
         QCOMPARE(w->model().index(1, BatchOrderModel::Zip).data().toString(), u"980-0811"_s);
         QVERIFY(!w->model().slip(1).problems.join(u' ').contains(u"郵便番号がありません"_s));
+        // The export's prices include the tax, the window's do not: the order keeps its own.
+        QVERIFY(!f.form->slipRecord().pricesIncludeTax);
+        QVERIFY(w->model().slip(1).record.pricesIncludeTax);
+        QCOMPARE(w->model().slip(1).totalText, u"2200"_s);
     }
 
     void spaceTicksAProblemOrderOnlyWhenTheOperatorSaysSo()
