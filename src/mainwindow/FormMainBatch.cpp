@@ -27,6 +27,7 @@
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -103,6 +104,11 @@ session::BatchSettings TForm_Main::batchSettings()
         // An offset that is no number is told by the print itself.
     }
     context.sheetMm = sheetForPrint().sheetMm;
+    // The checks of codes and addresses need the dictionary: a file read
+    // right after start-up waits for its load (under the busy cursor)
+    // rather than going unchecked.
+    if (m_postal && !m_postalLookup)
+        m_postal->dictionary().waitForLoaded(std::chrono::seconds(30));
     context.postal = transferLookup();
     context.slipRows = wSLPMAX;
     // An order the history cannot answer for (a store that cannot open, a

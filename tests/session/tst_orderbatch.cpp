@@ -51,6 +51,9 @@ class TestOrderBatch : public QObject
     session::PostalAssist m_postal{postal::PostalDictionary::DefaultDirectory()};
 
 private Q_SLOTS:
+    // The dictionary loaded before any check, however slow the machine.
+    void initTestCase() { QVERIFY(m_postal.dictionary().waitForLoaded()); }
+
     void theRecordIsTheOrdersOnTheSettings()
     {
         orders::ImportedOrder o = order(u"A-100"_s, {u"煎茶|2|980|1"_s, u"送料|1|800|0"_s});
