@@ -1,6 +1,7 @@
 #include "orders/CsvReader.h"
 
 #include "platform/Cp932.h"
+#include "settings/TextEncoding.h"
 
 #include <QFileInfo>
 
@@ -15,70 +16,6 @@ namespace {
 constexpr qint64 kChunkBytes = 1024 * 1024;
 // The bytes looked at for signs of a binary file.
 constexpr qint64 kSniffBytes = 64 * 1024;
-
-// True when the bytes are valid UTF-8 so far; `carry` holds the bytes of a
-// sequence the chunk cut, to be completed by the next one. Overlong forms,
-// surrogates and code points beyond U+10FFFF are invalid, as the standard
-// says.
-class Utf8Check
-{
-public:
-    bool feed(const QByteArray &chunk)
-    {
-        QByteArray bytes = m_carry + chunk;
-        m_carry.clear();
-        const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-        const qsizetype n = bytes.size();
-        qsizetype i = 0;
-        while (i < n) {
-            const unsigned char c = p[i];
-            if (c < 0x80) {
-                ++i;
-                continue;
-            }
-            int length = 0;
-            unsigned char low = 0x80, high = 0xBF;
-            if (c >= 0xC2 && c <= 0xDF)
-                length = 2;
-            else if (c >= 0xE0 && c <= 0xEF) {
-                length = 3;
-                if (c == 0xE0)
-                    low = 0xA0;
-                else if (c == 0xED)
-                    high = 0x9F;
-            } else if (c >= 0xF0 && c <= 0xF4) {
-                length = 4;
-                if (c == 0xF0)
-                    low = 0x90;
-                else if (c == 0xF4)
-                    high = 0x8F;
-            } else
-                return false;
-            if (i + length > n) {
-                // Completed (or not) by the next chunk.
-                for (qsizetype k = i + 1; k < n; ++k) {
-                    const unsigned char lo = (k == i + 1) ? low : 0x80, hi = (k == i + 1) ? high : 0xBF;
-                    if (p[k] < lo || p[k] > hi)
-                        return false;
-                }
-                m_carry = bytes.mid(i);
-                return true;
-            }
-            for (int k = 1; k < length; ++k) {
-                const unsigned char lo = (k == 1) ? low : 0x80, hi = (k == 1) ? high : 0xBF;
-                if (p[i + k] < lo || p[i + k] > hi)
-                    return false;
-            }
-            i += length;
-        }
-        return true;
-    }
-    // At the end of the file, no sequence may be left open.
-    bool finish() const { return m_carry.isEmpty(); }
-
-private:
-    QByteArray m_carry;
-};
 
 bool isCp932Lead(unsigned char c)
 {
@@ -175,7 +112,7 @@ void CsvReader::start(const QString &path, TextEncoding encoding)
     if (encoding == TextEncoding::Auto) {
         // UTF-8 only when every byte of the file is: CP932 text is seldom
         // valid UTF-8, while a CP932 file read as UTF-8 would be garbled.
-        Utf8Check check;
+        vuzo::codec::Utf8Check check;
         bool valid = true;
         while (valid && !m_file.atEnd()) {
             const QByteArray chunk = m_file.read(kChunkBytes);

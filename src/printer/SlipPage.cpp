@@ -98,7 +98,11 @@ void UseSlipUnits(QPainter &painter, const PrintGeometry &g, double scale)
 
 void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &sheetMm, const QString &title)
 {
-    const PrintGeometry &g = inputs.geometry;
+    WriteSlipPdf(path, QList<SlipInputs>{inputs}, sheetMm, title);
+}
+
+void WriteSlipPdf(const QString &path, const QList<SlipInputs> &pages, const QSizeF &sheetMm, const QString &title)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw EInOutError(path + u" に書き込めません"_s);
@@ -106,7 +110,7 @@ void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &s
         QPdfWriter writer(&file);
         writer.setCreator(u"vuzo_Vez_1"_s);
         writer.setTitle(title);
-        writer.setResolution(qMax(1, g.dpiY));
+        writer.setResolution(pages.isEmpty() ? kEmptyPdfDpi : qMax(1, pages.first().geometry.dpiY));
         const QPageSize pageSize(sheetMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
         writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
@@ -114,9 +118,16 @@ void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &s
             file.cancelWriting();
             throw EInOutError(path + u" に書き込めません"_s);
         }
-        UseSlipUnits(painter, g);
-        PainterCanvas canvas(&painter);
-        SLIP97_Prn(canvas, inputs);
+        for (qsizetype n = 0; n < pages.size(); ++n) {
+            if (n > 0 && !writer.newPage()) {
+                painter.end();
+                file.cancelWriting();
+                throw EInOutError(path + u" に書き込めません"_s);
+            }
+            UseSlipUnits(painter, pages.at(n).geometry);
+            PainterCanvas canvas(&painter);
+            SLIP97_Prn(canvas, pages.at(n));
+        }
         painter.end();
     }
     if (!file.commit())

@@ -59,6 +59,10 @@ void UseSlipUnits(QPainter &painter, const PrintGeometry &geometry, double scale
 // (EInOutError with a message naming the file) an existing file stays as it
 // was.
 void WriteSlipPdf(const QString &path, const SlipInputs &inputs, const QSizeF &sheetMm, const QString &title);
+// The same for several slips, one page each, at the first one's resolution
+// (a blank page at kEmptyPdfDpi when there is none).
+inline constexpr int kEmptyPdfDpi = 600;
+void WriteSlipPdf(const QString &path, const QList<SlipInputs> &pages, const QSizeF &sheetMm, const QString &title);
 
 // The page as the preview shows it: the sheet in white at `scale` image pixels
 // per device pixel (of the vertical resolution), the slip drawn by the layout,

@@ -16,12 +16,8 @@
 #include <QHash>
 #include <QImage>
 #include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRawFont>
-#include <QSaveFile>
 #include <QSet>
 #include <cmath>
 #include <optional>
@@ -327,37 +323,7 @@ BatchPrintResult PrintBatch(TWbPrinter &printer, const QString &title, const QLi
 
 void WriteBatchPdf(const QString &path, const QList<SlipInputs> &pages, const QSizeF &sheetMm, const QString &title)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(path + u" に書き込めません"_s);
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(u"vuzo_Vez_1"_s);
-        writer.setTitle(title);
-        const PrintGeometry first =
-            pages.isEmpty() ? PrintGeometry{kFallbackDpi, kFallbackDpi, 0, 0} : pages.first().geometry;
-        writer.setResolution(qMax(1, first.dpiY));
-        const QPageSize pageSize(sheetMm, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            throw EInOutError(path + u" に書き込めません"_s);
-        }
-        for (qsizetype n = 0; n < pages.size(); ++n) {
-            if (n > 0 && !writer.newPage()) {
-                painter.end();
-                file.cancelWriting();
-                throw EInOutError(path + u" に書き込めません"_s);
-            }
-            UseSlipUnits(painter, pages.at(n).geometry);
-            PainterCanvas canvas(&painter);
-            SLIP97_Prn(canvas, pages.at(n));
-        }
-        painter.end();
-    }
-    if (!file.commit())
-        throw EInOutError(path + u" に書き込めません"_s);
+    WriteSlipPdf(path, pages, sheetMm, title);
 }
 
 void PrintBatchInvoices(TWbPrinter &printer, const QString &title, const QList<BatchSlip> &slips, const QSizeF &sheetMm)

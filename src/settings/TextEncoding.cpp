@@ -9,13 +9,22 @@ using namespace Qt::StringLiterals;
 namespace vuzo::codec {
 namespace {
 
-// Well-formed UTF-8 as the standard defines it: no overlong forms, no
-// surrogates, nothing above U+10FFFF, no cut-off sequence.
+// Well-formed UTF-8 with at least one byte above 7F; a cut-off sequence at
+// the end is none.
 bool IsUtf8WithNonAscii(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    Utf8Check check;
+    return check.feed(bytes) && check.finish() && check.nonAscii();
+}
+
+} // namespace
+
+bool Utf8Check::feed(QByteArrayView piece)
+{
+    const QByteArray bytes = m_carry + piece.toByteArray();
+    m_carry.clear();
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype n = bytes.size();
-    bool nonAscii = false;
     qsizetype i = 0;
     while (i < n) {
         const unsigned char c = p[i];
@@ -23,41 +32,42 @@ bool IsUtf8WithNonAscii(QByteArrayView bytes)
             ++i;
             continue;
         }
-        nonAscii = true;
-        int more = 0;
-        unsigned char lo = 0x80;
-        unsigned char hi = 0xBF;
+        m_nonAscii = true;
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF;
         if (c >= 0xC2 && c <= 0xDF) {
-            more = 1;
+            length = 2;
         } else if (c >= 0xE0 && c <= 0xEF) {
-            more = 2;
+            length = 3;
             if (c == 0xE0)
-                lo = 0xA0;
+                low = 0xA0;
             else if (c == 0xED)
-                hi = 0x9F;
+                high = 0x9F;
         } else if (c >= 0xF0 && c <= 0xF4) {
-            more = 3;
+            length = 4;
             if (c == 0xF0)
-                lo = 0x90;
+                low = 0x90;
             else if (c == 0xF4)
-                hi = 0x8F;
+                high = 0x8F;
         } else {
             return false;
         }
-        if (i + more >= n)
-            return false;
-        if (p[i + 1] < lo || p[i + 1] > hi)
-            return false;
-        for (int k = 2; k <= more; ++k) {
-            if (p[i + k] < 0x80 || p[i + k] > 0xBF)
+        // The bytes there are must fit; a sequence the piece cuts waits for
+        // the next one.
+        const qsizetype there = std::min<qsizetype>(length, n - i);
+        for (qsizetype k = 1; k < there; ++k) {
+            const unsigned char lo = k == 1 ? low : 0x80, hi = k == 1 ? high : 0xBF;
+            if (p[i + k] < lo || p[i + k] > hi)
                 return false;
         }
-        i += more + 1;
+        if (there < length) {
+            m_carry = bytes.mid(i);
+            return true;
+        }
+        i += length;
     }
-    return nonAscii;
+    return true;
 }
-
-} // namespace
 
 Encoding Detect(QByteArrayView bytes)
 {

@@ -60,4 +60,22 @@ std::optional<QByteArray> EncodeExactly(Encoding e, QStringView text);
 // Appends the UTF-16 units of s to out, in the byte order asked for.
 void AppendUtf16(QByteArray &out, QStringView s, bool bigEndian);
 
+// Checks bytes for well-formed UTF-8 as the standard defines it (no overlong
+// forms, no surrogates, nothing above U+10FFFF) a piece at a time, as a large
+// file is read: a sequence cut by one piece's end is completed by the next.
+class Utf8Check
+{
+public:
+    // False once the bytes so far are no UTF-8.
+    bool feed(QByteArrayView piece);
+    // At the end: no sequence is left cut off.
+    bool finish() const { return m_carry.isEmpty(); }
+    // A byte above 7F was seen.
+    bool nonAscii() const { return m_nonAscii; }
+
+private:
+    QByteArray m_carry;
+    bool m_nonAscii = false;
+};
+
 } // namespace vuzo::codec
